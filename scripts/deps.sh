@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs the Debian 12 packages the build and the tests need, when missing.
+set -e
+PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
+libopencc-dev nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+xvfb xauth fonts-wqy-microhei"
+if [ -n "$QUELRO_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $QUELRO_EXTRA_PACKAGES"; fi
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    SUDO=""
+    if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+    $SUDO apt-get update -qq || true
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+fi

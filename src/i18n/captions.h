@@ -1,0 +1,131 @@
+// The texts the system shows, each in Simplified Chinese and English.
+//
+// Only those two sets are stored; Traditional Chinese is the Simplified text
+// converted at the moment it is shown. This header holds the texts that the
+// core itself needs (the channel lists, the band list, the main window's
+// selectors and every message); each window keeps the rows of its own
+// caption table beside its code.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quelro {
+
+enum LanguageModes : int { kSimplified = 0, kEnglish = 1, kTraditional = 2 };
+
+struct Caption {
+    std::string_view zh;
+    std::string_view en;
+};
+
+// The text shown for a caption: mode 0 the Chinese text, 1 the English text,
+// 2 the Chinese text converted to Traditional; any other mode the Chinese.
+std::string Localize(const Caption& caption, int languageMode);
+
+// What the language procedure writes: the Chinese column in mode 0, the
+// English column in mode 1 and nothing at all for any other mode.
+std::optional<std::string> CaptionFor(const Caption& caption, int languageMode);
+
+// Channel-table lists (grid columns 5..8) and the tone list's item 0.
+inline constexpr Caption kToneOff{"关闭", "Off"};
+inline constexpr std::array<Caption, 2> kPowerItems{{{"低", "Low"}, {"高", "Hight"}}};
+inline constexpr std::array<Caption, 2> kBusyLockItems{{{"关闭", "Off"}, {"载波", "Carrow"}}};
+inline constexpr std::array<Caption, 2> kBandwidthItems{{{"窄带", "Narrow"}, {"宽带", "Wide"}}};
+inline constexpr std::array<Caption, 2> kScanItems{{{"无", "No"}, {"有", "Have"}}};
+
+// The two-entry list of a list-valued channel column 5..8.
+const std::array<Caption, 2>& ColumnItems(int column);
+
+// Item `index` (0 or 1) of column 5..8's list, in the given language.
+std::string ColumnItemText(int column, int index, int languageMode);
+
+// Headers of the channel grid, columns 0..8.
+inline constexpr std::array<Caption, 9> kGridHeaders{{
+    {"信道", "Channel"},
+    {"接收频率", "RX frequency"},
+    {"亚音频", "QT/DQT"},
+    {"发射频率", "TX frequency"},
+    {"亚音频", "QT/DQT"},
+    {"功率", "Power"},
+    {"禁发", "Forbid"},
+    {"宽\\窄带", "Band"},
+    {"扫描添加", "Scan"},
+}};
+
+// The application's title, used for message boxes without a title of their own
+// and in the data-file filter.
+inline constexpr std::string_view kAppTitle = "Quelro";
+
+// The six general-setting selectors of the main window.
+enum class MainSelector { Combo2, Combo3, Combo4, Combo9, Combo6, Combo7 };
+inline constexpr int kMainSelectorCount = 6;
+// Number of entries of a selector's list.
+int MainSelectorItemCount(MainSelector selector);
+// Entry `index` of a selector's list in the given language.
+std::string MainSelectorItemText(MainSelector selector, int index, int languageMode);
+
+// Messages. Titles that are empty show the application's title.
+struct Message {
+    Caption text;
+    Caption title;
+    int style; // Win32 message-box style value
+};
+
+namespace msg {
+inline constexpr Message kNewWarning{{"所有信道的数据将被清除！", "All channel data will be clear."},
+                                     {"警告", "Warnning"},
+                                     305};
+inline constexpr Message kBandChange{
+    {"改变频段将清除频道列表，确定吗？", "Change frequency channel list will remove, sure?"},
+    {"注意！", "Attention!"},
+    4385};
+inline constexpr Message kBeyondBand{{"超出频段范围", "Beyond the frequency range"}, {"", ""}, 0};
+inline constexpr Message kWrongFileType{{"文件类型不对，无法打开。", "Document type not to open."},
+                                        {"", ""},
+                                        0};
+inline constexpr Message kFileExists{
+    {"该文件已存在，是否覆盖？", "This file already exists, whether to cover?"}, {"", ""}, 36};
+inline constexpr Message kNoPort{
+    {"通信端口未打开，请先选择菜单“通信端口”打开其串口！",
+     "Communication port not open, please first selection menu 'communication port' to open its "
+     "serial ports!"},
+    {"", ""},
+    64};
+inline constexpr Message kBandMismatch{
+    {"频段不符，是否继续？", "Frequency band with discrepancies, do you wish to continue?"},
+    {"", ""},
+    68};
+inline constexpr Message kWatchdog{{"通信出错，请检查对讲机型号、故障、连线及计算机串口的选择！",
+                                    "Communication error, please check the intercom model, fault, "
+                                    "attachment and computer serial choice!"},
+                                   {"", ""},
+                                   16};
+inline constexpr Message kFixedNeedsChannel{
+    {"当设定为‘固定’时信道不可为空，请重设！",
+     "When set to 'fixed' channel not is empty, please reset!"},
+    {"提示", "Tip"},
+    0};
+inline constexpr Message kEmptyChannelPicked{
+    {"不可选择空信道，请重新选择！", "Do not choose empty channel, please choose again!"},
+    {"", ""},
+    0};
+inline constexpr Message kWrongPassword{
+    {"密码错误，请与管理员联系！", "Password mistake, please contact with administrator."},
+    {"", ""},
+    16};
+} // namespace msg
+
+// The message shown when port N (1..8) cannot be opened.
+Message PortInUseMessage(int port);
+
+// Status texts of a radio transfer.
+namespace status {
+inline constexpr Caption kCommunicating{"正在通信,请稍后……", "Is communication, please later……"};
+inline constexpr Caption kWriteDone{"写频成功！", "Write frequency success!"};
+inline constexpr Caption kReadDone{"读频成功！", "Read frequency success!"};
+} // namespace status
+
+} // namespace quelro

@@ -1,0 +1,74 @@
+// Character-level Simplified-to-Traditional conversion with OpenCC.
+//
+// The phrase dictionaries of OpenCC rewrite whole words (and change lengths),
+// so our own configuration uses only the character dictionary for
+// segmentation and conversion, followed by the Taiwan variant forms.
+#include "i18n/traditional.h"
+
+#include <opencc/opencc.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+
+namespace quelro {
+namespace {
+
+constexpr const char* kConfigName = "quelro_s2t_chars.json";
+
+std::filesystem::path FindConfig() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (const char* dir = std::getenv("QUELRO_OPENCC_DIR")) {
+        fs::path p = fs::path(dir) / kConfigName;
+        if (fs::exists(p, ec)) return p;
+    }
+    for (const char* dir : {QUELRO_OPENCC_CONFIG_DIR, QUELRO_OPENCC_INSTALLED_DIR}) {
+        fs::path p = fs::path(dir) / kConfigName;
+        if (fs::exists(p, ec)) return p;
+    }
+    return {};
+}
+
+class Converter {
+  public:
+    Converter() {
+        const auto config = FindConfig();
+        if (config.empty()) return;
+        handle_ = opencc_open(config.c_str());
+    }
+    ~Converter() {
+        if (Ok()) opencc_close(handle_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool Ok() const { return handle_ != reinterpret_cast<opencc_t>(-1); }
+
+    std::string Convert(std::string_view text) {
+        if (!Ok() || text.empty()) return std::string(text);
+        std::lock_guard lock(mutex_);
+        char* out = opencc_convert_utf8(handle_, text.data(), text.size());
+        if (out == nullptr) return std::string(text);
+        std::string result(out);
+        opencc_convert_utf8_free(out);
+        return result;
+    }
+
+  private:
+    opencc_t handle_ = reinterpret_cast<opencc_t>(-1);
+    std::mutex mutex_;
+};
+
+Converter& Instance() {
+    static Converter converter;
+    return converter;
+}
+
+} // namespace
+
+std::string ToTraditional(std::string_view text) { return Instance().Convert(text); }
+
+bool TraditionalAvailable() { return Instance().Ok(); }
+
+} // namespace quelro

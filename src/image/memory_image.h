@@ -1,0 +1,66 @@
+// The MemoryImage codec: 848 bytes of radio memory 0x0010-0x035F as 1696
+// upper-case hex characters, built from and spread over ProgramState.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "channels/program_state.h"
+
+namespace quelro {
+
+inline constexpr std::size_t kImageBytes = 848;
+inline constexpr std::size_t kImageHexLength = 2 * kImageBytes;
+// The last field the decoder reads ends at image offset 0x32F.
+inline constexpr std::size_t kDecodeMinHexLength = 2 * 0x330;
+
+// Builds the image from the state. Always 1696 characters.
+std::string EncodeImage(const ProgramState& state);
+
+// One setting written by the decoder, in the decoder's order, so that a
+// window layer can push each value into its control as decoding does.
+struct DecodeStep {
+    enum Kind {
+        SideKeyPF1,
+        SideKeyPF2,
+        PttIdMode,
+        CancelOperation,
+        VoxRxInhibit,
+        VoxEnable,
+        VoxGain,
+        VoxDelay,
+        VoxTone,
+        Duplicate,
+        PriorityMode,
+        PriorityChannel,
+        RetraceTimeA,
+        RetraceTimeB,
+        ReturnChannel,
+        ScanRxResumeDelay,
+        ScanTxResumeDelay,
+        TxPowerHigh,
+        TxPowerLow,
+        Band,              // only when the image's band code matched
+        TestFrequencyRow,  // index = row 1..16
+        EmbeddedInfoLine1,
+        EmbeddedInfoLine2,
+    };
+    Kind kind;
+    int index = 0;
+    bool operator==(const DecodeStep&) const = default;
+};
+
+// Spreads an image text of at least 1632 hex characters over the state
+// (longer texts: the rest is ignored). Out-of-range values leave their
+// setting as it was. Returns the steps that reached a window's control, or
+// nullopt (and changes nothing) for a text that is too short.
+std::optional<std::vector<DecodeStep>> DecodeImage(ProgramState& state, std::string_view hex);
+
+// Hex text of bytes, and bytes of a hex text (pairs that are not hex give 0).
+std::string HexFromBytes(std::string_view bytes);
+std::string BytesFromHex(std::string_view hex);
+
+} // namespace quelro

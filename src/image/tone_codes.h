@@ -1,0 +1,32 @@
+// Sub-audible tones: the 261-entry tone list and the ToneWord conversions.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace quelro {
+
+inline constexpr int kToneListSize = 261;
+inline constexpr int kFirstDcsNormal = 51;
+inline constexpr int kFirstDcsInverted = 156;
+
+extern const std::array<std::string_view, 50> kCtcssTones;
+extern const std::array<std::string_view, 105> kDcsCodes; // "023" .. "754"
+
+// Item `index` (0..260) of the tone list; item 0 is the off text of the language.
+std::string ToneItem(int index, int languageMode);
+
+// List position of a tone text among items 1..260, or -1.
+int ToneIndexOf(std::string_view text);
+
+// Encodes a tone cell into its ToneWord as 4 hex characters in storage order
+// (low byte first). An empty cell, or one holding `offText`, is "FFFF".
+std::string EncodeToneWord(std::string_view cell, std::string_view offText);
+
+// Decodes a ToneWord given as 4 hex characters, high byte first ("2813").
+// Returns the cell text for a used channel; `isOff` tells the FFFF case, for
+// which the text is `offText`.
+std::string DecodeToneWord(std::string_view word, std::string_view offText, bool& isOff);
+
+} // namespace quelro
