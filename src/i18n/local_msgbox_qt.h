@@ -1,0 +1,42 @@
+// LocalMsgBox: every message and question of the program goes through here.
+//
+// A QMessageBox built from a Win32 message-box style value (buttons, icon,
+// default button, modality) whose button captions follow LanguageMode rather
+// than the system's language. Returns the Win32 identifier of the button
+// pressed (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No).
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+#include "i18n/captions.h"
+
+class QWidget;
+
+namespace quelro {
+
+// The language whose button captions boxes use; the main window keeps it in
+// step with LanguageMode.
+void SetMessageBoxLanguage(int languageMode);
+// The owner of every box (the main window).
+void SetMessageBoxOwner(QWidget* owner);
+
+int LocalMsgBox(const QString& prompt, int style, const QString& title);
+
+// A message of the core's table in the given language (Traditional: the
+// Chinese text and title converted).
+int ShowMessage(const Message& message, int languageMode);
+
+// Test seam: while an answerer is installed no box is shown; it receives the
+// prompt, style and title (after the empty-title rule) and returns the button
+// identifier.
+struct AskedBox {
+    QString prompt;
+    int style;
+    QString title;
+};
+using MessageBoxAnswerer = std::function<int(const AskedBox&)>;
+void SetMessageBoxAnswerer(MessageBoxAnswerer answerer);
+
+} // namespace quelro
