@@ -1,0 +1,156 @@
+// LocalMsgBox on Qt: a QMessageBox shaped by a Win32 message-box style value,
+// its button captions taken from our own table for the current language.
+#include "i18n/local_msgbox_qt.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QWidget>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace quelro {
+namespace {
+
+int g_language = kSimplified;
+QPointer<QWidget> g_owner;
+MessageBoxAnswerer g_answerer;
+
+// Win32 button identifiers.
+enum ButtonId : int {
+    kOk = 1,
+    kCancel = 2,
+    kAbort = 3,
+    kRetry = 4,
+    kIgnore = 5,
+    kYes = 6,
+    kNo = 7
+};
+
+struct ButtonInfo {
+    int id;
+    QMessageBox::StandardButton standard;
+    std::array<const char*, 3> captions; // LanguageMode 0, 1, 2
+};
+
+// The captions are written out for all three languages (rather than
+// converted) so that a box reads the same whether or not the conversion
+// dictionaries are present.
+constexpr std::array<ButtonInfo, 7> kButtons{{
+    {kOk, QMessageBox::Ok, {"确定", "OK", "確定"}},
+    {kCancel, QMessageBox::Cancel, {"取消", "Cancel", "取消"}},
+    {kYes, QMessageBox::Yes, {"是", "Yes", "是"}},
+    {kNo, QMessageBox::No, {"否", "No", "否"}},
+    {kAbort, QMessageBox::Abort, {"放弃", "Abort", "放棄"}},
+    {kIgnore, QMessageBox::Ignore, {"忽略", "Ignore", "忽略"}},
+    {kRetry, QMessageBox::Retry, {"重试", "Retry", "重試"}},
+}};
+
+const ButtonInfo& Info(int id) {
+    for (const auto& info : kButtons)
+        if (info.id == id) return info;
+    return kButtons[0];
+}
+
+// The buttons of the style's low four bits, in the order Win32 numbers them
+// for the default-button bits.
+std::vector<int> ButtonsOfStyle(int style) {
+    switch (style & 0xF) {
+    case 1:
+        return {kOk, kCancel};
+    case 2:
+        return {kAbort, kRetry, kIgnore};
+    case 3:
+        return {kYes, kNo, kCancel};
+    case 4:
+        return {kYes, kNo};
+    case 5:
+        return {kRetry, kCancel};
+    default:
+        return {kOk};
+    }
+}
+
+QMessageBox::Icon IconOfStyle(int style) {
+    switch (style & 0xF0) {
+    case 0x10:
+        return QMessageBox::Critical;
+    case 0x20:
+        return QMessageBox::Question;
+    case 0x30:
+        return QMessageBox::Warning;
+    case 0x40:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+// The button Escape (or the close box) stands for: Cancel where there is
+// one, No for a Yes/No question, the only button of an OK box.
+int EscapeOf(const std::vector<int>& buttons) {
+    for (int id : {kCancel, kNo})
+        for (int b : buttons)
+            if (b == id) return id;
+    return buttons.size() == 1 ? buttons.front() : buttons.back();
+}
+
+} // namespace
+
+void SetMessageBoxLanguage(int languageMode) {
+    g_language = languageMode;
+}
+
+void SetMessageBoxOwner(QWidget* owner) {
+    g_owner = owner;
+}
+
+void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
+    g_answerer = std::move(answerer);
+}
+
+int LocalMsgBox(const QString& prompt, int style, const QString& title) {
+    const QString shownTitle = title.isEmpty() ? QString::fromUtf8(kAppTitle) : title;
+    if (g_answerer) return g_answerer(AskedBox{prompt, style, shownTitle});
+
+    QMessageBox box(g_owner);
+    box.setWindowTitle(shownTitle);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(prompt);
+    box.setIcon(IconOfStyle(style));
+    // System-modal boxes do not exist here; every box blocks the whole
+    // application, which is what the program relies on.
+    box.setWindowModality(Qt::ApplicationModal);
+
+    const std::vector<int> ids = ButtonsOfStyle(style);
+    std::vector<std::pair<QPushButton*, int>> buttons;
+    for (int id : ids) {
+        const ButtonInfo& info = Info(id);
+        QPushButton* button = box.addButton(info.standard);
+        if (g_language >= kSimplified && g_language <= kTraditional)
+            button->setText(QString::fromUtf8(info.captions[static_cast<std::size_t>(g_language)]));
+        buttons.emplace_back(button, id);
+    }
+    // Bits 8..11 name the default button; one beyond the box's buttons falls
+    // back to the first, as the system box does.
+    const std::size_t defaultPos = static_cast<std::size_t>((style >> 8) & 0xF);
+    box.setDefaultButton(buttons[defaultPos < buttons.size() ? defaultPos : 0].first);
+    const int escapeId = EscapeOf(ids);
+    for (const auto& [button, id] : buttons)
+        if (id == escapeId) box.setEscapeButton(button);
+
+    box.exec();
+    const auto* clicked = box.clickedButton();
+    for (const auto& [button, id] : buttons)
+        if (button == clicked) return id;
+    return escapeId;
+}
+
+int ShowMessage(const Message& message, int languageMode) {
+    return LocalMsgBox(QString::fromStdString(Localize(message.text, languageMode)), message.style,
+                       QString::fromStdString(Localize(message.title, languageMode)));
+}
+
+} // namespace quelro
