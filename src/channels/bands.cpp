@@ -6,8 +6,9 @@
 namespace quelro {
 
 BandLimits LimitsFromText(std::string_view entryText) {
-    return {static_cast<int>(Val(entryText.substr(0, 3))),
-            static_cast<int>(Val(entryText.size() > 4 ? entryText.substr(4, 3) : std::string_view{}))};
+    return {
+        static_cast<int>(Val(entryText.substr(0, 3))),
+        static_cast<int>(Val(entryText.size() > 4 ? entryText.substr(4, 3) : std::string_view{}))};
 }
 
 std::optional<int> BandPositionFromCode(std::uint8_t code) {

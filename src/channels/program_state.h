@@ -83,12 +83,12 @@ struct FunctionSettings {
 
 // Index of the main window's six general-setting selectors in MainSelectors.
 enum MainSelectorIndex : int {
-    kVoicePrompt = 0,   // Combo2
-    kTxTimeout = 1,     // Combo3
-    kTimeoutWarn = 2,   // Combo4
-    kSquelch = 3,       // Combo9
-    kBatterySave = 4,   // Combo6
-    kBeep = 5,          // Combo7
+    kVoicePrompt = 0, // Combo2
+    kTxTimeout = 1,   // Combo3
+    kTimeoutWarn = 2, // Combo4
+    kSquelch = 3,     // Combo9
+    kBatterySave = 4, // Combo6
+    kBeep = 5,        // Combo7
 };
 
 struct ProgramState {

@@ -57,7 +57,8 @@ int MainSelectorItemCount(MainSelector selector) {
 }
 
 std::string MainSelectorItemText(MainSelector selector, int index, int languageMode) {
-    static constexpr std::array<Caption, 3> kVoice{{{"关", "Off"}, {"中文", "Chinese"}, {"英文", "Englist"}}};
+    static constexpr std::array<Caption, 3> kVoice{
+        {{"关", "Off"}, {"中文", "Chinese"}, {"英文", "Englist"}}};
     static constexpr std::array<Caption, 2> kOffOn{{{"禁止", "Off"}, {"使能", "On"}}};
     static constexpr Caption kSeconds{" 秒", " S"};
     static constexpr Caption kGrade{" 级", " Group"};
@@ -82,21 +83,29 @@ Message PortInUseMessage(int port) {
     // Eight fixed texts per language; they differ only in the port's digit.
     static constexpr std::array<Caption, 8> kTexts{{
         {"串行端口1已被其它程序使用，请选择其它串口或关掉其程序。",
-         "Serial port 1 has been other programs use, please choose other serial or turn off its program."},
+         "Serial port 1 has been other programs use, please choose other serial or turn off its "
+         "program."},
         {"串行端口2已被其它程序使用，请选择其它串口或关掉其程序。",
-         "Serial port 2 has been other programs use, please choose other serial or turn off its program."},
+         "Serial port 2 has been other programs use, please choose other serial or turn off its "
+         "program."},
         {"串行端口3已被其它程序使用，请选择其它串口或关掉其程序。",
-         "Serial port 3 has been other programs use, please choose other serial or turn off its program."},
+         "Serial port 3 has been other programs use, please choose other serial or turn off its "
+         "program."},
         {"串行端口4已被其它程序使用，请选择其它串口或关掉其程序。",
-         "Serial port 4 has been other programs use, please choose other serial or turn off its program."},
+         "Serial port 4 has been other programs use, please choose other serial or turn off its "
+         "program."},
         {"串行端口5已被其它程序使用，请选择其它串口或关掉其程序。",
-         "Serial port 5 has been other programs use, please choose other serial or turn off its program."},
+         "Serial port 5 has been other programs use, please choose other serial or turn off its "
+         "program."},
         {"串行端口6已被其它程序使用，请选择其它串口或关掉其程序。",
-         "Serial port 6 has been other programs use, please choose other serial or turn off its program."},
+         "Serial port 6 has been other programs use, please choose other serial or turn off its "
+         "program."},
         {"串行端口7已被其它程序使用，请选择其它串口或关掉其程序。",
-         "Serial port 7 has been other programs use, please choose other serial or turn off its program."},
+         "Serial port 7 has been other programs use, please choose other serial or turn off its "
+         "program."},
         {"串行端口8已被其它程序使用，请选择其它串口或关掉其程序。",
-         "Serial port 8 has been other programs use, please choose other serial or turn off its program."},
+         "Serial port 8 has been other programs use, please choose other serial or turn off its "
+         "program."},
     }};
     return Message{kTexts.at(port - 1), {"", ""}, 64};
 }

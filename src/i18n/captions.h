@@ -75,17 +75,15 @@ struct Message {
 };
 
 namespace msg {
-inline constexpr Message kNewWarning{{"所有信道的数据将被清除！", "All channel data will be clear."},
-                                     {"警告", "Warnning"},
-                                     305};
+inline constexpr Message kNewWarning{
+    {"所有信道的数据将被清除！", "All channel data will be clear."}, {"警告", "Warnning"}, 305};
 inline constexpr Message kBandChange{
     {"改变频段将清除频道列表，确定吗？", "Change frequency channel list will remove, sure?"},
     {"注意！", "Attention!"},
     4385};
 inline constexpr Message kBeyondBand{{"超出频段范围", "Beyond the frequency range"}, {"", ""}, 0};
-inline constexpr Message kWrongFileType{{"文件类型不对，无法打开。", "Document type not to open."},
-                                        {"", ""},
-                                        0};
+inline constexpr Message kWrongFileType{
+    {"文件类型不对，无法打开。", "Document type not to open."}, {"", ""}, 0};
 inline constexpr Message kFileExists{
     {"该文件已存在，是否覆盖？", "This file already exists, whether to cover?"}, {"", ""}, 36};
 inline constexpr Message kNoPort{

@@ -67,8 +67,12 @@ Converter& Instance() {
 
 } // namespace
 
-std::string ToTraditional(std::string_view text) { return Instance().Convert(text); }
+std::string ToTraditional(std::string_view text) {
+    return Instance().Convert(text);
+}
 
-bool TraditionalAvailable() { return Instance().Ok(); }
+bool TraditionalAvailable() {
+    return Instance().Ok();
+}
 
 } // namespace quelro

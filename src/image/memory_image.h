@@ -43,8 +43,8 @@ struct DecodeStep {
         ScanTxResumeDelay,
         TxPowerHigh,
         TxPowerLow,
-        Band,              // only when the image's band code matched
-        TestFrequencyRow,  // index = row 1..16
+        Band,             // only when the image's band code matched
+        TestFrequencyRow, // index = row 1..16
         EmbeddedInfoLine1,
         EmbeddedInfoLine2,
     };

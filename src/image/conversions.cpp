@@ -1,0 +1,180 @@
+// Hex, bit and BCD text conversions, the channel raster and number helpers.
+#include "image/conversions.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace quelro {
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return 0;
+}
+
+char CharAt(std::string_view text, std::size_t oneBased) {
+    return oneBased >= 1 && oneBased <= text.size() ? text[oneBased - 1] : '0';
+}
+
+std::string UpperHex(unsigned long value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%lX", value);
+    return buffer;
+}
+
+} // namespace
+
+std::string HexToBits(std::string_view hex) {
+    static constexpr std::string_view kNibbles =
+        "0000000100100011010001010110011110001001101010111100110111101111";
+    std::string bits;
+    bits.reserve(hex.size() * 4);
+    for (char c : hex) bits += kNibbles.substr(static_cast<std::size_t>(HexValue(c)) * 4, 4);
+    return bits;
+}
+
+std::string BitsToHex(std::string& bits) {
+    while (bits.size() % 4 != 0) bits.insert(bits.begin(), '0');
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(bits.size() / 4);
+    for (std::size_t i = 0; i < bits.size(); i += 4) {
+        int value = 0;
+        for (int k = 0; k < 4; ++k)
+            if (bits[i + k] == '1') value |= 8 >> k;
+        hex += kDigits[value];
+    }
+    return hex;
+}
+
+std::string HexByte(unsigned long value) {
+    std::string text = UpperHex(value);
+    if (text.size() == 1) text.insert(text.begin(), '0');
+    return text;
+}
+
+std::string HexWord(unsigned long value) {
+    std::string text = UpperHex(value);
+    while (text.size() < 4) text.insert(text.begin(), '0');
+    return text;
+}
+
+std::string BcdTextToFreq(std::string_view h) {
+    // Four bytes, least significant first, each two BCD digits: the digits
+    // most significant first with a point after the third.
+    std::string f;
+    f += CharAt(h, 7);
+    f += CharAt(h, 8);
+    f += CharAt(h, 5);
+    f += '.';
+    f += CharAt(h, 6);
+    f += CharAt(h, 3);
+    f += CharAt(h, 4);
+    f += CharAt(h, 1);
+    f += CharAt(h, 2);
+    return f;
+}
+
+std::string FreqToBcdText(std::string_view f) {
+    std::string h;
+    for (std::size_t pos : {8, 9, 6, 7, 3, 5, 1, 2}) h += CharAt(f, pos);
+    return h;
+}
+
+double SnapToRaster(std::string_view text) {
+    const std::string_view last4 = text.size() >= 4 ? text.substr(text.size() - 4) : text;
+    const int r = static_cast<int>(Val(last4));
+    const int a = r % 500; // below the 5 kHz raster
+    const int b = r % 625; // below the 6.25 kHz raster
+    if (a == 0 || b == 0) return Val(text);
+    const int snapped = b > a ? r - a : r - b;
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04d", snapped);
+    std::string result(text.substr(0, text.size() - last4.size()));
+    result += digits;
+    return Val(result);
+}
+
+double FloatRemainder(double divisor, double dividend) {
+    if (dividend < divisor) return dividend;
+    if (!std::isfinite(dividend) || !std::isfinite(divisor) || divisor <= 0) return 0;
+    // A quotient that prints as a whole number (15 significant digits) leaves
+    // no remainder, so values on the raster are not nudged by rounding.
+    char quotient[64];
+    std::snprintf(quotient, sizeof quotient, "%.15g", dividend / divisor);
+    if (std::string_view(quotient).find_first_of(".e") == std::string_view::npos) return 0;
+    // The first i (from 1) for which dividend - i*divisor < divisor.
+    double i = std::max(1.0, std::floor(dividend / divisor) - 2);
+    while (i > 1 && dividend - (i - 1) * divisor < divisor) i -= 1;
+    while (!(dividend - i * divisor < divisor)) i += 1;
+    return dividend - i * divisor;
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    };
+    skipBlanks();
+    const std::size_t start = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    bool digits = false;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, digits = true;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+            ++i, digits = true;
+    }
+    if (!digits) return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j >= text.size() || !std::isdigit(static_cast<unsigned char>(text[j])))
+            return std::nullopt;
+        while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
+        i = j;
+    }
+    const std::size_t end = i;
+    skipBlanks();
+    if (i != text.size()) return std::nullopt;
+    const std::string number(text.substr(start, end - start));
+    const double value = std::strtod(number.c_str(), nullptr);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+double Val(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::string number;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) number += text[i++];
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            number += c;
+        } else if (c == '.' && !point) {
+            point = true;
+            number += c;
+        } else {
+            break;
+        }
+    }
+    const double value = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0;
+}
+
+std::string FormatFixed(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    double rounded = std::round(value * scale) / scale;
+    if (rounded == 0) rounded = 0; // no "-0.00000"
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
+    return buffer;
+}
+
+} // namespace quelro
