@@ -1,0 +1,134 @@
+// The .DAT data file and the parameter file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "files/data_file.h"
+#include "files/parameter_file.h"
+#include "image/memory_image.h"
+
+namespace quelro {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("quelro-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string Slurp(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    void Spit(const fs::path& p, std::string_view bytes) {
+        std::ofstream out(p, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    fs::path dir_;
+};
+
+TEST_F(FilesTest, SaveWritesTagAndImageAndReplacesLongerFiles) {
+    const fs::path file = dir_ / "ch1.DAT";
+    Spit(file, std::string(2000, 'x'));
+    ASSERT_TRUE(WriteDataFile(file, EncodeImage(ProgramState::StartUp())).ok);
+    const std::string bytes = Slurp(file);
+    ASSERT_EQ(bytes.size(), 853u);
+    EXPECT_EQ(HexFromBytes(bytes.substr(0, 21)),
+              "524D443437FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF");
+    EXPECT_EQ(fs::directory_iterator(dir_)->path(), file); // no temporary left behind
+}
+
+TEST_F(FilesTest, OpenRoundTripsAndRefusesForeignOrShortFiles) {
+    const fs::path file = dir_ / "a.DAT";
+    ProgramState s = ProgramState::StartUp();
+    s.Cell(1, 1) = "462.56250";
+    ASSERT_TRUE(WriteDataFile(file, EncodeImage(s)).ok);
+    const DataFileRead read = ReadDataFile(file);
+    ASSERT_EQ(read.status, DataFileRead::Ok);
+    EXPECT_EQ(read.imageHex, EncodeImage(s));
+
+    const std::string good = Slurp(file);
+    const struct {
+        const char* name;
+        std::string bytes;
+        DataFileRead::Status status;
+    } cases[] = {
+        {"wrong tag", "RMD48" + good.substr(5), DataFileRead::WrongType},
+        {"empty", "", DataFileRead::WrongType},
+        {"tag only", "RMD47", DataFileRead::WrongType},
+        {"820 bytes", good.substr(0, 820), DataFileRead::WrongType},
+        {"821 bytes", good.substr(0, 821), DataFileRead::Ok},
+        {"longer", good + std::string(100, '\0'), DataFileRead::Ok},
+    };
+    for (const auto& c : cases) {
+        Spit(file, c.bytes);
+        const DataFileRead r = ReadDataFile(file);
+        EXPECT_EQ(r.status, c.status) << c.name;
+        if (r.status == DataFileRead::Ok) {
+            ProgramState t = ProgramState::StartUp();
+            EXPECT_TRUE(DecodeImage(t, r.imageHex)) << c.name;
+        }
+    }
+}
+
+TEST_F(FilesTest, OpeningAMissingNameCreatesNothing) {
+    const fs::path file = dir_ / "missing.DAT";
+    EXPECT_EQ(ReadDataFile(file).status, DataFileRead::CannotOpen);
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(FilesTest, FailedSaveLeavesTheOldFile) {
+    const fs::path file = dir_ / "keep.DAT";
+    Spit(file, "old contents");
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    const bool writable = ::access(dir_.c_str(), W_OK) == 0; // root ignores the mode
+    const DataFileWrite result = WriteDataFile(file, EncodeImage(ProgramState::StartUp()));
+    fs::permissions(dir_, fs::perms::owner_all);
+    if (!writable) {
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.error.empty());
+        EXPECT_EQ(Slurp(file), "old contents");
+    }
+    EXPECT_FALSE(WriteDataFile(dir_ / "no-such-folder" / "x.DAT", EncodeImage(ProgramState::StartUp())).ok);
+    EXPECT_FALSE(WriteDataFile(file, "FFFF").ok);
+}
+
+TEST_F(FilesTest, ParameterFile) {
+    const fs::path file = dir_ / "cfg" / "parameter";
+    Parameters p = ReadParameterFile(file);
+    EXPECT_FALSE(p.locked);
+    EXPECT_EQ(p.savedPort, 0);
+    EXPECT_EQ(p.languageMode, 0);
+    ASSERT_TRUE(WriteParameterFile(file, {true, 3, 2}));
+    EXPECT_EQ(Slurp(file), std::string("\x01\x03\x02", 3));
+    p = ReadParameterFile(file);
+    EXPECT_TRUE(p.locked);
+    EXPECT_EQ(p.savedPort, 3);
+    EXPECT_EQ(p.languageMode, 2);
+
+    const struct {
+        std::string bytes;
+        bool locked;
+        int port;
+        int language;
+    } cases[] = {{std::string("\x01", 1), true, 0, 0},
+                 {std::string("\x00\x09\x07", 3), false, 9, 0},
+                 {std::string("\x02\x01\x01", 3), false, 1, 1}};
+    for (const auto& c : cases) {
+        Spit(file, c.bytes);
+        p = ReadParameterFile(file);
+        EXPECT_EQ(p.locked, c.locked);
+        EXPECT_EQ(p.savedPort, c.port);
+        EXPECT_EQ(p.languageMode, c.language);
+    }
+}
+
+} // namespace
+} // namespace quelro
