@@ -1,0 +1,92 @@
+// Port numbers to device paths.
+#include "link/port_map.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <tuple>
+
+namespace quelro {
+
+namespace {
+
+constexpr std::array<std::string_view, 3> kDeviceGroups{"ttyUSB", "ttyACM", "ttyS"};
+
+// Group, number and name of a device, for ordering.
+std::tuple<std::size_t, long, std::string> DeviceKey(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    for (std::size_t group = 0; group < kDeviceGroups.size(); ++group) {
+        const std::string_view prefix = kDeviceGroups[group];
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string digits = name.substr(prefix.size());
+        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        return {group, std::stol(digits), name};
+    }
+    return {kDeviceGroups.size(), 0, name};
+}
+
+std::string Trim(std::string text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.back())) text.pop_back();
+    std::size_t first = 0;
+    while (first < text.size() && blank(text[first])) ++first;
+    return text.substr(first);
+}
+
+std::optional<std::string> PortsFileLine(const std::filesystem::path& configFolder, int n) {
+    std::ifstream in(configFolder / kPortsFileName);
+    std::string line;
+    for (int i = 1; i <= n && std::getline(in, line); ++i)
+        if (i == n) {
+            line = Trim(line);
+            if (line.empty()) return std::nullopt;
+            if (line.find('/') == std::string::npos) line = "/dev/" + line;
+            return line;
+        }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::vector<std::string> OrderSerialDevices(std::vector<std::string> devices) {
+    std::sort(devices.begin(), devices.end(), [](const std::string& a, const std::string& b) {
+        return DeviceKey(a) < DeviceKey(b);
+    });
+    return devices;
+}
+
+std::optional<PortDevice> DeviceForPort(int n, const std::filesystem::path& configFolder,
+                                        const std::vector<std::string>& devicesPresent) {
+    if (n < 1 || n > kPortCount) return std::nullopt;
+    if (auto line = PortsFileLine(configFolder, n)) return PortDevice{*line, true};
+    const std::vector<std::string> ordered = OrderSerialDevices(devicesPresent);
+    if (static_cast<std::size_t>(n) > ordered.size()) return std::nullopt;
+    return PortDevice{ordered[n - 1], false};
+}
+
+std::optional<int> PortNumberFromName(std::string_view name) {
+    if (name.size() != 4) return std::nullopt;
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    if (upper(name[0]) != 'C' || upper(name[1]) != 'O' || upper(name[2]) != 'M')
+        return std::nullopt;
+    if (name[3] < '1' || name[3] > '0' + kPortCount) return std::nullopt;
+    return name[3] - '0';
+}
+
+std::string PermissionDeniedLine(std::string_view device, int languageMode) {
+    static constexpr Caption kBefore{"系统拒绝访问 ", "The system refused access to "};
+    static constexpr Caption kAfter{
+        "：请把您的用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。",
+        ": add your user to the group dialout (sudo usermod -aG dialout $USER), then log in "
+        "again."};
+    return Localize(kBefore, languageMode) + std::string(device) + Localize(kAfter, languageMode);
+}
+
+std::string PortStatusTip(const std::optional<PortDevice>& device, int languageMode) {
+    static constexpr Caption kNoDevice{"没有对应的串行设备", "No serial device"};
+    if (!device) return Localize(kNoDevice, languageMode);
+    return device->path;
+}
+
+} // namespace quelro

@@ -1,0 +1,46 @@
+// COM1..COM8 on Linux: which serial device each port number stands for, and
+// the texts that name a device.
+//
+// Port N is line N of the text file `ports` in the configuration folder when
+// that line names a device; otherwise it is the Nth serial device present,
+// USB adapters first (ttyUSB*, then ttyACM*), then ttyS*, each in numeric
+// order, then any other device by name.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "i18n/captions.h"
+
+namespace quelro {
+
+inline constexpr int kPortCount = 8;
+inline constexpr std::string_view kPortsFileName = "ports";
+
+// Device paths in COMn order.
+std::vector<std::string> OrderSerialDevices(std::vector<std::string> devices);
+
+struct PortDevice {
+    std::string path;
+    bool fromPortsFile = false;
+};
+
+// The device of port n (1..8). `devicesPresent` is the system's list in any
+// order. A name in the ports file without a folder is taken under /dev.
+std::optional<PortDevice> DeviceForPort(int n, const std::filesystem::path& configFolder,
+                                        const std::vector<std::string>& devicesPresent);
+
+// "COM3" or "com3" -> 3, for COM1..COM8.
+std::optional<int> PortNumberFromName(std::string_view name);
+
+// The second line of the in-use message when the system refused the device
+// for lack of permission: it names the device and the fix.
+std::string PermissionDeniedLine(std::string_view device, int languageMode);
+
+// Status tip of a port's menu item: its device, or that it has none.
+std::string PortStatusTip(const std::optional<PortDevice>& device, int languageMode);
+
+} // namespace quelro

@@ -1,0 +1,108 @@
+// The byte dialogue with the radio: entry, identity, 64-byte reads, 16-byte
+// writes and End, driven by received bytes and break events.
+//
+// Everything received is kept as hex text (RxText) and matched as a whole, so
+// a reply that is short, long or mixed with a stray byte is never accepted;
+// the transfer control's watchdog ends such a transfer. The engine never reads
+// a clock; what happens around the dialogue (progress, band question,
+// completion) is asked of its Hooks.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quelro {
+
+enum class TransferMode { None, Read, Write };
+
+// Radio memory addresses of the dialogue.
+inline constexpr int kFirstBlockAddress = 0x0010;
+inline constexpr int kReadEndAddress = 0x0410;  // after the block at 0x03D0
+inline constexpr int kWriteEndAddress = 0x0360; // after the block at 0x0350
+inline constexpr int kReadBlockBytes = 0x40;
+inline constexpr int kWriteBlockBytes = 0x10;
+
+// The single-byte frames.
+inline constexpr char kAck = 0x06;
+inline constexpr char kIdentityRequest = 0x02;
+inline constexpr char kEndByte = 0x45;
+inline constexpr std::string_view kEntryFrame = "PROGRAM";
+
+class ProtocolEngine {
+  public:
+    class Hooks {
+      public:
+        virtual ~Hooks() = default;
+        // Writes bytes to the port.
+        virtual void Send(std::string_view bytes) = 0;
+        virtual void ResetWatchdog() = 0;
+        virtual void ProgressStart() = 0;
+        virtual void ProgressStep() = 0;
+        // Writing only, on every acknowledge of the data phase. False when the
+        // user refused to go on; the hook has then ended the transfer.
+        virtual bool BandCheck() = 0;
+        // BlockAddress reached the end; the hook ends the transfer (and sends End).
+        virtual void ReadComplete() = 0;
+        virtual void WriteComplete() = 0;
+        // The MemoryImage to write (1696 hex characters).
+        virtual std::string EncodeWriteImage() = 0;
+        virtual bool ServiceMode() = 0;
+    };
+
+    explicit ProtocolEngine(Hooks& hooks) : hooks_(hooks) {}
+
+    // A transfer starts: RxText emptied, the handshake expected. The caller
+    // sends the entry frame with SendEntry.
+    void Begin(TransferMode mode);
+    void SendEntry() { SendFrame(kEntryFrame); }
+    void SendEnd() { SendFrame(std::string_view(&kEndByte, 1)); }
+
+    // Serial events.
+    void OnBreak() { breakPending_ = true; }
+    void OnData(std::string_view bytes);
+
+    // Set when a transfer has ended: received bytes are kept but not acted on.
+    void SetOver(bool over) { over_ = over; }
+    bool Over() const { return over_; }
+
+    void ClearRx() { rxText_.clear(); }
+
+    const std::string& RxText() const { return rxText_; }
+    bool BreakPending() const { return breakPending_; }
+    bool HandshakePhase() const { return handshake_; }
+    TransferMode Mode() const { return mode_; }
+    int BlockAddress() const { return blockAddress_; }
+    int RadioBand() const { return radioBand_; }
+    void SetRadioBand(int band) { radioBand_ = band; }
+    const std::string& ReadImage() const { return readImage_; }
+    const std::string& WriteImage() const { return writeImage_; }
+
+  private:
+    // Empties RxText, then writes the frame.
+    void SendFrame(std::string_view frame);
+    void Handshake();
+    void ReadStep();
+    void WriteStep();
+
+    Hooks& hooks_;
+    std::string rxText_;
+    bool breakPending_ = false;
+    bool handshake_ = false;
+    bool over_ = false;
+    TransferMode mode_ = TransferMode::None;
+    int blockAddress_ = kFirstBlockAddress;
+    int radioBand_ = 0; // kept from one transfer to the next
+    std::string readImage_;
+    std::string writeImage_;
+};
+
+// The write's skips: the address of the block to send when BlockAddress is
+// `address` (0x0180 only in service mode, 0x0190 -> 0x01B8, 0x01C8 -> 0x0200).
+int SkipUnwritten(int address, bool serviceMode);
+
+// The write plan: the radio addresses of the 16-byte blocks a write sends, in
+// order (46 blocks, 47 with the service block at 0x0180).
+std::vector<int> WritePlan(bool serviceMode);
+
+} // namespace quelro

@@ -1,0 +1,139 @@
+// A recording window and line for the transfer tests, a simulated clock that
+// ticks only the timers that run, and a recognisable image to write.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "image/memory_image.h"
+#include "link/transfer_control.h"
+
+namespace quelro::test {
+
+// Image byte i holds i & 0xFF, so a block's data can be written down by hand:
+// the block at radio address A carries (A - 0x10) ... (A - 0x10 + 15).
+inline std::string PatternImage() {
+    std::string bytes;
+    for (std::size_t i = 0; i < kImageBytes; ++i) bytes += static_cast<char>(i & 0xFF);
+    return HexFromBytes(bytes);
+}
+
+inline std::string Bytes(std::string_view hex) {
+    return BytesFromHex(hex);
+}
+
+struct FakeLine : TransferLine {
+    bool open = true;
+    bool timer1 = false;
+    bool timer2 = false;
+    int timer1Elapsed = 0; // ms since the last tick or the start
+    int timer2Elapsed = 0;
+    std::vector<std::string> sent; // one hex text per frame
+    std::vector<std::string> backups;
+    std::optional<std::string> backupFailure;
+
+    bool PortOpen() override { return open; }
+    void Send(std::string_view bytes) override { sent.push_back(HexFromBytes(bytes)); }
+    void StartTimers() override {
+        timer1 = timer2 = true;
+        timer1Elapsed = timer2Elapsed = 0;
+    }
+    void StopTimer1() override { timer1 = false; }
+    void StopTimer2() override { timer2 = false; }
+    std::optional<std::string> KeepBackup(const std::string& readImage) override {
+        backups.push_back(readImage);
+        return backupFailure;
+    }
+    std::string Last() const { return sent.empty() ? "" : sent.back(); }
+};
+
+struct FakeView : TransferView {
+    std::vector<std::string> log; // what the window was told, in order
+    bool locked = false;
+    bool statusVisible = false;
+    std::string status;
+    std::optional<int> progressMax;
+    int progress = -1;
+    std::vector<std::string> asked; // English texts of the boxes shown
+    std::function<int(const Message&)> answer = [](const Message&) { return kIdYes; };
+    std::function<void()> onReadCompleted = [] {};
+    std::string readImage;
+    int radioBand = -1;
+    bool written = false;
+    std::string backupWarning;
+
+    void SetTransferLocked(bool on) override {
+        locked = on;
+        log.push_back(on ? "lock" : "unlock");
+    }
+    void FocusBandSelector() override { log.push_back("focus Combo1"); }
+    void SetStatusText(const std::string& text) override {
+        status = text;
+        log.push_back("status " + text);
+    }
+    void ToggleStatusVisible() override { statusVisible = !statusVisible; }
+    void HideStatus() override {
+        statusVisible = false;
+        log.push_back("hide status");
+    }
+    void ShowProgress(int maximum) override {
+        progressMax = maximum;
+        progress = 0;
+        log.push_back("show progress");
+    }
+    void SetProgress(int value) override { progress = value; }
+    void HideProgress() override {
+        progressMax.reset();
+        log.push_back("hide progress");
+    }
+    int ShowMessage(const Message& message) override {
+        asked.emplace_back(message.text.en);
+        log.push_back("box " + std::string(message.text.en));
+        return answer(message);
+    }
+    void ReadCompleted(const std::string& image, int band) override {
+        readImage = image;
+        radioBand = band;
+        log.push_back("read completed");
+        onReadCompleted();
+    }
+    void WriteCompleted() override {
+        written = true;
+        log.push_back("write completed");
+    }
+    void ShowBackupWarning(const std::string& text) override { backupWarning = text; }
+};
+
+// A control over the fakes, in English, writing the pattern image.
+struct Rig {
+    FakeView view;
+    FakeLine line;
+    ProgramState state = ProgramState::StartUp(kEnglish);
+    TransferControl control{view, line, state, [](const ProgramState&) { return PatternImage(); }};
+
+    // The radio sends these bytes (hex).
+    void Radio(std::string_view hex) { control.OnBytes(Bytes(hex)); }
+    // 100 ms of time: Timer1 ticks every 500 ms, Timer2 every 300 ms, each
+    // only while it runs.
+    void Advance(int ms) {
+        for (int t = 0; t < ms; t += 100) {
+            if (line.timer1 && (line.timer1Elapsed += 100) == kTimer1IntervalMs) {
+                line.timer1Elapsed = 0;
+                control.OnTimer1Tick();
+            }
+            if (line.timer2 && (line.timer2Elapsed += 100) == kTimer2IntervalMs) {
+                line.timer2Elapsed = 0;
+                control.OnTimer2Tick();
+            }
+        }
+    }
+};
+
+// The identity of a VN481 with band byte `band` (hex, two digits).
+inline std::string Identity(std::string_view band) {
+    return "564E343831" + std::string(band) + "0000";
+}
+
+} // namespace quelro::test

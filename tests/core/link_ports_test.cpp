@@ -1,0 +1,166 @@
+// Port numbers to devices, the PARMRK stream decoder and the read backups.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "files/data_file.h"
+#include "image/memory_image.h"
+#include "link/parmrk_decoder.h"
+#include "link/port_map.h"
+#include "link/read_backup.h"
+
+namespace quelro {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempFolder {
+  public:
+    TempFolder() {
+        path_ = fs::temp_directory_path() /
+                ("quelro-link-" +
+                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+void WriteText(const fs::path& file, const std::string& text) {
+    std::ofstream(file) << text;
+}
+
+TEST(PortMap, DevicesInComOrder) {
+    EXPECT_EQ(
+        OrderSerialDevices({"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyACM0", "/dev/ttyUSB10",
+                            "/dev/ttyUSB2", "/dev/rfcomm0", "/dev/ttyS0"}),
+        (std::vector<std::string>{"/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyS0",
+                                  "/dev/ttyS2", "/dev/ttyS10", "/dev/rfcomm0"}));
+}
+
+TEST(PortMap, PortsFileLineFirstThenTheNthDevice) {
+    TempFolder config;
+    const std::vector<std::string> present{"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyS1"};
+    // Without a ports file: the devices present, USB first.
+    EXPECT_EQ(DeviceForPort(1, config.path(), present)->path, "/dev/ttyUSB0");
+    EXPECT_EQ(DeviceForPort(3, config.path(), present)->path, "/dev/ttyS1");
+    EXPECT_FALSE(DeviceForPort(4, config.path(), present).has_value());
+
+    WriteText(config.path() / "ports", "/dev/pts/7\n\n  ttyUSB3 \r\n");
+    const auto com1 = DeviceForPort(1, config.path(), present);
+    EXPECT_EQ(com1->path, "/dev/pts/7");
+    EXPECT_TRUE(com1->fromPortsFile);
+    // An empty line leaves the port to the device list.
+    EXPECT_EQ(DeviceForPort(2, config.path(), present)->path, "/dev/ttyS0");
+    EXPECT_FALSE(DeviceForPort(2, config.path(), present)->fromPortsFile);
+    EXPECT_EQ(DeviceForPort(3, config.path(), present)->path, "/dev/ttyUSB3");
+    EXPECT_FALSE(DeviceForPort(0, config.path(), present).has_value());
+    EXPECT_FALSE(DeviceForPort(9, config.path(), present).has_value());
+}
+
+TEST(PortMap, ComNames) {
+    EXPECT_EQ(PortNumberFromName("COM1"), 1);
+    EXPECT_EQ(PortNumberFromName("com8"), 8);
+    for (const char* name : {"COM0", "COM9", "COM10", "CON1", "/dev/ttyS0", ""})
+        EXPECT_FALSE(PortNumberFromName(name).has_value()) << name;
+}
+
+TEST(PortMap, PermissionLineNamesTheDeviceAndTheGroup) {
+    const std::string en = PermissionDeniedLine("/dev/ttyUSB0", 1);
+    EXPECT_NE(en.find("/dev/ttyUSB0"), std::string::npos);
+    EXPECT_NE(en.find("dialout"), std::string::npos);
+    const std::string zh = PermissionDeniedLine("/dev/ttyUSB0", 0);
+    EXPECT_NE(zh.find("/dev/ttyUSB0"), std::string::npos);
+    EXPECT_NE(zh.find("dialout"), std::string::npos);
+    EXPECT_NE(zh, en);
+}
+
+using Events = std::vector<SerialEvent>;
+SerialEvent Data(const std::string& hex) {
+    return {SerialEvent::Data, BytesFromHex(hex)};
+}
+const SerialEvent kBreak{SerialEvent::Break, {}};
+
+TEST(Parmrk, MarkersBecomeBreaksAndPlainBytes) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> reads; // hex of each read
+        Events events;
+    };
+    const std::vector<Case> cases{
+        {"plain", {"0106"}, {Data("0106")}},
+        {"escaped FF", {"01FFFF02"}, {Data("01FF02")}},
+        {"break between data", {"06FF000006"}, {Data("06"), kBreak, Data("0006")}},
+        {"break alone", {"FF0000"}, {kBreak, Data("00")}},
+        {"framing error keeps the byte", {"FF0041"}, {Data("41")}},
+        {"split escape", {"01FF", "FF02"}, {Data("01"), Data("FF02")}},
+        {"split break", {"FF", "00", "0006"}, {kBreak, Data("0006")}},
+    };
+    for (const Case& c : cases) {
+        ParmrkDecoder decoder;
+        Events all;
+        for (const char* read : c.reads)
+            for (SerialEvent& e : decoder.Feed(BytesFromHex(read))) all.push_back(std::move(e));
+        EXPECT_EQ(all, c.events) << c.name;
+    }
+}
+
+std::string ReadImageHex() {
+    std::string hex;
+    for (int i = 0; i < 1024; ++i) hex += (i < 848 ? "A5" : "5A");
+    return hex;
+}
+
+TEST(ReadBackup, KeepsTheImageAsADataFile) {
+    TempFolder data;
+    const fs::path folder = data.path() / "backups";
+    const BackupResult kept = KeepReadBackup(folder, ReadImageHex(), "20240501-093000");
+    ASSERT_TRUE(kept.ok) << kept.error;
+    EXPECT_EQ(kept.file, folder / "20240501-093000.DAT");
+    std::ifstream in(kept.file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 853u);
+    EXPECT_EQ(bytes.substr(0, 5), "RMD47");
+    EXPECT_EQ(bytes.substr(5), std::string(848, '\xA5'));
+
+    EXPECT_EQ(KeepReadBackup(folder, ReadImageHex(), "20240501-093000").file,
+              folder / "20240501-093000-2.DAT");
+    EXPECT_EQ(KeepReadBackup(folder, ReadImageHex(), "20240501-093000").file,
+              folder / "20240501-093000-3.DAT");
+}
+
+TEST(ReadBackup, KeepsOnlyTheNewestAndLeavesOtherFiles) {
+    TempFolder data;
+    WriteText(data.path() / "notes.txt", "mine");
+    WriteText(data.path() / "20200101-000000.txt", "mine too");
+    for (const char* stamp : {"20240102-000000", "20240101-000000", "20240103-000000"})
+        ASSERT_TRUE(KeepReadBackup(data.path(), ReadImageHex(), stamp, 3).ok);
+    ASSERT_TRUE(KeepReadBackup(data.path(), ReadImageHex(), "20240103-000000", 3).ok);
+    ASSERT_TRUE(KeepReadBackup(data.path(), ReadImageHex(), "20240103-000000", 3).ok);
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(data.path()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names,
+              (std::set<std::string>{"notes.txt", "20200101-000000.txt", "20240103-000000.DAT",
+                                     "20240103-000000-2.DAT", "20240103-000000-3.DAT"}));
+}
+
+TEST(ReadBackup, FailureIsReportedNotThrown) {
+    TempFolder data;
+    WriteText(data.path() / "backups", "a file where the folder should be");
+    const BackupResult kept =
+        KeepReadBackup(data.path() / "backups", ReadImageHex(), "20240501-093000");
+    EXPECT_FALSE(kept.ok);
+    EXPECT_NE(kept.error.find("backups"), std::string::npos);
+}
+
+} // namespace
+} // namespace quelro
