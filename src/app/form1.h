@@ -1,0 +1,207 @@
+// Form1, the main window and the program: the channel grid with its editors,
+// the band and function panels, the menus and toolbar, the lock, the data
+// files, the `parameter` file and the language machinery that drives every
+// window of the program.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "app/language_window.h"
+#include "channels/program_state.h"
+#include "image/memory_image.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+
+namespace quelro {
+
+class CellEditors;
+class ChannelGrid;
+
+class Form1 : public QMainWindow, public LanguageWindow {
+    Q_OBJECT
+
+  public:
+    // Commands that live outside this window. Each is called by its menu item
+    // or toolbar button; an unset one does nothing.
+    struct Hooks {
+        std::function<void()> readRadio;             // mnureadFre, toolbar "read"
+        std::function<void()> writeRadio;            // mnuwriteFre, toolbar "write"
+        std::function<void()> showOptionalFunctions; // mnudtmf (Form5)
+        std::function<void()> showKeySettings;       // Key_enactment (Form6)
+        std::function<void()> showEmbeddedInfo;      // mnusetin (Form7)
+        std::function<void()> showServiceAdjust;     // mnudebug (Form2)
+        std::function<void()> showTestFrequencies;   // mnutestfre (Form4)
+        std::function<void()> showAbout;             // mnuabout (frmAbout)
+        std::function<void()> showHelp;              // mnumainhelp, F1
+        // Opens serial port 1..8 (closing whichever is open); true when it
+        // opened. Unset: every port counts as opened.
+        std::function<bool(int)> openPort;
+        // The settings an image decode wrote, for the auxiliary windows.
+        std::function<void(const std::vector<DecodeStep>&)> decoded;
+        // Service exit: clears the unlock gesture and disables Form2's sliders.
+        std::function<void()> serviceRelock;
+        // The file dialog: returns the chosen name, empty when cancelled.
+        std::function<QString(bool save, const QString& current)> chooseFileName;
+        // Opens a web address (Label2).
+        std::function<void(const QUrl&)> openUrl;
+        // Time of day in seconds, with fractions.
+        std::function<double()> secondsOfDay;
+    };
+
+    // Application name and desktop identity, so that the configuration
+    // folder is ~/.config/quelro. Call once after creating the application.
+    static void SetUpApplication();
+    // Where the `parameter` file lives.
+    static QString ParameterFilePath();
+
+    explicit Form1(ProgramState& state, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    Hooks& hooks() { return hooks_; }
+    ProgramState& State() { return state_; }
+
+    // The window's start-up: grid shape, `parameter` file, start values,
+    // language (over every registered window), saved port, time-out list,
+    // band 0, channel numbers and the selectors' start positions. Register
+    // the other windows first.
+    void Form_Load();
+
+    // Windows join the language machinery in the order Form2, Form3, Form4,
+    // Form5, Form6, Form7, frmAbout (Form1 itself is always first).
+    void RegisterWindow(LanguageWindow* window);
+    // The about box's labels that start-up in Traditional Chinese rewrites.
+    void SetAboutLabels(QLabel* lblTitle, QLabel* lblVersion);
+
+    // LanguageWindow: this window's rows of the caption table.
+    QWidget* Window() override { return this; }
+    void ApplyLanguage(int languageMode) override;
+
+    int LanguageMode() const { return state_.LanguageMode; }
+    int SavedPort() const { return savedPort_; }
+    bool Locked() const;
+
+    // Commands, as the menu items and toolbar buttons run them.
+    void mnuNew_Click();
+    void OpenDataFile();
+    void SaveDataFile();
+    void mnulock_Click();
+    void SelectPort(int port);
+    void mnuChineseJ_Click();
+    void mnuEnglish_Click();
+    void mnuChineseF_Click();
+    void Toolbar1_ButtonClick(const QString& key);
+    void Label2_Click();
+
+    // The band handler, run whenever Combo1's position is set.
+    void Combo1_Click();
+    // Sets Combo1's position as the program does (the handler runs).
+    void SelectBand(int position);
+    // Makes `position` the confirmed band and selects it: no question.
+    void SelectBandSilently(int position);
+
+    // After the store was decoded: shows the channels, selects the decoded
+    // band silently, sets the six selectors and hands the steps on.
+    void ShowDecodedState(const std::vector<DecodeStep>& steps);
+
+    // Toolbar button by position 1..7 (4 is the separator).
+    QAction* Toolbar1Button(int position) const { return toolButtons_.at(position); }
+    QAction* mnucom(int port) const { return mnucom_.at(port); }
+    // The editors laid over the grid.
+    CellEditors& Editors() const { return *editors_; }
+    // The six general-setting selectors in MainSelectorIndex order.
+    QComboBox* MainSelector(int index) const { return selectors_.at(index); }
+
+    // The controls, named as in the window's design.
+    QToolBar* Toolbar1;
+    ChannelGrid* Grid1;
+    QGroupBox* Frame1;
+    QLabel* Label3;
+    QComboBox* Combo1;
+    QGroupBox* Frame2;
+    QLabel* Label4;
+    QComboBox* Combo2;
+    QLabel* Label5;
+    QComboBox* Combo3;
+    QLabel* Label1;
+    QComboBox* Combo4;
+    QLabel* Label6;
+    QComboBox* Combo9;
+    QLabel* Label7;
+    QComboBox* Combo6;
+    QLabel* Label8;
+    QComboBox* Combo7;
+    QLabel* Label;
+    QLabel* Label2;
+    QProgressBar* ProgressBar1;
+    QAction* TAnMa;
+
+    QMenu* mnuFile;
+    QAction* mnuNew;
+    QAction* mnuOpen;
+    QAction* mnuAssave;
+    QAction* mnuQuit;
+    QMenu* mnupro;
+    QAction* mnureadFre;
+    QAction* mnuwriteFre;
+    QAction* mnudtmf;
+    QAction* Key_enactment;
+    QAction* mnusetin;
+    QAction* mnudebug;
+    QAction* mnutestfre;
+    QMenu* mnuset;
+    QAction* mnulock;
+    QMenu* mnucomMenu;
+    QMenu* mnuLanguage;
+    QAction* mnuChineseJ;
+    QAction* mnuChineseF;
+    QAction* mnuEnglish;
+    QMenu* mnuhelp;
+    QAction* mnumainhelp;
+    QAction* mnuabout;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildPanels(QWidget* client);
+    void PlaceControls();
+    void SetLanguageMode(int languageMode);
+    void ApplyLanguageToAll();
+    void TranslateAll();
+    void SetGrid1Text();
+    void ServiceExit();
+    void Run(const std::function<void()>& hook) const;
+
+    ProgramState& state_;
+    Hooks hooks_;
+    CellEditors* editors_ = nullptr;
+    QWidget* client_ = nullptr;
+    std::array<QAction*, 8> toolButtons_{};
+    std::array<QAction*, 9> mnucom_{};
+    std::array<bool, 9> portMarks_{};
+    std::array<QComboBox*, 6> selectors_{};
+    std::vector<LanguageWindow*> windows_;
+    QPointer<QLabel> lblTitle_;
+    QPointer<QLabel> lblVersion_;
+    QString fileName_;
+    int savedPort_ = 0;
+    long serviceExitTime_ = 0;
+};
+
+} // namespace quelro

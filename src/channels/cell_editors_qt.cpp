@@ -1,0 +1,244 @@
+// The channel grid's in-place editors: laid over the selected cell on an
+// armed click, committing into ProgramState on a pick or when they lose the
+// focus, and always hidden again at the end of their handler.
+#include "channels/cell_editors_qt.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "channels/cell_edit.h"
+#include "channels/channel_grid_qt.h"
+#include "i18n/captions.h"
+#include "i18n/local_msgbox_qt.h"
+#include "image/tone_codes.h"
+
+namespace quelro {
+namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Focus lost to a drop-down list of the editor itself, or to a menu, is no
+// end of the edit.
+bool EndsEdit(const QEvent* event) {
+    return event->type() == QEvent::FocusOut &&
+           static_cast<const QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+}
+
+// Characters typed into an editor: control keys, shortcuts and keys without
+// text (arrows, Delete) are not characters and pass unfiltered.
+bool IsTypedCharacter(const QKeyEvent& key, char32_t& character) {
+    const QString text = key.text();
+    if (text.isEmpty() || (key.modifiers() & Qt::ControlModifier)) return false;
+    character = text.toUcs4().value(0);
+    return character >= 0x20 && character != 0x7F;
+}
+
+} // namespace
+
+CellEditors::CellEditors(ProgramState& state, ChannelGrid* grid)
+    : QObject(grid), state_(state), grid_(grid) {
+    QWidget* host = grid->viewport();
+
+    text1_ = new QLineEdit(host);
+    text1_->setObjectName("Text1");
+    text1_->setAlignment(Qt::AlignCenter);
+    text1_->hide();
+    text1_->installEventFilter(this);
+
+    combo8_ = new QComboBox(host);
+    combo8_->setObjectName("Combo8");
+    combo8_->setEditable(true);
+    combo8_->setInsertPolicy(QComboBox::NoInsert);
+    // Typed tones are taken as typed: no completion from the list.
+    combo8_->setCompleter(nullptr);
+    combo8_->setMaxVisibleItems(16);
+    for (int i = 0; i < kToneListSize; ++i)
+        combo8_->addItem(QString::fromStdString(ToneItem(i, kSimplified)));
+    combo8_->hide();
+    combo8_->installEventFilter(this);
+    combo8_->view()->installEventFilter(this);
+    connect(combo8_, &QComboBox::activated, this, &CellEditors::Combo8_Click);
+
+    for (int column = kColPower; column <= kColScan; ++column) {
+        auto* list = new QComboBox(host);
+        list->setObjectName(QString("Combo5(%1)").arg(column));
+        for (const Caption& item : ColumnItems(column)) list->addItem(Text(item.zh));
+        list->hide();
+        list->installEventFilter(this);
+        connect(list, &QComboBox::activated, this,
+                [this, column](int position) { Combo5_Click(column, position); });
+        combo5_[column] = list;
+    }
+
+    connect(grid, &ChannelGrid::LeftPressed, this, &CellEditors::Grid1_MouseDown);
+    connect(grid, &ChannelGrid::EnterPressed, this, &CellEditors::Grid1_KeyPressEnter);
+}
+
+void CellEditors::ApplyLanguage(int languageMode) {
+    if (languageMode != kSimplified && languageMode != kEnglish) return;
+    combo8_->setItemText(0, Text(languageMode == kEnglish ? kToneOff.en : kToneOff.zh));
+    for (int column = kColPower; column <= kColScan; ++column) {
+        const auto& items = ColumnItems(column);
+        for (int i = 0; i < static_cast<int>(items.size()); ++i)
+            combo5_[column]->setItemText(
+                i, Text(languageMode == kEnglish ? items[i].en : items[i].zh));
+    }
+}
+
+void CellEditors::Grid1_MouseDown() {
+    // The press is the click: the cell it selected is edited at once.
+    editArmed_ = true;
+    Grid1_Click();
+}
+
+void CellEditors::Grid1_KeyPressEnter() {
+    editArmed_ = true;
+    Grid1_Click();
+}
+
+void CellEditors::Grid1_Click() {
+    if (!editArmed_) return;
+    editArmed_ = false;
+    const int row = grid_->SelectedRow();
+    if (row < 1 || row > kChannels || grid_->SelectedColumn() < 0) return;
+    const int column = EditColumn(state_, row, grid_->SelectedColumn());
+    if (column != grid_->SelectedColumn()) grid_->SelectCell(row, column);
+    editRow_ = row;
+    editCol_ = column;
+
+    const QRect cell = grid_->CellRect(row, column);
+    const QString text = QString::fromStdString(state_.Cell(row, column));
+    switch (EditorForColumn(column)) {
+    case EditorKind::Frequency:
+        text1_->setGeometry(cell);
+        text1_->setText(text);
+        text1_->selectAll();
+        text1_->show();
+        text1_->raise();
+        text1_->setFocus(Qt::OtherFocusReason);
+        break;
+    case EditorKind::Tone: {
+        combo8_->setGeometry(cell.left(), cell.top(), cell.width(), combo8_->sizeHint().height());
+        const int position = combo8_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (position >= 0) combo8_->setCurrentIndex(position);
+        combo8_->setEditText(text);
+        combo8_->lineEdit()->selectAll();
+        combo8_->show();
+        combo8_->raise();
+        combo8_->setFocus(Qt::OtherFocusReason);
+        combo8_->showPopup();
+        break;
+    }
+    case EditorKind::List: {
+        QComboBox* list = combo5_[column];
+        list->setGeometry(cell.left(), cell.top(), cell.width(), list->sizeHint().height());
+        list->setCurrentIndex(state_.Choice(row, column));
+        list->show();
+        list->raise();
+        list->setFocus(Qt::OtherFocusReason);
+        list->showPopup();
+        break;
+    }
+    case EditorKind::None:
+        break;
+    }
+}
+
+bool CellEditors::EditKeyPress(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        // Back to the grid, which ends the edit through the focus loss.
+        grid_->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    char32_t character = 0;
+    if (!IsTypedCharacter(key, character)) return false;
+    return !AcceptedEditCharacter(character);
+}
+
+bool CellEditors::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (watched == text1_ || watched == combo8_) return EditKeyPress(key);
+        if (watched == combo8_->view()) {
+            // Typing while the tone list is open goes to the edit field; the
+            // list closes so that Enter commits the typed tone.
+            char32_t character = 0;
+            if (!IsTypedCharacter(key, character)) return false;
+            if (AcceptedEditCharacter(character)) {
+                combo8_->hidePopup();
+                QKeyEvent copy(key.type(), key.key(), key.modifiers(), key.text());
+                QCoreApplication::sendEvent(combo8_, &copy);
+            }
+            return true;
+        }
+        return false;
+    }
+    if (!EndsEdit(event)) return false;
+    if (watched == text1_) {
+        Text1_LostFocus();
+    } else if (watched == combo8_) {
+        Combo8_LostFocus();
+    } else {
+        for (int column = kColPower; column <= kColScan; ++column)
+            if (watched == combo5_[column]) Combo5_LostFocus(column);
+    }
+    return false;
+}
+
+void CellEditors::Text1_LostFocus() {
+    if (committing_) return;
+    committing_ = true;
+    const FrequencyOutcome outcome =
+        CommitFrequency(state_, editRow_, editCol_, text1_->text().toStdString());
+    if (outcome == FrequencyOutcome::OutsideBand) {
+        ShowMessage(msg::kBeyondBand, state_.LanguageMode);
+        grid_->setFocus(Qt::OtherFocusReason);
+    }
+    ShowCommitted();
+    text1_->hide();
+    committing_ = false;
+}
+
+void CellEditors::Combo8_Click(int position) {
+    if (combo8_->isHidden()) return;
+    PickTone(state_, editRow_, editCol_, position);
+    ShowCommitted();
+    combo8_->hide();
+    grid_->setFocus(Qt::OtherFocusReason);
+}
+
+void CellEditors::Combo8_LostFocus() {
+    if (committing_) return;
+    committing_ = true;
+    const QString text = combo8_->currentText();
+    const int position = combo8_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    CommitTone(state_, editRow_, editCol_, text.toStdString(), position);
+    ShowCommitted();
+    combo8_->hide();
+    committing_ = false;
+}
+
+void CellEditors::Combo5_Click(int column, int position) {
+    QComboBox* list = combo5_[column];
+    if (list->isHidden()) return;
+    PickListItem(state_, editRow_, editCol_, position);
+    ShowCommitted();
+    list->hide();
+    grid_->setFocus(Qt::OtherFocusReason);
+}
+
+void CellEditors::Combo5_LostFocus(int column) {
+    combo5_[column]->hide();
+}
+
+void CellEditors::ShowCommitted() {
+    grid_->ShowRow(editRow_);
+}
+
+} // namespace quelro

@@ -1,0 +1,71 @@
+// The in-place editors of the channel grid - Text1 for the frequencies,
+// Combo8 for the tones and Combo5(5..8) for the fixed lists - and the
+// handlers that open them over a cell and commit what was chosen or typed.
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+#include "channels/program_state.h"
+
+class QComboBox;
+class QKeyEvent;
+class QLineEdit;
+
+namespace quelro {
+
+class ChannelGrid;
+
+class CellEditors : public QObject {
+    Q_OBJECT
+
+  public:
+    // The editors are created hidden over the grid's cells.
+    CellEditors(ProgramState& state, ChannelGrid* grid);
+
+    QLineEdit* Text1() const { return text1_; }
+    QComboBox* Combo8() const { return combo8_; }
+    // Combo5(column), column 5..8.
+    QComboBox* Combo5(int column) const { return combo5_.at(column); }
+
+    // Combo8's item 0 and the four lists, for LanguageMode 0 or 1.
+    void ApplyLanguage(int languageMode);
+
+    int EditRow() const { return editRow_; }
+    int EditCol() const { return editCol_; }
+    bool EditArmed() const { return editArmed_; }
+
+    // The grid's click: opens the editor of the selected cell, but only when
+    // a left press or Enter armed it.
+    void Grid1_Click();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Grid1_MouseDown();
+    void Grid1_KeyPressEnter();
+    // The key filter of Text1 and Combo8; true when the key is swallowed.
+    bool EditKeyPress(const QKeyEvent& key);
+    void Text1_LostFocus();
+    void Combo8_Click(int position);
+    void Combo8_LostFocus();
+    void Combo5_Click(int column, int position);
+    void Combo5_LostFocus(int column);
+    void ShowCommitted();
+
+    ProgramState& state_;
+    ChannelGrid* grid_;
+    QLineEdit* text1_;
+    QComboBox* combo8_;
+    std::array<QComboBox*, kGridCols> combo5_{};
+    int editRow_ = 1;
+    int editCol_ = 1;
+    bool editArmed_ = false;
+    // Set while a focus-loss handler runs, so that the focus moves it makes
+    // do not run it again.
+    bool committing_ = false;
+};
+
+} // namespace quelro

@@ -1,0 +1,68 @@
+// Grid1, the channel grid: a view of ProgramState's channel table, 17 rows by
+// 9 columns with the header as row 0, shaped and striped as the radio's
+// programming sheet, which turns a left press or Enter into an edit request.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QTableWidget>
+
+#include "channels/program_state.h"
+
+namespace quelro {
+
+class ChannelGrid : public QTableWidget {
+    Q_OBJECT
+
+  public:
+    // Background of the even channel rows.
+    static QColor StripeColour() { return QColor(192, 192, 255); }
+
+    explicit ChannelGrid(const ProgramState& state, QWidget* parent = nullptr);
+
+    // Column widths (at least as wide as their headers in either language),
+    // centring, row heights and striping; run once at start-up.
+    void Shape();
+
+    // Header text of column 0..8 (row 0 of the grid).
+    void SetHeaderText(int column, const QString& text);
+    QString HeaderText(int column) const;
+
+    // Copies cells of the store into the view.
+    void ShowCell(int row, int column);
+    void ShowRow(int row);
+    void ShowAll();
+
+    // The text the view shows in (row 1..16, column 0..8).
+    QString CellText(int row, int column) const;
+
+    // The selected cell in grid numbering (rows 1..16), and selecting one.
+    int SelectedRow() const { return currentRow() + 1; }
+    int SelectedColumn() const { return currentColumn(); }
+    void SelectCell(int row, int column);
+
+    // Geometry of a cell in the coordinates of the grid's viewport, where the
+    // in-place editors live.
+    QRect CellRect(int row, int column) const;
+
+    // The size that shows all 17 rows and 9 columns without scrolling.
+    QSize FullSize() const;
+
+  signals:
+    // A left press selected a cell (the press counts as the click at once, so
+    // a drag never selects a range).
+    void LeftPressed();
+    // Enter on the grid.
+    void EnterPressed();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    const ProgramState& state_;
+};
+
+} // namespace quelro
