@@ -1,0 +1,230 @@
+// quelro-cli's file commands: new, export, import and info.
+//
+// Every command reads all its input and checks it before it writes anything;
+// outputs are replaced atomically, so no output file is created or changed
+// when a command fails. Bad input ends with exit 2 and one line on stderr
+// naming the file and what is wrong.
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "channels/bands.h"
+#include "cli/cli_common.h"
+#include "cli/info_report.h"
+#include "cli/json_form.h"
+#include "files/data_file.h"
+#include "i18n/captions.h"
+#include "image/memory_image.h"
+
+namespace quelro::cli {
+namespace {
+
+// A JSON form is a few kilobytes; anything far larger is not one.
+constexpr std::uintmax_t kMaxJsonBytes = 1 << 20;
+
+int BadInput(const std::string& file, const std::string& what) {
+    std::cerr << "quelro-cli: " << file << ": " << what << "\n";
+    return kExitBadInput;
+}
+
+// Decodes a data file onto the start-up state of `languageMode`, as opening
+// it in the program does. Reports and returns nullopt when it cannot.
+std::optional<ProgramState> LoadDataFile(const std::string& path, int languageMode) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        BadInput(path, "is a folder, not a data file");
+        return std::nullopt;
+    }
+    const DataFileRead read = ReadDataFile(path);
+    if (read.status == DataFileRead::CannotOpen) {
+        BadInput(path, "cannot open: " + read.error);
+        return std::nullopt;
+    }
+    ProgramState state = ProgramState::StartUp(languageMode);
+    if (read.status == DataFileRead::WrongType || !DecodeImage(state, read.imageHex)) {
+        BadInput(path, "not a Quelro data file (it must start with the tag RMD47 and hold at "
+                       "least " +
+                           std::to_string(kDataFileMinSize) + " bytes)");
+        return std::nullopt;
+    }
+    return state;
+}
+
+int Save(const std::string& path, const ProgramState& state, const Options& options) {
+    const DataFileWrite written = WriteDataFile(path, EncodeImage(state));
+    if (!written.ok) return BadInput(path, "cannot write: " + written.error);
+    if (!options.quiet) std::cout << "Wrote " << path << "\n";
+    return kExitOk;
+}
+
+// ---- new -------------------------------------------------------------------------
+
+void AddNew(CLI::App& app, Options& options, int& exitCode) {
+    struct Args {
+        std::string band{kBands[0].text};
+        std::string out;
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd = app.add_subcommand("new", "Write the data file of a fresh start-up state");
+    std::vector<std::string> bands;
+    for (const Band& band : kBands) bands.emplace_back(band.text);
+    cmd->add_option("--band", args->band, "Band by its list text")
+        ->check(CLI::IsMember(bands))
+        ->capture_default_str();
+    cmd->add_option("-o,--output", args->out, "Data file to write (OUT.DAT)")->required();
+    cmd->callback([args, &options, &exitCode] {
+        ProgramState state = ProgramState::StartUp(kEnglish);
+        const int position = *BandPositionFromText(args->band);
+        state.BandIndex = position;
+        state.SelectBandPosition(position);
+        exitCode = Save(args->out, state, options);
+    });
+}
+
+// ---- export ----------------------------------------------------------------------
+
+void AddExport(CLI::App& app, Options& options, int& exitCode) {
+    struct Args {
+        std::string in;
+        std::string out;
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd =
+        app.add_subcommand("export", "Print a data file as JSON (quelro-dat version 1)");
+    cmd->add_option("IN.DAT", args->in, "Data file to read")->required();
+    cmd->add_option("-o,--output", args->out, "Write the JSON to this file instead of stdout");
+    cmd->callback([args, &options, &exitCode] {
+        const std::optional<ProgramState> state = LoadDataFile(args->in, kEnglish);
+        if (!state) {
+            exitCode = kExitBadInput;
+            return;
+        }
+        const std::string text =
+            ExportJsonForm(*state).dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
+        if (args->out.empty()) {
+            std::cout << text << std::flush;
+            exitCode = std::cout ? kExitOk : BadInput("(stdout)", "cannot write");
+            return;
+        }
+        const DataFileWrite written = WriteFileAtomically(args->out, text);
+        if (!written.ok) {
+            exitCode = BadInput(args->out, "cannot write: " + written.error);
+            return;
+        }
+        if (!options.quiet) std::cout << "Wrote " << args->out << "\n";
+        exitCode = kExitOk;
+    });
+}
+
+// ---- import ----------------------------------------------------------------------
+
+std::optional<Json> LoadJson(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        BadInput(path, "is a folder, not a JSON file");
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        BadInput(path, std::string("cannot open: ") + std::strerror(errno));
+        return std::nullopt;
+    }
+    std::string text;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxJsonBytes) {
+            BadInput(path, "too large to be a quelro-dat JSON form");
+            return std::nullopt;
+        }
+    }
+    if (in.bad()) {
+        BadInput(path, std::string("cannot read: ") + std::strerror(errno));
+        return std::nullopt;
+    }
+    try {
+        return Json::parse(text);
+    } catch (const Json::parse_error& error) {
+        // "[json.exception.parse_error.101] parse error at line 2, ..." without its tag.
+        std::string what = error.what();
+        if (const auto end = what.find("] ");
+            what.rfind("[json.exception", 0) == 0 && end != std::string::npos)
+            what.erase(0, end + 2);
+        BadInput(path, "not valid JSON: " + what);
+        return std::nullopt;
+    }
+}
+
+void AddImport(CLI::App& app, Options& options, int& exitCode) {
+    struct Args {
+        std::string in;
+        std::string out;
+        std::string base;
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd = app.add_subcommand("import", "Write a data file from its JSON form");
+    cmd->add_option("IN.json", args->in, "JSON form to read")->required();
+    cmd->add_option("-o,--output", args->out, "Data file to write (OUT.DAT)")->required();
+    cmd->add_option("--base", args->base,
+                    "Start from this data file instead of the start-up state");
+    cmd->callback([args, &options, &exitCode] {
+        exitCode = kExitBadInput;
+        const std::optional<Json> form = LoadJson(args->in);
+        if (!form) return;
+        std::optional<ProgramState> state = ProgramState::StartUp(kEnglish);
+        if (!args->base.empty()) state = LoadDataFile(args->base, kEnglish);
+        if (!state) return;
+        if (const auto error = ImportJsonForm(*form, *state)) {
+            BadInput(args->in, error->field + ": " + error->reason);
+            return;
+        }
+        exitCode = Save(args->out, *state, options);
+    });
+}
+
+// ---- info ------------------------------------------------------------------------
+
+void AddInfo(CLI::App& app, int& exitCode) {
+    struct Args {
+        std::string in;
+        std::string lang = "en";
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd = app.add_subcommand(
+        "info", "Show a data file's channels as the grid shows them, and its settings");
+    cmd->add_option("IN.DAT", args->in, "Data file to read")->required();
+    cmd->add_option("--lang", args->lang, "Language: zh, en or zh-Hant")
+        ->check(CLI::IsMember({"zh", "en", "zh-Hant"}))
+        ->capture_default_str();
+    cmd->callback([args, &exitCode] {
+        static const std::map<std::string, int> kModes{
+            {"zh", kSimplified}, {"en", kEnglish}, {"zh-Hant", kTraditional}};
+        // Decoding in the chosen language writes the list cells in it.
+        const std::optional<ProgramState> state = LoadDataFile(args->in, kModes.at(args->lang));
+        if (!state) {
+            exitCode = kExitBadInput;
+            return;
+        }
+        std::cout << InfoReport(*state) << std::flush;
+        exitCode = kExitOk;
+    });
+}
+
+} // namespace
+
+void AddFileCommands(CLI::App& app, Options& options, int& exitCode) {
+    AddNew(app, options, exitCode);
+    AddExport(app, options, exitCode);
+    AddImport(app, options, exitCode);
+    AddInfo(app, exitCode);
+}
+
+} // namespace quelro::cli

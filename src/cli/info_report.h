@@ -1,0 +1,19 @@
+// The readable report of quelro-cli info: the channel table as the grid
+// shows it and every setting with the captions of the window that edits it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "channels/program_state.h"
+
+namespace quelro::cli {
+
+// The report in the state's LanguageMode (the channel cells are taken as they
+// stand, so decode in that language first).
+std::string InfoReport(const ProgramState& state);
+
+// Columns a UTF-8 text takes on a terminal (East Asian wide characters count 2).
+std::size_t DisplayWidth(std::string_view utf8);
+
+} // namespace quelro::cli

@@ -1,0 +1,38 @@
+// quelro-cli: the command-line tool over data files (and, when built with Qt,
+// the radio itself).
+//
+// Exits: 0 done, 1 usage error, 2 bad input; the radio commands add 3 and 4
+// (cli_common.h).
+#include <exception>
+#include <iostream>
+#include <string>
+
+#include "cli/cli_common.h"
+
+int main(int argc, char** argv) {
+    using namespace quelro::cli;
+    CLI::App app{"Quelro Programmer command-line tool"};
+    app.require_subcommand(1);
+    // Global options may stand after the command name as well.
+    app.fallthrough();
+    app.set_version_flag("--version", std::string("quelro-cli ") + QUELRO_VERSION);
+    Options options;
+    app.add_flag("-q,--quiet", options.quiet, "Print nothing but requested output and errors");
+    int exitCode = kExitOk;
+    AddFileCommands(app, options, exitCode);
+#ifdef QUELRO_HAVE_QT
+    AddRadioCommands(app, options, exitCode);
+#endif
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& done) { // --help, --version
+        return app.exit(done);
+    } catch (const CLI::ParseError& error) {
+        app.exit(error);
+        return kExitUsage;
+    } catch (const std::exception& error) {
+        std::cerr << "quelro-cli: " << error.what() << "\n";
+        return kExitBadInput;
+    }
+    return exitCode;
+}

@@ -1,0 +1,242 @@
+// The quelro-cli binary on real files in a temporary folder: exit codes, the
+// one stderr line of a refusal, and outputs that are neither created nor
+// changed when a command fails.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "image/memory_image.h"
+#include "test_images.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class CliTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quelro-cli-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path At(const std::string& name) const { return dir_ / name; }
+
+    Result Run(const std::vector<std::string>& args) const {
+        std::string command = Quote(QUELRO_CLI_PATH);
+        for (const std::string& arg : args) command += " " + Quote(arg);
+        command += " >" + Quote(At("stdout.txt")) + " 2>" + Quote(At("stderr.txt"));
+        const int status = std::system(command.c_str());
+        Result result;
+        result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = Read(At("stdout.txt"));
+        result.err = Read(At("stderr.txt"));
+        fs::remove(At("stdout.txt"));
+        fs::remove(At("stderr.txt"));
+        return result;
+    }
+
+    // The names in the folder, to show that nothing (no temporary) was left.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // A data file holding `imageHex`.
+    void WriteDat(const std::string& name, const std::string& imageHex) const {
+        Write(At(name), quelro::BytesFromHex("524D443437" + imageHex));
+    }
+
+    fs::path dir_;
+};
+
+// One line on stderr that names `file` and contains `what`.
+void ExpectRefusal(const Result& r, const std::string& file, const std::string& what) {
+    EXPECT_EQ(r.exit, 2);
+    ASSERT_FALSE(r.err.empty());
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_NE(r.err.find(file), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(what), std::string::npos) << r.err;
+}
+
+TEST_F(CliTest, NewWritesTheStartUpDataFile) {
+    const Result r = Run({"new", "-o", At("a.DAT").string()});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    const std::string bytes = Read(At("a.DAT"));
+    ASSERT_EQ(bytes.size(), 853u);
+    EXPECT_EQ(quelro::HexFromBytes(bytes), "524D443437" + quelro::test::FreshImage());
+}
+
+TEST_F(CliTest, NewWithBandWritesItsCodeTwice) {
+    ASSERT_EQ(Run({"--quiet", "new", "--band", "136-174MHz", "-o", At("a.DAT").string()}).exit, 0);
+    const std::string bytes = Read(At("a.DAT"));
+    ASSERT_EQ(bytes.size(), 853u);
+    EXPECT_EQ(bytes[5 + 0x1AD], '\x01');
+    EXPECT_EQ(bytes[5 + 0x33C], '\x01');
+}
+
+TEST_F(CliTest, QuietPrintsNothingOnSuccess) {
+    EXPECT_FALSE(Run({"new", "-o", At("a.DAT").string()}).out.empty());
+    const Result quiet = Run({"new", "-o", At("b.DAT").string(), "--quiet"});
+    EXPECT_EQ(quiet.exit, 0);
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_EQ(quiet.err, "");
+}
+
+TEST_F(CliTest, UsageErrorsExitOneAndWriteNothing) {
+    const std::string out = At("x.DAT").string();
+    const std::vector<std::vector<std::string>> cases{
+        {},
+        {"frobnicate"},
+        {"new"},
+        {"new", "--band", "123-456MHz", "-o", out},
+        {"new", "-o", out, "--colour"},
+        {"export"},
+        {"import", At("a.json").string()},
+        {"info", out, "--lang", "fr"},
+    };
+    for (const auto& args : cases) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.exit, 1) << testing::PrintToString(args);
+        EXPECT_FALSE(r.err.empty());
+    }
+    EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(CliTest, HelpAndVersionExitZero) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"},
+                                                 {"new", "--help"},
+                                                 {"export", "--help"},
+                                                 {"import", "--help"},
+                                                 {"info", "--help"}}) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.exit, 0) << args.front();
+        EXPECT_NE(r.out.find("Usage"), std::string::npos) << r.out;
+    }
+    EXPECT_NE(Run({"new", "--help"}).out.find("--band"), std::string::npos);
+    const Result version = Run({"--version"});
+    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.out, "quelro-cli 1.0.0\n");
+}
+
+TEST_F(CliTest, ExportImportRoundTripThroughTheBinary) {
+    const std::string image =
+        quelro::test::Patch(quelro::test::FreshImage(), 0x00, "506225465062254613287503F0F0FCFF");
+    WriteDat("in.DAT", image);
+    ASSERT_EQ(Run({"export", At("in.DAT").string(), "-o", At("in.json").string()}).exit, 0);
+    const Result printed = Run({"export", At("in.DAT").string()});
+    EXPECT_EQ(printed.out, Read(At("in.json")));
+    EXPECT_NE(printed.out.find("\"rx_tone\": \"D023N\""), std::string::npos);
+    const Result r = Run({"import", At("in.json").string(), "-o", At("out.DAT").string()});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))), "524D443437" + image);
+}
+
+TEST_F(CliTest, ImportOntoABaseKeepsWhatTheFormLeavesOut) {
+    const std::string base = quelro::test::Patch(quelro::test::FreshImage(), 0x173, "40");
+    WriteDat("base.DAT", base);
+    Write(At("form.json"), R"({"format": "quelro-dat", "version": 1, "settings": {"squelch": 5}})");
+    const Result r = Run({"import", At("form.json").string(), "--base", At("base.DAT").string(),
+                          "-o", At("out.DAT").string()});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))),
+              "524D443437" + quelro::test::Patch(base, 0x124, "05"));
+}
+
+TEST_F(CliTest, BadDataFilesAreRefused) {
+    WriteDat("short.DAT", quelro::test::FreshImage().substr(0, 2 * 0x32F)); // one byte short
+    Write(At("tagless.DAT"), std::string(853, '\xFF'));
+    fs::create_directory(At("folder.DAT"));
+    const std::string json = At("out.json").string();
+    ExpectRefusal(Run({"export", At("missing.DAT").string(), "-o", json}), "missing.DAT",
+                  "cannot open");
+    ExpectRefusal(Run({"export", At("short.DAT").string(), "-o", json}), "short.DAT",
+                  "not a Quelro data file");
+    ExpectRefusal(Run({"info", At("tagless.DAT").string()}), "tagless.DAT",
+                  "not a Quelro data file");
+    ExpectRefusal(Run({"export", At("folder.DAT").string()}), "folder.DAT", "folder");
+    EXPECT_FALSE(fs::exists(At("missing.DAT")));
+    EXPECT_FALSE(fs::exists(json));
+}
+
+TEST_F(CliTest, RefusedImportLeavesTheOutputAsItWas) {
+    WriteDat("base.DAT", quelro::test::FreshImage());
+    Write(At("out.DAT"), "old contents");
+    Write(At("bad_value.json"),
+          R"({"format": "quelro-dat", "version": 1, "settings": {"squelch": 12}})");
+    Write(At("broken.json"), "{\"format\": \"quelro-dat\",\n \"version\": 1,,}");
+    Write(At("list.json"), "[1, 2]");
+    const std::string out = At("out.DAT").string();
+    ExpectRefusal(Run({"import", At("bad_value.json").string(), "-o", out}), "bad_value.json",
+                  "settings.squelch");
+    ExpectRefusal(Run({"import", At("broken.json").string(), "-o", out}), "broken.json",
+                  "not valid JSON");
+    ExpectRefusal(Run({"import", At("list.json").string(), "-o", out}), "list.json", "object");
+    ExpectRefusal(Run({"import", At("nothing.json").string(), "-o", out}), "nothing.json",
+                  "cannot open");
+    Write(At("good.json"), R"({"format": "quelro-dat", "version": 1})");
+    ExpectRefusal(
+        Run({"import", At("good.json").string(), "-o", out, "--base", At("nobase.DAT").string()}),
+        "nobase.DAT", "cannot open");
+    EXPECT_EQ(Read(At("out.DAT")), "old contents");
+    // Nothing else was created, no temporary file was left behind.
+    EXPECT_EQ(Names(), (std::vector<std::string>{"bad_value.json", "base.DAT", "broken.json",
+                                                 "good.json", "list.json", "out.DAT"}));
+}
+
+TEST_F(CliTest, UnwritableOutputIsReported) {
+    Write(At("good.json"), R"({"format": "quelro-dat", "version": 1})");
+    const std::string out = (At("no-such-folder") / "out.DAT").string();
+    ExpectRefusal(Run({"import", At("good.json").string(), "-o", out}), "out.DAT", "cannot write");
+    ExpectRefusal(Run({"new", "-o", out}), "out.DAT", "cannot write");
+}
+
+TEST_F(CliTest, InfoShowsTheChannelTable) {
+    WriteDat("in.DAT", quelro::test::Patch(quelro::test::FreshImage(), 0x10,
+                                           "506225465062254613287503F0F0FCFF"));
+    const Result en = Run({"info", At("in.DAT").string()});
+    EXPECT_EQ(en.exit, 0) << en.err;
+    EXPECT_NE(en.out.find("RX frequency"), std::string::npos);
+    const std::size_t row = en.out.find("\n  02 ");
+    ASSERT_NE(row, std::string::npos) << en.out;
+    const std::string line = en.out.substr(row + 1, en.out.find('\n', row + 1) - row - 1);
+    EXPECT_NE(line.find("462.56250"), std::string::npos) << line;
+    EXPECT_NE(line.find("D023N"), std::string::npos) << line;
+    const Result zh = Run({"info", At("in.DAT").string(), "--lang", "zh"});
+    EXPECT_EQ(zh.exit, 0);
+    EXPECT_NE(zh.out.find("接收频率"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,63 @@
+// Hand-written memory images for the quelro-cli tests: the image of the
+// start-up state, spelled out field by field, and a way to patch fields in.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quelro::test {
+
+inline std::string Repeat(std::string_view hex, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += hex;
+    return out;
+}
+
+// The start-up state (band 400-500MHz, all selectors at position 1) as 1696
+// hex characters.
+inline std::string FreshImage() {
+    std::string image = Repeat("FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF", 16); // empty channels
+    image += "0001000101010000";                                        // 0x100 DTMF group
+    image += "FFFFFFFFFF"
+             "0A00"
+             "FF";             // 0x108 side keys 10, 0
+    image += Repeat("FF", 15); // 0x110 empty ID code
+    image += "01020101"
+             "00"
+             "010101"; // 0x11F general, PTT ID
+    image += "010101010101"
+             "FF"
+             "FF"
+             "FF";                                              // 0x127 VOX, duplicate 1
+    image += "31" + Repeat("FF", 15) + "32" + Repeat("FF", 15); // 0x130 PTT codes "1", "2"
+    image += "0001010101"
+             "0000"
+             "0000" +
+             Repeat("FF", 21); // 0x150 scan settings
+    image += "0000";           // 0x16E scan bitmaps
+    image += "FFFFFF"
+             "D0"
+             "FFFFFFFF"
+             "5C" +
+             Repeat("FF", 47); // 0x170 power 208, 92
+    image += "524D443437"
+             "33"
+             "F8FF" +
+             Repeat("FF", 64);        // 0x1A8 tag, band
+    for (char m = '1'; m <= '8'; ++m) // 0x1F0 auto-dial "1".."8"
+        image += std::string("3") + m + Repeat("FF", 15);
+    image += Repeat("FF", 128); // 0x270 test frequencies
+    image += Repeat("FF", 64);  // 0x2F0 embedded info
+    image += "524D4B56343730" + Repeat("FF", 5) + "33" + "FFFFFF" + "3532373138333034" +
+             Repeat("88", 8); // 0x330 tail
+    return image;
+}
+
+// `image` with the bytes at image offset `offset` replaced by `hex`.
+inline std::string Patch(std::string image, std::size_t offset, std::string_view hex) {
+    image.replace(offset * 2, hex.size(), hex);
+    return image;
+}
+
+} // namespace quelro::test
