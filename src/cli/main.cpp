@@ -11,7 +11,7 @@
 
 int main(int argc, char** argv) {
     using namespace quelro::cli;
-    CLI::App app{"Quelro Programmer command-line tool"};
+    CLI::App app{"Quelro Programmer command-line tool", "quelro-cli"};
     app.require_subcommand(1);
     // Global options may stand after the command name as well.
     app.fallthrough();
