@@ -1,0 +1,67 @@
+// AuxWindow: what every auxiliary window shares - it is a modeless top-level
+// window over the program-wide store, owned by the main window, that its close
+// box only hides, so the controls keep what was typed until the next opening.
+#pragma once
+
+#include <QWidget>
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/language_window.h"
+#include "channels/program_state.h"
+#include "i18n/captions.h"
+
+class QAbstractButton;
+class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+
+namespace quelro {
+
+// The two buttons most windows share.
+inline constexpr Caption kOkCaption{"确定", "OK"};
+inline constexpr Caption kCancelCaption{"取消", "Cancel"};
+
+class AuxWindow : public QWidget, public LanguageWindow {
+    Q_OBJECT
+
+  public:
+    AuxWindow(ProgramState& state, QWidget* owner, const char* objectName);
+
+    QWidget* Window() override { return this; }
+
+    // Shows the window without making it modal and brings it to the front.
+    void ShowModeless();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+    ProgramState& state_;
+};
+
+// Writers of one caption-table row: nothing happens for a language mode that
+// has no column (the Traditional path converts the Simplified texts instead).
+void SetCaption(QWidget* window, const Caption& caption, int languageMode);
+void SetCaption(QLabel* label, const Caption& caption, int languageMode);
+void SetCaption(QAbstractButton* button, const Caption& caption, int languageMode);
+void SetCaption(QGroupBox* frame, const Caption& caption, int languageMode);
+void SetItemCaption(QComboBox* list, int position, const Caption& caption, int languageMode);
+
+// Controls made with their design text (the Simplified column, or plain
+// ASCII) and their name.
+QLabel* NewLabel(std::string_view text, const char* name);
+QPushButton* NewButton(const Caption& caption, const char* name);
+// The row of buttons at the bottom right of a window.
+QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons);
+
+// A list position kept as decimal text; one outside the list shows no selection.
+void SelectPosition(QComboBox* list, int position);
+
+QString FromUtf8(std::string_view text);
+
+} // namespace quelro

@@ -1,0 +1,107 @@
+// AuxWindows: the seven auxiliary windows of the main window as one unit -
+// created together, owned by the main window, shown from its commands, fed by
+// the decoder, and holding the program-wide lock of the service functions
+// (the unlock gesture and the service-exit button's timing).
+#pragma once
+
+#include <QObject>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "app/language_window.h"
+#include "channels/program_state.h"
+#include "image/memory_image.h"
+#include "windows/about_box.h"
+#include "windows/service_unlock.h"
+
+class QWidget;
+
+namespace quelro {
+
+class Form2;
+class Form3;
+class Form4;
+class Form5;
+class Form6;
+class Form7;
+class frmAbout;
+
+// What the windows need from the main window and the platform.
+struct AuxWindowHooks {
+    // Shows (true) or hides (false) the main window's toolbar button 7, the
+    // service-exit button (key "TAnMa").
+    std::function<void(bool visible)> setServiceExitVisible;
+    // Clock of the unlock gesture and the service-exit button.
+    ServiceClock clock = SteadySeconds;
+    // Opens the maker's page and the manual.
+    UrlOpener openUrl = OpenInBrowser;
+};
+
+class AuxWindows : public QObject {
+    Q_OBJECT
+
+  public:
+    static constexpr int kWindowCount = 7;
+
+    // Creates every window, hidden, each copying the store into its controls.
+    // `state` and `mainWindow` must outlive this object; the windows are
+    // children of `mainWindow`, this object too.
+    AuxWindows(ProgramState& state, QWidget* mainWindow, AuxWindowHooks hooks = {});
+
+    // The windows in the language machinery's order after Form1: Form2, Form3,
+    // Form4, Form5, Form6, Form7, frmAbout.
+    std::array<LanguageWindow*, kWindowCount> LanguageWindows() const;
+
+    // Menu commands of the main window; each window is shown modeless.
+    void ShowServiceAdjust();     // mnudebug: Form2
+    void ShowTestFrequencies();   // mnutestfre: Form4
+    void ShowOptionalFunctions(); // mnudtmf: Form5
+    void ShowKeySettings();       // Key_enactment: Form6
+    void ShowEmbeddedInfo();      // mnusetin: Form7
+    void ShowAbout();             // mnuabout: frmAbout, above the main window
+    void OpenHelp();              // mnumainhelp, F1: the manual in the browser
+
+    // After DecodeImage: writes each decoded setting from the store into its
+    // control, in the decoder's order (a decoded "Fixed" priority mode runs
+    // the search and the check, with their messages). Band steps belong to
+    // the main window and are passed over.
+    void ShowDecoded(const std::vector<DecodeStep>& steps);
+
+    // The about box's texts of the Traditional path, after TranslateForm has
+    // converted every window: the version line, and at start-up the title.
+    void ApplyTraditionalAboutTexts(bool atStartUp);
+
+    // One click on toolbar button 7: a second click less than a second after
+    // the first relocks the service functions (marks and unlocked state
+    // cleared, sliders disabled, ServiceMode 0, the button hidden).
+    void ServiceExitClicked();
+
+    Form2* form2() const { return form2_; }
+    Form3* form3() const { return form3_; }
+    Form4* form4() const { return form4_; }
+    Form5* form5() const { return form5_; }
+    Form6* form6() const { return form6_; }
+    Form7* form7() const { return form7_; }
+    frmAbout* about() const { return about_; }
+
+  private:
+    void UnlockLabelClicked(int label);
+    void SetServiceExitVisible(bool visible);
+
+    ProgramState& state_;
+    QWidget* mainWindow_;
+    AuxWindowHooks hooks_;
+    UnlockGesture gesture_;
+    ServiceExitTiming exitTiming_;
+    Form2* form2_;
+    Form3* form3_;
+    Form4* form4_;
+    Form5* form5_;
+    Form6* form6_;
+    Form7* form7_;
+    frmAbout* about_;
+};
+
+} // namespace quelro

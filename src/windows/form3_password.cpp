@@ -1,0 +1,54 @@
+// The password window (Form3).
+#include "windows/form3_password.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "i18n/local_msgbox_qt.h"
+
+namespace quelro {
+namespace {
+
+constexpr Caption kLabel1{"请输入密码", "Password:"};
+constexpr std::string_view kAccessCode = "5183";
+
+} // namespace
+
+Form3::Form3(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "Form3") {
+    setWindowTitle(QStringLiteral("Password"));
+    Label1 = NewLabel("请输入密码：", "Label1");
+    Text1 = new QLineEdit;
+    Text1->setObjectName("Text1");
+    Text1->setEchoMode(QLineEdit::Password);
+    Command1 = NewButton(kOkCaption, "Command1");
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(Text1, 1);
+    row->addWidget(Command1);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(Label1);
+    top->addLayout(row);
+
+    connect(Text1, &QLineEdit::returnPressed, this, [this] { Command1_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+}
+
+void Form3::Command1_Click() {
+    if (Text1->text() == FromUtf8(kAccessCode)) {
+        state_.ServiceMode = 1;
+        emit Unlocked();
+    } else {
+        ShowMessage(msg::kWrongPassword, state_.LanguageMode);
+    }
+    hide();
+}
+
+void Form3::ApplyLanguage(int mode) {
+    SetCaption(Label1, kLabel1, mode);
+    SetCaption(Command1, kOkCaption, mode);
+}
+
+} // namespace quelro

@@ -1,0 +1,61 @@
+// Finding and opening the user manual.
+#include "windows/help_manual.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "i18n/local_msgbox_qt.h"
+
+namespace quelro {
+namespace {
+
+constexpr Caption kManualMissing{
+    "找不到用户手册。请重新安装本程序（手册应位于 share/quelro/manual 文件夹中）。",
+    "The user manual could not be found. Please reinstall the program (the manual belongs in "
+    "the folder share/quelro/manual)."};
+constexpr Caption kNoBrowser{"无法启动浏览器来显示用户手册：",
+                             "No web browser could be started to show the user manual: "};
+constexpr int kWarningStyle = 48;
+
+} // namespace
+
+QStringList ManualRoots() {
+    QStringList roots;
+    auto add = [&roots](const QString& path) {
+        const QString clean = QDir::cleanPath(path);
+        if (!roots.contains(clean)) roots << clean;
+    };
+    if (QCoreApplication::instance() != nullptr)
+        add(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quelro/manual"));
+    add(QStringLiteral(QUELRO_DATA_DIR "/manual"));
+    add(QStringLiteral(QUELRO_SOURCE_DIR "/docs/manual"));
+    return roots;
+}
+
+QString FindManual(int languageMode, const QStringList& roots) {
+    const QString preferred =
+        languageMode == kEnglish ? QStringLiteral("en") : QStringLiteral("zh");
+    const QString other = languageMode == kEnglish ? QStringLiteral("zh") : QStringLiteral("en");
+    for (const QString& language : {preferred, other})
+        for (const QString& root : roots) {
+            const QFileInfo page(root + QLatin1Char('/') + language +
+                                 QStringLiteral("/index.html"));
+            if (page.isFile()) return page.absoluteFilePath();
+        }
+    return {};
+}
+
+bool OpenManual(int languageMode, const UrlOpener& open, const QStringList& roots) {
+    const QString page = FindManual(languageMode, roots);
+    if (page.isEmpty()) {
+        LocalMsgBox(FromUtf8(Localize(kManualMissing, languageMode)), kWarningStyle, {});
+        return false;
+    }
+    if (open && open(QUrl::fromLocalFile(page))) return true;
+    LocalMsgBox(FromUtf8(Localize(kNoBrowser, languageMode)) + page, kWarningStyle, {});
+    return false;
+}
+
+} // namespace quelro
