@@ -4,11 +4,14 @@
 #include "channels/cell_editors_qt.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <utility>
 
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
@@ -24,10 +27,12 @@ QString Text(std::string_view utf8) {
 }
 
 // Focus lost to a drop-down list of the editor itself, or to a menu, is no
-// end of the edit.
+// end of the edit. (Where popups are windows of their own, opening one
+// deactivates the main window instead of naming the popup as the reason.)
 bool EndsEdit(const QEvent* event) {
     return event->type() == QEvent::FocusOut &&
-           static_cast<const QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+           static_cast<const QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+           QApplication::activePopupWidget() == nullptr;
 }
 
 // Characters typed into an editor: control keys, shortcuts and keys without
@@ -77,6 +82,7 @@ CellEditors::CellEditors(ProgramState& state, ChannelGrid* grid)
     }
 
     connect(grid, &ChannelGrid::LeftPressed, this, &CellEditors::Grid1_MouseDown);
+    connect(grid, &ChannelGrid::LeftReleased, this, &CellEditors::Grid1_MouseUp);
     connect(grid, &ChannelGrid::EnterPressed, this, &CellEditors::Grid1_KeyPressEnter);
 }
 
@@ -94,7 +100,22 @@ void CellEditors::ApplyLanguage(int languageMode) {
 void CellEditors::Grid1_MouseDown() {
     // The press is the click: the cell it selected is edited at once.
     editArmed_ = true;
+    mouseDown_ = true;
     Grid1_Click();
+}
+
+void CellEditors::Grid1_MouseUp() {
+    mouseDown_ = false;
+    QComboBox* list = std::exchange(listOnMouseUp_, nullptr);
+    if (list != nullptr && list->isVisible() && list->hasFocus()) list->showPopup();
+}
+
+void CellEditors::OpenList(QComboBox* list) {
+    listOnMouseUp_ = nullptr;
+    if (mouseDown_)
+        listOnMouseUp_ = list;
+    else
+        list->showPopup();
 }
 
 void CellEditors::Grid1_KeyPressEnter() {
@@ -132,7 +153,7 @@ void CellEditors::Grid1_Click() {
         combo8_->show();
         combo8_->raise();
         combo8_->setFocus(Qt::OtherFocusReason);
-        combo8_->showPopup();
+        OpenList(combo8_);
         break;
     }
     case EditorKind::List: {
@@ -142,7 +163,7 @@ void CellEditors::Grid1_Click() {
         list->show();
         list->raise();
         list->setFocus(Qt::OtherFocusReason);
-        list->showPopup();
+        OpenList(list);
         break;
     }
     case EditorKind::None:

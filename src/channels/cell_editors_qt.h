@@ -46,6 +46,10 @@ class CellEditors : public QObject {
   private:
     void Grid1_MouseDown();
     void Grid1_KeyPressEnter();
+    void Grid1_MouseUp();
+    // Opens a drop-down list at once, or once the press that opened its
+    // editor is over (else that button-up would pick an entry).
+    void OpenList(QComboBox* list);
     // The key filter of Text1 and Combo8; true when the key is swallowed.
     bool EditKeyPress(const QKeyEvent& key);
     void Text1_LostFocus();
@@ -63,6 +67,8 @@ class CellEditors : public QObject {
     int editRow_ = 1;
     int editCol_ = 1;
     bool editArmed_ = false;
+    bool mouseDown_ = false;
+    QComboBox* listOnMouseUp_ = nullptr;
     // Set while a focus-loss handler runs, so that the focus moves it makes
     // do not run it again.
     bool committing_ = false;

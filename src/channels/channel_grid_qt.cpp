@@ -138,6 +138,11 @@ void ChannelGrid::mouseMoveEvent(QMouseEvent* event) {
     QTableWidget::mouseMoveEvent(event);
 }
 
+void ChannelGrid::mouseReleaseEvent(QMouseEvent* event) {
+    QTableWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton) emit LeftReleased();
+}
+
 void ChannelGrid::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();

@@ -52,6 +52,8 @@ class ChannelGrid : public QTableWidget {
     // A left press selected a cell (the press counts as the click at once, so
     // a drag never selects a range).
     void LeftPressed();
+    // The left button of that press came up again.
+    void LeftReleased();
     // Enter on the grid.
     void EnterPressed();
 
@@ -59,6 +61,7 @@ class ChannelGrid : public QTableWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

@@ -1,0 +1,253 @@
+// Editing the channel grid with real mouse and key input: arming, the
+// frequency box, the tone drop-down, the fixed lists and the key filter.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "channels/cell_editors_qt.h"
+#include "channels/channel_grid_qt.h"
+#include "gui/support/form1_fixture.h"
+
+using namespace quelro;
+using namespace quelro::test;
+
+class Form1Editing : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ConfigFolder> config_;
+    std::unique_ptr<BoxScript> boxes_;
+    std::unique_ptr<StartedForm> started_;
+
+    Form1& form() { return *started_->form; }
+    ProgramState& state() { return started_->state; }
+    CellEditors& editors() { return form().Editors(); }
+    QString cell(int row, int column) { return form().Grid1->CellText(row, column); }
+
+    // Band 136-174 MHz, confirmed.
+    void SelectVhfBand() {
+        boxes_->Queue(1);
+        form().SelectBand(5);
+        boxes_->Clear();
+    }
+
+    void EnterFrequency(int row, int column, const QString& text) {
+        PressCell(form(), row, column);
+        QLineEdit* box = editors().Text1();
+        QVERIFY(box->isVisible());
+        box->selectAll();
+        if (text.isEmpty()) PressKey(Qt::Key_Backspace);
+        TypeText(text);
+        PressKey(Qt::Key_Return);
+    }
+
+  private slots:
+    void init() {
+        config_ = std::make_unique<ConfigFolder>();
+        boxes_ = std::make_unique<BoxScript>();
+        started_ = StartForm();
+        QVERIFY(QApplication::focusWidget() != nullptr || form().isActiveWindow());
+    }
+    void cleanup() {
+        started_.reset();
+        boxes_.reset();
+        config_.reset();
+    }
+
+    void frequencyCommit_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("lower limit") << "136"
+                                     << "136.00000" << false;
+        QTest::newRow("snapped") << "173.9999"
+                                 << "173.99500" << false;
+        QTest::newRow("6.25 kHz raster") << "155.0075"
+                                         << "155.00625" << false;
+        QTest::newRow("upper limit") << "174"
+                                     << "" << true;
+        QTest::newRow("below") << "135.99"
+                               << "" << true;
+        QTest::newRow("two points") << "150.1.2"
+                                    << "" << false;
+    }
+    void frequencyCommit() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(bool, refused);
+        SelectVhfBand();
+        EnterFrequency(2, 1, typed);
+        QCOMPARE(cell(2, 1), shown);
+        QVERIFY(!editors().Text1()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), form().Grid1);
+        if (refused) {
+            QCOMPARE(boxes_->Asked().size(), std::size_t{1});
+            QCOMPARE(boxes_->Asked()[0].prompt, QString("超出频段范围"));
+            QCOMPARE(boxes_->Asked()[0].style, 0);
+            QCOMPARE(boxes_->Asked()[0].title, QString("Quelro"));
+        } else {
+            QVERIFY(boxes_->Asked().empty());
+        }
+    }
+
+    void newChannelGetsDefaults() {
+        SelectVhfBand();
+        EnterFrequency(7, 1, "145.5");
+        const QStringList expected{"07", "145.50000", "关闭", "145.50000", "关闭",
+                                   "低", "载波",      "宽带", "有"};
+        for (int c = 0; c < 9; ++c) QCOMPARE(cell(7, c), expected[c]);
+        QCOMPARE(state().Choice(7, 6), 1);
+        QCOMPARE(cell(6, 1), QString());
+        QCOMPARE(cell(8, 1), QString());
+    }
+
+    void emptyRowAlwaysEditsItsReceiveFrequency() {
+        for (int column : {0, 4, 8}) {
+            PressCell(form(), 3, column);
+            QVERIFY(editors().Text1()->isVisible());
+            QCOMPARE(editors().EditCol(), 1);
+            QCOMPARE(editors().Text1()->geometry(), form().Grid1->CellRect(3, 1));
+            PressKey(Qt::Key_Return);
+            QVERIFY(!editors().Text1()->isVisible());
+        }
+        QVERIFY(state().ChannelEmpty(3));
+    }
+
+    void receiveEditKeepsTransmitAndErasingDeletes() {
+        SelectVhfBand();
+        EnterFrequency(4, 1, "150");
+        EnterFrequency(4, 3, "151");
+        EnterFrequency(4, 1, "152");
+        QCOMPARE(cell(4, 1), QString("152.00000"));
+        QCOMPARE(cell(4, 3), QString("151.00000"));
+        EnterFrequency(4, 3, "");
+        QCOMPARE(cell(4, 3), QString("151.00000"));
+        EnterFrequency(5, 1, "160");
+        EnterFrequency(4, 1, "");
+        for (int c = 1; c < 9; ++c) QCOMPARE(cell(4, c), QString());
+        QCOMPARE(cell(5, 1), QString("160.00000"));
+    }
+
+    void keyFilterTakesDigitsAndPointOnly() {
+        SelectVhfBand();
+        PressCell(form(), 1, 1);
+        TypeText("1a4-5 .x5");
+        QCOMPARE(editors().Text1()->text(), QString("145.5"));
+        PressKey(Qt::Key_Backspace);
+        QCOMPARE(editors().Text1()->text(), QString("145."));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(cell(1, 1), QString("145.00000"));
+    }
+
+    void typedTones_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("in range") << "100"
+                                  << "100.0";
+        QTest::newRow("lowest") << "67"
+                                << "67.0";
+        QTest::newRow("below 67") << "66.9"
+                                  << "88.5";
+        QTest::newRow("above 254.1") << "300"
+                                     << "88.5";
+    }
+    void typedTones() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        SelectVhfBand();
+        EnterFrequency(2, 1, "150");
+        // Pick 88.5 (position 9) first: the fallback of an out-of-range tone.
+        PressCell(form(), 2, 4);
+        QComboBox* tones = editors().Combo8();
+        QVERIFY(tones->isVisible());
+        PickFromOpenList(tones, 9);
+        QCOMPARE(cell(2, 4), QString("88.5"));
+        QVERIFY(!tones->isVisible());
+
+        PressCell(form(), 2, 4);
+        QVERIFY(tones->view()->isVisible());
+        TypeText(typed);
+        QVERIFY(!tones->view()->isVisible());
+        PressKey(Qt::Key_Return);
+        QCOMPARE(cell(2, 4), shown);
+        QCOMPARE(state().Choice(2, 4), 9);
+        QVERIFY(!tones->isVisible());
+    }
+
+    void pickedDcsCode() {
+        SelectVhfBand();
+        EnterFrequency(9, 1, "150");
+        QComboBox* tones = editors().Combo8();
+        PressCell(form(), 9, 2);
+        QCOMPARE(tones->geometry().topLeft(), form().Grid1->CellRect(9, 2).topLeft());
+        QCOMPARE(tones->width(), form().Grid1->CellRect(9, 2).width());
+        PickFromOpenList(tones, 51);
+        QCOMPARE(cell(9, 2), QString("D023N"));
+        QCOMPARE(state().Choice(9, 2), 51);
+        QVERIFY(!tones->isVisible());
+        QCOMPARE(QApplication::focusWidget(), form().Grid1);
+    }
+
+    void listPicksOpenAtOnce() {
+        SelectVhfBand();
+        EnterFrequency(1, 1, "150");
+        const QStringList picked{"高", "关闭", "窄带", "无"};
+        for (int column = 5; column <= 8; ++column) {
+            PressCell(form(), 1, column);
+            QComboBox* list = editors().Combo5(column);
+            QVERIFY(list->isVisible());
+            QVERIFY(list->view()->isVisible());
+            QCOMPARE(list->currentIndex(), state().Choice(1, column));
+            PickFromOpenList(list, column == 5 ? 1 : 0);
+            QCOMPARE(cell(1, column), picked[column - 5]);
+            QVERIFY(!list->isVisible());
+        }
+        QCOMPARE(state().Choice(1, 5), 1);
+        QCOMPARE(state().Choice(1, 8), 0);
+    }
+
+    void clickWithoutPressOpensNothing() {
+        SelectVhfBand();
+        EnterFrequency(1, 1, "150");
+        form().Grid1->SelectCell(1, 3);
+        editors().Grid1_Click();
+        QVERIFY(!editors().Text1()->isVisible());
+        form().Grid1->SelectCell(1, 5);
+        editors().Grid1_Click();
+        QVERIFY(!editors().Combo5(5)->isVisible());
+        // A right press only takes the focus.
+        QTest::mousePress(form().Grid1->viewport(), Qt::RightButton, {},
+                          form().Grid1->CellRect(1, 3).center());
+        QVERIFY(!editors().Text1()->isVisible());
+        QVERIFY(!editors().EditArmed());
+    }
+
+    void enterOnTheGridOpensTheEditor() {
+        SelectVhfBand();
+        EnterFrequency(1, 1, "150");
+        form().Grid1->setFocus();
+        form().Grid1->SelectCell(1, 2);
+        PressKey(Qt::Key_Down);
+        PressKey(Qt::Key_Up);
+        PressKey(Qt::Key_Right);
+        QCOMPARE(form().Grid1->SelectedColumn(), 3);
+        PressKey(Qt::Key_Return);
+        QVERIFY(editors().Text1()->isVisible());
+        QCOMPARE(editors().EditCol(), 3);
+        QCOMPARE(editors().Text1()->text(), QString("150.00000"));
+    }
+
+    void leavingForAnotherCellCommits() {
+        SelectVhfBand();
+        PressCell(form(), 1, 1);
+        TypeText("150");
+        PressCell(form(), 2, 1);
+        QCOMPARE(cell(1, 1), QString("150.00000"));
+        QVERIFY(editors().Text1()->isVisible());
+        QCOMPARE(editors().EditRow(), 2);
+    }
+};
+
+QTEST_MAIN(Form1Editing)
+#include "form1_editing_test.moc"

@@ -1,0 +1,100 @@
+// Test fixture of the main window: configuration folder, box answerer, start.
+#include "gui/support/form1_fixture.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include "channels/channel_grid_qt.h"
+
+namespace quelro::test {
+
+ConfigFolder::ConfigFolder()
+    : previous_(qgetenv("XDG_CONFIG_HOME")),
+      hadPrevious_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.path()));
+    Form1::SetUpApplication();
+}
+
+ConfigFolder::~ConfigFolder() {
+    if (hadPrevious_)
+        qputenv("XDG_CONFIG_HOME", previous_);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+}
+
+QString ConfigFolder::ParameterPath() const {
+    return Form1::ParameterFilePath();
+}
+
+void ConfigFolder::WriteParameter(const QByteArray& bytes) const {
+    QDir().mkpath(dir_.filePath("quelro"));
+    QFile file(ParameterPath());
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+}
+
+QByteArray ConfigFolder::ReadParameter() const {
+    QFile file(ParameterPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+BoxScript::BoxScript() {
+    SetMessageBoxAnswerer([this](const AskedBox& box) {
+        asked_.push_back(box);
+        if (!answers_.empty()) {
+            const int answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        }
+        const int buttons = box.style & 0xF;
+        return buttons == 3 || buttons == 4 ? 6 : 1;
+    });
+}
+
+BoxScript::~BoxScript() {
+    SetMessageBoxAnswerer({});
+}
+
+std::unique_ptr<StartedForm> StartForm(const std::function<void(Form1&)>& prepare) {
+    auto started = std::make_unique<StartedForm>();
+    started->form = std::make_unique<Form1>(started->state);
+    if (prepare) prepare(*started->form);
+    started->form->Form_Load();
+    started->form->show();
+    started->form->activateWindow();
+    if (!QTest::qWaitForWindowActive(started->form.get()))
+        qWarning("the main window did not become active");
+    return started;
+}
+
+void PressCell(Form1& form, int row, int column) {
+    const QPoint at = form.Grid1->CellRect(row, column).center();
+    QTest::mousePress(form.Grid1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(form.Grid1->viewport(), Qt::LeftButton, {}, at);
+}
+
+void TypeText(const QString& text) {
+    for (const QChar c : text) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY2(target != nullptr, "no widget has the keyboard focus");
+        QTest::keyClick(target, c.toLatin1());
+    }
+}
+
+void PressKey(Qt::Key key) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target != nullptr, "no widget has the keyboard focus");
+    QTest::keyClick(target, key);
+}
+
+void PickFromOpenList(QComboBox* combo, int position) {
+    QAbstractItemView* view = combo->view();
+    QVERIFY2(view->isVisible(), "the drop-down list is not open");
+    view->setCurrentIndex(combo->model()->index(position, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+}
+
+} // namespace quelro::test

@@ -1,0 +1,73 @@
+// Helpers of the main-window tests: a private configuration folder with its
+// `parameter` file, a scripted message-box answerer that records every box,
+// and a started Form1 with real mouse and key input on its grid.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "app/form1.h"
+#include "i18n/local_msgbox_qt.h"
+
+namespace quelro::test {
+
+// Points XDG_CONFIG_HOME at a fresh temporary folder for its lifetime.
+class ConfigFolder {
+  public:
+    ConfigFolder();
+    ~ConfigFolder();
+    ConfigFolder(const ConfigFolder&) = delete;
+    ConfigFolder& operator=(const ConfigFolder&) = delete;
+
+    QString ParameterPath() const;
+    void WriteParameter(const QByteArray& bytes) const;
+    // The file's bytes; empty when it does not exist.
+    QByteArray ReadParameter() const;
+    QString FilePath(const QString& name) const { return dir_.filePath(name); }
+
+  private:
+    QTemporaryDir dir_;
+    QByteArray previous_;
+    bool hadPrevious_;
+};
+
+// Answers every box instead of showing it. Queued answers are used first;
+// then a box gets its first button (OK, or Yes).
+class BoxScript {
+  public:
+    BoxScript();
+    ~BoxScript();
+    BoxScript(const BoxScript&) = delete;
+    BoxScript& operator=(const BoxScript&) = delete;
+
+    void Queue(int buttonId) { answers_.push_back(buttonId); }
+    const std::vector<AskedBox>& Asked() const { return asked_; }
+    void Clear() { asked_.clear(); }
+
+  private:
+    std::deque<int> answers_;
+    std::vector<AskedBox> asked_;
+};
+
+// A Form1 over its own state, started, shown and active.
+struct StartedForm {
+    ProgramState state = ProgramState::StartUp();
+    std::unique_ptr<Form1> form;
+};
+// `prepare` runs before Form_Load (to set hooks or register windows).
+std::unique_ptr<StartedForm> StartForm(const std::function<void(Form1&)>& prepare = {});
+
+// Real input on the grid: a left press (and release) on a cell.
+void PressCell(Form1& form, int row, int column);
+// Key clicks to whichever widget has the keyboard focus.
+void TypeText(const QString& text);
+void PressKey(Qt::Key key);
+// Picks entry `position` of the open drop-down list of `combo` with the keys.
+void PickFromOpenList(QComboBox* combo, int position);
+
+} // namespace quelro::test
