@@ -1,0 +1,354 @@
+// quelro-cli's radio commands: read, write and ports.
+//
+// They run the same transfer control as the window program, over the same
+// serial adapter and timers, inside an event loop of their own. A failed
+// transfer ends with the program's own message on stderr and exit 3; a write
+// the user did not allow for a radio of another band ends with End and exit 4.
+// Input is checked before a byte goes to the radio, and no output file is
+// written unless the read succeeded.
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+#include "channels/bands.h"
+#include "cli/cli_common.h"
+#include "files/data_file.h"
+#include "i18n/captions.h"
+#include "image/memory_image.h"
+#include "link/port_map.h"
+#include "link/port_selector_qt.h"
+#include "link/serial_link_qt.h"
+#include "link/transfer_driver_qt.h"
+
+namespace quelro::cli {
+namespace {
+
+constexpr int kBarWidth = 40;
+
+std::string English(const Caption& caption) {
+    return Localize(caption, kEnglish);
+}
+
+bool Is(const Message& message, const Message& known) {
+    return message.text.en == known.text.en;
+}
+
+// The window side of a transfer on a terminal: a progress bar on stderr, the
+// messages as lines, and the outcome.
+class CliView : public TransferView {
+  public:
+    enum class Outcome { Running, Done, Failed, Refused };
+
+    CliView(bool bar, bool acceptOtherBand, std::function<void()> finished)
+        : bar_(bar), acceptOtherBand_(acceptOtherBand), finished_(std::move(finished)) {}
+
+    Outcome outcome() const { return outcome_; }
+    const std::string& readImage() const { return readImage_; }
+    int radioBand() const { return radioBand_; }
+
+    void SetTransferLocked(bool) override {}
+    void FocusBandSelector() override {}
+    void SetStatusText(const std::string&) override {}
+    void ToggleStatusVisible() override {}
+    void HideStatus() override {}
+    void ShowProgress(int maximum) override {
+        maximum_ = maximum;
+        Draw(0);
+    }
+    void SetProgress(int value) override { Draw(value); }
+    void HideProgress() override {
+        if (drawn_) std::cerr << "\n";
+        drawn_ = false;
+    }
+    int ShowMessage(const Message& message) override {
+        if (Is(message, msg::kBandMismatch) && acceptOtherBand_) return kIdYes;
+        HideProgress();
+        std::cerr << English(message.text) << "\n";
+        outcome_ = Is(message, msg::kBandMismatch) ? Outcome::Refused : Outcome::Failed;
+        finished_();
+        return Is(message, msg::kBandMismatch) ? kIdNo : kIdOk;
+    }
+    void ReadCompleted(const std::string& image, int band) override {
+        readImage_ = image;
+        radioBand_ = band;
+        Finish();
+    }
+    void WriteCompleted() override { Finish(); }
+    void ShowBackupWarning(const std::string& text) override {
+        std::cerr << "quelro-cli: warning: " << text << "\n";
+    }
+
+  private:
+    void Draw(int value) {
+        if (!bar_ || maximum_ <= 0) return;
+        const int filled = kBarWidth * value / maximum_;
+        std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+                  << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] "
+                  << 100 * value / maximum_ << "%" << std::flush;
+        drawn_ = true;
+    }
+    void Finish() {
+        Draw(maximum_);
+        HideProgress();
+        outcome_ = Outcome::Done;
+        finished_();
+    }
+
+    bool bar_;
+    bool acceptOtherBand_;
+    std::function<void()> finished_;
+    Outcome outcome_ = Outcome::Running;
+    int maximum_ = 0;
+    bool drawn_ = false;
+    std::string readImage_;
+    int radioBand_ = 0;
+};
+
+// The Qt application the commands run in, named like the window program so
+// that both use the same configuration and data folders.
+class Application {
+  public:
+    Application() {
+        if (!QCoreApplication::instance())
+            app_ = std::make_unique<QCoreApplication>(argc_, const_cast<char**>(argv_));
+        QCoreApplication::setApplicationName("quelro");
+    }
+
+  private:
+    int argc_ = 1;
+    const char* argv_[2] = {"quelro-cli", nullptr};
+    std::unique_ptr<QCoreApplication> app_;
+};
+
+int LinkFailure(const std::string& message, const std::string& detail = {}) {
+    std::cerr << message << "\n";
+    if (!detail.empty()) std::cerr << "quelro-cli: " << detail << "\n";
+    return kExitLinkFailure;
+}
+
+// Opens --port (a device path or COM1..COM8); reports and returns false when
+// it cannot.
+bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
+    const std::optional<int> number = PortNumberFromName(port);
+    std::string device = port;
+    if (number) {
+        const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
+        if (!mapped) {
+            exitCode = LinkFailure(English(msg::kNoPort.text),
+                                   port + " stands for no serial device (quelro-cli ports "
+                                          "lists them)");
+            return false;
+        }
+        device = mapped->path;
+    }
+    const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
+    if (opened.ok) return true;
+    const std::string message = number ? English(PortInUseMessage(*number).text)
+                                       : "Serial port " + device + " cannot be opened.";
+    std::string detail = device + ": " + opened.error.toStdString();
+    if (opened.permissionDenied) detail += "\n" + PermissionDeniedLine(device, kEnglish);
+    exitCode = LinkFailure(message, detail);
+    return false;
+}
+
+struct TransferResult {
+    CliView::Outcome outcome;
+    std::string readImage;  // reads
+    std::string writeImage; // writes: what was sent
+    int radioBand = 0;
+};
+
+TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode mode,
+                           const Options& options, bool acceptOtherBand) {
+    QEventLoop loop;
+    CliView view(!options.quiet && ::isatty(STDERR_FILENO), acceptOtherBand,
+                 [&loop] { loop.quit(); });
+    TransferDriver driver(link, view, state);
+    QTimer::singleShot(
+        0, &loop, [&] { mode == TransferMode::Read ? driver.ReadRadio() : driver.WriteRadio(); });
+    loop.exec();
+    link.Flush(1000);
+    return {view.outcome(), view.readImage(), driver.Control().Engine().WriteImage(),
+            view.radioBand()};
+}
+
+std::string BandText(int position) {
+    if (position < 0 || position >= static_cast<int>(kBands.size())) return "none";
+    return std::string(kBands[static_cast<std::size_t>(position)].text);
+}
+
+// ---- read ------------------------------------------------------------------------
+
+void AddRead(CLI::App& app, Options& options, int& exitCode) {
+    struct Args {
+        std::string port;
+        std::string out;
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd = app.add_subcommand(
+        "read", "Read the radio into a data file (the bytes exactly as the radio sent them)");
+    cmd->add_option("--port", args->port, "Serial device path, or COM1..COM8")->required();
+    cmd->add_option("-o,--output", args->out, "Data file to write")->required();
+    cmd->callback([&options, &exitCode, args] {
+        Application application;
+        std::error_code ec;
+        const std::filesystem::path out(args->out);
+        if (std::filesystem::is_directory(out, ec) ||
+            !std::filesystem::is_directory(out.parent_path().empty() ? "." : out.parent_path(),
+                                           ec)) {
+            std::cerr << "quelro-cli: " << args->out << ": cannot be written here\n";
+            exitCode = kExitBadInput;
+            return;
+        }
+        SerialLink link;
+        if (!OpenPort(link, args->port, exitCode)) return;
+        ProgramState state = ProgramState::StartUp();
+        const TransferResult result = RunTransfer(link, state, TransferMode::Read, options, false);
+        if (result.outcome != CliView::Outcome::Done) {
+            exitCode = kExitLinkFailure;
+            return;
+        }
+        const DataFileWrite written = WriteDataFile(out, result.readImage);
+        if (!written.ok) {
+            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << written.error << "\n";
+            exitCode = kExitBadInput;
+            return;
+        }
+        if (!options.quiet)
+            std::cerr << English(status::kReadDone) << " " << args->out << " (radio band "
+                      << BandText(result.radioBand) << ")\n";
+        exitCode = kExitOk;
+    });
+}
+
+// ---- write -----------------------------------------------------------------------
+
+// The first radio address where `read` differs from `written` in the ranges a
+// write sends.
+std::optional<int> FirstDifference(const std::string& written, const std::string& read,
+                                   bool serviceMode) {
+    for (int block : WritePlan(serviceMode))
+        for (int i = 0; i < kWriteBlockBytes; ++i) {
+            const auto at = static_cast<std::size_t>(2 * (block - kFirstBlockAddress + i));
+            if (written.compare(at, 2, read, at, 2) != 0) return block + i;
+        }
+    return std::nullopt;
+}
+
+std::string Hex4(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(value));
+    return text;
+}
+
+void AddWrite(CLI::App& app, Options& options, int& exitCode) {
+    struct Args {
+        std::string port;
+        std::string in;
+        bool service = false;
+        bool yes = false;
+        bool verify = false;
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd = app.add_subcommand("write", "Write a data file to the radio");
+    cmd->add_option("--port", args->port, "Serial device path, or COM1..COM8")->required();
+    cmd->add_option("file", args->in, "Data file to write")->required();
+    cmd->add_flag("--service", args->service,
+                  "Service mode: also write the two transmit power levels (0x0180-0x018F)");
+    cmd->add_flag("--yes", args->yes, "Write even when the radio's band differs from the file's");
+    cmd->add_flag("--verify", args->verify, "Read the radio back and compare what was written");
+    cmd->callback([&options, &exitCode, args] {
+        std::error_code ec;
+        const DataFileRead file = std::filesystem::is_directory(args->in, ec)
+                                      ? DataFileRead{DataFileRead::CannotOpen, {}, "is a folder"}
+                                      : ReadDataFile(args->in);
+        ProgramState state = ProgramState::StartUp();
+        if (file.status == DataFileRead::CannotOpen) {
+            std::cerr << "quelro-cli: " << args->in << ": cannot open: " << file.error << "\n";
+            exitCode = kExitBadInput;
+            return;
+        }
+        if (file.status == DataFileRead::WrongType || !DecodeImage(state, file.imageHex)) {
+            std::cerr << "quelro-cli: " << args->in << ": not a Quelro data file\n";
+            exitCode = kExitBadInput;
+            return;
+        }
+        state.ServiceMode = args->service ? 1 : 0;
+
+        Application application;
+        SerialLink link;
+        if (!OpenPort(link, args->port, exitCode)) return;
+        const TransferResult wrote =
+            RunTransfer(link, state, TransferMode::Write, options, args->yes);
+        if (wrote.outcome == CliView::Outcome::Refused) {
+            std::cerr << "quelro-cli: the file is for " << BandText(state.BandSelection)
+                      << "; --yes writes it anyway\n";
+            exitCode = kExitRefused;
+            return;
+        }
+        if (wrote.outcome != CliView::Outcome::Done) {
+            exitCode = kExitLinkFailure;
+            return;
+        }
+        if (!options.quiet) std::cerr << English(status::kWriteDone) << "\n";
+        if (args->verify) {
+            ProgramState readState = ProgramState::StartUp();
+            const TransferResult read =
+                RunTransfer(link, readState, TransferMode::Read, options, false);
+            if (read.outcome != CliView::Outcome::Done) {
+                exitCode = kExitLinkFailure;
+                return;
+            }
+            if (const auto at = FirstDifference(wrote.writeImage, read.readImage, args->service)) {
+                std::cerr << "quelro-cli: verify: the radio differs from what was written at "
+                          << Hex4(*at) << "\n";
+                exitCode = kExitLinkFailure;
+                return;
+            }
+            if (!options.quiet) std::cerr << "Verified: the radio holds what was written.\n";
+        }
+        exitCode = kExitOk;
+    });
+}
+
+// ---- ports -----------------------------------------------------------------------
+
+void AddPorts(CLI::App& app, Options&, int& exitCode) {
+    CLI::App* cmd = app.add_subcommand(
+        "ports", "Show the serial device behind COM1..COM8 and the devices present");
+    cmd->callback([&exitCode] {
+        Application application;
+        const std::filesystem::path config = LinkConfigFolder();
+        const std::vector<std::string> present = OrderSerialDevices(SerialDevicesPresent());
+        for (int n = 1; n <= kPortCount; ++n) {
+            const auto device = DeviceForPort(n, config, present);
+            std::cout << "COM" << n << "  " << (device ? device->path : "-")
+                      << (device && device->fromPortsFile ? "  (ports file)" : "") << "\n";
+        }
+        std::cout << "Ports file: " << (config / kPortsFileName).string() << "\n";
+        std::cout << "Serial devices present:";
+        if (present.empty()) std::cout << " none";
+        for (const std::string& path : present) std::cout << " " << path;
+        std::cout << "\n";
+        exitCode = kExitOk;
+    });
+}
+
+} // namespace
+
+void AddRadioCommands(CLI::App& app, Options& options, int& exitCode) {
+    AddRead(app, options, exitCode);
+    AddWrite(app, options, exitCode);
+    AddPorts(app, options, exitCode);
+}
+
+} // namespace quelro::cli

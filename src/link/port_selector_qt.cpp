@@ -1,0 +1,81 @@
+// Port selection over SerialLink and the ports mapping.
+#include "link/port_selector_qt.h"
+
+#include <QSerialPortInfo>
+#include <QStandardPaths>
+
+#include "i18n/local_msgbox_qt.h"
+
+namespace quelro {
+
+std::filesystem::path LinkConfigFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+}
+
+std::vector<std::string> SerialDevicesPresent() {
+    std::vector<std::string> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices.push_back(info.systemLocation().toStdString());
+    return devices;
+}
+
+PortSelector::PortSelector(SerialLink& link, const ProgramState& state, Callbacks callbacks,
+                           std::filesystem::path configFolder)
+    : link_(link), state_(state), callbacks_(std::move(callbacks)),
+      configFolder_(std::move(configFolder)) {
+    if (!callbacks_.showMessage)
+        callbacks_.showMessage = [](const QString& prompt, int style) {
+            LocalMsgBox(prompt, style, QString());
+        };
+    // A device that goes away leaves no port open and no item marked.
+    QObject::connect(&link_, &SerialLink::Lost, &link_, [this] {
+        if (checked_ != 0) SetChecked(checked_, false);
+    });
+}
+
+void PortSelector::SetChecked(int port, bool checked) {
+    if (callbacks_.setChecked) callbacks_.setChecked(port, checked);
+    if (checked)
+        checked_ = port;
+    else if (checked_ == port)
+        checked_ = 0;
+}
+
+std::optional<PortDevice> PortSelector::Device(int n) const {
+    return DeviceForPort(n, configFolder_.empty() ? LinkConfigFolder() : configFolder_,
+                         SerialDevicesPresent());
+}
+
+QString PortSelector::StatusTip(int n) const {
+    return QString::fromStdString(PortStatusTip(Device(n), state_.LanguageMode));
+}
+
+void PortSelector::SelectSavedPort() {
+    if (savedPort_ >= 1 && savedPort_ <= kPortCount) SelectPort(savedPort_);
+}
+
+void PortSelector::SelectPort(int n) {
+    if (n < 1 || n > kPortCount) return;
+    if (checked_ != n)
+        for (int other = 1; other <= kPortCount; ++other)
+            if (other != n) SetChecked(other, false);
+    link_.Close();
+    const std::optional<PortDevice> device = Device(n);
+    SerialLink::OpenResult opened;
+    if (device) opened = link_.Open(QString::fromStdString(device->path));
+    if (opened.ok) {
+        SetChecked(n, true);
+        savedPort_ = n;
+        return;
+    }
+    // No port is open now, so no item may stay marked.
+    SetChecked(n, false);
+    QString prompt =
+        QString::fromStdString(Localize(PortInUseMessage(n).text, state_.LanguageMode));
+    if (opened.permissionDenied)
+        prompt +=
+            "\n" + QString::fromStdString(PermissionDeniedLine(device->path, state_.LanguageMode));
+    callbacks_.showMessage(prompt, PortInUseMessage(n).style);
+}
+
+} // namespace quelro

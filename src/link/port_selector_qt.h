@@ -1,0 +1,64 @@
+// SelectPort for COM1..COM8: the check marks of the mnucom items, closing the
+// open port before opening the chosen one, SavedPort kept only when the open
+// succeeded, and the in-use message (with a second line naming the device and
+// the dialout group when the system refused it for lack of permission).
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "channels/program_state.h"
+#include "link/port_map.h"
+#include "link/serial_link_qt.h"
+
+namespace quelro {
+
+class PortSelector {
+  public:
+    struct Callbacks {
+        // Puts or removes the check mark of menu item mnucomN.
+        std::function<void(int port, bool checked)> setChecked;
+        // Shows a message (information icon, OK: style 64, empty title).
+        // Unset: LocalMsgBox.
+        std::function<void(const QString& prompt, int style)> showMessage;
+    };
+
+    // `state` gives LanguageMode. `configFolder` holds the `ports` file;
+    // empty: the application's configuration folder, looked up each time.
+    PortSelector(SerialLink& link, const ProgramState& state, Callbacks callbacks,
+                 std::filesystem::path configFolder = {});
+
+    // The mnucomN command (N = 1..8).
+    void SelectPort(int n);
+    // At start-up: SelectPort(SavedPort), nothing when SavedPort is outside 1..8.
+    void SelectSavedPort();
+
+    int SavedPort() const { return savedPort_; }
+    void SetSavedPort(int port) { savedPort_ = port; }
+    // The item carrying the check mark, 0 for none.
+    int CheckedPort() const { return checked_; }
+
+    // The device port n stands for, and the status tip of its menu item.
+    std::optional<PortDevice> Device(int n) const;
+    QString StatusTip(int n) const;
+
+  private:
+    void SetChecked(int port, bool checked);
+
+    SerialLink& link_;
+    const ProgramState& state_;
+    Callbacks callbacks_;
+    std::filesystem::path configFolder_;
+    int savedPort_ = 0;
+    int checked_ = 0;
+};
+
+// The application's configuration folder (holds `parameter` and `ports`).
+std::filesystem::path LinkConfigFolder();
+// Paths of the serial devices the system lists.
+std::vector<std::string> SerialDevicesPresent();
+
+} // namespace quelro

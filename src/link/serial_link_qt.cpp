@@ -1,0 +1,116 @@
+// The serial port adapter: line settings, PARMRK, and the received stream.
+#include "link/serial_link_qt.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <termios.h>
+#include <unistd.h>
+
+namespace quelro {
+
+namespace {
+
+// Marks breaks and framing errors in the input (FF 00 00, FF 00 X) and
+// escapes a data byte FF as FF FF; nothing else of Qt's raw setup changes.
+bool MarkBreaks(int fd) {
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0) return false;
+    settings.c_iflag |= PARMRK;
+    settings.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | IGNPAR | ISTRIP);
+    return ::tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
+bool AccessRefused(const QString& device) {
+    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0 && errno == EACCES;
+}
+
+} // namespace
+
+SerialLink::SerialLink(QObject* parent) : QObject(parent) {
+    connect(&port_, &QSerialPort::readyRead, this, &SerialLink::OnReadyRead);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::OnError);
+}
+
+SerialLink::~SerialLink() {
+    Close();
+}
+
+SerialLink::OpenResult SerialLink::Open(const QString& device) {
+    Close();
+    OpenResult result;
+    port_.setPortName(device);
+    port_.setBaudRate(QSerialPort::Baud9600);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        result.permissionDenied =
+            port_.error() == QSerialPort::PermissionError && AccessRefused(device);
+        result.error = port_.errorString();
+        port_.clearError();
+        return result;
+    }
+    if (!MarkBreaks(static_cast<int>(port_.handle()))) {
+        result.error = QString::fromLocal8Bit(std::strerror(errno));
+        port_.close();
+        return result;
+    }
+    // A pseudo-terminal has no modem lines; the failure is of no consequence.
+    port_.setDataTerminalReady(true);
+    port_.setRequestToSend(false);
+    port_.clearError();
+    decoder_ = ParmrkDecoder{};
+    device_ = device;
+    result.ok = true;
+    return result;
+}
+
+void SerialLink::Close() {
+    if (port_.isOpen()) port_.close();
+    port_.clearError();
+    device_.clear();
+}
+
+void SerialLink::Send(std::string_view bytes) {
+    if (!port_.isOpen()) return;
+    port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    // Hand the bytes to the system now rather than on the next loop turn.
+    port_.flush();
+}
+
+bool SerialLink::Flush(int timeoutMs) {
+    while (port_.isOpen() && port_.bytesToWrite() > 0)
+        if (!port_.waitForBytesWritten(timeoutMs)) return false;
+    return true;
+}
+
+void SerialLink::OnReadyRead() {
+    // A receiver may open a modal box; QSerialPort does not signal again while
+    // this handler runs, so whatever came in meanwhile is taken here.
+    while (port_.isOpen() && port_.bytesAvailable() > 0) {
+        const QByteArray raw = port_.readAll();
+        for (const SerialEvent& event : decoder_.Feed(
+                 std::string_view(raw.constData(), static_cast<std::size_t>(raw.size())))) {
+            if (event.kind == SerialEvent::Break)
+                emit BreakReceived();
+            else
+                emit BytesReceived(
+                    QByteArray(event.bytes.data(), static_cast<qsizetype>(event.bytes.size())));
+        }
+    }
+}
+
+void SerialLink::OnError(QSerialPort::SerialPortError error) {
+    // A device that went away keeps reporting read errors (a hung-up
+    // terminal reads as end of file); the port is of no further use.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
+    if (!port_.isOpen()) return;
+    Close();
+    emit Lost();
+}
+
+} // namespace quelro

@@ -1,0 +1,66 @@
+// SerialLink: the one serial port of the program on QSerialPort.
+//
+// 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control, raw bytes,
+// every arrival handed on at once. DTR is asserted and RTS left low while the
+// port is open (the states a Windows serial control opens with, so a cable
+// that takes its power or direction from them behaves the same).
+//
+// Qt reports no received BREAK, so the terminal is switched to PARMRK after
+// opening and the marked stream is decoded back into break events and plain
+// bytes (ParmrkDecoder).
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+#include <string_view>
+
+#include "link/parmrk_decoder.h"
+
+namespace quelro {
+
+class SerialLink : public QObject {
+    Q_OBJECT
+
+  public:
+    struct OpenResult {
+        bool ok = false;
+        // The system refused the device for lack of permission (not merely
+        // busy or absent).
+        bool permissionDenied = false;
+        QString error;
+    };
+
+    explicit SerialLink(QObject* parent = nullptr);
+    ~SerialLink() override;
+
+    // Closes whatever is open, then opens `device` (a path such as
+    // /dev/ttyUSB0).
+    OpenResult Open(const QString& device);
+    void Close();
+    bool IsOpen() const { return port_.isOpen(); }
+    QString Device() const { return device_; }
+
+    void Send(std::string_view bytes);
+    // Waits until what was sent has been handed to the system, at most
+    // `timeoutMs`; false when it could not be.
+    bool Flush(int timeoutMs);
+
+  signals:
+    void BytesReceived(const QByteArray& bytes);
+    void BreakReceived();
+    // The device went away (unplugged, or the other end of a
+    // pseudo-terminal hung up); the port has been closed.
+    void Lost();
+
+  private:
+    void OnReadyRead();
+    void OnError(QSerialPort::SerialPortError error);
+
+    QSerialPort port_;
+    QString device_;
+    ParmrkDecoder decoder_;
+};
+
+} // namespace quelro

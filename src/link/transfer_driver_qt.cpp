@@ -1,0 +1,47 @@
+// The transfer control on Qt timers and the serial link.
+#include "link/transfer_driver_qt.h"
+
+#include <QDateTime>
+#include <QStandardPaths>
+
+#include "link/read_backup.h"
+
+namespace quelro {
+
+std::filesystem::path DefaultBackupFolder() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (data.isEmpty()) return {};
+    return std::filesystem::path(data.toStdString()) / "backups";
+}
+
+TransferDriver::TransferDriver(SerialLink& link, TransferView& view, ProgramState& state,
+                               QObject* parent)
+    : QObject(parent), link_(link), control_(view, *this, state) {
+    timer1_.setInterval(kTimer1IntervalMs);
+    timer2_.setInterval(kTimer2IntervalMs);
+    connect(&timer1_, &QTimer::timeout, this, [this] { control_.OnTimer1Tick(); });
+    connect(&timer2_, &QTimer::timeout, this, [this] { control_.OnTimer2Tick(); });
+    connect(&link_, &SerialLink::BytesReceived, this, [this](const QByteArray& bytes) {
+        control_.OnBytes(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    });
+    connect(&link_, &SerialLink::BreakReceived, this, [this] { control_.OnBreak(); });
+}
+
+void TransferDriver::StartTimers() {
+    timer1_.start();
+    timer2_.start();
+}
+
+std::optional<std::string> TransferDriver::KeepBackup(const std::string& readImage) {
+    const std::filesystem::path folder =
+        backupFolder_.empty() ? DefaultBackupFolder() : backupFolder_;
+    if (folder.empty()) return std::string("no data folder");
+    const std::string stamp =
+        QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss").toStdString();
+    BackupResult kept = KeepReadBackup(folder, readImage, stamp);
+    if (kept.ok) return std::nullopt;
+    return kept.error;
+}
+
+} // namespace quelro

@@ -1,0 +1,55 @@
+// TransferDriver: runs ReadRadio and WriteRadio in a Qt program. It owns the
+// two timers (Timer1, the 500 ms watchdog; Timer2, the 300 ms blink and end
+// display), feeds the serial link's bytes and breaks and the timer ticks to
+// the transfer control, and keeps a backup of every successful read in the
+// per-user data folder (backups/).
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "link/serial_link_qt.h"
+#include "link/transfer_control.h"
+
+namespace quelro {
+
+class TransferDriver : public QObject, private TransferLine {
+    Q_OBJECT
+
+  public:
+    TransferDriver(SerialLink& link, TransferView& view, ProgramState& state,
+                   QObject* parent = nullptr);
+
+    void ReadRadio() { control_.ReadRadio(); }
+    void WriteRadio() { control_.WriteRadio(); }
+
+    const TransferControl& Control() const { return control_; }
+
+    // Where the backups of reads go; empty (the default): backups/ in the
+    // application's data folder, looked up at each read.
+    void SetBackupFolder(std::filesystem::path folder) { backupFolder_ = std::move(folder); }
+
+  private:
+    // TransferLine
+    bool PortOpen() override { return link_.IsOpen(); }
+    void Send(std::string_view bytes) override { link_.Send(bytes); }
+    void StartTimers() override;
+    void StopTimer1() override { timer1_.stop(); }
+    void StopTimer2() override { timer2_.stop(); }
+    std::optional<std::string> KeepBackup(const std::string& readImage) override;
+
+    SerialLink& link_;
+    TransferControl control_;
+    QTimer timer1_;
+    QTimer timer2_;
+    std::filesystem::path backupFolder_;
+};
+
+// backups/ in the application's data folder.
+std::filesystem::path DefaultBackupFolder();
+
+} // namespace quelro

@@ -1,0 +1,294 @@
+// quelro-radio-sim: a simulated Quelro radio on a pseudo-terminal (or a given
+// serial device), for tests, benchmarks and demonstrations.
+//
+// Prints the path of the pseudo-terminal as its first line on stdout, then a
+// line "end" each time a session ends with End (after saving the memory when
+// --save is given). With --pace every byte costs its wire time at 9600 baud
+// (10 bit times) in both directions: what the PC sends is taken in no faster
+// than the wire would carry it, and replies go out byte by byte at that rate.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <iostream>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+#include "files/data_file.h"
+#include "image/memory_image.h"
+#include "sim/sim_radio.h"
+
+namespace {
+
+using quelro::sim::Options;
+using quelro::sim::SimRadio;
+using Clock = std::chrono::steady_clock;
+using Nanos = std::chrono::nanoseconds;
+
+constexpr int kExitUsage = 1;
+constexpr int kExitFailure = 2;
+
+// A byte at 9600 baud: start bit, 8 data bits, stop bit.
+constexpr Nanos kByteTime{10'000'000'000LL / 9600};
+
+struct Line {
+    int fd = -1;
+    int keepOpen = -1; // our own handle on the terminal side of a pty
+};
+
+bool MakeRaw(int fd) {
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0) return false;
+    ::cfmakeraw(&t);
+    ::cfsetispeed(&t, B9600);
+    ::cfsetospeed(&t, B9600);
+    return ::tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+// A new pseudo-terminal; prints nothing. The sim keeps the terminal side open
+// itself, so that a client closing it does not hang up the line.
+bool OpenPty(Line& line, std::string& path) {
+    line.fd = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (line.fd < 0 || ::grantpt(line.fd) != 0 || ::unlockpt(line.fd) != 0) return false;
+    path = ::ptsname(line.fd);
+    line.keepOpen = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    return line.keepOpen >= 0 && MakeRaw(line.keepOpen);
+}
+
+bool OpenDevice(Line& line, const std::string& path) {
+    line.fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    return line.fd >= 0 && MakeRaw(line.fd);
+}
+
+void HangUp(Line& line) {
+    if (line.keepOpen >= 0) ::close(line.keepOpen);
+    if (line.fd >= 0) ::close(line.fd);
+    line = {};
+}
+
+struct Timed {
+    Clock::time_point due;
+    char byte;
+    bool breakBefore = false;
+    bool hangUpAfter = false;
+};
+
+int ParseNumber(const QString& text, bool* ok) {
+    return text.startsWith("0x", Qt::CaseInsensitive) ? text.mid(2).toInt(ok, 16)
+                                                      : text.toInt(ok, 10);
+}
+
+// "name=N" faults and the plain ones.
+bool ApplyFault(const QString& fault, Options& options) {
+    quelro::sim::Faults& f = options.faults;
+    const QString name = fault.section('=', 0, 0);
+    bool ok = true;
+    const int n = fault.contains('=') ? ParseNumber(fault.section('=', 1), &ok) : 0;
+    if (!ok || n < 0) return false;
+    if (name == "silent")
+        f.silent = true;
+    else if (name == "wrong-model")
+        options.model = "VN480";
+    else if (name == "short-identity")
+        f.identityLength = 7;
+    else if (name == "long-identity")
+        f.identityLength = 9;
+    else if (name == "stray-after" && n > 0)
+        f.strayAfterReply = n;
+    else if (name == "wrong-address" && n > 0)
+        f.wrongAddressRead = n;
+    else if (name == "stall-after" && n > 0)
+        f.stallAfterBlock = n;
+    else if (name == "break-before" && n > 0)
+        f.breakBeforeReply = n;
+    else if (name == "hang-up-after" && n > 0)
+        f.hangUpAfterReply = n;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("quelro-radio-sim");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "A simulated Quelro radio for quelro-cli and Quelro Programmer.");
+    parser.addHelpOption();
+    const QCommandLineOption device(
+        "device", "Serve this serial device instead of a new pseudo-terminal.", "path");
+    const QCommandLineOption load("load", "Preload the memory from a .DAT file (else all FF).",
+                                  "file");
+    const QCommandLineOption save("save", "Save the memory as a .DAT file at every End.", "file");
+    const QCommandLineOption model(
+        "model", "Model word of the identity (VN481, VN482, or any other 5 characters).", "word",
+        "VN481");
+    const QCommandLineOption band(
+        "band-byte", "Identity byte 6, the band (default 0x21: 400-500MHz).", "byte", "0x21");
+    const QCommandLineOption pace("pace", "Take and send every byte at its 9600-baud wire time.");
+    const QCommandLineOption latency("latency", "Wait this long before each reply.", "ms", "0");
+    const QCommandLineOption fault(
+        "fault",
+        "A fault, repeatable: silent, wrong-model, short-identity (7 bytes), long-identity "
+        "(9 bytes), stray-after=N (an extra byte after reply N), wrong-address=N (read reply N), "
+        "stall-after=N (block N), break-before=N (reply N; a pseudo-terminal cannot carry a "
+        "break), hang-up-after=N (reply N). Replies count from 1 (the 06 to PROGRAM) in each "
+        "session.",
+        "fault");
+    const QCommandLineOption verbose("verbose", "Log every byte on stderr.");
+    parser.addOptions({device, load, save, model, band, pace, latency, fault, verbose});
+    parser.process(app);
+
+    Options options;
+    options.model = parser.value(model).toStdString();
+    bool ok = false;
+    const int bandByte = ParseNumber(parser.value(band), &ok);
+    if (!ok || bandByte < 0 || bandByte > 255) {
+        std::cerr << "quelro-radio-sim: --band-byte takes 0..255\n";
+        return kExitUsage;
+    }
+    options.bandByte = static_cast<unsigned char>(bandByte);
+    const int latencyMs = parser.value(latency).toInt(&ok);
+    if (!ok || latencyMs < 0) {
+        std::cerr << "quelro-radio-sim: --latency takes milliseconds\n";
+        return kExitUsage;
+    }
+    for (const QString& f : parser.values(fault))
+        if (!ApplyFault(f, options)) {
+            std::cerr << "quelro-radio-sim: unknown fault " << f.toStdString() << "\n";
+            return kExitUsage;
+        }
+
+    SimRadio radio(options);
+    if (parser.isSet(load)) {
+        const quelro::DataFileRead file = quelro::ReadDataFile(parser.value(load).toStdString());
+        if (file.status != quelro::DataFileRead::Ok) {
+            std::cerr << "quelro-radio-sim: cannot load " << parser.value(load).toStdString()
+                      << (file.status == quelro::DataFileRead::WrongType ? ": not a data file"
+                                                                         : ": " + file.error)
+                      << "\n";
+            return kExitFailure;
+        }
+        radio.Load(quelro::BytesFromHex(file.imageHex));
+    }
+
+    Line line;
+    std::string path = parser.value(device).toStdString();
+    if (parser.isSet(device) ? !OpenDevice(line, path) : !OpenPty(line, path)) {
+        std::cerr << "quelro-radio-sim: cannot open " << (path.empty() ? "a pseudo-terminal" : path)
+                  << ": " << std::strerror(errno) << "\n";
+        return kExitFailure;
+    }
+    std::cout << path << std::endl;
+
+    const bool paced = parser.isSet(pace);
+    // Wake-ups on time to the microsecond: the kernel's default slack of
+    // 50 us per sleep would add up over the hundred turns of a dialogue.
+    if (paced) ::prctl(PR_SET_TIMERSLACK, 1UL);
+    const bool log = parser.isSet(verbose);
+    const Nanos replyLatency = std::chrono::milliseconds(latencyMs);
+    const std::string savePath = parser.value(save).toStdString();
+
+    std::deque<Timed> incoming; // received, taken in when due
+    std::deque<Timed> outgoing; // to send, each when due
+    Clock::time_point lastIn{};
+    Clock::time_point lastOut{};
+
+    for (;;) {
+        Clock::time_point now = Clock::now();
+        while (!incoming.empty() && incoming.front().due <= now) {
+            const Timed in = incoming.front();
+            incoming.pop_front();
+            if (log) std::fprintf(stderr, "> %02X\n", static_cast<unsigned char>(in.byte));
+            quelro::sim::Step step = radio.Receive(in.byte);
+            if (step.ended) {
+                if (!savePath.empty()) {
+                    const auto written =
+                        quelro::WriteDataFile(savePath, quelro::HexFromBytes(radio.Memory()));
+                    if (!written.ok)
+                        std::cerr << "quelro-radio-sim: cannot save " << savePath << ": "
+                                  << written.error << "\n";
+                }
+                std::cout << "end" << std::endl;
+            }
+            if (!step.reply) continue;
+            const std::string& bytes = step.reply->bytes;
+            Clock::time_point at = std::max(in.due + replyLatency, lastOut);
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                if (paced) at += kByteTime;
+                outgoing.push_back({at, bytes[i], i == 0 && step.reply->breakBefore,
+                                    i + 1 == bytes.size() && step.reply->hangUpAfter});
+            }
+            lastOut = at;
+        }
+
+        // Everything due goes out in one write.
+        std::string burst;
+        bool hangUp = false;
+        while (!outgoing.empty() && outgoing.front().due <= now && !hangUp) {
+            const Timed out = outgoing.front();
+            if (out.breakBefore && !burst.empty()) break;
+            outgoing.pop_front();
+            if (out.breakBefore) ::tcsendbreak(line.fd, 0);
+            burst += out.byte;
+            hangUp = out.hangUpAfter;
+        }
+        for (std::size_t done = 0; done < burst.size();) {
+            const ssize_t n = ::write(line.fd, burst.data() + done, burst.size() - done);
+            if (n < 0 && errno != EINTR && errno != EAGAIN) break;
+            if (n > 0) done += static_cast<std::size_t>(n);
+        }
+        if (log)
+            for (char c : burst) std::fprintf(stderr, "< %02X\n", static_cast<unsigned char>(c));
+        if (hangUp) {
+            HangUp(line);
+            std::cout << "hung up" << std::endl;
+            return 0;
+        }
+
+        Clock::time_point next = Clock::time_point::max();
+        if (!incoming.empty()) next = incoming.front().due;
+        if (!outgoing.empty()) next = std::min(next, outgoing.front().due);
+        timespec timeout{};
+        timespec* wait = nullptr;
+        if (next != Clock::time_point::max()) {
+            const auto left = std::max<Nanos>(Nanos(0), next - Clock::now());
+            timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
+            timeout.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
+            wait = &timeout;
+        }
+        pollfd p{line.fd, POLLIN, 0};
+        if (::ppoll(&p, 1, wait, nullptr) < 0 && errno != EINTR) return kExitFailure;
+        if (p.revents & (POLLHUP | POLLERR | POLLNVAL) && !(p.revents & POLLIN)) {
+            std::cerr << "quelro-radio-sim: the line was closed\n";
+            return kExitFailure;
+        }
+        if (!(p.revents & POLLIN)) continue;
+        char buffer[512];
+        const ssize_t n = ::read(line.fd, buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n <= 0) {
+            std::cerr << "quelro-radio-sim: the line was closed\n";
+            return kExitFailure;
+        }
+        now = Clock::now();
+        for (ssize_t i = 0; i < n; ++i) {
+            Clock::time_point due = now;
+            if (paced) due = std::max(now, lastIn) + kByteTime;
+            lastIn = due;
+            incoming.push_back({due, buffer[i]});
+        }
+    }
+}
