@@ -1,0 +1,257 @@
+// The main window's commands over the store: band changes, New, Open and
+// Save through the file-name seam, and language switches re-rendering cells.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QTest>
+
+#include "channels/cell_edit.h"
+#include "channels/cell_editors_qt.h"
+#include "channels/channel_grid_qt.h"
+#include "gui/support/form1_fixture.h"
+
+using namespace quelro;
+using namespace quelro::test;
+
+class Form1Commands : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ConfigFolder> config_;
+    std::unique_ptr<BoxScript> boxes_;
+    std::unique_ptr<StartedForm> started_;
+    QStringList chosen_; // names the file dialog returns, in turn
+    int dialogs_ = 0;
+
+    Form1& form() { return *started_->form; }
+    ProgramState& state() { return started_->state; }
+    QString cell(int row, int column) { return form().Grid1->CellText(row, column); }
+
+    void AddChannel(int row, const char* frequency) {
+        QCOMPARE(CommitFrequency(state(), row, 1, frequency), FrequencyOutcome::NewChannel);
+        form().Grid1->ShowRow(row);
+    }
+
+    static QByteArray ReadFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+  private slots:
+    void init() {
+        config_ = std::make_unique<ConfigFolder>();
+        boxes_ = std::make_unique<BoxScript>();
+        chosen_.clear();
+        dialogs_ = 0;
+        started_ = StartForm([this](Form1& f) {
+            f.hooks().chooseFileName = [this](bool, const QString&) {
+                ++dialogs_;
+                return chosen_.isEmpty() ? QString() : chosen_.takeFirst();
+            };
+        });
+    }
+    void cleanup() {
+        started_.reset();
+        boxes_.reset();
+        config_.reset();
+    }
+
+    void bandChangeAsksAndClearsOnOk() {
+        AddChannel(1, "450");
+        boxes_->Queue(1);
+        form().SelectBand(5);
+        QCOMPARE(boxes_->Asked().size(), std::size_t{1});
+        QCOMPARE(boxes_->Asked()[0].prompt, QString("改变频段将清除频道列表，确定吗？"));
+        QCOMPARE(boxes_->Asked()[0].title, QString("注意！"));
+        QCOMPARE(boxes_->Asked()[0].style, 4385);
+        QCOMPARE(state().BandIndex, 5);
+        QCOMPARE(state().BandLow, 136);
+        QCOMPARE(state().BandHigh, 174);
+        QCOMPARE(cell(1, 1), QString());
+        QCOMPARE(cell(1, 0), QString("01"));
+    }
+
+    void bandCancelKeepsChannelsButTakesTheLimits() {
+        AddChannel(2, "480");
+        boxes_->Queue(2);
+        form().SelectBand(1); // 450-490MHz
+        QCOMPARE(form().Combo1->currentText(), QString("450-490MHz"));
+        QCOMPARE(cell(2, 1), QString("480.00000"));
+        QCOMPARE(state().BandIndex, 0);
+        QCOMPARE(CommitFrequency(state(), 3, 1, "495"), FrequencyOutcome::OutsideBand);
+        boxes_->Clear();
+        form().SelectBand(0);
+        QVERIFY(boxes_->Asked().empty());
+        QCOMPARE(state().BandHigh, 500);
+    }
+
+    void newClearsChannelsOnOkOnly() {
+        for (int row : {1, 5, 16}) AddChannel(row, "430");
+        boxes_->Queue(2);
+        form().mnuNew->trigger();
+        QCOMPARE(cell(5, 1), QString("430.00000"));
+        form().mnuNew->trigger();
+        QCOMPARE(boxes_->Asked().back().prompt, QString("所有信道的数据将被清除！"));
+        QCOMPARE(boxes_->Asked().back().title, QString("警告"));
+        for (int row = 1; row <= 16; ++row) {
+            QCOMPARE(cell(row, 0), QString("%1").arg(row, 2, 10, QChar('0')));
+            for (int c = 1; c < 9; ++c) QCOMPARE(cell(row, c), QString());
+        }
+        QCOMPARE(state().BandIndex, 0);
+    }
+
+    void saveThenOpenRoundTrip() {
+        boxes_->Queue(1);
+        form().SelectBand(6); // 600-720MHz
+        AddChannel(3, "650.0125");
+        PickTone(state(), 3, 2, 51);
+        PickListItem(state(), 3, 5, 1);
+        form().Combo4->setCurrentIndex(7);
+        const QString path = config_->FilePath("ch1.DAT");
+        chosen_ << path;
+        form().SaveDataFile();
+        QCOMPARE(form().windowTitle(), "Quelro-" + path);
+        const QByteArray bytes = ReadFile(path);
+        QCOMPARE(bytes.size(), 853);
+        QCOMPARE(bytes.left(5), QByteArray("RMD47"));
+
+        // Back to a plain start, then open what was saved.
+        boxes_->Queue(1);
+        form().SelectBand(0);
+        form().Combo4->setCurrentIndex(1);
+        std::vector<DecodeStep> steps;
+        form().hooks().decoded = [&](const std::vector<DecodeStep>& s) { steps = s; };
+        boxes_->Clear();
+        chosen_ << path;
+        form().OpenDataFile();
+        QVERIFY(boxes_->Asked().empty());
+        QCOMPARE(form().Combo1->currentText(), QString("600-720MHz"));
+        QCOMPARE(state().BandIndex, 6);
+        QCOMPARE(cell(3, 1), QString("650.01250"));
+        QCOMPARE(cell(3, 2), QString("D023N"));
+        QCOMPARE(cell(3, 5), QString("高"));
+        QCOMPARE(form().Combo4->currentIndex(), 7);
+        QVERIFY(std::any_of(steps.begin(), steps.end(),
+                            [](const DecodeStep& s) { return s.kind == DecodeStep::Band; }));
+    }
+
+    void openRefusesAFileWithoutTheTag() {
+        AddChannel(1, "440");
+        const QString path = config_->FilePath("other.DAT");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(853, 'X'));
+        file.close();
+        chosen_ << path;
+        form().OpenDataFile();
+        QCOMPARE(boxes_->Asked().size(), std::size_t{1});
+        QCOMPARE(boxes_->Asked()[0].prompt, QString("文件类型不对，无法打开。"));
+        QCOMPARE(boxes_->Asked()[0].title, QString("Quelro"));
+        QCOMPARE(cell(1, 1), QString("440.00000"));
+        // A name that cannot be opened changes nothing and asks nothing.
+        chosen_ << config_->FilePath("missing.DAT");
+        form().OpenDataFile();
+        QCOMPARE(boxes_->Asked().size(), std::size_t{1});
+        QVERIFY(!QFile::exists(config_->FilePath("missing.DAT")));
+    }
+
+    void overwriteQuestion() {
+        const QString path = config_->FilePath("old.DAT");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+        file.close();
+        const QString title = form().windowTitle();
+
+        // No shows the dialog again; cancelling it then writes nothing.
+        chosen_ << path;
+        boxes_->Queue(7);
+        form().SaveDataFile();
+        QCOMPARE(dialogs_, 2);
+        QCOMPARE(boxes_->Asked()[0].prompt, QString("该文件已存在，是否覆盖？"));
+        QCOMPARE(boxes_->Asked()[0].style, 36);
+        QCOMPARE(ReadFile(path), QByteArray("old"));
+        QCOMPARE(form().windowTitle(), title);
+
+        chosen_ << path;
+        boxes_->Queue(6);
+        form().SaveDataFile();
+        QCOMPARE(ReadFile(path).size(), 853);
+    }
+
+    void failedSaveSaysSoAndKeepsTheCaption() {
+        const QString title = form().windowTitle();
+        chosen_ << config_->FilePath("no-such-folder/ch.DAT");
+        form().SaveDataFile();
+        QCOMPARE(boxes_->Asked().size(), std::size_t{1});
+        QCOMPARE(boxes_->Asked()[0].style, 16);
+        QVERIFY(boxes_->Asked()[0].prompt.startsWith("文件保存失败："));
+        QCOMPARE(form().windowTitle(), title);
+    }
+
+    void theDialogKeepsItsFileName() {
+        QStringList proposed;
+        form().hooks().chooseFileName = [&](bool, const QString& current) {
+            proposed << current;
+            return proposed.size() == 1 ? config_->FilePath("a.DAT") : QString();
+        };
+        form().SaveDataFile();
+        form().OpenDataFile();
+        QCOMPARE(proposed, (QStringList{"", config_->FilePath("a.DAT")}));
+    }
+
+    void languageSwitchRerendersCells() {
+        AddChannel(1, "440");
+        AddChannel(2, "441");
+        PickTone(state(), 2, 2, 9);
+        PickTone(state(), 2, 4, 51);
+        form().Grid1->ShowAll();
+
+        form().mnuEnglish->trigger();
+        const QStringList english{"Off", "440.00000", "Off", "Low", "Carrow", "Wide", "Have"};
+        for (int c = 2; c <= 8; ++c) QCOMPARE(cell(1, c), english[c - 2]);
+        QCOMPARE(cell(2, 2), QString("88.5"));
+        QCOMPARE(cell(2, 4), QString("D023N"));
+        QCOMPARE(form().Grid1->HeaderText(0), QString("Channel"));
+        QCOMPARE(form().Editors().Combo5(6)->itemText(1), QString("Carrow"));
+        QCOMPARE(boxes_->Asked().size(), std::size_t{0});
+
+        form().mnuChineseF->trigger();
+        QCOMPARE(form().LanguageMode(), 2);
+        QCOMPARE(cell(1, 2), QString("關閉"));
+        QCOMPARE(cell(1, 6), QString("載波"));
+        QCOMPARE(cell(1, 7), QString("寬帶"));
+        QCOMPARE(form().Grid1->HeaderText(7), QString("寬\\窄帶"));
+        QCOMPARE(form().mnuOpen->text(), QString("打開(&O)"));
+
+        form().mnuChineseJ->trigger();
+        QCOMPARE(cell(1, 2), QString("关闭"));
+        QCOMPARE(cell(1, 8), QString("有"));
+        QCOMPARE(form().mnuOpen->text(), QString("打开(&O)"));
+        QCOMPARE(form().Grid1->HeaderText(1), QString("接收频率"));
+    }
+
+    void choosingTheActiveLanguageDoesNothing() {
+        AddChannel(1, "440");
+        // A cell rewritten behind the view's back shows whether a re-render ran.
+        state().Cell(1, 5) = "x";
+        form().mnuChineseJ->trigger();
+        QCOMPARE(state().Cell(1, 5), std::string("x"));
+        form().mnuEnglish->trigger();
+        QCOMPARE(state().Cell(1, 5), std::string("Low"));
+        state().Cell(1, 5) = "x";
+        form().mnuEnglish->trigger();
+        QCOMPARE(state().Cell(1, 5), std::string("x"));
+    }
+
+    void newChannelInEnglishIsEnglish() {
+        form().mnuEnglish->trigger();
+        AddChannel(7, "445.5");
+        QCOMPARE(cell(7, 2), QString("Off"));
+        QCOMPARE(cell(7, 5), QString("Low"));
+        QCOMPARE(cell(7, 8), QString("Have"));
+    }
+};
+
+QTEST_MAIN(Form1Commands)
+#include "form1_commands_test.moc"
