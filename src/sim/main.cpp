@@ -19,8 +19,8 @@
 #include <fcntl.h>
 #include <iostream>
 #include <poll.h>
-#include <sys/prctl.h>
 #include <string>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -113,6 +113,8 @@ bool ApplyFault(const QString& fault, Options& options) {
         f.breakBeforeReply = n;
     else if (name == "hang-up-after" && n > 0)
         f.hangUpAfterReply = n;
+    else if (name == "lose-write" && n > 0)
+        f.loseWrite = n;
     else
         return false;
     return true;
@@ -144,7 +146,8 @@ int main(int argc, char* argv[]) {
         "A fault, repeatable: silent, wrong-model, short-identity (7 bytes), long-identity "
         "(9 bytes), stray-after=N (an extra byte after reply N), wrong-address=N (read reply N), "
         "stall-after=N (block N), break-before=N (reply N; a pseudo-terminal cannot carry a "
-        "break), hang-up-after=N (reply N). Replies count from 1 (the 06 to PROGRAM) in each "
+        "break), hang-up-after=N (reply N), lose-write=N (write block N is acknowledged but not "
+        "stored). Replies count from 1 (the 06 to PROGRAM) in each "
         "session.",
         "fault");
     const QCommandLineOption verbose("verbose", "Log every byte on stderr.");

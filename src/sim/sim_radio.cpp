@@ -26,7 +26,7 @@ void SimRadio::Reset() {
     state_ = State::Idle;
     entry_.clear();
     frame_.clear();
-    replies_ = blocks_ = readReplies_ = 0;
+    replies_ = blocks_ = readReplies_ = writes_ = 0;
 }
 
 Step SimRadio::Answer(std::string bytes) {
@@ -99,7 +99,8 @@ Step SimRadio::Block() {
     if (offset < 0 || offset + size > kMemoryBytes) return {};
     if (++blocks_ == options_.faults.stallAfterBlock) state_ = State::Stalled;
     if (frame_[0] == 'W') {
-        memory_.replace(static_cast<std::size_t>(offset), 16, frame_, 4, 16);
+        if (++writes_ != options_.faults.loseWrite)
+            memory_.replace(static_cast<std::size_t>(offset), 16, frame_, 4, 16);
         return Answer(std::string(1, kAck));
     }
     int echoed = address;

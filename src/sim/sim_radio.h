@@ -21,6 +21,7 @@ struct Faults {
     int stallAfterBlock = 0;  // after answering block N nothing more is answered
     int breakBeforeReply = 0; // a BREAK goes out before reply N
     int hangUpAfterReply = 0; // the line is closed after reply N
+    int loseWrite = 0;        // write block N is acknowledged but not stored
 };
 
 struct Options {
@@ -69,6 +70,7 @@ class SimRadio {
     int replies_ = 0;   // replies sent in this session
     int blocks_ = 0;    // blocks answered in this session
     int readReplies_ = 0;
+    int writes_ = 0;
 };
 
 } // namespace quelro::sim

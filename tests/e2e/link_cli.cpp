@@ -1,0 +1,236 @@
+// quelro-cli read, write and ports against quelro-radio-sim through a real
+// pseudo-terminal and the program's own serial adapter.
+#include <QDir>
+#include <QTest>
+
+#include "image/memory_image.h"
+#include "link_e2e_support.h"
+
+namespace quelro::e2e {
+
+namespace {
+
+constexpr const char* kWatchdogText = "Communication error, please check the intercom model, "
+                                      "fault, attachment and computer serial choice!";
+
+// Memory bytes 0..1023 holding their offset: 00 and FF among them, which the
+// terminal marks and escapes on the way in.
+QByteArray CountingMemory() {
+    QByteArray bytes;
+    for (int i = 0; i < 1024; ++i) bytes += static_cast<char>(i & 0xFF);
+    return bytes;
+}
+
+QByteArray Bytes(const std::string& hex) {
+    return QByteArray::fromStdString(BytesFromHex(hex));
+}
+
+// The image a write sends for a data file: the file decoded onto the
+// start-up state and encoded again, as the program does after Open.
+QByteArray EncodedImage(const QByteArray& dataFile) {
+    ProgramState state = ProgramState::StartUp();
+    if (!DecodeImage(state, HexFromBytes(dataFile.mid(5).toStdString()))) return {};
+    return Bytes(EncodeImage(state));
+}
+
+// A programming to write: the start-up state with two lines of embedded text.
+QByteArray SampleDataFile() {
+    ProgramState state = ProgramState::StartUp();
+    state.SetEmbeddedInfo(0, "E2E WRITE TEST");
+    state.SetEmbeddedInfo(1, "QUELRO");
+    return DataFile(Bytes(EncodeImage(state)));
+}
+
+// Whether radio address `address` (0x0010..0x035F) is written, by the write
+// plan: 0x0010-0x017F, 0x0180-0x018F in service mode, 0x01B8-0x01C7 and
+// 0x0200-0x035F.
+bool Written(int address, bool service) {
+    return (address < 0x0180) || (service && address < 0x0190) ||
+           (address >= 0x01B8 && address < 0x01C8) || address >= 0x0200;
+}
+
+} // namespace
+
+class LinkCli : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void readKeepsTheBytesAsTheRadioSentThem();
+    void writeChangesExactlyTheWrittenRanges_data();
+    void writeChangesExactlyTheWrittenRanges();
+    void verifyFindsABlockTheRadioLost();
+    void otherBandIsRefusedUnlessYes();
+    void failedReadsWriteNoFile_data();
+    void failedReadsWriteNoFile();
+    void badInputFileIsRefusedBeforeAnyByte();
+    void portsShowsTheMapping();
+    void portsThatCannotBeOpened();
+};
+
+void LinkCli::readKeepsTheBytesAsTheRadioSentThem() {
+    Home home;
+    const QByteArray memory = CountingMemory();
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(memory)));
+    SimRadio sim({"--load", home.File("radio.DAT"), "--band-byte", "0x15"});
+    QVERIFY(!sim.Path().isEmpty());
+    home.SetPorts({sim.Path()});
+
+    const Run run = RunCli(home, {"read", "--port", "COM1", "-o", home.File("out.DAT")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("radio band 450-490MHz"), qPrintable(run.err));
+    QCOMPARE(ReadAll(home.File("out.DAT")), DataFile(memory));
+    QVERIFY(sim.WaitFor("end"));
+
+    const QStringList backups = QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files);
+    QCOMPARE(backups.size(), 1);
+    QCOMPARE(ReadAll(QDir(home.BackupFolder()).filePath(backups.front())), DataFile(memory));
+}
+
+void LinkCli::writeChangesExactlyTheWrittenRanges_data() {
+    QTest::addColumn<bool>("service");
+    QTest::newRow("normal") << false;
+    QTest::newRow("service mode") << true;
+}
+
+void LinkCli::writeChangesExactlyTheWrittenRanges() {
+    QFETCH(bool, service);
+    Home home;
+    const QByteArray untouched(1024, '\x5A');
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(untouched)));
+    const QByteArray input = SampleDataFile();
+    QVERIFY(WriteAll(home.File("in.DAT"), input));
+    SimRadio sim({"--load", home.File("radio.DAT"), "--save", home.File("saved.DAT")});
+    home.SetPorts({sim.Path()});
+
+    QStringList arguments{"write", "--port", sim.Path(), "--verify", home.File("in.DAT")};
+    if (service) arguments << "--service";
+    const Run run = RunCli(home, arguments);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("Verified"), qPrintable(run.err));
+    QVERIFY(sim.WaitFor("end"));
+    QVERIFY(sim.WaitFor("end")); // the verifying read
+
+    const QByteArray expected = EncodedImage(input);
+    const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
+    QCOMPARE(saved.size(), 848);
+    for (int offset = 0; offset < 848; ++offset) {
+        const int address = 0x0010 + offset;
+        const char want = Written(address, service) ? expected[offset] : '\x5A';
+        if (saved[offset] != want)
+            QFAIL(qPrintable(QString("radio address 0x%1 holds %2, expected %3")
+                                 .arg(address, 4, 16, QChar('0'))
+                                 .arg(static_cast<unsigned char>(saved[offset]), 2, 16)
+                                 .arg(static_cast<unsigned char>(want), 2, 16)));
+    }
+}
+
+void LinkCli::verifyFindsABlockTheRadioLost() {
+    Home home;
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(QByteArray(1024, '\x5A'))));
+    const QByteArray input = SampleDataFile();
+    QVERIFY(WriteAll(home.File("in.DAT"), input));
+    // Block 24 of a write is the one at 0x01B8.
+    SimRadio sim({"--load", home.File("radio.DAT"), "--fault", "lose-write=24"});
+    const QByteArray expected = EncodedImage(input);
+    int first = 0x01B8;
+    while (first < 0x01C8 && expected[first - 0x10] == '\x5A') ++first;
+    QVERIFY(first < 0x01C8);
+
+    const Run run = RunCli(home, {"write", "--port", sim.Path(), "--verify", home.File("in.DAT")});
+    QCOMPARE(run.exitCode, 3);
+    const QString at = "at 0x" + QString::number(first, 16).rightJustified(4, '0').toUpper();
+    QVERIFY2(run.err.contains(at), qPrintable(run.err));
+}
+
+void LinkCli::otherBandIsRefusedUnlessYes() {
+    Home home;
+    const QByteArray before = DataFile(QByteArray(1024, '\x5A'));
+    QVERIFY(WriteAll(home.File("radio.DAT"), before));
+    QVERIFY(WriteAll(home.File("in.DAT"), SampleDataFile())); // band 400-500MHz
+    // Identity band byte 0x01: a 136-174MHz radio.
+    SimRadio sim({"--load", home.File("radio.DAT"), "--save", home.File("saved.DAT"), "--band-byte",
+                  "0x01"});
+
+    Run run = RunCli(home, {"write", "--port", sim.Path(), home.File("in.DAT")});
+    QCOMPARE(run.exitCode, 4);
+    QVERIFY2(run.err.contains("Frequency band with discrepancies"), qPrintable(run.err));
+    QVERIFY(!run.err.contains("Communication error"));
+    QVERIFY(sim.WaitFor("end")); // End went out
+    QCOMPARE(ReadAll(home.File("saved.DAT")), before);
+
+    run = RunCli(home, {"write", "--port", sim.Path(), "--yes", home.File("in.DAT")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(sim.WaitFor("end"));
+    QVERIFY(ReadAll(home.File("saved.DAT")) != before);
+}
+
+void LinkCli::failedReadsWriteNoFile_data() {
+    QTest::addColumn<QStringList>("faults");
+    QTest::newRow("silent") << QStringList{"silent"};
+    QTest::newRow("wrong model") << QStringList{"wrong-model"};
+    QTest::newRow("identity of 7 bytes") << QStringList{"short-identity"};
+    QTest::newRow("identity of 9 bytes") << QStringList{"long-identity"};
+    QTest::newRow("stray byte after reply 5") << QStringList{"stray-after=5"};
+    QTest::newRow("wrong address in read reply 3") << QStringList{"wrong-address=3"};
+    QTest::newRow("stall after block 4") << QStringList{"stall-after=4"};
+    QTest::newRow("hang-up after reply 6") << QStringList{"hang-up-after=6"};
+}
+
+void LinkCli::failedReadsWriteNoFile() {
+    QFETCH(QStringList, faults);
+    Home home;
+    QStringList arguments;
+    for (const QString& fault : faults) arguments << "--fault" << fault;
+    SimRadio sim(arguments);
+    QVERIFY(WriteAll(home.File("out.DAT"), "an older file"));
+
+    const Run run = RunCli(home, {"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.contains(kWatchdogText), qPrintable(run.err));
+    QCOMPARE(ReadAll(home.File("out.DAT")), QByteArray("an older file"));
+    QVERIFY(!QDir(home.BackupFolder()).exists());
+    // The End still reached a radio that is there.
+    if (!faults.front().startsWith("hang-up")) QVERIFY(sim.WaitFor("end"));
+}
+
+void LinkCli::badInputFileIsRefusedBeforeAnyByte() {
+    Home home;
+    QVERIFY(WriteAll(home.File("in.DAT"), "RMD47 but far too short"));
+    SimRadio sim({"--verbose"});
+    const Run run = RunCli(home, {"write", "--port", sim.Path(), home.File("in.DAT")});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err.count('\n'), 1);
+    QTest::qWait(200);
+    QCOMPARE(sim.Stderr(), QByteArray()); // the simulator received nothing
+}
+
+void LinkCli::portsShowsTheMapping() {
+    Home home;
+    SimRadio sim({});
+    home.SetPorts({sim.Path(), "", "ttyUSB7"});
+    const Run run = RunCli(home, {"ports"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains("COM1  " + sim.Path() + "  (ports file)"), qPrintable(run.out));
+    QVERIFY2(run.out.contains("COM3  /dev/ttyUSB7  (ports file)"), qPrintable(run.out));
+    QVERIFY(run.out.contains("Serial devices present:"));
+}
+
+void LinkCli::portsThatCannotBeOpened() {
+    Home home;
+    home.SetPorts({"", "", "", "", "", "", "", "/dev/quelro-no-such-device"});
+    Run run = RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT")});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.contains("Serial port 8 has been other programs use"), qPrintable(run.err));
+    QVERIFY(run.err.contains("/dev/quelro-no-such-device"));
+    QVERIFY(!QFile::exists(home.File("out.DAT")));
+
+    run =
+        RunCli(home, {"read", "--port", "/dev/quelro-no-such-device", "-o", home.File("out.DAT")});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY(run.err.contains("/dev/quelro-no-such-device"));
+}
+
+} // namespace quelro::e2e
+
+QTEST_GUILESS_MAIN(quelro::e2e::LinkCli)
+#include "link_cli.moc"

@@ -1,0 +1,124 @@
+// Helpers of the radio-link end-to-end tests: a quelro-radio-sim on a
+// pseudo-terminal, a temporary configuration and data folder whose `ports`
+// file maps COM1 to it, and running quelro-cli there.
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <string>
+
+namespace quelro::e2e {
+
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+// A data file: the tag RMD47 and 848 image bytes.
+inline QByteArray DataFile(const QByteArray& image) {
+    return QByteArray("RMD47") + image.left(848);
+}
+
+class SimRadio {
+  public:
+    // Starts the simulator with `arguments`; Path() is empty when it failed.
+    explicit SimRadio(const QStringList& arguments) {
+        process_.start(QUELRO_SIM_PATH, arguments);
+        if (process_.waitForReadyRead(5000) && process_.canReadLine())
+            path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    }
+    ~SimRadio() {
+        process_.kill();
+        process_.waitForFinished(2000);
+    }
+    const QString& Path() const { return path_; }
+
+    // Waits until the simulator reports `line` ("end", "hung up"), at most
+    // `timeoutMs`.
+    bool WaitFor(const QByteArray& line, int timeoutMs = 10000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            while (process_.canReadLine()) {
+                const QByteArray got = process_.readLine().trimmed();
+                lines_ << QString::fromLocal8Bit(got);
+                if (got == line) return true;
+            }
+            if (process_.state() == QProcess::NotRunning) {
+                if (!process_.canReadLine()) return false;
+                continue;
+            }
+            process_.waitForReadyRead(100);
+        }
+        return false;
+    }
+    QByteArray Stderr() { return process_.readAllStandardError(); }
+
+  private:
+    QProcess process_;
+    QString path_;
+    QStringList lines_;
+};
+
+// A temporary home for the programs: XDG_CONFIG_HOME/quelro/ports and
+// XDG_DATA_HOME.
+class Home {
+  public:
+    Home() {
+        QDir(dir_.path()).mkpath("config/quelro");
+        QDir(dir_.path()).mkpath("data");
+    }
+    QString File(const QString& name) const { return dir_.filePath(name); }
+    QString BackupFolder() const { return dir_.filePath("data/quelro/backups"); }
+    void SetPorts(const QStringList& devices) const {
+        WriteAll(dir_.filePath("config/quelro/ports"), (devices.join('\n') + '\n').toLocal8Bit());
+    }
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
+        env.insert("XDG_DATA_HOME", dir_.filePath("data"));
+        return env;
+    }
+
+  private:
+    QTemporaryDir dir_;
+};
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+inline Run RunCli(const Home& home, const QStringList& arguments, int timeoutMs = 30000) {
+    QProcess cli;
+    cli.setProcessEnvironment(home.Environment());
+    cli.start(QUELRO_CLI_PATH, arguments);
+    Run run;
+    if (!cli.waitForFinished(timeoutMs)) {
+        cli.kill();
+        cli.waitForFinished();
+        return run;
+    }
+    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.out = QString::fromUtf8(cli.readAllStandardOutput());
+    run.err = QString::fromUtf8(cli.readAllStandardError());
+    return run;
+}
+
+} // namespace quelro::e2e
