@@ -361,13 +361,15 @@ void Form1::PlaceControls() {
     const int rowHeight = Combo1->sizeHint().height();
     const int titleSpace = fontMetrics().height() + 6;
 
-    Frame1->setGeometry(left, Px(480), panelWidth, Px(1080));
+    // Below a tool bar taller than the design's, everything moves down with it.
+    const int shift = top - Px(480);
+    Frame1->setGeometry(left, top, panelWidth, Px(1080));
     const int frame1Row = titleSpace + (Px(1080) - titleSpace - rowHeight) / 2;
     Label3->setGeometry(inner, frame1Row, labelWidth, rowHeight);
     Combo1->setGeometry(inner + labelWidth + 6, frame1Row, panelWidth - 2 * inner - labelWidth - 6,
                         rowHeight);
 
-    Frame2->setGeometry(left, Px(1680), panelWidth, Px(3960));
+    Frame2->setGeometry(left, Px(1680) + shift, panelWidth, Px(3960));
     const std::array<QLabel*, 6> labels{Label4, Label5, Label1, Label6, Label7, Label8};
     const int pitch = (Px(3960) - titleSpace - inner) / kMainSelectorCount;
     for (int i = 0; i < kMainSelectorCount; ++i) {
@@ -384,7 +386,7 @@ void Form1::PlaceControls() {
     Label->setGeometry(margin, statusTop, gridSize.width(), lineHeight);
     ProgressBar1->setGeometry(left, statusTop + 2, panelWidth, lineHeight - 4);
     Label2->setGeometry(margin, statusTop + lineHeight, width - 2 * margin, lineHeight);
-    const int height = std::max(Px(6225), Label2->geometry().bottom() + 4);
+    const int height = std::max(Px(6225) + shift, Label2->geometry().bottom() + 4);
     client_->setFixedSize(width, height);
 }
 
