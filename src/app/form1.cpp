@@ -131,7 +131,7 @@ void Form1::SetUpApplication() {
     QCoreApplication::setApplicationVersion(QUELRO_VERSION);
     QGuiApplication::setDesktopFileName("quelro");
     QGuiApplication::setWindowIcon(QIcon::fromTheme(
-        "quelro", QIcon(QStringLiteral(QUELRO_SOURCE_DIR "/packaging/quelro.svg"))));
+        "quelro", QIcon(QStringLiteral(QUELRO_SOURCE_DIR "/packaging/quelro.png"))));
 }
 
 QString Form1::ParameterFilePath() {
