@@ -73,6 +73,20 @@ QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons) {
     return row;
 }
 
+int TextColumns(std::string_view utf8) {
+    int columns = 0;
+    for (QChar c : FromUtf8(utf8)) {
+        if (c.isLowSurrogate()) continue;
+        columns += c.unicode() <= 0xFF ? 1 : 2;
+    }
+    return columns;
+}
+
+void FitListWidth(QComboBox* list, int columns) {
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(columns);
+}
+
 void SelectPosition(QComboBox* list, int position) {
     list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
 }

@@ -59,6 +59,14 @@ QPushButton* NewButton(const Caption& caption, const char* name);
 // The row of buttons at the bottom right of a window.
 QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons);
 
+// The width of a text in columns of a Latin character; a character outside
+// Latin-1 (a Chinese one, say) counts as two.
+int TextColumns(std::string_view utf8);
+// Gives a list a fixed text width of `columns` (its widest entry in either
+// language), so that it neither cuts an entry nor changes width with the
+// language.
+void FitListWidth(QComboBox* list, int columns);
+
 // A list position kept as decimal text; one outside the list shows no selection.
 void SelectPosition(QComboBox* list, int position);
 

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <tuple>
 
 #include "i18n/local_msgbox_qt.h"
@@ -63,22 +64,26 @@ constexpr int kRetraceSteps = 91;
 // The scan resume delays the radio accepts, in seconds.
 constexpr int kResumeDelayMax = 300;
 
-template <std::size_t N> QComboBox* NewList(const std::array<Caption, N>& items, const char* name) {
+QComboBox* NewList(const QStringList& items, const char* name, int columns = 0) {
     auto* list = new QComboBox;
     list->setObjectName(QString::fromLatin1(name));
-    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    for (const Caption& item : items) list->addItem(FromUtf8(item.zh));
+    list->addItems(items);
+    for (const QString& item : items) columns = std::max(columns, TextColumns(item.toStdString()));
+    FitListWidth(list, columns);
     return list;
 }
 
-QComboBox* NewList(const QStringList& items, const char* name) {
-    auto* list = new QComboBox;
-    list->setObjectName(QString::fromLatin1(name));
-    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    list->addItems(items);
-    return list;
+// A list of worded entries, designed with their Chinese texts and as wide as
+// the widest entry in either language.
+template <std::size_t N> QComboBox* NewList(const std::array<Caption, N>& items, const char* name) {
+    QStringList design;
+    int columns = 0;
+    for (const Caption& item : items) {
+        design << FromUtf8(item.zh);
+        columns = std::max({columns, TextColumns(item.zh), TextColumns(item.en)});
+    }
+    return NewList(design, name, columns);
 }
 
 QLineEdit* NewDelayText(const char* name) {
@@ -144,8 +149,9 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     Combo10 = NewList(kOffOnItems, "Combo10");
     Combo11 = NewList(kPriorityItems, "Combo11");
     Combo12 = NewList(channels, "Combo12");
-    Combo13 = NewList(QStringList{}, "Combo13");
-    Combo14 = NewList(QStringList{}, "Combo14");
+    // The retrace lists are filled at load; "0.50 S" is their widest entry.
+    Combo13 = NewList(QStringList{}, "Combo13", TextColumns("0.50 S"));
+    Combo14 = NewList(QStringList{}, "Combo14", TextColumns("0.50 S"));
     Combo15 = NewList(kReturnItems, "Combo15");
     lists_ = {Combo4,  Combo6,  Combo7,  Combo8,  Combo9, Combo10,
               Combo11, Combo12, Combo13, Combo14, Combo15};

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "windows/radio_picture.h"
 
 namespace quelro {
@@ -36,10 +38,13 @@ constexpr std::string_view kDesignItem8 = "照明灯开关";
 QComboBox* NewKeyList(const char* name) {
     auto* list = new QComboBox;
     list->setObjectName(QString::fromLatin1(name));
-    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    for (int i = 0; i < Form6::kFunctions; ++i)
-        list->addItem(
-            FromUtf8(i == 8 ? kDesignItem8 : kFunctionItems[static_cast<std::size_t>(i)].zh));
+    int columns = TextColumns(kDesignItem8);
+    for (int i = 0; i < Form6::kFunctions; ++i) {
+        const Caption& item = kFunctionItems[static_cast<std::size_t>(i)];
+        list->addItem(FromUtf8(i == 8 ? kDesignItem8 : item.zh));
+        columns = std::max({columns, TextColumns(item.zh), TextColumns(item.en)});
+    }
+    FitListWidth(list, columns);
     return list;
 }
 
