@@ -71,12 +71,22 @@ void ConvertObject(QObject* object) {
     }
 }
 
+// Children in creation order, each followed by its own children. A child
+// that is a window of its own (another form owned by this one) is not part
+// of this window; menus and drop-down lists, which are popups, are.
+void ConvertChildren(QObject* parent) {
+    for (QObject* child : parent->children()) {
+        ConvertObject(child);
+        const auto* widget = qobject_cast<const QWidget*>(child);
+        if (widget != nullptr && widget->isWindow() && widget->windowType() != Qt::Popup) continue;
+        ConvertChildren(child);
+    }
+}
+
 } // namespace
 
 void TranslateForm(QWidget* window) {
-    if (window == nullptr) return;
-    // Children in creation order, each followed by its own children.
-    for (QObject* object : window->findChildren<QObject*>()) ConvertObject(object);
+    if (window != nullptr) ConvertChildren(window);
 }
 
 } // namespace quelro

@@ -204,6 +204,43 @@ class Form1Startup : public QObject {
         QCOMPARE(boxes_->Asked().back().prompt, QString("所有信道的數據將被清除！"));
     }
 
+    void languageMenusRunOverRegisteredWindows() {
+        std::vector<QString> log;
+        LoggingWindow form2("Form2", log);
+        LoggingWindow about("frmAbout", log);
+        auto started = StartForm([&](Form1& form) {
+            form.RegisterWindow(&form2);
+            form.RegisterWindow(&about);
+            form.SetAboutLabels(about.title_, about.version_);
+        });
+        Form1& form = *started->form;
+        QCOMPARE(log, (std::vector<QString>{"Form2:0", "frmAbout:0"}));
+        log.clear();
+        form.mnuChineseJ->trigger();
+        QVERIFY(log.empty());
+        form.mnuEnglish->trigger();
+        QCOMPARE(log, (std::vector<QString>{"Form2:1", "frmAbout:1"}));
+        QCOMPARE(form2.label_->text(), QString("Set"));
+        log.clear();
+        // From English the Chinese texts are applied first, then converted.
+        form.mnuChineseF->trigger();
+        QCOMPARE(log, (std::vector<QString>{"Form2:0", "frmAbout:0"}));
+        QCOMPARE(form2.label_->text(), QString("設定"));
+        QCOMPARE(about.version_->text(), QString("繁體中文版 V1.0"));
+        QCOMPARE(about.title_->text(), QString());
+        log.clear();
+        form.mnuChineseF->trigger();
+        QVERIFY(log.empty());
+        form.mnuChineseJ->trigger();
+        QCOMPARE(log, (std::vector<QString>{"Form2:0", "frmAbout:0"}));
+        QCOMPARE(form2.label_->text(), QString("设定"));
+
+        // The other windows end with the main window.
+        form2.widget_.show();
+        form.close();
+        QVERIFY(!form2.widget_.isVisible());
+    }
+
     void menuCaptionsAndKeys() {
         config_->WriteParameter(QByteArray("\x00\x00\x01", 3));
         auto started = StartForm();

@@ -74,6 +74,18 @@ class Form1TranslateForm : public QObject {
         QCOMPARE(button->toolTip(), QString("打开"));
     }
 
+    void otherWindowsAreNotPartOfTheWindow() {
+        QWidget window;
+        auto* owned = new QWidget(&window, Qt::Window);
+        auto* ownedLabel = new QLabel("设定", owned);
+        auto* own = new QLabel("设定", &window);
+        TranslateForm(&window);
+        QCOMPARE(own->text(), QString("設定"));
+        QCOMPARE(ownedLabel->text(), QString("设定"));
+        TranslateForm(owned);
+        QCOMPARE(ownedLabel->text(), QString("設定"));
+    }
+
     void convertedTextsStayConverted() {
         QWidget window;
         auto* label = new QLabel("设定", &window);
