@@ -36,6 +36,10 @@ class frmAbout : public AuxWindow {
     // line of the Traditional edition and, at start-up, the title line.
     void ApplyTraditionalTexts(bool atStartUp);
 
+    // The title and version labels, for a main window that rewrites them itself.
+    QLabel* TitleLabel() const { return lblTitle; }
+    QLabel* VersionLabel() const { return lblVersion; }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

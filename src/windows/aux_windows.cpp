@@ -132,7 +132,10 @@ void AuxWindows::UnlockLabelClicked(int label) {
 }
 
 void AuxWindows::ServiceExitClicked() {
-    if (!exitTiming_.Click(hooks_.clock())) return;
+    if (exitTiming_.Click(hooks_.clock())) Relock();
+}
+
+void AuxWindows::Relock() {
     gesture_.Clear();
     form2_->SetSlidersEnabled(false);
     state_.ServiceMode = 0;

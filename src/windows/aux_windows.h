@@ -74,9 +74,11 @@ class AuxWindows : public QObject {
     void ApplyTraditionalAboutTexts(bool atStartUp);
 
     // One click on toolbar button 7: a second click less than a second after
-    // the first relocks the service functions (marks and unlocked state
-    // cleared, sliders disabled, ServiceMode 0, the button hidden).
+    // the first relocks the service functions (see Relock).
     void ServiceExitClicked();
+    // Relocks the service functions at once: the gesture's marks and unlocked
+    // state cleared, Form2's sliders disabled, ServiceMode 0, button 7 hidden.
+    void Relock();
 
     Form2* form2() const { return form2_; }
     Form3* form3() const { return form3_; }

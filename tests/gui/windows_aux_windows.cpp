@@ -174,6 +174,17 @@ class AuxWindowsTest : public QObject {
         QCOMPARE(buttonShown_.size(), 2u);
     }
 
+    // The relock a main window with its own timing of button 7 calls.
+    void relockAtOnce() {
+        for (int label : {0, 1, 2}) ClickUnlockLabel(label, 1000.0);
+        aux_->Relock();
+        QCOMPARE(state_.ServiceMode, 0);
+        QVERIFY(!Find<QSlider>(aux_->form2(), "Slider1")->isEnabled());
+        QCOMPARE(buttonShown_, (std::vector<bool>{true, false}));
+        ClickUnlockLabel(2, 1001.0); // marks alone do not unlock any more
+        QCOMPARE(state_.ServiceMode, 0);
+    }
+
     void passwordEnablesTheSliders() {
         auto* text = Find<QLineEdit>(aux_->form3(), "Text1");
         text->setText("5183");
