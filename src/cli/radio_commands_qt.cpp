@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -34,6 +35,30 @@ namespace {
 
 constexpr int kBarWidth = 40;
 
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+// While a transfer runs, Ctrl+C and SIGTERM end it with End rather than
+// leaving the radio in programming mode.
+class InterruptGuard {
+  public:
+    InterruptGuard() {
+        interrupted = 0;
+        previousInt_ = std::signal(SIGINT, OnInterrupt);
+        previousTerm_ = std::signal(SIGTERM, OnInterrupt);
+    }
+    ~InterruptGuard() {
+        std::signal(SIGINT, previousInt_);
+        std::signal(SIGTERM, previousTerm_);
+    }
+
+  private:
+    void (*previousInt_)(int);
+    void (*previousTerm_)(int);
+};
+
 std::string English(const Caption& caption) {
     return Localize(caption, kEnglish);
 }
@@ -46,7 +71,7 @@ bool Is(const Message& message, const Message& known) {
 // messages as lines, and the outcome.
 class CliView : public TransferView {
   public:
-    enum class Outcome { Running, Done, Failed, Refused };
+    enum class Outcome { Running, Done, Failed, Refused, Interrupted };
 
     CliView(bool bar, bool acceptOtherBand, std::function<void()> finished)
         : bar_(bar), acceptOtherBand_(acceptOtherBand), finished_(std::move(finished)) {}
@@ -169,16 +194,29 @@ struct TransferResult {
 
 TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode mode,
                            const Options& options, bool acceptOtherBand) {
+    InterruptGuard guard;
     QEventLoop loop;
     CliView view(!options.quiet && ::isatty(STDERR_FILENO), acceptOtherBand,
                  [&loop] { loop.quit(); });
     TransferDriver driver(link, view, state);
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&loop] {
+        if (interrupted) loop.quit();
+    });
+    interruptWatch.start(50);
     QTimer::singleShot(
         0, &loop, [&] { mode == TransferMode::Read ? driver.ReadRadio() : driver.WriteRadio(); });
     loop.exec();
+    TransferResult result{view.outcome(), view.readImage(), driver.Control().Engine().WriteImage(),
+                          view.radioBand()};
+    if (result.outcome == CliView::Outcome::Running) {
+        driver.Abandon();
+        view.HideProgress();
+        std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
+        result.outcome = CliView::Outcome::Interrupted;
+    }
     link.Flush(1000);
-    return {view.outcome(), view.readImage(), driver.Control().Engine().WriteImage(),
-            view.radioBand()};
+    return result;
 }
 
 std::string BandText(int position) {

@@ -54,15 +54,26 @@ void PortSelector::SelectSavedPort() {
     if (savedPort_ >= 1 && savedPort_ <= kPortCount) SelectPort(savedPort_);
 }
 
+PortSelector::Opened PortSelector::Open(int n) {
+    link_.Close();
+    const std::optional<PortDevice> device = Device(n);
+    SerialLink::OpenResult opened;
+    if (device) opened = link_.Open(QString::fromStdString(device->path));
+    if (opened.ok) return {true, {}};
+    QString message =
+        QString::fromStdString(Localize(PortInUseMessage(n).text, state_.LanguageMode));
+    if (opened.permissionDenied)
+        message +=
+            "\n" + QString::fromStdString(PermissionDeniedLine(device->path, state_.LanguageMode));
+    return {false, message};
+}
+
 void PortSelector::SelectPort(int n) {
     if (n < 1 || n > kPortCount) return;
     if (checked_ != n)
         for (int other = 1; other <= kPortCount; ++other)
             if (other != n) SetChecked(other, false);
-    link_.Close();
-    const std::optional<PortDevice> device = Device(n);
-    SerialLink::OpenResult opened;
-    if (device) opened = link_.Open(QString::fromStdString(device->path));
+    const Opened opened = Open(n);
     if (opened.ok) {
         SetChecked(n, true);
         savedPort_ = n;
@@ -70,12 +81,7 @@ void PortSelector::SelectPort(int n) {
     }
     // No port is open now, so no item may stay marked.
     SetChecked(n, false);
-    QString prompt =
-        QString::fromStdString(Localize(PortInUseMessage(n).text, state_.LanguageMode));
-    if (opened.permissionDenied)
-        prompt +=
-            "\n" + QString::fromStdString(PermissionDeniedLine(device->path, state_.LanguageMode));
-    callbacks_.showMessage(prompt, PortInUseMessage(n).style);
+    callbacks_.showMessage(opened.message, PortInUseMessage(n).style);
 }
 
 } // namespace quelro

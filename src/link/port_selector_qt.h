@@ -31,6 +31,16 @@ class PortSelector {
     PortSelector(SerialLink& link, const ProgramState& state, Callbacks callbacks,
                  std::filesystem::path configFolder = {});
 
+    struct Opened {
+        bool ok = false;
+        // When !ok: the in-use message for port n in the current language,
+        // with the permission line when the system refused the device.
+        QString message;
+    };
+    // Closes the open port and opens port n; no marks, no message, SavedPort
+    // untouched. (SelectPort is this plus the marks, SavedPort and message.)
+    Opened Open(int n);
+
     // The mnucomN command (N = 1..8).
     void SelectPort(int n);
     // At start-up: SelectPort(SavedPort), nothing when SavedPort is outside 1..8.

@@ -61,6 +61,15 @@ void TransferControl::Start(TransferMode mode) {
     });
 }
 
+void TransferControl::Abandon() {
+    if (phase_ != Phase::Handshake && phase_ != Phase::Reading && phase_ != Phase::Writing) return;
+    line_.StopTimer1();
+    line_.StopTimer2();
+    engine_.SetOver(true);
+    engine_.SendEnd();
+    phase_ = Phase::Idle;
+}
+
 void TransferControl::ProgressStart() {
     phase_ = engine_.Mode() == TransferMode::Read ? Phase::Reading : Phase::Writing;
     progress_ = 0;

@@ -102,6 +102,10 @@ class TransferControl : private ProtocolEngine::Hooks {
     void ReadRadio() { Start(TransferMode::Read); }
     void WriteRadio() { Start(TransferMode::Write); }
 
+    // The program ends while a transfer runs: the timers stop and End
+    // releases the radio. Nothing happens when no dialogue is under way.
+    void Abandon();
+
     void OnBytes(std::string_view bytes);
     void OnBreak();
     void OnTimer1Tick();

@@ -28,6 +28,11 @@ TransferDriver::TransferDriver(SerialLink& link, TransferView& view, ProgramStat
     connect(&link_, &SerialLink::BreakReceived, this, [this] { control_.OnBreak(); });
 }
 
+TransferDriver::~TransferDriver() {
+    control_.Abandon();
+    link_.Flush(1000);
+}
+
 void TransferDriver::StartTimers() {
     timer1_.start();
     timer2_.start();

@@ -21,13 +21,18 @@ class TransferDriver : public QObject, private TransferLine {
     Q_OBJECT
 
   public:
+    // `link`, `view` and `state` must outlive the driver.
     TransferDriver(SerialLink& link, TransferView& view, ProgramState& state,
                    QObject* parent = nullptr);
+    // A transfer still running is ended with End.
+    ~TransferDriver() override;
 
     void ReadRadio() { control_.ReadRadio(); }
     void WriteRadio() { control_.WriteRadio(); }
 
     const TransferControl& Control() const { return control_; }
+    // See TransferControl::Abandon.
+    void Abandon() { control_.Abandon(); }
 
     // Where the backups of reads go; empty (the default): backups/ in the
     // application's data folder, looked up at each read.

@@ -81,6 +81,27 @@ TEST(TransferStart, SecondStartWhileRunningIsIgnored) {
     EXPECT_EQ(rig.control.Engine().Mode(), TransferMode::Read);
 }
 
+TEST(TransferEnd, AbandonedTransferReleasesTheRadio) {
+    Rig rig;
+    rig.control.Abandon(); // idle: nothing to end
+    EXPECT_TRUE(rig.line.sent.empty());
+    Open(rig, true);
+    rig.Radio("06");
+    rig.control.Abandon();
+    EXPECT_EQ(rig.line.Last(), "45");
+    EXPECT_FALSE(rig.line.timer1 || rig.line.timer2);
+    rig.Radio("06");
+    EXPECT_EQ(rig.line.Last(), "45");
+    EXPECT_EQ(rig.control.CurrentPhase(), Phase::Idle);
+
+    Rig done;
+    Open(done, false);
+    ReadAllBlocks(done);
+    const std::size_t sent = done.line.sent.size();
+    done.control.Abandon(); // the end display: End already went out
+    EXPECT_EQ(done.line.sent.size(), sent);
+}
+
 TEST(Watchdog, FiresOnTheSixthTickNotTheFifth) {
     Rig rig;
     rig.control.ReadRadio();

@@ -62,6 +62,7 @@ class LinkCli : public QObject {
     void otherBandIsRefusedUnlessYes();
     void failedReadsWriteNoFile_data();
     void failedReadsWriteNoFile();
+    void interruptedReadEndsWithEnd();
     void badInputFileIsRefusedBeforeAnyByte();
     void portsShowsTheMapping();
     void portsThatCannotBeOpened();
@@ -191,6 +192,24 @@ void LinkCli::failedReadsWriteNoFile() {
     QVERIFY(!QDir(home.BackupFolder()).exists());
     // The End still reached a radio that is there.
     if (!faults.front().startsWith("hang-up")) QVERIFY(sim.WaitFor("end"));
+}
+
+void LinkCli::interruptedReadEndsWithEnd() {
+    Home home;
+    SimRadio sim({"--pace", "--verbose"});
+    QProcess cli;
+    cli.setProcessEnvironment(home.Environment());
+    cli.start(QUELRO_CLI_PATH, {"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
+    QVERIFY(cli.waitForStarted());
+    // Once the first bytes reached the radio, the read has about a second to go.
+    QByteArray seen;
+    QTRY_VERIFY_WITH_TIMEOUT(!(seen += sim.Stderr()).isEmpty(), 5000);
+    cli.terminate();
+    QVERIFY(cli.waitForFinished(5000));
+    QCOMPARE(cli.exitCode(), 3);
+    QVERIFY(QString::fromUtf8(cli.readAllStandardError()).contains("interrupted"));
+    QVERIFY(sim.WaitFor("end"));
+    QVERIFY(!QFile::exists(home.File("out.DAT")));
 }
 
 void LinkCli::badInputFileIsRefusedBeforeAnyByte() {
