@@ -135,7 +135,8 @@ void Form1::SetUpApplication() {
 }
 
 QString Form1::ParameterFilePath() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/parameter";
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return folder.isEmpty() ? QString() : folder + "/parameter";
 }
 
 Form1::Form1(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
@@ -692,9 +693,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    const QString path = ParameterFilePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    WriteParameterFile(PathOf(path), Parameters{Locked(), savedPort_, LanguageMode()});
+    // Without a configuration folder (no home) nothing is kept.
+    if (const QString path = ParameterFilePath(); !path.isEmpty()) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        WriteParameterFile(PathOf(path), Parameters{Locked(), savedPort_, LanguageMode()});
+    }
     // Every other window ends with the main window.
     for (LanguageWindow* window : windows_)
         if (window != this) window->Window()->close();

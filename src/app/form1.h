@@ -64,7 +64,8 @@ class Form1 : public QMainWindow, public LanguageWindow {
     // Application name and desktop identity, so that the configuration
     // folder is ~/.config/quelro. Call once after creating the application.
     static void SetUpApplication();
-    // Where the `parameter` file lives.
+    // Where the `parameter` file lives; empty when there is no configuration
+    // folder.
     static QString ParameterFilePath();
 
     explicit Form1(ProgramState& state, QWidget* parent = nullptr);

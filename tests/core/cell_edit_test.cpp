@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "i18n/captions.h"
@@ -26,6 +27,11 @@ struct FrequencyCase {
     FrequencyOutcome outcome;
     const char* cell; // column 1 afterwards
 };
+
+// Readable names for the cases (the default prints their bytes).
+void PrintTo(const FrequencyCase& c, std::ostream* os) {
+    *os << "band" << c.band << " " << c.typed;
+}
 
 class FrequencyCommit : public ::testing::TestWithParam<FrequencyCase> {};
 
@@ -110,6 +116,10 @@ struct ToneCase {
     int listPosition;
     const char* cell;
 };
+
+void PrintTo(const ToneCase& c, std::ostream* os) {
+    *os << '"' << c.typed << "\" at " << c.listPosition;
+}
 
 class ToneCommit : public ::testing::TestWithParam<ToneCase> {};
 
