@@ -49,7 +49,7 @@ class SimRadio {
     const QString& Path() const { return path_; }
 
     // Waits until the simulator reports `line` ("end", "hung up"), at most
-    // `timeoutMs`.
+    // `timeoutMs`, running this program's event loop meanwhile.
     bool WaitFor(const QByteArray& line, int timeoutMs = 10000) {
         QElapsedTimer clock;
         clock.start();
@@ -63,7 +63,7 @@ class SimRadio {
                 if (!process_.canReadLine()) return false;
                 continue;
             }
-            process_.waitForReadyRead(100);
+            QTest::qWait(10);
         }
         return false;
     }

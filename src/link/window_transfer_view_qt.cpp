@@ -1,0 +1,73 @@
+// The transfer's effects on the main window's widgets.
+#include "link/window_transfer_view_qt.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QToolBar>
+
+#include "i18n/local_msgbox_qt.h"
+
+namespace quelro {
+
+WindowTransferView::WindowTransferView(const TransferWidgets& widgets, const ProgramState& state,
+                                       ReadHandler onRead, TipHandler showTip)
+    : w_(widgets), state_(state), onRead_(std::move(onRead)), showTip_(std::move(showTip)) {}
+
+void WindowTransferView::SetTransferLocked(bool locked) {
+    w_.toolbar->setEnabled(!locked);
+    // The menu's title in the menu bar, and with it every item inside.
+    w_.programMenu->menuAction()->setEnabled(!locked);
+    w_.readButton->setEnabled(!locked);
+    w_.writeButton->setEnabled(!locked);
+}
+
+void WindowTransferView::FocusBandSelector() {
+    w_.bandFrame->setEnabled(true);
+    w_.bandList->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowTransferView::SetStatusText(const std::string& text) {
+    w_.status->setText(QString::fromStdString(text));
+}
+
+void WindowTransferView::ToggleStatusVisible() {
+    // isHidden, not isVisible: the label's own state, whether or not the
+    // window is on screen.
+    w_.status->setHidden(!w_.status->isHidden());
+}
+
+void WindowTransferView::HideStatus() {
+    w_.status->hide();
+}
+
+void WindowTransferView::ShowProgress(int maximum) {
+    w_.progress->setRange(0, maximum);
+    w_.progress->setValue(0);
+    w_.progress->show();
+}
+
+void WindowTransferView::SetProgress(int value) {
+    w_.progress->setValue(value);
+}
+
+void WindowTransferView::HideProgress() {
+    w_.progress->hide();
+}
+
+int WindowTransferView::ShowMessage(const Message& message) {
+    return quelro::ShowMessage(message, state_.LanguageMode);
+}
+
+void WindowTransferView::ReadCompleted(const std::string& readImage, int radioBand) {
+    if (onRead_) onRead_(readImage, radioBand);
+}
+
+void WindowTransferView::ShowBackupWarning(const std::string& text) {
+    if (showTip_) showTip_(QString::fromStdString(text));
+}
+
+} // namespace quelro

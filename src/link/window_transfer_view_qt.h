@@ -1,0 +1,67 @@
+// WindowTransferView: the main window's side of a transfer on its widgets -
+// Toolbar1, the mnupro menu and toolbar buttons 5 and 6 locked, Frame1 and
+// Combo1 focused, the blinking status Label, ProgressBar1, and the messages
+// through LocalMsgBox in the current language. What a read brings back is
+// handed to the window through a callback.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+#include "link/transfer_control.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+
+namespace quelro {
+
+struct TransferWidgets {
+    QToolBar* toolbar;      // Toolbar1
+    QMenu* programMenu;     // mnupro
+    QAction* readButton;    // toolbar button 5, key "read"
+    QAction* writeButton;   // toolbar button 6, key "write"
+    QGroupBox* bandFrame;   // Frame1
+    QComboBox* bandList;    // Combo1
+    QLabel* status;         // Label
+    QProgressBar* progress; // ProgressBar1
+};
+
+class WindowTransferView : public TransferView {
+  public:
+    // Decodes `readImage` into the window and then sets BandIndex and Combo1
+    // to `radioBand` without the band-change question.
+    using ReadHandler = std::function<void(const std::string& readImage, int radioBand)>;
+    // Shows a line as the status bar's tip (a backup that could not be kept).
+    using TipHandler = std::function<void(const QString& tip)>;
+
+    WindowTransferView(const TransferWidgets& widgets, const ProgramState& state,
+                       ReadHandler onRead, TipHandler showTip);
+
+    void SetTransferLocked(bool locked) override;
+    void FocusBandSelector() override;
+    void SetStatusText(const std::string& text) override;
+    void ToggleStatusVisible() override;
+    void HideStatus() override;
+    void ShowProgress(int maximum) override;
+    void SetProgress(int value) override;
+    void HideProgress() override;
+    int ShowMessage(const Message& message) override;
+    void ReadCompleted(const std::string& readImage, int radioBand) override;
+    void WriteCompleted() override {}
+    void ShowBackupWarning(const std::string& text) override;
+
+  private:
+    TransferWidgets w_;
+    const ProgramState& state_;
+    ReadHandler onRead_;
+    TipHandler showTip_;
+};
+
+} // namespace quelro
