@@ -214,6 +214,8 @@ class Form1Commands : public QObject {
         QCOMPARE(cell(2, 4), QString("D023N"));
         QCOMPARE(form().Grid1->HeaderText(0), QString("Channel"));
         QCOMPARE(form().Editors().Combo5(6)->itemText(1), QString("Carrow"));
+        QCOMPARE(form().Editors().Combo8()->itemText(0), QString("Off"));
+        QCOMPARE(form().Editors().Combo8()->itemText(1), QString("67.0"));
         QCOMPARE(boxes_->Asked().size(), std::size_t{0});
 
         form().mnuChineseF->trigger();

@@ -88,6 +88,18 @@ class Form1Startup : public QObject {
             QCOMPARE(form.MainSelector(i)->currentIndex(), 1);
             QCOMPARE(started->state.MainSelectors[i], 1);
         }
+        for (int row = 1; row <= 16; ++row)
+            for (int c = 0; c < 9; ++c) {
+                const QBrush background = form.Grid1->item(row - 1, c)->background();
+                if (row % 2 == 0)
+                    QCOMPARE(background.color(), QColor(192, 192, 255));
+                else
+                    QCOMPARE(background.style(), Qt::NoBrush);
+            }
+        QCOMPARE(form.Grid1->rowHeight(0), 20);
+        // Column widths from twips (15 to the pixel), widened only for a header.
+        const int twips[9]{500, 1330, 1000, 1330, 1000, 800, 850, 1000, 900};
+        for (int c = 0; c < 9; ++c) QVERIFY(form.Grid1->columnWidth(c) >= twips[c] / 15);
         QCOMPARE(form.Combo3->count(), 40);
         QCOMPARE(form.Combo3->itemText(0), QString("15 秒"));
         QCOMPARE(form.Combo3->itemText(39), QString("600 秒"));
