@@ -145,7 +145,6 @@ Form1::Form1(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_
         return DialogFileName(this, save, current);
     };
     hooks_.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    hooks_.secondsOfDay = [] { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; };
 
     client_ = new QWidget(this);
     client_->setObjectName("client");
@@ -631,6 +630,10 @@ void Form1::mnulock_Click() {
 
 void Form1::SelectPort(int port) {
     if (port < 1 || port > 8) return;
+    if (hooks_.selectPort) {
+        savedPort_ = hooks_.selectPort(port, savedPort_);
+        return;
+    }
     if (!portMarks_[port]) portMarks_.fill(false);
     const bool opened = hooks_.openPort ? hooks_.openPort(port) : true;
     if (opened) {
@@ -655,26 +658,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key) {
     else if (key == "write")
         Run(hooks_.writeRadio);
     else if (key == "TAnMa")
-        ServiceExit();
-}
-
-void Form1::ServiceExit() {
-    const double now = hooks_.secondsOfDay();
-    if (serviceExitTime_ == 0) {
-        serviceExitTime_ = std::lround(now);
-        return;
-    }
-    double elapsed = now - static_cast<double>(serviceExitTime_);
-    // A pair of clicks around midnight is still a pair.
-    if (elapsed < -43200) elapsed += 86400;
-    if (elapsed >= 1) {
-        serviceExitTime_ = std::lround(now);
-        return;
-    }
-    serviceExitTime_ = 0;
-    Run(hooks_.serviceRelock);
-    state_.ServiceMode = 0;
-    TAnMa->setVisible(false);
+        Run(hooks_.serviceExit);
 }
 
 void Form1::Label2_Click() {

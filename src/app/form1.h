@@ -49,16 +49,18 @@ class Form1 : public QMainWindow, public LanguageWindow {
         // Opens serial port 1..8 (closing whichever is open); true when it
         // opened. Unset: every port counts as opened.
         std::function<bool(int)> openPort;
+        // The whole port command of a serial layer (marks, message, SavedPort):
+        // given the port and SavedPort, returns the new SavedPort. When set it
+        // replaces this window's own handling with openPort.
+        std::function<int(int port, int savedPort)> selectPort;
         // The settings an image decode wrote, for the auxiliary windows.
         std::function<void(const std::vector<DecodeStep>&)> decoded;
-        // Service exit: clears the unlock gesture and disables Form2's sliders.
-        std::function<void()> serviceRelock;
+        // A click on the service-exit button (toolbar button 7, key "TAnMa").
+        std::function<void()> serviceExit;
         // The file dialog: returns the chosen name, empty when cancelled.
         std::function<QString(bool save, const QString& current)> chooseFileName;
         // Opens a web address (Label2).
         std::function<void(const QUrl&)> openUrl;
-        // Time of day in seconds, with fractions.
-        std::function<double()> secondsOfDay;
     };
 
     // Application name and desktop identity, so that the configuration
@@ -186,7 +188,6 @@ class Form1 : public QMainWindow, public LanguageWindow {
     void ApplyLanguageToAll();
     void TranslateAll();
     void SetGrid1Text();
-    void ServiceExit();
     void Run(const std::function<void()>& hook) const;
 
     ProgramState& state_;
@@ -202,7 +203,6 @@ class Form1 : public QMainWindow, public LanguageWindow {
     QPointer<QLabel> lblVersion_;
     QString fileName_;
     int savedPort_ = 0;
-    long serviceExitTime_ = 0;
 };
 
 } // namespace quelro

@@ -1,14 +1,92 @@
-// Creating and starting the program's windows.
+// Creating the program's windows and radio link and wiring them together.
 #include "app/program.h"
+
+#include <QMenu>
+#include <QStatusBar>
+
+#include "link/port_selector_qt.h"
+#include "link/serial_link_qt.h"
+#include "link/transfer_driver_qt.h"
+#include "link/window_transfer_view_qt.h"
+#include "windows/about_box.h"
+#include "windows/aux_windows.h"
 
 namespace quelro {
 
 Program::Program() : state_(ProgramState::StartUp()) {
     Form1::SetUpApplication();
     form1_ = std::make_unique<Form1>(state_);
+    WireWindows();
+    WireLink();
 }
 
-Program::~Program() = default;
+Program::~Program() {
+    // The driver ends a transfer still running with End while the port is open.
+    transfers_.reset();
+    view_.reset();
+    ports_.reset();
+    link_.reset();
+}
+
+void Program::WireWindows() {
+    Form1* form = form1_.get();
+    AuxWindowHooks hooks;
+    hooks.setServiceExitVisible = [form](bool visible) { form->TAnMa->setVisible(visible); };
+    aux_ = new AuxWindows(state_, form, std::move(hooks));
+    for (LanguageWindow* window : aux_->LanguageWindows()) form->RegisterWindow(window);
+    form->SetAboutLabels(aux_->about()->TitleLabel(), aux_->about()->VersionLabel());
+
+    Form1::Hooks& h = form->hooks();
+    AuxWindows* aux = aux_;
+    h.showOptionalFunctions = [aux] { aux->ShowOptionalFunctions(); };
+    h.showKeySettings = [aux] { aux->ShowKeySettings(); };
+    h.showEmbeddedInfo = [aux] { aux->ShowEmbeddedInfo(); };
+    h.showServiceAdjust = [aux] { aux->ShowServiceAdjust(); };
+    h.showTestFrequencies = [aux] { aux->ShowTestFrequencies(); };
+    h.showAbout = [aux] { aux->ShowAbout(); };
+    h.showHelp = [aux] { aux->OpenHelp(); };
+    h.decoded = [aux](const std::vector<DecodeStep>& steps) { aux->ShowDecoded(steps); };
+    h.serviceExit = [aux] { aux->ServiceExitClicked(); };
+}
+
+void Program::WireLink() {
+    Form1* form = form1_.get();
+    link_ = std::make_unique<SerialLink>();
+    const TransferWidgets widgets{form->Toolbar1,
+                                  form->mnupro,
+                                  form->Toolbar1Button(5),
+                                  form->Toolbar1Button(6),
+                                  form->Frame1,
+                                  form->Combo1,
+                                  form->Label,
+                                  form->ProgressBar1};
+    view_ = std::make_unique<WindowTransferView>(
+        widgets, state_,
+        [this, form](const std::string& readImage, int radioBand) {
+            if (const auto steps = DecodeImage(state_, readImage)) form->ShowDecodedState(*steps);
+            form->SelectBandSilently(radioBand);
+        },
+        [form](const QString& tip) { form->statusBar()->showMessage(tip); });
+    transfers_ = std::make_unique<TransferDriver>(*link_, *view_, state_);
+    ports_ = std::make_unique<PortSelector>(
+        *link_, state_,
+        PortSelector::Callbacks{[form](int port, bool on) { form->mnucom(port)->setChecked(on); },
+                                {}});
+
+    Form1::Hooks& h = form->hooks();
+    h.readRadio = [this] { transfers_->ReadRadio(); };
+    h.writeRadio = [this] { transfers_->WriteRadio(); };
+    h.selectPort = [this](int port, int savedPort) {
+        ports_->SetSavedPort(savedPort);
+        ports_->SelectPort(port);
+        return ports_->SavedPort();
+    };
+    // Each menu item names the device it stands for, looked up as the menu opens.
+    QObject::connect(form->mnucomMenu, &QMenu::aboutToShow, form, [this, form] {
+        for (int port = 1; port <= 8; ++port)
+            form->mnucom(port)->setStatusTip(ports_->StatusTip(port));
+    });
+}
 
 void Program::Start() {
     form1_->Form_Load();

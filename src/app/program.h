@@ -1,6 +1,7 @@
-// The program as quelro starts it: the one ProgramState and the main window
-// over it, started in the order the main window's start-up requires. The
-// start-up benchmark runs the same code.
+// The program as quelro starts it: the one ProgramState, the main window over
+// it, the auxiliary windows and the radio link, wired together and started in
+// the order the main window's start-up requires. The start-up benchmark runs
+// the same code.
 #pragma once
 
 #include <memory>
@@ -9,6 +10,12 @@
 #include "channels/program_state.h"
 
 namespace quelro {
+
+class AuxWindows;
+class PortSelector;
+class SerialLink;
+class TransferDriver;
+class WindowTransferView;
 
 class Program {
   public:
@@ -23,10 +30,19 @@ class Program {
 
     ProgramState& State() { return state_; }
     Form1& MainWindow() { return *form1_; }
+    AuxWindows& Windows() { return *aux_; }
 
   private:
+    void WireWindows();
+    void WireLink();
+
     ProgramState state_;
     std::unique_ptr<Form1> form1_;
+    AuxWindows* aux_ = nullptr; // owned by the main window
+    std::unique_ptr<SerialLink> link_;
+    std::unique_ptr<WindowTransferView> view_;
+    std::unique_ptr<TransferDriver> transfers_;
+    std::unique_ptr<PortSelector> ports_;
 };
 
 } // namespace quelro
