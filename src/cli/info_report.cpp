@@ -242,18 +242,9 @@ void DtmfSection(std::string& out, const ProgramState& s) {
 
 void OtherSections(std::string& out, const ProgramState& s) {
     const int lang = s.LanguageMode;
-    const Items keys{{"自动拨号", "Automatic dial-up"},
-                     {"OFF", "OFF"},
-                     {"按键锁定", "Keys lock"},
-                     {"按键锁定及备份", "Key lock & backup"},
-                     {"监听", "Surveillance"},
-                     {"监听瞬时", "Surveillance instant"},
-                     {"扫描", "Scan"},
-                     {"扫描+暂时删除", "Scan & Delete temporary"},
-                     {"电量", "electric quantity"},
-                     {"取消静噪", "Cancel static noise"},
-                     {"瞬时取消静噪", "Instant cancel static noise"},
-                     {"暂时删除", "Delete temporary"}};
+    Items keys;
+    for (const Caption& key : kSideKeyFunctionItems)
+        keys.push_back({std::string(key.zh), std::string(key.en)});
     Section(out, Localize({"键设定", "Keys Set"}, lang),
             {{"PF1", Pick(keys, s.SideKeyFunction[0], lang)},
              {"PF2", Pick(keys, s.SideKeyFunction[1], lang)}});

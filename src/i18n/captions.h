@@ -55,6 +55,22 @@ inline constexpr std::array<Caption, 9> kGridHeaders{{
     {"扫描添加", "Scan"},
 }};
 
+// The twelve functions of a programmable side key (PF1, PF2), positions 0..11.
+inline constexpr std::array<Caption, 12> kSideKeyFunctionItems{{
+    {"自动拨号", "Automatic dial-up"},
+    {"OFF", "OFF"},
+    {"按键锁定", "Keys lock"},
+    {"按键锁定及备份", "Key lock & backup"},
+    {"监听", "Surveillance"},
+    {"监听瞬时", "Surveillance instant"},
+    {"扫描", "Scan"},
+    {"扫描+暂时删除", "Scan & Delete temporary"},
+    {"电量", "electric quantity"},
+    {"取消静噪", "Cancel static noise"},
+    {"瞬时取消静噪", "Instant cancel static noise"},
+    {"暂时删除", "Delete temporary"},
+}};
+
 // The application's title, used for message boxes without a title of their own
 // and in the data-file filter.
 inline constexpr std::string_view kAppTitle = "Quelro";

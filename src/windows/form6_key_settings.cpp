@@ -17,20 +17,8 @@ namespace {
 
 constexpr Caption kTitle{"键设定", "Keys Set"};
 
-constexpr std::array<Caption, Form6::kFunctions> kFunctionItems{{
-    {"自动拨号", "Automatic dial-up"},
-    {"OFF", "OFF"},
-    {"按键锁定", "Keys lock"},
-    {"按键锁定及备份", "Key lock & backup"},
-    {"监听", "Surveillance"},
-    {"监听瞬时", "Surveillance instant"},
-    {"扫描", "Scan"},
-    {"扫描+暂时删除", "Scan & Delete temporary"},
-    {"电量", "electric quantity"},
-    {"取消静噪", "Cancel static noise"},
-    {"瞬时取消静噪", "Instant cancel static noise"},
-    {"暂时删除", "Delete temporary"},
-}};
+constexpr const auto& kFunctionItems = kSideKeyFunctionItems;
+static_assert(kSideKeyFunctionItems.size() == Form6::kFunctions);
 // The window's own text of position 8; the language procedure always
 // replaces it.
 constexpr std::string_view kDesignItem8 = "照明灯开关";
