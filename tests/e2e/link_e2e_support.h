@@ -76,7 +76,7 @@ class SimRadio {
 };
 
 // A temporary home for the programs: XDG_CONFIG_HOME/quelro/ports and
-// XDG_DATA_HOME.
+// parameter, and XDG_DATA_HOME.
 class Home {
   public:
     Home() {
@@ -87,6 +87,16 @@ class Home {
     QString BackupFolder() const { return dir_.filePath("data/quelro/backups"); }
     void SetPorts(const QStringList& devices) const {
         WriteAll(dir_.filePath("config/quelro/ports"), (devices.join('\n') + '\n').toLocal8Bit());
+    }
+    // The three bytes of the `parameter` file: lock flag, SavedPort, language.
+    void SetParameter(const QByteArray& bytes) const {
+        WriteAll(dir_.filePath("config/quelro/parameter"), bytes);
+    }
+    // Points this process's XDG_CONFIG_HOME and XDG_DATA_HOME here, for a
+    // program started inside the test.
+    void Enter() const {
+        qputenv("XDG_CONFIG_HOME", dir_.filePath("config").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", dir_.filePath("data").toLocal8Bit());
     }
     QProcessEnvironment Environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

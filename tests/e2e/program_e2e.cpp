@@ -1,0 +1,353 @@
+// The whole program against quelro-radio-sim on a pseudo-terminal: a
+// quelro::Program started as quelro starts it, over a temporary configuration
+// whose `ports` file maps COM1 to the simulator and whose `parameter` file
+// opens it at start-up. Every message box goes through LocalMsgBox's seam.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+#include "app/program.h"
+#include "channels/channel_grid_qt.h"
+#include "files/data_file.h"
+#include "gui/windows_test_support.h"
+#include "i18n/local_msgbox_qt.h"
+#include "i18n/traditional.h"
+#include "image/memory_image.h"
+#include "link/transfer_control.h"
+#include "link_e2e_support.h"
+#include "windows/about_box.h"
+#include "windows/aux_windows.h"
+#include "windows/form2_service_adjust.h"
+#include "windows/form3_password.h"
+#include "windows/form4_test_frequencies.h"
+#include "windows/form5_optional_functions.h"
+#include "windows/form6_key_settings.h"
+#include "windows/form7_embedded_info.h"
+
+namespace quelro::e2e {
+
+namespace {
+
+using test::Find;
+
+QString Q(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// One channel row in Simplified Chinese: rx, rx tone, tx, tx tone, power,
+// busy lock, bandwidth, scan (list cells with their positions).
+struct Channel {
+    int row;
+    const char* rx;
+    const char* rxTone;
+    const char* tx;
+    const char* txTone;
+    int power;     // 0 低, 1 高
+    int busyLock;  // 0 关闭, 1 载波
+    int bandwidth; // 0 窄带, 1 宽带
+    int scan;      // 0 无, 1 有
+};
+
+void SetChannel(ProgramState& state, const Channel& c) {
+    static constexpr const char* kPower[] = {"低", "高"};
+    static constexpr const char* kBusy[] = {"关闭", "载波"};
+    static constexpr const char* kWidth[] = {"窄带", "宽带"};
+    static constexpr const char* kScan[] = {"无", "有"};
+    state.Cell(c.row, kColRxFreq) = c.rx;
+    state.Cell(c.row, kColRxTone) = c.rxTone;
+    state.Cell(c.row, kColTxFreq) = c.tx;
+    state.Cell(c.row, kColTxTone) = c.txTone;
+    state.Cell(c.row, kColPower) = kPower[c.power];
+    state.Cell(c.row, kColBusyLock) = kBusy[c.busyLock];
+    state.Cell(c.row, kColBandwidth) = kWidth[c.bandwidth];
+    state.Cell(c.row, kColScan) = kScan[c.scan];
+    state.Choice(c.row, kColPower) = c.power;
+    state.Choice(c.row, kColBusyLock) = c.busyLock;
+    state.Choice(c.row, kColBandwidth) = c.bandwidth;
+    state.Choice(c.row, kColScan) = c.scan;
+}
+
+// Writes a data file of `state` made by our own encoder.
+bool WriteProgramming(const QString& path, const ProgramState& state) {
+    return WriteDataFile(path.toStdString(), EncodeImage(state)).ok;
+}
+
+// A programming of a 370-390MHz radio (band position 3) with settings that
+// differ from the start-up ones in every auxiliary window.
+ProgramState ReadSample() {
+    ProgramState state = ProgramState::StartUp();
+    state.SelectBandPosition(3);
+    state.BandIndex = 3;
+    SetChannel(state, {1, "375.12500", "67.0", "375.12500", "67.0", 1, 0, 1, 1});
+    SetChannel(state, {2, "380.00000", "关闭", "385.50000", "关闭", 0, 1, 0, 0});
+    SetChannel(state, {5, "388.06250", "D023N", "388.06250", "D023N", 1, 0, 0, 1});
+    state.SideKeyFunction = {3, 7};
+    state.Functions.Text[kVoxGain] = "4";
+    state.Functions.Text[kDuplicate] = "0";
+    state.SetTxPowerHigh(200);
+    state.TestFrequencyTable[0] = "376.00000";
+    state.TestFrequencyTable[16] = "377.00000";
+    state.SetEmbeddedInfo(0, "QUELRO E2E");
+    state.SetEmbeddedInfo(1, "SECOND LINE");
+    return state;
+}
+
+// A programming of a 400-500MHz radio (band position 0, the simulator's
+// default identity) to write.
+ProgramState WriteSample() {
+    ProgramState state = ProgramState::StartUp();
+    SetChannel(state, {1, "446.00625", "88.5", "446.00625", "88.5", 1, 0, 0, 1});
+    SetChannel(state, {16, "462.56250", "关闭", "467.56250", "D023N", 0, 1, 1, 0});
+    state.SideKeyFunction = {2, 5};
+    state.SetEmbeddedInfo(0, "E2E");
+    return state;
+}
+
+// The image a write sends for a data file: the file decoded onto the
+// start-up state and encoded again.
+QByteArray EncodedImage(const QString& dataFile) {
+    const DataFileRead read = ReadDataFile(dataFile.toStdString());
+    ProgramState state = ProgramState::StartUp();
+    if (read.status != DataFileRead::Ok || !DecodeImage(state, read.imageHex)) return {};
+    return QByteArray::fromStdString(BytesFromHex(EncodeImage(state)));
+}
+
+// Radio addresses a write outside service mode sends: 0x0010-0x017F,
+// 0x01B8-0x01C7 and 0x0200-0x035F.
+bool Written(int address) {
+    return address < 0x0180 || (address >= 0x01B8 && address < 0x01C8) || address >= 0x0200;
+}
+
+bool Unlocked(Form1& form) {
+    return form.Toolbar1->isEnabled() && form.mnupro->menuAction()->isEnabled();
+}
+
+} // namespace
+
+class ProgramE2e : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        asked_.clear();
+        askedAfterMs_.clear();
+        clock_.start();
+        SetMessageBoxAnswerer([this](const AskedBox& box) {
+            asked_ << box;
+            askedAfterMs_ << clock_.elapsed();
+            return kIdOk;
+        });
+    }
+    void cleanup() { SetMessageBoxAnswerer(nullptr); }
+
+    void readFillsTheWindows();
+    void writeLeavesTheEncodedImageInTheRadio();
+    void silentRadioGivesTheCommunicationError();
+    void storedTraditionalReachesEveryWindow();
+
+  private:
+    // Starts the program in `home` (SavedPort 1, COM1 the simulator when one
+    // is given).
+    std::unique_ptr<Program> Start(const Home& home, const QString& simPath, int language = 0) {
+        if (!simPath.isEmpty()) home.SetPorts({simPath});
+        home.SetParameter(QByteArray("\x00", 1) + char(simPath.isEmpty() ? 0 : 1) + char(language));
+        home.Enter();
+        auto program = std::make_unique<Program>();
+        program->Start();
+        return program;
+    }
+
+    QList<AskedBox> asked_;
+    QList<qint64> askedAfterMs_;
+    QElapsedTimer clock_;
+};
+
+void ProgramE2e::readFillsTheWindows() {
+    Home home;
+    QVERIFY(WriteProgramming(home.File("radio.DAT"), ReadSample()));
+    // Identity byte 0x3F (decimal 63): a 370-390MHz radio.
+    SimRadio sim({"--load", home.File("radio.DAT"), "--band-byte", "0x3F"});
+    QVERIFY(!sim.Path().isEmpty());
+    auto program = Start(home, sim.Path());
+    Form1& form = program->MainWindow();
+    QVERIFY(form.mnucom(1)->isChecked());
+    QCOMPARE(form.Combo1->currentIndex(), 0);
+
+    form.mnureadFre->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(form.Label->text(), Q("读频成功！"), 10000);
+
+    // The band selector follows the radio.
+    QCOMPARE(form.Combo1->currentIndex(), 3);
+    QCOMPARE(form.Combo1->currentText(), QString("370-390MHz"));
+    QCOMPARE(program->State().BandIndex, 3);
+
+    // The grid.
+    const QStringList row1{"01",    "375.12500", "67.0",    "375.12500", "67.0",
+                           Q("高"), Q("关闭"),   Q("宽带"), Q("有")};
+    const QStringList row2{"02",    "380.00000", Q("关闭"), "385.50000", Q("关闭"),
+                           Q("低"), Q("载波"),   Q("窄带"), Q("无")};
+    const QStringList row5{"05",    "388.06250", "D023N",   "388.06250", "D023N",
+                           Q("高"), Q("关闭"),   Q("窄带"), Q("有")};
+    for (int column = 0; column < kGridCols; ++column) {
+        QCOMPARE(form.Grid1->CellText(1, column), row1[column]);
+        QCOMPARE(form.Grid1->CellText(2, column), row2[column]);
+        QCOMPARE(form.Grid1->CellText(5, column), row5[column]);
+    }
+    QCOMPARE(form.Grid1->CellText(3, kColRxFreq), QString());
+    QCOMPARE(form.Grid1->CellText(16, kColRxFreq), QString());
+
+    // The auxiliary windows.
+    AuxWindows& windows = program->Windows();
+    QCOMPARE(Find<QComboBox>(windows.form6(), "Combo1")->currentIndex(), 3);
+    QCOMPARE(Find<QComboBox>(windows.form6(), "Combo2")->currentIndex(), 7);
+    QCOMPARE(Find<QComboBox>(windows.form5(), "Combo7")->currentIndex(), 4);
+    QCOMPARE(Find<QComboBox>(windows.form5(), "Combo10")->currentIndex(), 0);
+    QCOMPARE(Find<QSlider>(windows.form2(), "Slider1")->value(), 200);
+    QCOMPARE(Find<QLabel>(windows.form2(), "Lblpower1")->text(), QString("200"));
+    auto* tests = Find<QTableWidget>(windows.form4(), "mfgrid1");
+    QCOMPARE(tests->item(0, 1)->text(), QString("376.00000"));
+    QCOMPARE(tests->item(0, 2)->text(), QString("377.00000"));
+    QCOMPARE(Find<QLineEdit>(windows.form7(), "Text1")->text(), QString("QUELRO E2E"));
+    QCOMPARE(Find<QLineEdit>(windows.form7(), "Text2")->text(), QString("SECOND LINE"));
+
+    QVERIFY(sim.WaitFor("end"));
+    QTRY_VERIFY_WITH_TIMEOUT(Unlocked(form), 10000);
+    QVERIFY(form.Label->isHidden());
+    QVERIFY(asked_.isEmpty());
+    // The read was kept in the data folder of this home.
+    QCOMPARE(QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files).size(), 1);
+}
+
+void ProgramE2e::writeLeavesTheEncodedImageInTheRadio() {
+    Home home;
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(QByteArray(1024, '\x5A'))));
+    QVERIFY(WriteProgramming(home.File("in.DAT"), WriteSample()));
+    SimRadio sim({"--load", home.File("radio.DAT"), "--save", home.File("saved.DAT")});
+    QVERIFY(!sim.Path().isEmpty());
+    auto program = Start(home, sim.Path());
+    Form1& form = program->MainWindow();
+
+    form.hooks().chooseFileName = [&](bool, const QString&) { return home.File("in.DAT"); };
+    form.mnuOpen->trigger();
+    QCOMPARE(form.Grid1->CellText(16, kColTxTone), QString("D023N"));
+    form.mnuwriteFre->trigger();
+    QVERIFY(sim.WaitFor("end"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.Label->text(), Q("写频成功！"), 10000);
+    QVERIFY(asked_.isEmpty());
+
+    const QByteArray expected = EncodedImage(home.File("in.DAT"));
+    QCOMPARE(expected.size(), 848);
+    const QByteArray saved = ReadAll(home.File("saved.DAT"));
+    QCOMPARE(saved.left(5), QByteArray("RMD47"));
+    const QByteArray memory = saved.mid(5);
+    QCOMPARE(memory.size(), 848);
+    for (int offset = 0; offset < 848; ++offset) {
+        const int address = 0x0010 + offset;
+        const char want = Written(address) ? expected[offset] : '\x5A';
+        if (memory[offset] != want)
+            QFAIL(qPrintable(QString("radio address 0x%1 holds %2, expected %3")
+                                 .arg(address, 4, 16, QChar('0'))
+                                 .arg(static_cast<unsigned char>(memory[offset]), 2, 16)
+                                 .arg(static_cast<unsigned char>(want), 2, 16)));
+    }
+    // Hand-checked fields, by image offset (radio address - 0x10): channel 1
+    // (446.00625 as BCD low byte first, twice; tone 88.5 as 885 = 0x0375
+    // twice; busy lock off, high power and narrow), channel 16 (462.56250,
+    // 467.56250, no rx tone, D023N; carrier lock, low power and wide), the
+    // side keys and the first embedded line.
+    QCOMPARE(memory.mid(0x000, 16).toHex().toUpper(),
+             QByteArray("250660442506604475037503F0E0FCFF"));
+    QCOMPARE(memory.mid(0x0F0, 16).toHex().toUpper(),
+             QByteArray("5062254650627546FFFF1328F8D0FCFF"));
+    QCOMPARE(memory.mid(0x10D, 2).toHex().toUpper(), QByteArray("0205"));
+    QCOMPARE(memory.mid(0x2F0, 4).toHex().toUpper(), QByteArray("453245FF"));
+
+    QTRY_VERIFY_WITH_TIMEOUT(Unlocked(form), 10000);
+}
+
+void ProgramE2e::silentRadioGivesTheCommunicationError() {
+    Home home;
+    SimRadio sim({"--fault", "silent"});
+    QVERIFY(!sim.Path().isEmpty());
+    auto program = Start(home, sim.Path());
+    Form1& form = program->MainWindow();
+
+    clock_.start();
+    form.mnureadFre->trigger();
+    QVERIFY(!Unlocked(form));
+    QTRY_VERIFY_WITH_TIMEOUT(!asked_.isEmpty(), 15000);
+    QCOMPARE(asked_.size(), 1);
+    QCOMPARE(asked_.front().style, 16);
+    QCOMPARE(asked_.front().prompt,
+             Q("通信出错，请检查对讲机型号、故障、连线及计算机串口的选择！"));
+    // Six ticks of the 500 ms watchdog: not at the fifth (2.5 s).
+    QVERIFY2(askedAfterMs_.front() >= 2700 && askedAfterMs_.front() <= 8000,
+             qPrintable(QString::number(askedAfterMs_.front())));
+    QVERIFY(Unlocked(form));
+    QVERIFY(form.Label->isHidden());
+    QVERIFY(sim.WaitFor("end"));
+    QVERIFY(!QDir(home.BackupFolder()).exists());
+}
+
+void ProgramE2e::storedTraditionalReachesEveryWindow() {
+    if (!TraditionalAvailable()) QSKIP("conversion dictionaries missing");
+    Home home;
+    auto program = Start(home, QString(), 2);
+    Form1& form = program->MainWindow();
+    AuxWindows& windows = program->Windows();
+    QCOMPARE(form.LanguageMode(), 2);
+
+    // Form1: menus, frames and the grid.
+    QCOMPARE(form.mnuOpen->text(), Q("打開(&O)"));
+    QCOMPARE(form.mnupro->title(), Q("編程(&P)"));
+    QCOMPARE(form.mnureadFre->text(), Q("讀頻(&R)"));
+    QCOMPARE(form.mnuwriteFre->text(), Q("寫頻(&W)"));
+    QCOMPARE(form.mnuset->title(), Q("設置(&S)"));
+    QCOMPARE(form.mnuLanguage->title(), Q("語言選擇(&L)"));
+    QCOMPARE(form.mnuhelp->title(), Q("幫助(&H)"));
+    QCOMPARE(form.Frame1->title(), Q("機型選擇"));
+    QCOMPARE(form.Grid1->HeaderText(1), Q("接收頻率"));
+    // Form2 to Form7 and the about box.
+    QCOMPARE(Find<QGroupBox>(windows.form2(), "Frame1")->title(), Q("發射高功率"));
+    QCOMPARE(Find<QLabel>(windows.form3(), "Label1")->text(), Q("請輸入密碼"));
+    auto* tests = Find<QTableWidget>(windows.form4(), "mfgrid1");
+    QCOMPARE(tests->horizontalHeaderItem(2)->text(), Q("發射頻率"));
+    QCOMPARE(Find<QLabel>(windows.form5(), "Label15")->text(), Q("優先信道"));
+    QCOMPARE(Find<QLabel>(windows.form5(), "Label18")->text(), Q("返回信道"));
+    QCOMPARE(Find<QCheckBox>(windows.form5(), "Check4")->text(), Q("接收時禁止VOX"));
+    QCOMPARE(Find<QComboBox>(windows.form5(), "Combo15")->itemText(1), Q("選定+當前"));
+    QCOMPARE(Find<QComboBox>(windows.form6(), "Combo1")->itemText(0), Q("自動撥號"));
+    QCOMPARE(Find<QPushButton>(windows.form7(), "Command1")->text(), Q("確定"));
+    QCOMPARE(Find<QLabel>(windows.about(), "lblTitle")->text(), Q("Quelro 對講機編程軟件"));
+    QCOMPARE(Find<QLabel>(windows.about(), "lblVersion")->text(), Q("繁體中文版 V1.0"));
+    QVERIFY(asked_.isEmpty());
+}
+
+} // namespace quelro::e2e
+
+// The process's own folders point at a temporary home before the application
+// exists, so that nothing of the user's configuration is read or written.
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const quelro::e2e::Home home;
+    home.Enter();
+    QApplication app(argc, argv);
+    quelro::e2e::ProgramE2e test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "program_e2e.moc"
