@@ -81,9 +81,6 @@ constexpr Caption kTimeoutWarn{"发射超时预警", "Time-out Warn:"};
 constexpr Caption kSquelch{"静噪等级", "Squelch Grade:"};
 constexpr Caption kBatterySave{"省电", "Battery Save:"};
 constexpr Caption kBeep{"提示音", "Beep:"};
-// Texts of the Traditional start-up that are no rows of the table.
-constexpr std::string_view kAboutTitle = "Quelro 对讲机编程软件";
-constexpr std::string_view kTraditionalVersion = "繁体中文版 V1.0";
 // A save that fails says so (the caption only names a file once written).
 constexpr Caption kSaveFailed{"文件保存失败：", "The file could not be saved: "};
 } // namespace caption
@@ -414,8 +411,7 @@ void Form1::Form_Load() {
         SetLanguageMode(kSimplified);
         ApplyLanguageToAll();
         TranslateAll();
-        if (lblTitle_) lblTitle_->setText(Text(ToTraditional(caption::kAboutTitle)));
-        if (lblVersion_) lblVersion_->setText(Text(ToTraditional(caption::kTraditionalVersion)));
+        if (hooks_.traditionalAboutTexts) hooks_.traditionalAboutTexts(true);
         SetLanguageMode(kTraditional);
     } else {
         SetLanguageMode(parameters.languageMode);
@@ -440,11 +436,6 @@ void Form1::Form_Load() {
 
 void Form1::RegisterWindow(LanguageWindow* window) {
     if (window != nullptr && window != this) windows_.push_back(window);
-}
-
-void Form1::SetAboutLabels(QLabel* lblTitle, QLabel* lblVersion) {
-    lblTitle_ = lblTitle;
-    lblVersion_ = lblVersion;
 }
 
 bool Form1::Locked() const {
@@ -540,7 +531,7 @@ void Form1::mnuChineseF_Click() {
     }
     SetLanguageMode(kTraditional);
     TranslateAll();
-    if (lblVersion_) lblVersion_->setText(Text(ToTraditional(caption::kTraditionalVersion)));
+    if (hooks_.traditionalAboutTexts) hooks_.traditionalAboutTexts(false);
     SetGrid1Text();
 }
 

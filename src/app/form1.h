@@ -55,6 +55,9 @@ class Form1 : public QMainWindow, public LanguageWindow {
         std::function<int(int port, int savedPort)> selectPort;
         // The settings an image decode wrote, for the auxiliary windows.
         std::function<void(const std::vector<DecodeStep>&)> decoded;
+        // The about box's own texts of the Traditional path, after every window
+        // was converted: its version line, and at start-up its title too.
+        std::function<void(bool atStartUp)> traditionalAboutTexts;
         // A click on the service-exit button (toolbar button 7, key "TAnMa").
         std::function<void()> serviceExit;
         // The file dialog: returns the chosen name, empty when cancelled.
@@ -85,8 +88,6 @@ class Form1 : public QMainWindow, public LanguageWindow {
     // Windows join the language machinery in the order Form2, Form3, Form4,
     // Form5, Form6, Form7, frmAbout (Form1 itself is always first).
     void RegisterWindow(LanguageWindow* window);
-    // The about box's labels that start-up in Traditional Chinese rewrites.
-    void SetAboutLabels(QLabel* lblTitle, QLabel* lblVersion);
 
     // LanguageWindow: this window's rows of the caption table.
     QWidget* Window() override { return this; }
@@ -199,8 +200,6 @@ class Form1 : public QMainWindow, public LanguageWindow {
     std::array<bool, 9> portMarks_{};
     std::array<QComboBox*, 6> selectors_{};
     std::vector<LanguageWindow*> windows_;
-    QPointer<QLabel> lblTitle_;
-    QPointer<QLabel> lblVersion_;
     QString fileName_;
     int savedPort_ = 0;
 };

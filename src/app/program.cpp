@@ -8,7 +8,6 @@
 #include "link/serial_link_qt.h"
 #include "link/transfer_driver_qt.h"
 #include "link/window_transfer_view_qt.h"
-#include "windows/about_box.h"
 #include "windows/aux_windows.h"
 
 namespace quelro {
@@ -34,7 +33,6 @@ void Program::WireWindows() {
     hooks.setServiceExitVisible = [form](bool visible) { form->TAnMa->setVisible(visible); };
     aux_ = new AuxWindows(state_, form, std::move(hooks));
     for (LanguageWindow* window : aux_->LanguageWindows()) form->RegisterWindow(window);
-    form->SetAboutLabels(aux_->about()->TitleLabel(), aux_->about()->VersionLabel());
 
     Form1::Hooks& h = form->hooks();
     AuxWindows* aux = aux_;
@@ -47,6 +45,7 @@ void Program::WireWindows() {
     h.showHelp = [aux] { aux->OpenHelp(); };
     h.decoded = [aux](const std::vector<DecodeStep>& steps) { aux->ShowDecoded(steps); };
     h.serviceExit = [aux] { aux->ServiceExitClicked(); };
+    h.traditionalAboutTexts = [aux](bool atStartUp) { aux->ApplyTraditionalAboutTexts(atStartUp); };
 }
 
 void Program::WireLink() {

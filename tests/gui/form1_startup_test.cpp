@@ -23,8 +23,6 @@ class LoggingWindow : public LanguageWindow {
   public:
     LoggingWindow(const char* name, std::vector<QString>& log) : name_(name), log_(log) {
         label_ = new QLabel("设定", &widget_);
-        title_ = new QLabel(&widget_);
-        version_ = new QLabel(&widget_);
     }
     QWidget* Window() override { return &widget_; }
     void ApplyLanguage(int languageMode) override {
@@ -34,8 +32,6 @@ class LoggingWindow : public LanguageWindow {
     }
     QWidget widget_;
     QLabel* label_;
-    QLabel* title_;
-    QLabel* version_;
 
   private:
     const char* name_;
@@ -194,11 +190,14 @@ class Form1Startup : public QObject {
         auto started = StartForm([&](Form1& form) {
             form.RegisterWindow(&form2);
             form.RegisterWindow(&about);
-            form.SetAboutLabels(about.title_, about.version_);
+            form.hooks().traditionalAboutTexts = [&](bool atStartUp) {
+                log.push_back(atStartUp ? "about:start-up" : "about:menu");
+            };
         });
         Form1& form = *started->form;
         QCOMPARE(form.LanguageMode(), 2);
-        QCOMPARE(log, (std::vector<QString>{"Form2:0", "frmAbout:0"}));
+        // Simplified captions first, then the conversion, then the about box's own texts.
+        QCOMPARE(log, (std::vector<QString>{"Form2:0", "frmAbout:0", "about:start-up"}));
         QCOMPARE(form.mnuOpen->text(), QString("打開(&O)"));
         QCOMPARE(form.Frame1->title(), QString("機型選擇"));
         QCOMPARE(form.Grid1->HeaderText(1), QString("接收頻率"));
@@ -206,8 +205,6 @@ class Form1Startup : public QObject {
         QCOMPARE(form.Combo6->itemText(0), QString("禁止"));
         QCOMPARE(form.Combo4->itemText(0), QString("關閉"));
         QCOMPARE(form2.label_->text(), QString("設定"));
-        QCOMPARE(about.title_->text(), QString("Quelro 對講機編程軟件"));
-        QCOMPARE(about.version_->text(), QString("繁體中文版 V1.0"));
         // The window's own title is no control and stays as applied.
         QCOMPARE(form.windowTitle(), QString("Quelro 对讲机编程软件 V1.20"));
         // Boxes follow the language.
@@ -223,7 +220,9 @@ class Form1Startup : public QObject {
         auto started = StartForm([&](Form1& form) {
             form.RegisterWindow(&form2);
             form.RegisterWindow(&about);
-            form.SetAboutLabels(about.title_, about.version_);
+            form.hooks().traditionalAboutTexts = [&](bool atStartUp) {
+                log.push_back(atStartUp ? "about:start-up" : "about:menu");
+            };
         });
         Form1& form = *started->form;
         QCOMPARE(log, (std::vector<QString>{"Form2:0", "frmAbout:0"}));
@@ -236,10 +235,8 @@ class Form1Startup : public QObject {
         log.clear();
         // From English the Chinese texts are applied first, then converted.
         form.mnuChineseF->trigger();
-        QCOMPARE(log, (std::vector<QString>{"Form2:0", "frmAbout:0"}));
+        QCOMPARE(log, (std::vector<QString>{"Form2:0", "frmAbout:0", "about:menu"}));
         QCOMPARE(form2.label_->text(), QString("設定"));
-        QCOMPARE(about.version_->text(), QString("繁體中文版 V1.0"));
-        QCOMPARE(about.title_->text(), QString());
         log.clear();
         form.mnuChineseF->trigger();
         QVERIFY(log.empty());
