@@ -4,6 +4,11 @@
 # the fuzz target for 60 seconds when clang is present.
 set -e
 cd "$(dirname "$0")"
+# The fuzz target needs clang's libFuzzer runtime when clang is there.
+if command -v clang++ >/dev/null 2>&1; then
+    QUELRO_EXTRA_PACKAGES="libclang-rt-14-dev"
+    export QUELRO_EXTRA_PACKAGES
+fi
 sh scripts/deps.sh
 JOBS=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
