@@ -80,6 +80,9 @@ void Program::WireLink() {
         ports_->SelectPort(port);
         return ports_->SavedPort();
     };
+    // The status bar shows those device names as the menu is browsed, and a
+    // backup of a read that could not be kept.
+    form->statusBar()->setSizeGripEnabled(false);
     // Each menu item names the device it stands for, looked up as the menu opens.
     QObject::connect(form->mnucomMenu, &QMenu::aboutToShow, form, [this, form] {
         for (int port = 1; port <= 8; ++port)
