@@ -85,8 +85,6 @@ constexpr Caption kBeep{"提示音", "Beep:"};
 constexpr Caption kSaveFailed{"文件保存失败：", "The file could not be saved: "};
 } // namespace caption
 
-constexpr const char* kMakerUrl = "https://www.quelro.example/";
-
 // 15 twips make one pixel.
 constexpr int Px(int twips) {
     return (twips + 7) / 15;

@@ -75,6 +75,9 @@ inline constexpr std::array<Caption, 12> kSideKeyFunctionItems{{
 // and in the data-file filter.
 inline constexpr std::string_view kAppTitle = "Quelro";
 
+// The maker's web page, opened from the main window's notice and the about box.
+inline constexpr const char* kMakerUrl = "https://www.quelro.example/";
+
 // The six general-setting selectors of the main window.
 enum class MainSelector { Combo2, Combo3, Combo4, Combo9, Combo6, Combo7 };
 inline constexpr int kMainSelectorCount = 6;

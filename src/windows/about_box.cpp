@@ -18,7 +18,7 @@ namespace {
 constexpr Caption kTitle{"Quelro 对讲机编程软件", "Quelro Radio Software "};
 constexpr Caption kVersion{"简体中文版 V1.20", "English version V1.20"};
 constexpr Caption kIssue{"发布：2012.01", "Issue：2012.01"};
-constexpr Caption kDescription{"Quelro 无线电有限公司  https://quelro.example/", ""};
+constexpr Caption kDescription{"Quelro 无线电有限公司  www.quelro.example", ""};
 constexpr std::string_view kTraditionalVersion = "繁体中文版 V1.0";
 
 } // namespace
@@ -72,7 +72,7 @@ frmAbout::frmAbout(ProgramState& state, QWidget* owner, UrlOpener openUrl)
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lblDescription && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && openUrl_)
-        openUrl_(QUrl(QString::fromLatin1(kMakerAddress)));
+        openUrl_(QUrl(QString::fromLatin1(kMakerUrl)));
     return AuxWindow::eventFilter(watched, event);
 }
 

@@ -21,9 +21,6 @@ using UrlOpener = std::function<bool(const QUrl&)>;
 // QDesktopServices::openUrl.
 bool OpenInBrowser(const QUrl& url);
 
-// The maker's page, opened by a click on the description line.
-inline constexpr const char* kMakerAddress = "https://quelro.example/";
-
 class frmAbout : public AuxWindow {
     Q_OBJECT
 

@@ -314,7 +314,7 @@ class AuxWindowsTest : public QObject {
         frmAbout* about = aux_->about();
         QTest::mouseClick(Find<QLabel>(about, "lblDescription"), Qt::LeftButton);
         QCOMPARE(opened_.size(), 1u);
-        QCOMPARE(opened_[0], QUrl("https://quelro.example/"));
+        QCOMPARE(opened_[0], QUrl("https://www.quelro.example/"));
         QTest::mouseClick(Find<QPushButton>(about, "cmdOK"), Qt::LeftButton);
         QVERIFY(about->isHidden());
         aux_->ShowAbout();
