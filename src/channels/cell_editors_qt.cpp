@@ -107,7 +107,7 @@ void CellEditors::Grid1_MouseDown() {
 void CellEditors::Grid1_MouseUp() {
     mouseDown_ = false;
     QComboBox* list = std::exchange(listOnMouseUp_, nullptr);
-    if (list != nullptr && list->isVisible() && list->hasFocus()) list->showPopup();
+    if (list != nullptr && list->isVisible() && list->hasFocus()) ShowList(list);
 }
 
 void CellEditors::OpenList(QComboBox* list) {
@@ -115,7 +115,14 @@ void CellEditors::OpenList(QComboBox* list) {
     if (mouseDown_)
         listOnMouseUp_ = list;
     else
-        list->showPopup();
+        ShowList(list);
+}
+
+void CellEditors::ShowList(QComboBox* list) {
+    list->showPopup();
+    // The first opening of a list drops the edit field's selection; a tone
+    // typed then must replace the text shown, not be appended to it.
+    if (QLineEdit* edit = list->lineEdit()) edit->selectAll();
 }
 
 void CellEditors::Grid1_KeyPressEnter() {

@@ -50,6 +50,8 @@ class CellEditors : public QObject {
     // Opens a drop-down list at once, or once the press that opened its
     // editor is over (else that button-up would pick an entry).
     void OpenList(QComboBox* list);
+    // Shows the list, its edit field's text selected.
+    void ShowList(QComboBox* list);
     // The key filter of Text1 and Combo8; true when the key is swallowed.
     bool EditKeyPress(const QKeyEvent& key);
     void Text1_LostFocus();

@@ -175,6 +175,31 @@ class Form1Editing : public QObject {
         QVERIFY(!tones->isVisible());
     }
 
+    // The tone list's first opening in a session, by a press or by Enter: a
+    // typed tone replaces the off text shown in the edit field.
+    void typedToneOnFirstOpening_data() {
+        QTest::addColumn<bool>("byEnter");
+        QTest::newRow("press") << false;
+        QTest::newRow("Enter") << true;
+    }
+    void typedToneOnFirstOpening() {
+        QFETCH(bool, byEnter);
+        SelectVhfBand();
+        EnterFrequency(2, 1, "150");
+        if (byEnter) {
+            form().Grid1->SelectCell(2, 2);
+            form().Grid1->setFocus();
+            PressKey(Qt::Key_Return);
+        } else {
+            PressCell(form(), 2, 2);
+        }
+        QComboBox* tones = editors().Combo8();
+        QVERIFY(tones->view()->isVisible());
+        TypeText("100");
+        PressKey(Qt::Key_Return);
+        QCOMPARE(cell(2, 2), QString("100.0"));
+    }
+
     void pickedDcsCode() {
         SelectVhfBand();
         EnterFrequency(9, 1, "150");
