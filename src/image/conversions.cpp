@@ -1,6 +1,7 @@
 // Hex, bit and BCD text conversions, the channel raster and number helpers.
 #include "image/conversions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -102,15 +103,20 @@ double SnapToRaster(std::string_view text) {
 double FloatRemainder(double divisor, double dividend) {
     if (dividend < divisor) return dividend;
     if (!std::isfinite(dividend) || !std::isfinite(divisor) || divisor <= 0) return 0;
+    const double quotient = dividend / divisor;
+    // From 2^52 on, one more divisor no longer changes a count held in a
+    // double, so subtracting could never end: take the exact remainder.
+    if (!(quotient < 0x1p52)) return std::fmod(dividend, divisor);
     // A quotient that prints as a whole number (15 significant digits) leaves
     // no remainder, so values on the raster are not nudged by rounding.
-    char quotient[64];
-    std::snprintf(quotient, sizeof quotient, "%.15g", dividend / divisor);
-    if (std::string_view(quotient).find_first_of(".e") == std::string_view::npos) return 0;
-    // The first i (from 1) for which dividend - i*divisor < divisor.
-    double i = std::max(1.0, std::floor(dividend / divisor) - 2);
-    while (i > 1 && dividend - (i - 1) * divisor < divisor) i -= 1;
-    while (!(dividend - i * divisor < divisor)) i += 1;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", quotient);
+    if (std::string_view(text).find_first_of(".e") == std::string_view::npos) return 0;
+    // The first i (from 1) for which dividend - i*divisor < divisor. Starting
+    // two below the quotient, rounding leaves only a few steps either way.
+    double i = std::max(1.0, std::floor(quotient) - 2);
+    for (int step = 0; step < 4 && i > 1 && dividend - (i - 1) * divisor < divisor; ++step) i -= 1;
+    for (int step = 0; step < 8 && !(dividend - i * divisor < divisor); ++step) i += 1;
     return dividend - i * divisor;
 }
 

@@ -38,7 +38,9 @@ std::string FreqToBcdText(std::string_view f);
 double SnapToRaster(std::string_view text);
 
 // Remainder of dividend by divisor, found by repeated subtraction when the
-// quotient is not whole.
+// quotient is not whole. Ends for every double: not-a-number, infinite
+// values and a divisor not above 0 give 0 (a dividend below the divisor
+// comes back as it is), and quotients from 2^52 on give the exact remainder.
 double FloatRemainder(double divisor, double dividend);
 
 // A text that reads as one number (optional blanks, sign, digits with at most

@@ -1,6 +1,13 @@
 // Hex, bit and BCD conversions, the raster snap and the float remainder.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
 #include "image/conversions.h"
 
 namespace quelro {
@@ -73,6 +80,70 @@ TEST(FloatRemainder, WholeQuotientsAndRepeatedSubtraction) {
     EXPECT_DOUBLE_EQ(FloatRemainder(0.00625, 462.5625), 0);
     EXPECT_NEAR(FloatRemainder(0.00625, 462.563), 0.0005, 1e-9);
     EXPECT_NEAR(FloatRemainder(0.005, 462.563), 0.003, 1e-9);
+}
+
+// Every double, extreme or random, ends both helpers; where the result has a
+// meaning it lies where it must.
+TEST(FloatRemainder, EndsForEveryDouble) {
+    using Limits = std::numeric_limits<double>;
+    std::vector<double> values{0.0,
+                               -0.0,
+                               Limits::denorm_min(),
+                               Limits::min(),
+                               Limits::max(),
+                               -Limits::max(),
+                               Limits::infinity(),
+                               -Limits::infinity(),
+                               Limits::quiet_NaN(),
+                               0x1p52,
+                               0x1p53,
+                               0x1p53 + 2,
+                               1e14 + 1,
+                               1e15,
+                               1e300,
+                               0.005,
+                               0.00625,
+                               12.5,
+                               -1.0,
+                               462.5625};
+    std::mt19937_64 random(8);
+    for (int i = 0; i < 3000; ++i) values.push_back(std::bit_cast<double>(random()));
+    for (int i = 0; i < 3000; ++i)
+        values.push_back(std::uniform_real_distribution<double>(0, 1e18)(random));
+    for (double divisor : {0.005, 0.00625, 12.5, 0.0, -1.0, Limits::denorm_min(), Limits::max(),
+                           Limits::infinity(), Limits::quiet_NaN()}) {
+        for (double dividend : values) {
+            const double r = FloatRemainder(divisor, dividend);
+            const bool meaningful = std::isfinite(dividend) && std::isfinite(divisor) &&
+                                    divisor > 0 && dividend >= divisor;
+            if (meaningful) {
+                EXPECT_TRUE(r > -divisor && r < divisor) << divisor << " " << dividend << " " << r;
+            }
+        }
+    }
+}
+
+TEST(SnapToRaster, EndsForEveryText) {
+    std::mt19937_64 random(8);
+    std::vector<std::string> texts{"",
+                                   "1",
+                                   ".",
+                                   "inf",
+                                   "nan",
+                                   "-1.5",
+                                   "1e308",
+                                   "abc.defgh",
+                                   "99999999999999999999.99999",
+                                   std::string(400, '9')};
+    for (int i = 0; i < 3000; ++i) texts.push_back(FormatFixed(std::bit_cast<double>(random()), 5));
+    for (const std::string& text : texts) SnapToRaster(text);
+    // Five-decimal frequencies only ever come down, by less than 6.25 kHz.
+    for (int i = 0; i < 3000; ++i) {
+        const std::string text =
+            FormatFixed(std::uniform_real_distribution<double>(0, 1000)(random), 5);
+        const double snapped = SnapToRaster(text);
+        EXPECT_TRUE(snapped <= Val(text) && snapped > Val(text) - 0.00625) << text;
+    }
 }
 
 TEST(Numbers, ParseValAndFormat) {
