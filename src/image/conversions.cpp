@@ -2,10 +2,10 @@
 #include "image/conversions.h"
 
 #include <algorithm>
-#include <cctype>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace quelro {
 namespace {
@@ -17,6 +17,10 @@ int HexValue(char c) {
     return 0;
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 char CharAt(std::string_view text, std::size_t oneBased) {
     return oneBased >= 1 && oneBased <= text.size() ? text[oneBased - 1] : '0';
 }
@@ -25,6 +29,21 @@ std::string UpperHex(unsigned long value) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%lX", value);
     return buffer;
+}
+
+// The value of a number text of sign, digits, point and exponent, read the
+// same way in every locale (strtod would take the locale's decimal comma).
+std::optional<double> ReadNumber(std::string_view number) {
+    bool negative = false;
+    if (!number.empty() && (number.front() == '+' || number.front() == '-')) {
+        negative = number.front() == '-';
+        number.remove_prefix(1);
+    }
+    double value = 0;
+    const char* end = number.data() + number.size();
+    const auto [stop, error] = std::from_chars(number.data(), end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
+    return negative ? -value : value;
 }
 
 } // namespace
@@ -109,9 +128,12 @@ double FloatRemainder(double divisor, double dividend) {
     if (!(quotient < 0x1p52)) return std::fmod(dividend, divisor);
     // A quotient that prints as a whole number (15 significant digits) leaves
     // no remainder, so values on the raster are not nudged by rounding.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", quotient);
-    if (std::string_view(text).find_first_of(".e") == std::string_view::npos) return 0;
+    std::array<char, 64> text{};
+    const auto printed = std::to_chars(text.data(), text.data() + text.size(), quotient,
+                                       std::chars_format::general, 15);
+    if (std::string_view(text.data(), static_cast<std::size_t>(printed.ptr - text.data()))
+            .find_first_of(".e") == std::string_view::npos)
+        return 0;
     // The first i (from 1) for which dividend - i*divisor < divisor. Starting
     // two below the quotient, rounding leaves only a few steps either way.
     double i = std::max(1.0, std::floor(quotient) - 2);
@@ -129,28 +151,23 @@ std::optional<double> ParseNumber(std::string_view text) {
     const std::size_t start = i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     bool digits = false;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, digits = true;
+    while (i < text.size() && IsDigit(text[i])) ++i, digits = true;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-            ++i, digits = true;
+        while (i < text.size() && IsDigit(text[i])) ++i, digits = true;
     }
     if (!digits) return std::nullopt;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-        if (j >= text.size() || !std::isdigit(static_cast<unsigned char>(text[j])))
-            return std::nullopt;
-        while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
+        if (j >= text.size() || !IsDigit(text[j])) return std::nullopt;
+        while (j < text.size() && IsDigit(text[j])) ++j;
         i = j;
     }
     const std::size_t end = i;
     skipBlanks();
     if (i != text.size()) return std::nullopt;
-    const std::string number(text.substr(start, end - start));
-    const double value = std::strtod(number.c_str(), nullptr);
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
+    return ReadNumber(text.substr(start, end - start));
 }
 
 double Val(std::string_view text) {
@@ -161,7 +178,7 @@ double Val(std::string_view text) {
     bool point = false;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        if (std::isdigit(static_cast<unsigned char>(c))) {
+        if (IsDigit(c)) {
             number += c;
         } else if (c == '.' && !point) {
             point = true;
@@ -170,17 +187,19 @@ double Val(std::string_view text) {
             break;
         }
     }
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0;
+    return ReadNumber(number).value_or(0);
 }
 
 std::string FormatFixed(double value, int decimals) {
+    decimals = std::clamp(decimals, 0, 20);
     const double scale = std::pow(10.0, decimals);
     double rounded = std::round(value * scale) / scale;
     if (rounded == 0) rounded = 0; // no "-0.00000"
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
-    return buffer;
+    // Room for the largest double written out in full with 20 decimals.
+    std::array<char, 400> text{};
+    const auto printed = std::to_chars(text.data(), text.data() + text.size(), rounded,
+                                       std::chars_format::fixed, decimals);
+    return std::string(text.data(), printed.ptr);
 }
 
 } // namespace quelro

@@ -1,5 +1,6 @@
 // Conversions the memory-image codec rests on: hex texts, bit texts, BCD
-// frequency texts, the channel raster and a few number helpers.
+// frequency texts, the channel raster and a few number helpers. Numbers are
+// read and written with "." whatever the process's locale.
 //
 // The codec handles the image as a text of upper-case hex digits and its bit
 // fields as texts of "0" and "1", so every field is cut out of, or appended

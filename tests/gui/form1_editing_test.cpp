@@ -9,6 +9,8 @@
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "gui/support/form1_fixture.h"
+#include "gui/windows_test_support.h"
+#include "image/tone_codes.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -43,6 +45,7 @@ class Form1Editing : public QObject {
     }
 
   private slots:
+    void initTestCase() { quelro::test::VerifyCommaLocaleWhenAsked(); }
     void init() {
         config_ = std::make_unique<ConfigFolder>();
         boxes_ = std::make_unique<BoxScript>();

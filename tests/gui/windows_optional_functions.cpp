@@ -34,6 +34,7 @@ class OptionalFunctionsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase() { quelro::test::VerifyCommaLocaleWhenAsked(); }
     void init() { state_ = ProgramState::StartUp(0); }
 
     void fixedWithEveryChannelEmptyFallsBackToNo() {

@@ -66,6 +66,7 @@ class SettingsWindowsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase() { quelro::test::VerifyCommaLocaleWhenAsked(); }
     void init() { state_ = ProgramState::StartUp(0); }
 
     // ---- Form4 ----------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <clocale>
 #include <vector>
 
 #include "i18n/local_msgbox_qt.h"
@@ -24,6 +25,14 @@ template <typename T> T* Find(QWidget* window, const char* name) {
 inline void Pick(QComboBox* list, int position) {
     list->setCurrentIndex(position);
     emit list->activated(position);
+}
+
+// Under QUELRO_COMMA_LOCALE (set by the test's second run, see
+// tests/CMakeLists.txt) the process must really use a decimal comma, as a
+// German desktop does once QApplication has taken the environment's locale.
+inline void VerifyCommaLocaleWhenAsked() {
+    if (qEnvironmentVariableIsSet("QUELRO_COMMA_LOCALE"))
+        QCOMPARE(QString::fromLatin1(std::localeconv()->decimal_point), QStringLiteral(","));
 }
 
 // Records every message box asked for and answers it with OK (1) while alive.
