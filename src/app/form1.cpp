@@ -574,7 +574,9 @@ void Form1::SaveDataFile() {
 
 void Form1::ShowDecodedState(const std::vector<DecodeStep>& steps) {
     Grid1->ShowAll();
-    SelectBand(state_.BandSelection);
+    // Only an image's band code moves the selector, confirmed: decoding never asks.
+    if (std::ranges::any_of(steps, [](const DecodeStep& s) { return s.kind == DecodeStep::Band; }))
+        SelectBandSilently(state_.BandSelection);
     const std::array<int, 6> positions = state_.MainSelectors;
     for (int i = 0; i < kMainSelectorCount; ++i) selectors_[i]->setCurrentIndex(positions[i]);
     if (hooks_.decoded) hooks_.decoded(steps);

@@ -9,7 +9,9 @@
 #include "channels/cell_edit.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
+#include "cli/test_images.h"
 #include "gui/support/form1_fixture.h"
+#include "image/memory_image.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -35,6 +37,31 @@ class Form1Commands : public QObject {
     static QByteArray ReadFile(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // A data file of the start-up image with three channels: 88.5 / D023N,
+    // the odd decoded word ".5" / off, and D754I / the odd "62.5".
+    QByteArray WriteTonesFile(const QString& name, std::string_view bandByte = "33") {
+        std::string image = FreshImage();
+        image = Patch(image, 0x00,
+                      "5062254650622546"
+                      "75031328"
+                      "F0F0FCFF");
+        image = Patch(image, 0x10,
+                      "0000264600002646"
+                      "0500FFFF"
+                      "F8C0FCFF");
+        image = Patch(image, 0x20,
+                      "0000004400000044"
+                      "ECA97102"
+                      "F8D0FCFF");
+        image = Patch(image, 0x16E, "05");
+        image = Patch(image, 0x1AD, bandByte);
+        const QByteArray bytes = "RMD47" + QByteArray::fromStdString(BytesFromHex(image));
+        QFile file(config_->FilePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return bytes;
     }
 
   private slots:
@@ -83,6 +110,21 @@ class Form1Commands : public QObject {
         form().SelectBand(0);
         QVERIFY(boxes_->Asked().empty());
         QCOMPARE(state().BandHigh, 500);
+    }
+
+    // Decoding after a cancelled band change: a file without a band code
+    // keeps the band shown and asks nothing.
+    void openingWithoutBandCodeAsksNothing() {
+        boxes_->Queue(2);
+        form().SelectBand(1); // 450-490MHz, cancelled
+        boxes_->Clear();
+        WriteTonesFile("noband.DAT", "00");
+        chosen_ << config_->FilePath("noband.DAT");
+        form().OpenDataFile();
+        QVERIFY(boxes_->Asked().empty());
+        QCOMPARE(cell(1, 1), QString("462.56250"));
+        QCOMPARE(form().Combo1->currentText(), QString("450-490MHz"));
+        QCOMPARE(state().BandIndex, 0);
     }
 
     void newClearsChannelsOnOkOnly() {
