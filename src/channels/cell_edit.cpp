@@ -77,12 +77,17 @@ void CommitTone(ProgramState& state, int row, int column, std::string_view text,
     // A DCS code can only be picked, never typed, and the off entry needs no
     // check: both stand as they are.
     if (text.starts_with('D') || listPosition == 0) return;
+    int& choice = state.Choice(row, column);
     const std::optional<double> value = ParseNumber(text);
     if (!value || *value < 67 || *value > 254.1) {
-        state.Cell(row, column) = ToneItem(state.Choice(row, column), state.LanguageMode);
+        // The entry the cell stands for; a tone that is no entry keeps its text.
+        if (choice != kToneNotListed)
+            state.Cell(row, column) = ToneItem(choice, state.LanguageMode);
         return;
     }
     state.Cell(row, column) = FormatFixed(*value, 1);
+    // A typed tone is no longer the off entry, whatever the language shows next.
+    choice = ToneIndexOf(state.Cell(row, column));
 }
 
 void PickListItem(ProgramState& state, int row, int column, int position) {

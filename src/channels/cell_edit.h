@@ -45,8 +45,9 @@ void PickTone(ProgramState& state, int row, int column, int position);
 
 // Commits the tone drop-down's text when it loses the focus. `listPosition`
 // is the tone-list position the text stands for (0 for the off entry), or -1
-// for a typed text that is no entry of the list. A typed tone outside
-// 67..254.1 falls back to the last picked entry of the cell.
+// for a typed text that is no entry of the list. A typed tone in 67..254.1
+// takes its list position (kToneNotListed between the listed tones); one
+// outside falls back to the cell's entry.
 void CommitTone(ProgramState& state, int row, int column, std::string_view text, int listPosition);
 
 // A pick (0 or 1) from the list of column 5..8.

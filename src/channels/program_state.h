@@ -96,7 +96,8 @@ struct ProgramState {
     // header texts belong to the view).
     std::array<std::array<std::string, kGridCols>, kGridRows> Cells;
     // 16 x 10 list positions behind the list cells; (row-1, col-2) at
-    // linear position (col-2)*16 + (row-1).
+    // linear position (col-2)*16 + (row-1). A tone cell whose text is no
+    // entry of the tone list holds kToneNotListed (-1).
     std::array<int, 160> ChoiceIndex{};
 
     // Selected positions of Combo2, Combo3, Combo4, Combo9, Combo6, Combo7;

@@ -347,8 +347,9 @@ void SetTone(ProgramState& s, int row, int col, const std::string& word) {
         return;
     }
     s.Cell(row, col) = word;
-    // A listed tone carries its list position, as a pick would leave it.
-    if (const int index = ToneIndexOf(word); index > 0) s.Choice(row, col) = index;
+    // As decoding leaves it: the list position, or the mark of a tone the
+    // list does not hold.
+    s.Choice(row, col) = ToneIndexOf(word);
 }
 
 void SetListItem(ProgramState& s, int row, int col, int item) {

@@ -250,7 +250,8 @@ void DecodeChannels(ProgramState& s, const ImageReader& in) {
         for (auto [col, offset] : {std::pair{kColRxTone, r + 8}, std::pair{kColTxTone, r + 10}}) {
             bool isOff = false;
             s.Cell(k, col) = DecodeToneWord(in.WordText(offset), off, isOff);
-            if (isOff) s.Choice(k, col) = 0;
+            // Only the off entry may be re-rendered in another language.
+            s.Choice(k, col) = isOff ? 0 : ToneIndexOf(s.Cell(k, col));
         }
         const std::string flags1 = HexToBits(in.Hex(r + 12, 1));
         const std::string flags2 = HexToBits(in.Hex(r + 13, 1));

@@ -45,7 +45,7 @@ std::string ToneItem(int index, int languageMode) {
 int ToneIndexOf(std::string_view text) {
     for (int i = 1; i < kToneListSize; ++i)
         if (ToneItem(i, 0) == text) return i;
-    return -1;
+    return kToneNotListed;
 }
 
 std::string EncodeToneWord(std::string_view cell, std::string_view offText) {

@@ -17,7 +17,11 @@ extern const std::array<std::string_view, 105> kDcsCodes; // "023" .. "754"
 // Item `index` (0..260) of the tone list; item 0 is the off text of the language.
 std::string ToneItem(int index, int languageMode);
 
-// List position of a tone text among items 1..260, or -1.
+// The ChoiceIndex mark of a tone cell whose text is no entry of the list (a
+// decoded odd word such as ".5" or "D23N"): a language switch leaves it alone.
+inline constexpr int kToneNotListed = -1;
+
+// List position of a tone text among items 1..260, or kToneNotListed.
 int ToneIndexOf(std::string_view text);
 
 // Encodes a tone cell into its ToneWord as 4 hex characters in storage order

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "i18n/captions.h"
+#include "image/tone_codes.h"
 
 namespace quelro {
 namespace {
@@ -115,6 +116,7 @@ struct ToneCase {
     const char* typed;
     int listPosition;
     const char* cell;
+    int choice = 9; // the entry the cell stands for afterwards
 };
 
 void PrintTo(const ToneCase& c, std::ostream* os) {
@@ -130,19 +132,19 @@ TEST_P(ToneCommit, FormatsOrFallsBackToTheLastPick) {
     ASSERT_EQ(state.Cell(1, kColTxTone), "88.5");
     CommitTone(state, 1, kColTxTone, GetParam().typed, GetParam().listPosition);
     EXPECT_EQ(state.Cell(1, kColTxTone), GetParam().cell);
-    EXPECT_EQ(state.Choice(1, kColTxTone), 9);
+    EXPECT_EQ(state.Choice(1, kColTxTone), GetParam().choice);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ToneCommit,
-    ::testing::Values(ToneCase{"100", -1, "100.0"}, ToneCase{"67", -1, "67.0"},
-                      ToneCase{"254.1", -1, "254.1"}, ToneCase{"123.45", -1, "123.5"},
-                      ToneCase{"66.9", -1, "88.5"}, ToneCase{"254.2", -1, "88.5"},
-                      ToneCase{"300", -1, "88.5"}, ToneCase{"", -1, "88.5"},
-                      ToneCase{"1..2", -1, "88.5"},
+    ::testing::Values(ToneCase{"100", -1, "100.0", 13}, ToneCase{"67", -1, "67.0", 1},
+                      ToneCase{"254.1", -1, "254.1", 50},
+                      ToneCase{"123.45", -1, "123.5", kToneNotListed}, ToneCase{"66.9", -1, "88.5"},
+                      ToneCase{"254.2", -1, "88.5"}, ToneCase{"300", -1, "88.5"},
+                      ToneCase{"", -1, "88.5"}, ToneCase{"1..2", -1, "88.5"},
                       // A picked entry or the off text stands.
                       ToneCase{"D023N", 51, "88.5"}, ToneCase{"关闭", 0, "88.5"},
-                      ToneCase{"71.9", 3, "71.9"}));
+                      ToneCase{"71.9", 3, "71.9", 3}));
 
 TEST(TonePick, StoresTheEntryAndItsPosition) {
     ProgramState state = StateWithBand(kBand136, kEnglish);

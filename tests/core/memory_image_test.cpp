@@ -165,8 +165,9 @@ TEST(DecodeImage, ChannelsAndTones) {
         EXPECT_EQ(s.Cell(1, col), row1[col]) << col;
         EXPECT_EQ(s.Cell(2, col), row2[col]) << col;
     }
-    EXPECT_EQ(s.Choice(1, 2), 0); // an off tone sets its entry
-    EXPECT_EQ(s.Choice(1, 4), 7); // other tones leave it
+    EXPECT_EQ(s.Choice(1, 2), 0);  // an off tone sets its entry
+    EXPECT_EQ(s.Choice(1, 4), 51); // so does a listed tone
+    EXPECT_EQ(s.Choice(2, 2), 9);
     EXPECT_EQ(s.Choice(1, 5), 1);
     EXPECT_EQ(s.Choice(2, 8), 1);
     for (int col = 1; col <= 8; ++col) EXPECT_EQ(s.Cell(3, col), "");

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -180,7 +181,8 @@ void ProgramE2e::readFillsTheWindows() {
     Home home;
     QVERIFY(WriteProgramming(home.File("radio.DAT"), ReadSample()));
     // Identity byte 0x3F (decimal 63): a 370-390MHz radio.
-    SimRadio sim({"--load", home.File("radio.DAT"), "--band-byte", "0x3F"});
+    SimRadio sim({"--load", home.File("radio.DAT"), "--band-byte", "0x3F", "--save",
+                  home.File("saved.DAT")});
     QVERIFY(!sim.Path().isEmpty());
     auto program = Start(home, sim.Path());
     Form1& form = program->MainWindow();
@@ -230,6 +232,17 @@ void ProgramE2e::readFillsTheWindows() {
     QVERIFY(asked_.isEmpty());
     // The read was kept in the data folder of this home.
     QCOMPARE(QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files).size(), 1);
+
+    // Switching through the languages changes no decoded tone: writing gives
+    // the radio back the programming it was read from.
+    QVERIFY(QFile::remove(home.File("saved.DAT"))); // saved at the read's end
+    form.mnuEnglish->trigger();
+    form.mnuChineseF->trigger();
+    form.mnuChineseJ->trigger();
+    form.mnuwriteFre->trigger();
+    QVERIFY(sim.WaitFor("end"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.Label->text(), Q("写频成功！"), 10000);
+    QCOMPARE(ReadAll(home.File("saved.DAT")).toHex(), ReadAll(home.File("radio.DAT")).toHex());
 }
 
 void ProgramE2e::writeLeavesTheEncodedImageInTheRadio() {

@@ -275,6 +275,24 @@ class Form1Commands : public QObject {
         QCOMPARE(form().Grid1->HeaderText(1), QString("接收频率"));
     }
 
+    // Decoded tones, odd words included, are no off entries: switching
+    // through every language and saving gives the bytes that were opened.
+    void decodedTonesSurviveLanguageSwitches() {
+        const QByteArray opened = WriteTonesFile("tones.DAT");
+        chosen_ << config_->FilePath("tones.DAT");
+        form().OpenDataFile();
+        form().mnuEnglish->trigger();
+        const QStringList tones{"88.5", "D023N", ".5", "Off", "D754I", "62.5"};
+        for (int i = 0; i < tones.size(); ++i)
+            QCOMPARE(cell(1 + i / 2, i % 2 == 0 ? 2 : 4), tones[i]);
+        form().mnuChineseF->trigger();
+        form().mnuChineseJ->trigger();
+        QCOMPARE(cell(2, 4), QString("关闭"));
+        chosen_ << config_->FilePath("saved.DAT");
+        form().SaveDataFile();
+        QCOMPARE(ReadFile(config_->FilePath("saved.DAT")).toHex(), opened.toHex());
+    }
+
     void choosingTheActiveLanguageDoesNothing() {
         AddChannel(1, "440");
         // A cell rewritten behind the view's back shows whether a re-render ran.

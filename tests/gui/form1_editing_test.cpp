@@ -146,18 +146,22 @@ class Form1Editing : public QObject {
     void typedTones_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("choice");
         QTest::newRow("in range") << "100"
-                                  << "100.0";
+                                  << "100.0" << 13;
         QTest::newRow("lowest") << "67"
-                                << "67.0";
+                                << "67.0" << 1;
+        QTest::newRow("between entries") << "68"
+                                         << "68.0" << kToneNotListed;
         QTest::newRow("below 67") << "66.9"
-                                  << "88.5";
+                                  << "88.5" << 9;
         QTest::newRow("above 254.1") << "300"
-                                     << "88.5";
+                                     << "88.5" << 9;
     }
     void typedTones() {
         QFETCH(QString, typed);
         QFETCH(QString, shown);
+        QFETCH(int, choice);
         SelectVhfBand();
         EnterFrequency(2, 1, "150");
         // Pick 88.5 (position 9) first: the fallback of an out-of-range tone.
@@ -174,7 +178,7 @@ class Form1Editing : public QObject {
         QVERIFY(!tones->view()->isVisible());
         PressKey(Qt::Key_Return);
         QCOMPARE(cell(2, 4), shown);
-        QCOMPARE(state().Choice(2, 4), 9);
+        QCOMPARE(state().Choice(2, 4), choice);
         QVERIFY(!tones->isVisible());
     }
 
@@ -201,6 +205,10 @@ class Form1Editing : public QObject {
         TypeText("100");
         PressKey(Qt::Key_Return);
         QCOMPARE(cell(2, 2), QString("100.0"));
+        // A typed tone is a tone in every language, not the off entry it replaced.
+        form().mnuEnglish->trigger();
+        QCOMPARE(cell(2, 2), QString("100.0"));
+        QCOMPARE(cell(2, 4), QString("Off"));
     }
 
     void pickedDcsCode() {
