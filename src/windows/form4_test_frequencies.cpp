@@ -49,21 +49,31 @@ class FrequencyCellDelegate : public QStyledItemDelegate {
     Form4& form_;
 };
 
-} // namespace
-
-std::string TestReceiveAfterEdit(std::string_view typed) {
-    if (typed.empty()) return {};
-    const double v = Val(typed);
-    const double a = FloatRemainder(k5kHz, v);
-    const double b = FloatRemainder(k625kHz, v);
-    return FormatFixed(a >= b ? v - b : v - a, 5);
+// The value of a typed test frequency the five-decimal "ddd.ddddd" form can
+// hold, or nullopt.
+std::optional<double> TestFrequencyValue(std::string_view typed) {
+    const std::optional<double> value = ParseNumber(typed);
+    if (!value || *value < 100 || *value > 999.99999) return std::nullopt;
+    return value;
 }
 
-std::string TestTransmitAfterEdit(std::string_view typed, std::string_view receive) {
+} // namespace
+
+std::optional<std::string> TestReceiveAfterEdit(std::string_view typed) {
+    if (typed.empty()) return std::string();
+    const std::optional<double> v = TestFrequencyValue(typed);
+    if (!v) return std::nullopt;
+    const double a = FloatRemainder(k5kHz, *v);
+    const double b = FloatRemainder(k625kHz, *v);
+    return FormatFixed(a >= b ? *v - b : *v - a, 5);
+}
+
+std::optional<std::string> TestTransmitAfterEdit(std::string_view typed, std::string_view receive) {
     if (typed.empty()) return std::string(receive);
+    const std::optional<double> v = TestFrequencyValue(typed);
+    if (!v) return std::nullopt;
     const double raster = FloatRemainder(k625kHz, Val(receive)) == 0 ? k625kHz : k5kHz;
-    const double v = Val(typed);
-    return FormatFixed(v - FloatRemainder(raster, v), 5);
+    return FormatFixed(*v - FloatRemainder(raster, *v), 5);
 }
 
 Form4::Form4(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "Form4") {
@@ -144,15 +154,18 @@ bool Form4::CanEdit(int row, int column) const {
 }
 
 void Form4::CellEdited(int row, int column, const QString& text) {
-    if (!CanEdit(row, column)) return;
+    // Stepping through a cell is no edit: a split pair stays split.
+    if (!CanEdit(row, column) || text == CellText(row, column)) return;
     const std::string typed = text.toStdString();
     if (column == kRxColumn) {
-        const QString receive = FromUtf8(TestReceiveAfterEdit(typed));
-        SetCellText(row, kRxColumn, receive);
-        SetCellText(row, kTxColumn, receive);
+        const std::optional<std::string> receive = TestReceiveAfterEdit(typed);
+        if (!receive) return;
+        SetCellText(row, kRxColumn, FromUtf8(*receive));
+        SetCellText(row, kTxColumn, FromUtf8(*receive));
     } else {
         const std::string receive = CellText(row, kRxColumn).toStdString();
-        SetCellText(row, kTxColumn, FromUtf8(TestTransmitAfterEdit(typed, receive)));
+        if (const auto transmit = TestTransmitAfterEdit(typed, receive))
+            SetCellText(row, kTxColumn, FromUtf8(*transmit));
     }
 }
 

@@ -3,6 +3,7 @@
 // 6.25 kHz raster.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,12 +17,14 @@ namespace quelro {
 // The receive text after an edit (the transmit cell of the row takes the same
 // text): empty stays empty; otherwise the value is lowered to whichever of the
 // 6.25 kHz and 5 kHz rasters leaves the smaller remainder (a tie goes to
-// 6.25 kHz), with five decimals.
-std::string TestReceiveAfterEdit(std::string_view typed);
+// 6.25 kHz), with five decimals. nullopt refuses the entry: not a number, or
+// outside 100.00000..999.99999 MHz, which the stored digits cannot hold.
+std::optional<std::string> TestReceiveAfterEdit(std::string_view typed);
 // The transmit text after an edit: empty takes the row's receive text;
 // otherwise the value is lowered to the receive frequency's raster (6.25 kHz
 // when the receive frequency lies on it, else 5 kHz), with five decimals.
-std::string TestTransmitAfterEdit(std::string_view typed, std::string_view receive);
+// Refused as the receive text is.
+std::optional<std::string> TestTransmitAfterEdit(std::string_view typed, std::string_view receive);
 
 class Form4 : public AuxWindow {
     Q_OBJECT
@@ -40,7 +43,8 @@ class Form4 : public AuxWindow {
     // Whether a cell of grid row 1..16 may be edited: only the frequency
     // columns, and transmit only once the row has a receive frequency.
     bool CanEdit(int row, int column) const;
-    // A finished edit of a frequency cell; applies the raster rules.
+    // A finished edit of a frequency cell; applies the raster rules. A text
+    // left as it was, or a refused one, changes nothing.
     void CellEdited(int row, int column, const QString& text);
 
   private:

@@ -86,11 +86,16 @@ class SettingsWindowsTest : public QObject {
                                              << "145.00625";
         QTest::newRow("empty") << ""
                                << "";
+        QTest::newRow("highest") << "999.99999"
+                                 << "999.99500";
+        // What the stored digits cannot hold, or no number, is refused.
+        for (const char* refused : {"46.25", "99.99999", "1000.5", "100000000000001", "1.2.3", "x"})
+            QTest::newRow(refused) << refused << "(refused)";
     }
     void receiveRule() {
         QFETCH(QString, typed);
         QFETCH(QString, kept);
-        QCOMPARE(Q(TestReceiveAfterEdit(typed.toStdString()).c_str()), kept);
+        QCOMPARE(Q(TestReceiveAfterEdit(typed.toStdString()).value_or("(refused)").c_str()), kept);
     }
 
     void transmitRule_data() {
@@ -109,12 +114,17 @@ class SettingsWindowsTest : public QObject {
         QTest::newRow("empty takes receive") << ""
                                              << "146.01000"
                                              << "146.01000";
+        QTest::newRow("refused") << "1000.5"
+                                 << "146.01000"
+                                 << "(refused)";
     }
     void transmitRule() {
         QFETCH(QString, typed);
         QFETCH(QString, receive);
         QFETCH(QString, kept);
-        QCOMPARE(Q(TestTransmitAfterEdit(typed.toStdString(), receive.toStdString()).c_str()),
+        QCOMPARE(Q(TestTransmitAfterEdit(typed.toStdString(), receive.toStdString())
+                       .value_or("(refused)")
+                       .c_str()),
                  kept);
     }
 
@@ -156,6 +166,19 @@ class SettingsWindowsTest : public QObject {
 
         QVERIFY(TypeIntoCell(grid, 3, 2, "462.5700"));
         QCOMPARE(Cell(grid, 3, 2), Q("462.56875"));
+        // Stepping through the receive cell keeps the split pair; a refused
+        // entry, or one the digits cannot hold, leaves the cell as it was.
+        grid->setCurrentCell(2, 1);
+        QVERIFY(OpenEditor(grid) != nullptr);
+        QTest::keyClick(OpenEditor(grid), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(Cell(grid, 3, 2), Q("462.56875"));
+        for (const char* refused : {"46.25", "1000.5", "100000000000001", "4.6.2"}) {
+            QVERIFY(TypeIntoCell(grid, 3, 1, refused));
+            QVERIFY(TypeIntoCell(grid, 3, 2, refused));
+            QCOMPARE(Cell(grid, 3, 1), Q("462.56250"));
+            QCOMPARE(Cell(grid, 3, 2), Q("462.56875"));
+        }
         QVERIFY(TypeIntoCell(grid, 3, 2, ""));
         QCOMPARE(Cell(grid, 3, 2), Q("462.56250"));
 
