@@ -5,6 +5,7 @@
 // when a command fails. Bad input ends with exit 2 and one line on stderr
 // naming the file and what is wrong.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "cli/json_form.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
+#include "image/conversions.h"
 #include "image/memory_image.h"
 
 namespace quelro::cli {
@@ -37,7 +39,9 @@ int BadInput(const std::string& file, const std::string& what) {
 
 // Decodes a data file onto the start-up state of `languageMode`, as opening
 // it in the program does. Reports and returns nullopt when it cannot.
-std::optional<ProgramState> LoadDataFile(const std::string& path, int languageMode) {
+// `imageHex`, when given, receives the file's image.
+std::optional<ProgramState> LoadDataFile(const std::string& path, int languageMode,
+                                         std::string* imageHex = nullptr) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         BadInput(path, "is a folder, not a data file");
@@ -55,7 +59,24 @@ std::optional<ProgramState> LoadDataFile(const std::string& path, int languageMo
                            std::to_string(kDataFileMinSize) + " bytes)");
         return std::nullopt;
     }
+    if (imageHex != nullptr) *imageHex = read.imageHex;
     return state;
+}
+
+// One stderr line for each byte of the image that the form, like the
+// program's open and save, does not carry.
+void WarnBytesNotKept(const std::string& path, const std::string& imageHex,
+                      const ProgramState& state) {
+    for (const ByteNotKept& lost : BytesNotKept(imageHex, state)) {
+        static constexpr const char* kWhat[] = {"an unknown band byte", "a flag byte with odd bits",
+                                                "an odd fill byte",
+                                                "a value the program does not keep"};
+        char offset[16];
+        std::snprintf(offset, sizeof offset, "0x%03zX", lost.offset);
+        std::cerr << "quelro-cli: warning: " << path << ": image offset " << offset << " holds "
+                  << HexByte(static_cast<unsigned long>(lost.value)) << ", " << kWhat[lost.kind]
+                  << ": the form does not carry it\n";
+    }
 }
 
 int Save(const std::string& path, const ProgramState& state, const Options& options) {
@@ -102,11 +123,13 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
     cmd->add_option("IN.DAT", args->in, "Data file to read")->required();
     cmd->add_option("-o,--output", args->out, "Write the JSON to this file instead of stdout");
     cmd->callback([args, &options, &exitCode] {
-        const std::optional<ProgramState> state = LoadDataFile(args->in, kEnglish);
+        std::string imageHex;
+        const std::optional<ProgramState> state = LoadDataFile(args->in, kEnglish, &imageHex);
         if (!state) {
             exitCode = kExitBadInput;
             return;
         }
+        WarnBytesNotKept(args->in, imageHex, *state);
         const std::string text =
             ExportJsonForm(*state).dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
         if (args->out.empty()) {

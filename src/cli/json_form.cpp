@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <string_view>
 
@@ -200,28 +199,31 @@ namespace {
 
 // ---- import: value checks -------------------------------------------------------
 
-bool AllDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+bool AllOf(std::string_view text, std::string_view characters) {
+    return text.find_first_not_of(characters) == std::string_view::npos;
 }
 
-// "ddd.ddddd", as the frequency editors write it and BCD can store it.
+constexpr std::string_view kDigits = "0123456789";
+
+// "ddd.ddddd", as the frequency editors write it, or with the upper-case hex
+// digits a read radio may hold where BCD digits belong: every text decoding
+// shows is carried back to the same bytes.
 bool IsFrequencyText(std::string_view text) {
-    return text.size() == 9 && text[3] == '.' && AllDigits(text.substr(0, 3)) &&
-           AllDigits(text.substr(4));
+    constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+    return text.size() == 9 && text[3] == '.' && AllOf(text.substr(0, 3), kHexDigits) &&
+           AllOf(text.substr(4), kHexDigits);
 }
 
-// A one-decimal CTCSS value 67.0..254.1 in the editor's form, or "D" with
-// three octal digits and the polarity "N" or "I".
+// A tone as the editors and the decoder write it: "D" with one to three octal
+// digits and the polarity "N" or "I", or a tone word's tenths with one
+// decimal and no leading zero (".5", "62.5", "88.5", up to "6553.5").
 bool IsToneText(std::string_view text) {
-    if (text.size() == 5 && text[0] == 'D' && (text[4] == 'N' || text[4] == 'I'))
-        return std::all_of(text.begin() + 1, text.begin() + 4,
-                           [](char c) { return c >= '0' && c <= '7'; });
     const std::size_t n = text.size();
-    if (n < 4 || n > 5 || text[n - 2] != '.' || text[0] == '0') return false;
-    if (!AllDigits(text.substr(0, n - 2)) || !AllDigits(text.substr(n - 1))) return false;
-    const double value = Val(text);
-    return value >= 67.0 && value <= 254.1;
+    if (n >= 3 && n <= 5 && text[0] == 'D' && (text[n - 1] == 'N' || text[n - 1] == 'I'))
+        return AllOf(text.substr(1, n - 2), "01234567");
+    if (n < 2 || n > 6 || text[n - 2] != '.' || text[0] == '0') return false;
+    if (!AllOf(text.substr(0, n - 2), kDigits) || !AllOf(text.substr(n - 1), kDigits)) return false;
+    return Val(text) <= 6553.5;
 }
 
 void RequireKnownKeys(const Json& object, const std::string& field,
@@ -282,6 +284,9 @@ std::string RadioText(const Json& value, const std::string& field, std::size_t l
 constexpr std::string_view kFF = "\xFF";
 constexpr const char* kFFReason =
     "holds the character \\u00ff, which the radio keeps as an unused position";
+
+// FF FF FF FF, which the encoder writes for an empty receive frequency.
+constexpr std::string_view kEmptyChannelMark = "FFF.FFFFF";
 
 std::string FrequencyOrEmpty(const Json& value, const std::string& field) {
     const std::string& text = String(value, field);
@@ -369,7 +374,7 @@ void ApplyChannel(const Json& value, int row, const std::string& field, ProgramS
 
     if (value.contains("rx")) {
         const std::string& rx = String(value["rx"], field + ".rx");
-        if (!IsFrequencyText(rx))
+        if (!IsFrequencyText(rx) || rx == kEmptyChannelMark)
             Refuse(field + ".rx", "must be a frequency of the form ddd.ddddd");
         if (s.ChannelEmpty(row)) {
             // A new channel gets the defaults the receive-frequency editor gives it.
@@ -392,8 +397,8 @@ void ApplyChannel(const Json& value, int row, const std::string& field, ProgramS
         const std::string name = field + "." + key;
         const std::string& word = String(value[key], name);
         if (word != "off" && !IsToneText(word))
-            Refuse(name, "must be \"off\", a tone 67.0..254.1 with one decimal, or a DCS code "
-                         "D000N..D777I");
+            Refuse(name, "must be \"off\", a tone up to 6553.5 with one decimal, or a DCS code "
+                         "D0N..D777I");
         SetTone(s, row, col, word);
     }
     for (const ListWords& list : kChannelLists) {

@@ -4,7 +4,8 @@
 //
 // Radio text fields travel as strings whose characters are the stored bytes
 // (byte value = code point). Import accepts the values the program's editors
-// can hold and refuses any other, naming the field.
+// can hold and every text export prints, and refuses any other, naming the
+// field.
 #pragma once
 
 #include <optional>

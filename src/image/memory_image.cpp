@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <utility>
 
 #include "channels/bands.h"
 #include "i18n/captions.h"
@@ -385,6 +387,44 @@ std::optional<std::vector<DecodeStep>> DecodeImage(ProgramState& s, std::string_
             {line == 0 ? DecodeStep::EmbeddedInfoLine1 : DecodeStep::EmbeddedInfoLine2});
     }
     return steps;
+}
+
+namespace {
+
+// The bytes the decoder never reads: fill, the model tags and the tail.
+bool IsFill(std::size_t o) {
+    if (o < 0x100) return o % 16 >= 14;
+    const std::pair<std::size_t, std::size_t> kFill[] = {
+        {0x108, 0x10C}, {0x10F, 0x10F}, {0x11A, 0x11E}, {0x123, 0x123},
+        {0x12D, 0x12D}, {0x12F, 0x12F}, {0x159, 0x16D}, {0x170, 0x172},
+        {0x174, 0x177}, {0x179, 0x1AC}, {0x1AE, 0x1EF}, {0x330, 0x34F}};
+    return std::any_of(std::begin(kFill), std::end(kFill),
+                       [o](const auto& range) { return o >= range.first && o <= range.second; });
+}
+
+// Bytes of which the decoder reads single bits: the channel flags, the
+// duplicate bit and the scan bitmaps.
+bool IsFlags(std::size_t o) {
+    return (o < 0x100 && o % 16 >= 12 && o % 16 <= 13) || o == 0x12E || o == 0x16E || o == 0x16F;
+}
+
+} // namespace
+
+std::vector<ByteNotKept> BytesNotKept(std::string_view hex, const ProgramState& decoded) {
+    const ImageReader original(hex);
+    const std::string encoded = EncodeImage(decoded);
+    const ImageReader again(encoded);
+    std::vector<ByteNotKept> lost;
+    for (std::size_t o = 0; o < kImageBytes && 2 * o + 2 <= hex.size(); ++o) {
+        const int value = original.Byte(o);
+        if (value == again.Byte(o)) continue;
+        const ByteNotKept::Kind kind = o == 0x1AD   ? ByteNotKept::UnknownBand
+                                       : IsFill(o)  ? ByteNotKept::Fill
+                                       : IsFlags(o) ? ByteNotKept::FlagBits
+                                                    : ByteNotKept::Value;
+        lost.push_back({kind, o, value});
+    }
+    return lost;
 }
 
 std::string HexFromBytes(std::string_view bytes) {

@@ -59,6 +59,18 @@ struct DecodeStep {
 // nullopt (and changes nothing) for a text that is too short.
 std::optional<std::vector<DecodeStep>> DecodeImage(ProgramState& state, std::string_view hex);
 
+// A byte of an image that decoding and encoding again do not give back.
+struct ByteNotKept {
+    enum Kind { UnknownBand, FlagBits, Fill, Value } kind;
+    std::size_t offset; // image offset
+    int value;          // the byte the image holds
+    bool operator==(const ByteNotKept&) const = default;
+};
+
+// The bytes of an image (hex text) that EncodeImage of `decoded`, the state
+// decoding that image gave, writes differently, in offset order.
+std::vector<ByteNotKept> BytesNotKept(std::string_view hex, const ProgramState& decoded);
+
 // Hex text of bytes, and bytes of a hex text (pairs that are not hex give 0).
 std::string HexFromBytes(std::string_view bytes);
 std::string BytesFromHex(std::string_view hex);

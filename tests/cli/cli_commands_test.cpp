@@ -164,6 +164,21 @@ TEST_F(CliTest, ExportImportRoundTripThroughTheBinary) {
     EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))), "524D443437" + image);
 }
 
+TEST_F(CliTest, ExportWarnsOfEveryByteTheFormDoesNotCarry) {
+    std::string image = quelro::test::FreshImage();
+    image = quelro::test::Patch(image, 0x00, "5062254650622546FFFFFFFFF4F0FCFF"); // flags F4
+    image = quelro::test::Patch(image, 0x108, "00");                              // fill
+    image = quelro::test::Patch(image, 0x1AD, "5A");                              // no band
+    WriteDat("odd.DAT", image);
+    const Result r = Run({"export", At("odd.DAT").string(), "-o", At("odd.json").string()});
+    EXPECT_EQ(r.exit, 0);
+    const std::string prefix = "quelro-cli: warning: " + At("odd.DAT").string() + ": image offset ";
+    EXPECT_EQ(r.err,
+              prefix + "0x00C holds F4, a flag byte with odd bits: the form does not carry it\n" +
+                  prefix + "0x108 holds 00, an odd fill byte: the form does not carry it\n" +
+                  prefix + "0x1AD holds 5A, an unknown band byte: the form does not carry it\n");
+}
+
 TEST_F(CliTest, ImportOntoABaseKeepsWhatTheFormLeavesOut) {
     const std::string base = quelro::test::Patch(quelro::test::FreshImage(), 0x173, "40");
     WriteDat("base.DAT", base);
