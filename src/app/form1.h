@@ -13,8 +13,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/language_window.h"
 #include "channels/program_state.h"
+#include "i18n/language_window_qt.h"
 #include "image/memory_image.h"
 
 class QAction;

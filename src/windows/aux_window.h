@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/language_window.h"
 #include "channels/program_state.h"
 #include "i18n/captions.h"
+#include "i18n/language_window_qt.h"
 
 class QAbstractButton;
 class QComboBox;

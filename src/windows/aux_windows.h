@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/language_window.h"
 #include "channels/program_state.h"
+#include "i18n/language_window_qt.h"
 #include "image/memory_image.h"
 #include "windows/about_box.h"
 #include "windows/service_unlock.h"
