@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build and the tests need, when missing.
 set -e
 PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-libopencc-dev nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+libopencc-dev libcsv-dev nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth fonts-wqy-microhei locales"
 if [ -n "$QUELRO_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $QUELRO_EXTRA_PACKAGES"; fi
 missing=""

@@ -1,9 +1,11 @@
-// quelro-cli's file commands: new, export, import and info.
+// quelro-cli's file commands: new, export, import and info. Export and import
+// speak the JSON form and the CSV memory form.
 //
 // Every command reads all its input and checks it before it writes anything;
 // outputs are replaced atomically, so no output file is created or changed
 // when a command fails. Bad input ends with exit 2 and one line on stderr
 // naming the file and what is wrong.
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +23,7 @@
 #include "cli/cli_common.h"
 #include "cli/info_report.h"
 #include "cli/json_form.h"
+#include "files/csv_form.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
 #include "image/conversions.h"
@@ -29,8 +32,9 @@
 namespace quelro::cli {
 namespace {
 
-// A JSON form is a few kilobytes; anything far larger is not one.
-constexpr std::uintmax_t kMaxJsonBytes = 1 << 20;
+// A JSON form or a channel list is a few kilobytes; anything far larger is
+// not one.
+constexpr std::uintmax_t kMaxTextBytes = 1 << 20;
 
 int BadInput(const std::string& file, const std::string& what) {
     std::cerr << "quelro-cli: " << file << ": " << what << "\n";
@@ -86,6 +90,26 @@ int Save(const std::string& path, const ProgramState& state, const Options& opti
     return kExitOk;
 }
 
+std::vector<std::string> BandTexts() {
+    std::vector<std::string> bands;
+    for (const Band& band : kBands) bands.emplace_back(band.text);
+    return bands;
+}
+
+// --format csv|json; without it the file's extension decides (.csv in any
+// case is CSV), and stdout is JSON.
+void AddFormatOption(CLI::App& cmd, std::string& format) {
+    cmd.add_option("--format", format, "csv or json (default: by the file's extension)")
+        ->check(CLI::IsMember({"csv", "json"}));
+}
+
+bool IsCsv(const std::string& format, const std::string& file) {
+    if (!format.empty()) return format == "csv";
+    std::string extension = std::filesystem::path(file).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".csv";
+}
+
 // ---- new -------------------------------------------------------------------------
 
 void AddNew(CLI::App& app, Options& options, int& exitCode) {
@@ -95,10 +119,8 @@ void AddNew(CLI::App& app, Options& options, int& exitCode) {
     };
     auto args = std::make_shared<Args>();
     CLI::App* cmd = app.add_subcommand("new", "Write the data file of a fresh start-up state");
-    std::vector<std::string> bands;
-    for (const Band& band : kBands) bands.emplace_back(band.text);
     cmd->add_option("--band", args->band, "Band by its list text")
-        ->check(CLI::IsMember(bands))
+        ->check(CLI::IsMember(BandTexts()))
         ->capture_default_str();
     cmd->add_option("-o,--output", args->out, "Data file to write (OUT.DAT)")->required();
     cmd->callback([args, &options, &exitCode] {
@@ -116,12 +138,14 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
     struct Args {
         std::string in;
         std::string out;
+        std::string format;
     };
     auto args = std::make_shared<Args>();
-    CLI::App* cmd =
-        app.add_subcommand("export", "Print a data file as JSON (quelro-dat version 1)");
+    CLI::App* cmd = app.add_subcommand(
+        "export", "Print a data file as JSON (quelro-dat version 1) or as a CSV channel list");
     cmd->add_option("IN.DAT", args->in, "Data file to read")->required();
-    cmd->add_option("-o,--output", args->out, "Write the JSON to this file instead of stdout");
+    cmd->add_option("-o,--output", args->out, "Write to this file instead of stdout");
+    AddFormatOption(*cmd, args->format);
     cmd->callback([args, &options, &exitCode] {
         std::string imageHex;
         const std::optional<ProgramState> state = LoadDataFile(args->in, kEnglish, &imageHex);
@@ -129,9 +153,17 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
             exitCode = kExitBadInput;
             return;
         }
-        WarnBytesNotKept(args->in, imageHex, *state);
-        const std::string text =
-            ExportJsonForm(*state).dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
+        std::string text;
+        if (IsCsv(args->format, args->out)) {
+            const CsvExport csv = ExportCsv(*state);
+            for (const CsvToneWarning& warning : csv.warnings)
+                std::cerr << "quelro-cli: " << args->in << ": " << WarningText(warning, kEnglish)
+                          << "\n";
+            text = csv.text;
+        } else {
+            WarnBytesNotKept(args->in, imageHex, *state);
+            text = ExportJsonForm(*state).dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
+        }
         if (args->out.empty()) {
             std::cout << text << std::flush;
             exitCode = std::cout ? kExitOk : BadInput("(stdout)", "cannot write");
@@ -149,10 +181,11 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
 
 // ---- import ----------------------------------------------------------------------
 
-std::optional<Json> LoadJson(const std::string& path) {
+// The whole of a small text file (`what` names the kind of file expected).
+std::optional<std::string> LoadText(const std::string& path, const std::string& what) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        BadInput(path, "is a folder, not a JSON file");
+        BadInput(path, "is a folder, not " + what);
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
@@ -164,8 +197,8 @@ std::optional<Json> LoadJson(const std::string& path) {
     char buffer[4096];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxJsonBytes) {
-            BadInput(path, "too large to be a quelro-dat JSON form");
+        if (text.size() > kMaxTextBytes) {
+            BadInput(path, "too large to be " + what);
             return std::nullopt;
         }
     }
@@ -173,8 +206,14 @@ std::optional<Json> LoadJson(const std::string& path) {
         BadInput(path, std::string("cannot read: ") + std::strerror(errno));
         return std::nullopt;
     }
+    return text;
+}
+
+std::optional<Json> LoadJson(const std::string& path) {
+    const std::optional<std::string> text = LoadText(path, "a quelro-dat JSON form");
+    if (!text) return std::nullopt;
     try {
-        return Json::parse(text);
+        return Json::parse(*text);
     } catch (const Json::parse_error& error) {
         // "[json.exception.parse_error.101] parse error at line 2, ..." without its tag.
         std::string what = error.what();
@@ -191,20 +230,50 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
         std::string in;
         std::string out;
         std::string base;
+        std::string band;
+        std::string format;
+        bool strict = false;
     };
     auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand("import", "Write a data file from its JSON form");
-    cmd->add_option("IN.json", args->in, "JSON form to read")->required();
+    CLI::App* cmd = app.add_subcommand(
+        "import", "Write a data file from its JSON form or from a CSV channel list");
+    cmd->add_option("IN", args->in, "JSON form or CSV file to read")->required();
     cmd->add_option("-o,--output", args->out, "Data file to write (OUT.DAT)")->required();
     cmd->add_option("--base", args->base,
                     "Start from this data file instead of the start-up state");
+    cmd->add_option("--band", args->band,
+                    "CSV: check the channels against this band (default: the base's band, "
+                    "else the band that holds the channels)")
+        ->check(CLI::IsMember(BandTexts()));
+    cmd->add_flag("--strict", args->strict, "CSV: refuse the file when any row is left out");
+    AddFormatOption(*cmd, args->format);
     cmd->callback([args, &options, &exitCode] {
         exitCode = kExitBadInput;
-        const std::optional<Json> form = LoadJson(args->in);
-        if (!form) return;
         std::optional<ProgramState> state = ProgramState::StartUp(kEnglish);
         if (!args->base.empty()) state = LoadDataFile(args->base, kEnglish);
         if (!state) return;
+        if (IsCsv(args->format, args->in)) {
+            const std::optional<std::string> text = LoadText(args->in, "a CSV channel list");
+            if (!text) return;
+            CsvBand band;
+            if (!args->band.empty())
+                band.position = *BandPositionFromText(args->band);
+            else if (!args->base.empty())
+                band.position = state->BandIndex;
+            CsvImport csv = ImportCsv(*text, *state, band);
+            if (csv.refusal) {
+                BadInput(args->in, RefusalText(*csv.refusal, kEnglish));
+                return;
+            }
+            for (const CsvLeftOut& row : csv.leftOut)
+                std::cerr << "quelro-cli: " << args->in << ": " << LeftOutText(row, kEnglish)
+                          << "\n";
+            if (args->strict && !csv.leftOut.empty()) return;
+            exitCode = Save(args->out, csv.state, options);
+            return;
+        }
+        const std::optional<Json> form = LoadJson(args->in);
+        if (!form) return;
         if (const auto error = ImportJsonForm(*form, *state)) {
             BadInput(args->in, error->field + ": " + error->reason);
             return;
