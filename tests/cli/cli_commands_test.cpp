@@ -231,6 +231,74 @@ TEST_F(CliTest, RefusedImportLeavesTheOutputAsItWas) {
                                                  "good.json", "list.json", "out.DAT"}));
 }
 
+// Channels 1, 2 and 16 with cross tones, an offset, no transmit frequency,
+// both powers and bandwidths; channel 2 alone in the scan list.
+std::string RichImage() {
+    using quelro::test::Patch;
+    std::string image = Patch(quelro::test::FreshImage(), 0x00, "506225465062254613287503F0F0FCFF");
+    image = Patch(image, 0x10, "2506604425061045FFFFFFFFF8C0FCFF");
+    image = Patch(image, 0xF0, "00000040FFFFFFFF13A813A8F8F0FCFF");
+    return Patch(image, 0x16E, "0200");
+}
+
+TEST_F(CliTest, CsvExportImportRoundTripOverARichImage) {
+    WriteDat("in.DAT", RichImage());
+    const Result exported = Run({"export", At("in.DAT").string(), "-o", At("list.CSV").string()});
+    EXPECT_EQ(exported.exit, 0) << exported.err;
+    EXPECT_EQ(
+        Read(At("list.CSV")),
+        "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+        "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,"
+        "RPT2CALL,DVCODE\r\n"
+        "1,,462.562500,,0.000000,Cross,88.5,88.5,023,NN,023,Tone->DTCS,FM,6.25,S,High,,,,,\r\n"
+        "2,,446.006250,+,5.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,6.25,,Low,,,,,\r\n"
+        "16,,400.000000,off,0.000000,DTCS,88.5,88.5,023,RR,023,Tone->Tone,FM,5.00,S,High,,,,,"
+        "\r\n");
+    EXPECT_EQ(Run({"export", At("in.DAT").string(), "--format", "csv"}).out, Read(At("list.CSV")));
+    const Result imported = Run({"import", At("list.CSV").string(), "--base", At("in.DAT").string(),
+                                 "-o", At("out.DAT").string()});
+    EXPECT_EQ(imported.exit, 0) << imported.err;
+    EXPECT_EQ(imported.err, "");
+    EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))), "524D443437" + RichImage());
+}
+
+TEST_F(CliTest, CsvRowsLeftOutAreReportedAndStrictRefusesThem) {
+    Write(At("list.csv"), "Frequency\n446.1\n146.52\n");
+    const Result r = Run({"import", At("list.csv").string(), "-o", At("out.DAT").string()});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.err, "quelro-cli: " + At("list.csv").string() +
+                         ": line 3: 146.52000 MHz is outside the band 400-500MHz; left out\n");
+    EXPECT_TRUE(fs::exists(At("out.DAT")));
+    ExpectRefusal(
+        Run({"import", At("list.csv").string(), "--strict", "-o", At("strict.DAT").string()}),
+        "list.csv", "line 3");
+    // The band given holds the other row.
+    const Result vhf = Run(
+        {"import", At("list.csv").string(), "--band", "136-174MHz", "-o", At("vhf.DAT").string()});
+    EXPECT_NE(vhf.err.find("line 2: 446.10000 MHz is outside the band 136-174MHz"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(At("strict.DAT")));
+}
+
+TEST_F(CliTest, CsvRefusalsNameTheLineAndColumnAndWriteNothing) {
+    Write(At("quote.csv"), "Frequency,Mode\n446.1,FM\n446.2,F\"M\n");
+    Write(At("header.csv"), "Location,Name\n1,x\n");
+    Write(At("huge.csv"), "Frequency\n" + std::string(1 << 20, '\n'));
+    fs::create_directory(At("folder.csv"));
+    const std::string out = At("out.DAT").string();
+    ExpectRefusal(Run({"import", At("quote.csv").string(), "-o", out}), "quote.csv",
+                  "line 3, field 2: not valid CSV");
+    ExpectRefusal(Run({"import", At("header.csv").string(), "-o", out}), "header.csv",
+                  "line 1, column Frequency");
+    ExpectRefusal(Run({"import", At("huge.csv").string(), "-o", out}), "huge.csv", "too large");
+    ExpectRefusal(Run({"import", At("folder.csv").string(), "-o", out}), "folder.csv", "folder");
+    ExpectRefusal(Run({"import", At("none.csv").string(), "-o", out}), "none.csv", "cannot open");
+    // --format json reads a .csv name as JSON.
+    ExpectRefusal(Run({"import", At("header.csv").string(), "--format", "json", "-o", out}),
+                  "header.csv", "not valid JSON");
+    EXPECT_FALSE(fs::exists(At("out.DAT")));
+}
+
 TEST_F(CliTest, UnwritableOutputIsReported) {
     Write(At("good.json"), R"({"format": "quelro-dat", "version": 1})");
     const std::string out = (At("no-such-folder") / "out.DAT").string();
