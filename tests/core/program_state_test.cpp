@@ -1,7 +1,9 @@
-// The channel-table operations, band limits, captions and Traditional conversion.
+// The channel-table operations and their undo history, band limits, captions and Traditional
+// conversion.
 #include <gtest/gtest.h>
 
 #include "channels/bands.h"
+#include "channels/channel_history.h"
 #include "channels/program_state.h"
 #include "i18n/captions.h"
 #include "i18n/traditional.h"
@@ -83,6 +85,53 @@ TEST(ProgramState, Clearing) {
     EXPECT_EQ(s.Choice(16, 8), 0);
 }
 
+TEST(ChannelHistory, UndoAndRedoEveryChangeWithItsBand) {
+    ProgramState s = WithChannels(0);
+    ChannelHistory history;
+    history.Reset(s);
+    EXPECT_FALSE(history.Record(s)); // nothing changed
+    s.ClearNO(5);
+    EXPECT_TRUE(history.Record(s));
+    s.ClearGrid(); // a confirmed band change
+    s.BandIndex = 5;
+    s.SelectBandPosition(5);
+    EXPECT_TRUE(history.Record(s));
+
+    // Undone in another language: the list cells follow the language.
+    s.LanguageMode = kEnglish;
+    ASSERT_TRUE(history.Undo(s));
+    EXPECT_EQ(s.BandIndex, 0);
+    EXPECT_EQ(s.BandLow, 400);
+    EXPECT_TRUE(s.ChannelEmpty(5));
+    EXPECT_EQ(s.Cell(1, 5), "Hight");
+    ASSERT_TRUE(history.Undo(s));
+    EXPECT_EQ(s.Cell(5, 1), "462.56250");
+    EXPECT_EQ(s.Choice(5, 4), 9);
+    EXPECT_FALSE(history.Undo(s));
+    ASSERT_TRUE(history.Redo(s));
+    EXPECT_TRUE(s.ChannelEmpty(5));
+    // A new change ends what could be redone.
+    s.Cell(1, 1) = "462.00000";
+    EXPECT_TRUE(history.Record(s));
+    EXPECT_FALSE(history.Redo(s));
+    history.Reset(s);
+    EXPECT_FALSE(history.CanUndo());
+}
+
+TEST(ChannelHistory, KeepsTheLastHundredSteps) {
+    ProgramState s = ProgramState::StartUp();
+    ChannelHistory history;
+    history.Reset(s);
+    for (int step = 1; step <= 150; ++step) {
+        s.Cell(1, 1) = std::to_string(step);
+        history.Record(s);
+    }
+    int undone = 0;
+    while (history.Undo(s)) ++undone;
+    EXPECT_EQ(undone, 100);
+    EXPECT_EQ(s.Cell(1, 1), "50");
+}
+
 TEST(ProgramState, SettersKeepFieldLengths) {
     ProgramState s;
     s.SetIdCode("12345678901");
@@ -97,7 +146,10 @@ TEST(ProgramState, SettersKeepFieldLengths) {
 
 TEST(ProgramState, SingleByteTexts) {
     EXPECT_EQ(BytesFromUtf8("Caf\xC3\xA9 \xE4\xB8\xAD!"), "Caf\xE9 !");
-    EXPECT_EQ(Utf8FromBytes("\xFF" "A"), "\xC3\xBF" "A");
+    EXPECT_EQ(Utf8FromBytes("\xFF"
+                            "A"),
+              "\xC3\xBF"
+              "A");
     EXPECT_TRUE(FitsSingleByte("\xC3\xBF"));
     EXPECT_FALSE(FitsSingleByte("中"));
 }
