@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include "app/channel_commands.h"
 #include "link/port_selector_qt.h"
 #include "link/serial_link_qt.h"
 #include "link/transfer_driver_qt.h"
@@ -17,6 +18,9 @@ Program::Program() : state_(ProgramState::StartUp()) {
     form1_ = std::make_unique<Form1>(state_);
     WireWindows();
     WireLink();
+    // Last, as it wraps the file and decode hooks set above.
+    commands_ = new ChannelCommands(state_, *form1_);
+    form1_->RegisterWindow(commands_);
 }
 
 Program::~Program() {
@@ -64,8 +68,10 @@ void Program::WireLink() {
         [this, form](const std::string& readImage, int radioBand) {
             if (const auto steps = DecodeImage(state_, readImage)) form->ShowDecodedState(*steps);
             form->SelectBandSilently(radioBand);
+            commands_->StartOver();
         },
         [form](const QString& tip) { form->statusBar()->showMessage(tip); });
+    view_->OnWriteCompleted([this] { commands_->MarkSaved(); });
     transfers_ = std::make_unique<TransferDriver>(*link_, *view_, state_);
     ports_ = std::make_unique<PortSelector>(
         *link_, state_,
@@ -92,6 +98,7 @@ void Program::WireLink() {
 
 void Program::Start() {
     form1_->Form_Load();
+    commands_->StartOver();
     form1_->show();
 }
 

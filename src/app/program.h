@@ -12,6 +12,7 @@
 namespace quelro {
 
 class AuxWindows;
+class ChannelCommands;
 class PortSelector;
 class SerialLink;
 class TransferDriver;
@@ -31,6 +32,7 @@ class Program {
     ProgramState& State() { return state_; }
     Form1& MainWindow() { return *form1_; }
     AuxWindows& Windows() { return *aux_; }
+    ChannelCommands& Commands() { return *commands_; }
 
   private:
     void WireWindows();
@@ -38,7 +40,8 @@ class Program {
 
     ProgramState state_;
     std::unique_ptr<Form1> form1_;
-    AuxWindows* aux_ = nullptr; // owned by the main window
+    AuxWindows* aux_ = nullptr;           // owned by the main window
+    ChannelCommands* commands_ = nullptr; // owned by the main window
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<WindowTransferView> view_;
     std::unique_ptr<TransferDriver> transfers_;

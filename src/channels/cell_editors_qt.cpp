@@ -267,6 +267,7 @@ void CellEditors::Combo5_LostFocus(int column) {
 
 void CellEditors::ShowCommitted() {
     grid_->ShowRow(editRow_);
+    emit Committed();
 }
 
 } // namespace quelro

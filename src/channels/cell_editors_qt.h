@@ -40,6 +40,10 @@ class CellEditors : public QObject {
     // a left press or Enter armed it.
     void Grid1_Click();
 
+  signals:
+    // A committed edit was written into the channel table.
+    void Committed();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -31,7 +31,7 @@ ChannelGrid::ChannelGrid(const ProgramState& state, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -113,7 +113,8 @@ void ChannelGrid::mousePressEvent(QMouseEvent* event) {
     switch (event->button()) {
     case Qt::LeftButton:
         QTableWidget::mousePressEvent(event);
-        emit LeftPressed();
+        // Shift and Ctrl add to the selection of channels without editing.
+        if (!(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) emit LeftPressed();
         break;
     case Qt::RightButton:
         // A right press only takes the focus; it neither selects nor edits.

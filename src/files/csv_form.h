@@ -4,6 +4,7 @@
 // the File menu and the clipboard all go through here.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@
 #include "channels/program_state.h"
 
 namespace quelro {
+
+// A channel list is a few kilobytes; a file far larger is not one.
+inline constexpr std::size_t kCsvMaxBytes = 1 << 20;
 
 // A CSV text is refused as a whole: not well-formed CSV, or no Frequency
 // column in its header.

@@ -111,7 +111,8 @@ void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
     g_answerer = std::move(answerer);
 }
 
-int LocalMsgBox(const QString& prompt, int style, const QString& title) {
+int LocalMsgBox(const QString& prompt, int style, const QString& title,
+                const QStringList& captions) {
     const QString shownTitle = title.isEmpty() ? QString::fromUtf8(kAppTitle) : title;
     if (g_answerer) return g_answerer(AskedBox{prompt, style, shownTitle});
 
@@ -129,7 +130,9 @@ int LocalMsgBox(const QString& prompt, int style, const QString& title) {
     for (int id : ids) {
         const ButtonInfo& info = Info(id);
         QPushButton* button = box.addButton(info.standard);
-        if (g_language >= kSimplified && g_language <= kTraditional)
+        if (buttons.size() < static_cast<std::size_t>(captions.size()))
+            button->setText(captions.at(static_cast<qsizetype>(buttons.size())));
+        else if (g_language >= kSimplified && g_language <= kTraditional)
             button->setText(QString::fromUtf8(info.captions[static_cast<std::size_t>(g_language)]));
         buttons.emplace_back(button, id);
     }

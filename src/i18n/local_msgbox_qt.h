@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -22,7 +23,10 @@ void SetMessageBoxLanguage(int languageMode);
 // The owner of every box (the main window).
 void SetMessageBoxOwner(QWidget* owner);
 
-int LocalMsgBox(const QString& prompt, int style, const QString& title);
+// `captions`, when given, replace the button captions in the style's order
+// (a question whose answers are not Yes and No).
+int LocalMsgBox(const QString& prompt, int style, const QString& title,
+                const QStringList& captions = {});
 
 // A message of the core's table in the given language (Traditional: the
 // Chinese text and title converted).

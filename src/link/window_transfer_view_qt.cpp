@@ -62,6 +62,10 @@ int WindowTransferView::ShowMessage(const Message& message) {
     return quelro::ShowMessage(message, state_.LanguageMode);
 }
 
+void WindowTransferView::WriteCompleted() {
+    if (onWrite_) onWrite_();
+}
+
 void WindowTransferView::ReadCompleted(const std::string& readImage, int radioBand) {
     if (onRead_) onRead_(readImage, radioBand);
 }

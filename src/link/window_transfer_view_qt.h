@@ -54,7 +54,9 @@ class WindowTransferView : public TransferView {
     void HideProgress() override;
     int ShowMessage(const Message& message) override;
     void ReadCompleted(const std::string& readImage, int radioBand) override;
-    void WriteCompleted() override {}
+    void WriteCompleted() override;
+    // Told when the radio took a whole image.
+    void OnWriteCompleted(std::function<void()> written) { onWrite_ = std::move(written); }
     void ShowBackupWarning(const std::string& text) override;
 
   private:
@@ -62,6 +64,7 @@ class WindowTransferView : public TransferView {
     const ProgramState& state_;
     ReadHandler onRead_;
     TipHandler showTip_;
+    std::function<void()> onWrite_;
 };
 
 } // namespace quelro

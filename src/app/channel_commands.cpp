@@ -1,0 +1,345 @@
+// The channel-list commands of the main window, over the core's CSV form and
+// undo history.
+#include "app/channel_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QToolBar>
+
+#include <algorithm>
+#include <set>
+
+#include "app/form1.h"
+#include "channels/bands.h"
+#include "channels/cell_editors_qt.h"
+#include "channels/channel_grid_qt.h"
+#include "files/csv_form.h"
+#include "files/data_file.h"
+#include "i18n/local_msgbox_qt.h"
+#include "image/memory_image.h"
+
+namespace quelro {
+namespace {
+
+namespace caption {
+constexpr Caption kImportCsv{"导入CSV...", "Import CSV..."};
+constexpr Caption kExportCsv{"导出CSV...", "Export CSV..."};
+constexpr Caption kCopy{"复制", "Copy"};
+constexpr Caption kCut{"剪切", "Cut"};
+constexpr Caption kPaste{"粘贴", "Paste"};
+constexpr Caption kDelete{"删除", "Delete"};
+constexpr Caption kUndo{"撤销", "Undo"};
+constexpr Caption kRedo{"重做", "Redo"};
+constexpr Caption kUnsaved{"数据已修改，尚未保存或写入对讲机。是否保存？",
+                           "The data has changed and was neither saved nor written to the radio. "
+                           "Save it?"};
+constexpr Caption kSave{"保存", "Save"};
+constexpr Caption kDiscard{"不保存", "Discard"};
+constexpr Caption kCancel{"取消", "Cancel"};
+constexpr Caption kImportTitle{"导入CSV", "Import CSV"};
+constexpr Caption kExportTitle{"导出CSV", "Export CSV"};
+constexpr Caption kPasteTitle{"粘贴", "Paste"};
+constexpr Caption kBandIs{"频段：", "Band: "};
+constexpr Caption kImported{"导入的信道数：", "Channels imported: "};
+constexpr Caption kCannotRead{"无法读取文件：", "The file cannot be read: "};
+constexpr Caption kTooLarge{"文件太大，不是信道列表。",
+                            "The file is too large to be a channel list."};
+constexpr Caption kCannotWrite{"文件保存失败：", "The file could not be saved: "};
+} // namespace caption
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+QString CsvDialog(QWidget* owner, bool save) {
+    const QString filter = "CSV (*.csv *.CSV)";
+    return save ? QFileDialog::getSaveFileName(owner, QString(), QString(), filter, nullptr,
+                                               QFileDialog::DontConfirmOverwrite)
+                : QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+}
+
+std::filesystem::path PathOf(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+} // namespace
+
+ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
+    : QObject(&form), state_(state), form_(form) {
+    setObjectName("ChannelCommands");
+    chooseCsvFile = [this](bool save) { return CsvDialog(&form_, save); };
+
+    // The two File items follow Save.
+    QMenu* file = form.mnuFile;
+    const QList<QAction*> items = file->actions();
+    QAction* afterSave = items.value(items.indexOf(form.mnuAssave) + 1);
+    mnuImportCsv = new QAction(file);
+    mnuImportCsv->setObjectName("mnuImportCsv");
+    mnuExportCsv = new QAction(file);
+    mnuExportCsv->setObjectName("mnuExportCsv");
+    file->insertActions(afterSave, {mnuImportCsv, mnuExportCsv});
+    connect(mnuImportCsv, &QAction::triggered, this, &ChannelCommands::ImportCsvFile);
+    connect(mnuExportCsv, &QAction::triggered, this, &ChannelCommands::ExportCsvFile);
+
+    contextMenu = new QMenu;
+    contextMenu->setObjectName("Grid1Menu");
+    connect(this, &QObject::destroyed, contextMenu, &QObject::deleteLater);
+    ChannelGrid* grid = form.Grid1;
+    auto command = [&](const char* name, QKeySequence key, void (ChannelCommands::*run)(),
+                       QWidget* scope, Qt::ShortcutContext context) {
+        QAction* a = contextMenu->addAction(QString());
+        a->setObjectName(name);
+        a->setShortcut(key);
+        a->setShortcutContext(context);
+        scope->addAction(a);
+        connect(a, &QAction::triggered, this, run);
+        return a;
+    };
+    // The clipboard keys belong to the grid (an open cell editor keeps its
+    // own); undo and redo work wherever the focus is in the window.
+    constexpr auto kGrid = Qt::WidgetWithChildrenShortcut;
+    copyAction = command("Grid1Copy", QKeySequence::Copy, &ChannelCommands::Copy, grid, kGrid);
+    cutAction = command("Grid1Cut", QKeySequence::Cut, &ChannelCommands::Cut, grid, kGrid);
+    pasteAction = command("Grid1Paste", QKeySequence::Paste, &ChannelCommands::Paste, grid, kGrid);
+    deleteAction =
+        command("Grid1Delete", QKeySequence::Delete, &ChannelCommands::Delete, grid, kGrid);
+    contextMenu->addSeparator();
+    undoAction = command("mnuUndo", QKeySequence(Qt::CTRL | Qt::Key_Z), &ChannelCommands::Undo,
+                         &form, Qt::WindowShortcut);
+    redoAction = command("mnuRedo", QKeySequence(Qt::CTRL | Qt::Key_Y), &ChannelCommands::Redo,
+                         &form, Qt::WindowShortcut);
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
+        undoAction->setEnabled(history_.CanUndo());
+        redoAction->setEnabled(history_.CanRedo());
+        contextMenu->popup(grid->viewport()->mapToGlobal(at));
+    });
+
+    // Every other change to the table: cell edits, New, a confirmed band change.
+    connect(&form.Editors(), &CellEditors::Committed, this, &ChannelCommands::RecordChange);
+    connect(form.mnuNew, &QAction::triggered, this, &ChannelCommands::RecordChange);
+    connect(form.Combo1, &QComboBox::activated, this, &ChannelCommands::RecordChange);
+    connect(form.Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) {
+        if (a->data().toString() == "new") RecordChange();
+        if (a->data().toString() == "save") CheckSaved();
+    });
+    connect(form.mnuAssave, &QAction::triggered, this, &ChannelCommands::CheckSaved);
+
+    // Opening another file asks first; what it decodes starts over.
+    Form1::Hooks& hooks = form.hooks();
+    hooks.chooseFileName = [this, choose = hooks.chooseFileName](bool save,
+                                                                 const QString& current) {
+        if (!save && !ConfirmDiscard()) return QString();
+        const QString name = choose(save, current);
+        if (save) saveName_ = name;
+        return name;
+    };
+    hooks.decoded = [this, decoded = hooks.decoded](const std::vector<DecodeStep>& steps) {
+        if (decoded) decoded(steps);
+        StartOver();
+    };
+    form.installEventFilter(this);
+    StartOver();
+}
+
+QWidget* ChannelCommands::Window() {
+    return contextMenu;
+}
+
+void ChannelCommands::ApplyLanguage(int languageMode) {
+    if (languageMode != kSimplified && languageMode != kEnglish) return;
+    auto t = [languageMode](const Caption& c) { return Text(Localize(c, languageMode)); };
+    mnuImportCsv->setText(t(caption::kImportCsv));
+    mnuExportCsv->setText(t(caption::kExportCsv));
+    copyAction->setText(t(caption::kCopy));
+    cutAction->setText(t(caption::kCut));
+    pasteAction->setText(t(caption::kPaste));
+    deleteAction->setText(t(caption::kDelete));
+    undoAction->setText(t(caption::kUndo));
+    redoAction->setText(t(caption::kRedo));
+}
+
+bool ChannelCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &form_ && event->type() == QEvent::Close && !ConfirmDiscard()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- files -----------------------------------------------------------------------
+
+void ChannelCommands::ImportCsvFile() {
+    const int language = state_.LanguageMode;
+    const QString name = chooseCsvFile(false);
+    if (name.isEmpty()) return;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Report(caption::kImportTitle,
+               Text(Localize(caption::kCannotRead, language)) + file.errorString(), 16);
+        return;
+    }
+    const QByteArray bytes = file.read(kCsvMaxBytes + 1);
+    if (bytes.size() > static_cast<qsizetype>(kCsvMaxBytes)) {
+        Report(caption::kImportTitle, Text(Localize(caption::kTooLarge, language)), 16);
+        return;
+    }
+    const CsvImport read = ImportCsv(std::string_view(bytes.constData(), bytes.size()), state_,
+                                     CsvBand{state_.BandIndex, true});
+    if (read.refusal) {
+        Report(caption::kImportTitle, name + "\n" + Text(RefusalText(*read.refusal, language)), 16);
+        return;
+    }
+    if (ShowMessage(msg::kNewWarning, language) == 2) return;
+    state_.Cells = read.state.Cells;
+    state_.ChoiceIndex = read.state.ChoiceIndex;
+    form_.SelectBandSilently(read.state.BandIndex);
+    ShowTable();
+    RecordChange();
+
+    int imported = 0;
+    for (int row = 1; row <= kChannels; ++row) imported += state_.ChannelEmpty(row) ? 0 : 1;
+    QString text = Text(Localize(caption::kBandIs, language)) +
+                   Text(std::string(kBands.at(state_.BandIndex).text)) + "\n" +
+                   Text(Localize(caption::kImported, language)) + QString::number(imported);
+    for (const CsvLeftOut& row : read.leftOut) text += "\n" + Text(LeftOutText(row, language));
+    Report(caption::kImportTitle, text, read.leftOut.empty() ? 64 : 48);
+}
+
+void ChannelCommands::ExportCsvFile() {
+    const int language = state_.LanguageMode;
+    QString name = chooseCsvFile(true);
+    if (name.isEmpty()) return;
+    if (QFileInfo(name).suffix().isEmpty()) name += ".csv";
+    if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, language) == 7) return;
+    const CsvExport csv = ExportCsv(state_);
+    const DataFileWrite written = WriteFileAtomically(PathOf(name), csv.text);
+    if (!written.ok) {
+        Report(caption::kExportTitle,
+               Text(Localize(caption::kCannotWrite, language) + written.error), 16);
+        return;
+    }
+    QString warnings;
+    for (const CsvToneWarning& w : csv.warnings)
+        warnings += (warnings.isEmpty() ? "" : "\n") + Text(WarningText(w, language));
+    if (!warnings.isEmpty()) Report(caption::kExportTitle, warnings, 48);
+}
+
+// ---- clipboard ---------------------------------------------------------------------
+
+std::vector<int> ChannelCommands::SelectedRows() const {
+    std::set<int> rows;
+    for (const QModelIndex& index : form_.Grid1->selectionModel()->selectedIndexes())
+        rows.insert(index.row() + 1);
+    if (rows.empty() && form_.Grid1->currentRow() >= 0) rows.insert(form_.Grid1->SelectedRow());
+    return {rows.begin(), rows.end()};
+}
+
+void ChannelCommands::Copy() {
+    QApplication::clipboard()->setText(Text(ExportCsv(state_, SelectedRows()).text));
+}
+
+void ChannelCommands::Cut() {
+    if (form_.Locked()) return;
+    Copy();
+    Delete();
+}
+
+void ChannelCommands::Delete() {
+    if (form_.Locked()) return;
+    for (int row : SelectedRows()) state_.ClearNO(row);
+    ShowTable();
+    RecordChange();
+}
+
+void ChannelCommands::Paste() {
+    if (form_.Locked()) return;
+    const QString text = QApplication::clipboard()->text();
+    if (text.isEmpty()) return;
+    const int firstRow = std::max(1, form_.Grid1->SelectedRow());
+    const CsvPaste paste = PasteCsv(text.toStdString(), state_, firstRow);
+    ShowTable();
+    RecordChange();
+    const int language = state_.LanguageMode;
+    QString report = paste.refusal ? Text(RefusalText(*paste.refusal, language)) : QString();
+    for (const CsvLeftOut& row : paste.leftOut)
+        report += (report.isEmpty() ? "" : "\n") + Text(LeftOutText(row, language));
+    if (!report.isEmpty()) Report(caption::kPasteTitle, report, 48);
+}
+
+// ---- history -----------------------------------------------------------------------
+
+void ChannelCommands::Undo() {
+    if (!form_.Locked() && history_.Undo(state_)) ShowTable();
+}
+
+void ChannelCommands::Redo() {
+    if (!form_.Locked() && history_.Redo(state_)) ShowTable();
+}
+
+void ChannelCommands::ShowTable() {
+    {
+        // The band of the table shown, without the band question.
+        const QSignalBlocker quiet(form_.Combo1);
+        form_.Combo1->setCurrentIndex(state_.BandSelection);
+    }
+    form_.Grid1->ShowAll();
+}
+
+void ChannelCommands::RecordChange() {
+    history_.Record(state_);
+}
+
+void ChannelCommands::StartOver() {
+    history_.Reset(state_);
+    MarkSaved();
+}
+
+void ChannelCommands::MarkSaved() {
+    savedImage_ = EncodeImage(state_);
+}
+
+bool ChannelCommands::Unsaved() const {
+    return EncodeImage(state_) != savedImage_;
+}
+
+void ChannelCommands::CheckSaved() {
+    if (saveName_.isEmpty()) return;
+    const DataFileRead read = ReadDataFile(PathOf(saveName_));
+    const std::string image = EncodeImage(state_);
+    if (read.status == DataFileRead::Ok && read.imageHex.compare(0, image.size(), image) == 0)
+        MarkSaved();
+}
+
+bool ChannelCommands::ConfirmDiscard() {
+    if (!Unsaved()) return true;
+    const int language = state_.LanguageMode;
+    auto t = [language](const Caption& c) { return Text(Localize(c, language)); };
+    switch (LocalMsgBox(t(caption::kUnsaved), 0x33, QString(),
+                        {t(caption::kSave), t(caption::kDiscard), t(caption::kCancel)})) {
+    case 6:
+        form_.SaveDataFile();
+        CheckSaved();
+        return !Unsaved();
+    case 7:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ChannelCommands::Report(const Caption& title, const QString& text, int style) const {
+    LocalMsgBox(text, style, Text(Localize(title, state_.LanguageMode)));
+}
+
+} // namespace quelro

@@ -1,0 +1,238 @@
+// The channel-list commands of the main window: CSV import from the File
+// menu, copy -> paste with the keys, undo after each kind of change, and the
+// question before unsaved work is dropped.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+
+#include "app/channel_commands.h"
+#include "channels/cell_edit.h"
+#include "channels/channel_grid_qt.h"
+#include "gui/support/form1_fixture.h"
+
+using namespace quelro;
+using namespace quelro::test;
+
+class Form1ChannelCommands : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ConfigFolder> config_;
+    std::unique_ptr<BoxScript> boxes_;
+    std::unique_ptr<StartedForm> started_;
+    ChannelCommands* commands_ = nullptr;
+    QString csvName_; // what the CSV dialog returns
+    int fileDialogs_ = 0;
+
+    Form1& form() { return *started_->form; }
+    ProgramState& state() { return started_->state; }
+
+    // Every cell of the grid as shown, row by row.
+    QStringList Table() {
+        QStringList cells;
+        for (int row = 1; row <= kChannels; ++row)
+            for (int column = 1; column < kGridCols; ++column)
+                cells << form().Grid1->CellText(row, column);
+        return cells;
+    }
+
+    void WriteCsv(const QByteArray& text) {
+        QFile file(csvName_);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        QTest::keyClick(form().Grid1, static_cast<Qt::Key>(key), modifiers);
+    }
+
+  private slots:
+    void init() {
+        config_ = std::make_unique<ConfigFolder>();
+        boxes_ = std::make_unique<BoxScript>();
+        csvName_ = config_->FilePath("list.csv");
+        fileDialogs_ = 0;
+        started_ = StartForm([this](Form1& f) {
+            f.hooks().chooseFileName = [this](bool, const QString&) {
+                ++fileDialogs_;
+                return QString();
+            };
+            commands_ = new ChannelCommands(f.State(), f);
+            commands_->chooseCsvFile = [this](bool) { return csvName_; };
+            f.RegisterWindow(commands_);
+        });
+        commands_->StartOver();
+        form().mnuEnglish_Click();
+        form().Grid1->setFocus();
+    }
+    void cleanup() {
+        started_.reset();
+        boxes_.reset();
+        config_.reset();
+    }
+
+    void theFileItemsFollowSave() {
+        const QList<QAction*> items = form().mnuFile->actions();
+        const qsizetype save = items.indexOf(form().mnuAssave);
+        QCOMPARE(items.value(save + 1), commands_->mnuImportCsv);
+        QCOMPARE(items.value(save + 2), commands_->mnuExportCsv);
+        QCOMPARE(commands_->mnuImportCsv->text(), QString("Import CSV..."));
+        form().mnuChineseJ_Click();
+        QCOMPARE(commands_->mnuExportCsv->text(), QString("导出CSV..."));
+        QCOMPARE(commands_->pasteAction->text(), QString("粘贴"));
+        form().mnuChineseF_Click();
+        QCOMPARE(commands_->mnuImportCsv->text(), QString("導入CSV..."));
+        QCOMPARE(commands_->deleteAction->text(), QString("刪除"));
+    }
+
+    void importReplacesTheTableAfterTheWarningAndReports() {
+        QCOMPARE(CommitFrequency(state(), 16, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
+        WriteCsv(
+            "Location,Frequency,Tone,rToneFreq\r\n0,146.52,Tone,88.5\r\n1,446.1,,\r\n2,147,,\r\n");
+        commands_->mnuImportCsv->trigger();
+        QCOMPARE(boxes_->Asked().size(), size_t(2));
+        QCOMPARE(boxes_->Asked()[0].prompt, QString("All channel data will be clear."));
+        QCOMPARE(boxes_->Asked()[1].prompt,
+                 QString("Band: 136-174MHz\nChannels imported: 2\n"
+                         "line 3: 446.10000 MHz is outside the band 136-174MHz; left out"));
+        QCOMPARE(form().Combo1->currentIndex(), 5);
+        QCOMPARE(form().Grid1->CellText(1, kColRxFreq), QString("146.52000"));
+        QCOMPARE(form().Grid1->CellText(1, kColTxTone), QString("88.5"));
+        QVERIFY(state().ChannelEmpty(16));
+
+        // Cancelling the warning changes nothing; a refused file says why.
+        boxes_->Clear();
+        boxes_->Queue(2);
+        WriteCsv("Location,Frequency\r\n1,146.0\r\n");
+        const QStringList before = Table();
+        commands_->mnuImportCsv->trigger();
+        QCOMPARE(Table(), before);
+        WriteCsv("Location,Name\r\n1,x\r\n");
+        commands_->mnuImportCsv->trigger();
+        QVERIFY(boxes_->Asked().back().prompt.endsWith(
+            "line 1, column Frequency: the header has no Frequency column"));
+        QCOMPARE(Table(), before);
+    }
+
+    void copyThenPasteThroughTheClipboard() {
+        QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.00625"),
+                 FrequencyOutcome::NewChannel);
+        PickTone(state(), 1, kColTxTone, 60); // D053N
+        QCOMPARE(CommitFrequency(state(), 2, kColRxFreq, "446.1"), FrequencyOutcome::NewChannel);
+        form().Grid1->ShowAll();
+        // A click, then a Shift+click: two channels selected, no editor opened.
+        PressCell(form(), 1, 3);
+        PressKey(Qt::Key_Escape);
+        const QPoint second = form().Grid1->CellRect(2, 3).center();
+        QTest::mouseClick(form().Grid1->viewport(), Qt::LeftButton, Qt::ShiftModifier, second);
+        form().Grid1->setFocus();
+        Key(Qt::Key_C);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                         "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,"
+                         "RPT1CALL,RPT2CALL,DVCODE\r\n"
+                         "1,,446.006250,,0.000000,Cross,88.5,88.5,053,NN,023,DTCS->,FM,6.25,,Low,,"
+                         ",,,\r\n"
+                         "2,,446.100000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,Low,,"
+                         ",,,\r\n"));
+        form().Grid1->SelectCell(9, 1);
+        Key(Qt::Key_V);
+        for (int column = 1; column < kGridCols; ++column) {
+            QCOMPARE(form().Grid1->CellText(9, column), form().Grid1->CellText(1, column));
+            QCOMPARE(form().Grid1->CellText(10, column), form().Grid1->CellText(2, column));
+        }
+        // Tab-separated rows from a spreadsheet, past the last channel.
+        QApplication::clipboard()->setText("1\t\t446.2\n2\t\t446.3\n");
+        form().Grid1->SelectCell(16, 1);
+        Key(Qt::Key_V);
+        QCOMPARE(form().Grid1->CellText(16, kColRxFreq), QString("446.20000"));
+        QCOMPARE(boxes_->Asked().back().prompt,
+                 QString("line 2: all 16 channels are taken; left out"));
+    }
+
+    void undoAndRedoEveryKindOfChange() {
+        QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
+        form().Grid1->ShowAll();
+        commands_->StartOver();
+        const std::vector<std::pair<const char*, std::function<void()>>> changes{
+            {"cell edit",
+             [&] {
+                 PressCell(form(), 3, 1);
+                 TypeText("446.5");
+                 PressKey(Qt::Key_Return);
+             }},
+            {"paste",
+             [&] {
+                 QApplication::clipboard()->setText("Frequency\n446.7\n");
+                 form().Grid1->SelectCell(5, 1);
+                 Key(Qt::Key_V);
+             }},
+            {"cut",
+             [&] {
+                 form().Grid1->SelectCell(5, 1);
+                 Key(Qt::Key_X);
+             }},
+            {"delete",
+             [&] {
+                 form().Grid1->SelectCell(1, 1);
+                 Key(Qt::Key_Delete, Qt::NoModifier);
+             }},
+            {"band change",
+             [&] {
+                 form().Combo1->setCurrentIndex(5);
+                 emit form().Combo1->activated(5);
+             }},
+            {"import",
+             [&] {
+                 WriteCsv("Frequency\n446.9\n");
+                 commands_->mnuImportCsv->trigger();
+             }},
+            {"new", [&] { form().mnuNew->trigger(); }},
+        };
+        for (const auto& [name, change] : changes) {
+            const QStringList before = Table();
+            const int band = form().Combo1->currentIndex();
+            change();
+            const QStringList after = Table();
+            QVERIFY2(after != before, name);
+            Key(Qt::Key_Z);
+            QVERIFY2(Table() == before, name);
+            QCOMPARE(form().Combo1->currentIndex(), band);
+            QCOMPARE(state().BandLow, band == 5 ? 136 : 400);
+            Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY2(Table() == after, name);
+            Key(Qt::Key_Z);
+            Key(Qt::Key_Y);
+            QVERIFY2(Table() == after, name);
+        }
+    }
+
+    void unsavedWorkIsAskedAboutOnQuitAndOpen() {
+        form().close();
+        QVERIFY(boxes_->Asked().empty()); // nothing changed, nothing asked
+        form().show();
+
+        QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
+        boxes_->Queue(2); // Cancel
+        form().OpenDataFile();
+        QCOMPARE(fileDialogs_, 0);
+        QCOMPARE(boxes_->Asked().back().style, 0x33);
+        QCOMPARE(boxes_->Asked().back().prompt,
+                 QString("The data has changed and was neither saved nor written to the radio. "
+                         "Save it?"));
+        boxes_->Queue(2);
+        QVERIFY(!form().close());
+        QVERIFY(form().isVisible());
+        boxes_->Queue(6); // Save, then the save dialog is cancelled: still not gone
+        QVERIFY(!form().close());
+        QCOMPARE(fileDialogs_, 1);
+        boxes_->Queue(7); // Discard
+        QVERIFY(form().close());
+    }
+};
+
+QTEST_MAIN(Form1ChannelCommands)
+#include "form1_channel_commands_test.moc"
