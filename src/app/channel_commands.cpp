@@ -50,8 +50,7 @@ constexpr Caption kPasteTitle{"粘贴", "Paste"};
 constexpr Caption kBandIs{"频段：", "Band: "};
 constexpr Caption kImported{"导入的信道数：", "Channels imported: "};
 constexpr Caption kCannotRead{"无法读取文件：", "The file cannot be read: "};
-constexpr Caption kTooLarge{"文件太大，不是信道列表。",
-                            "The file is too large to be a channel list."};
+constexpr Caption kTooLarge{"内容太大，不是信道列表。", "This is too large to be a channel list."};
 constexpr Caption kCannotWrite{"文件保存失败：", "The file could not be saved: "};
 } // namespace caption
 
@@ -264,10 +263,14 @@ void ChannelCommands::Delete() {
 
 void ChannelCommands::Paste() {
     if (form_.Locked()) return;
-    const QString text = QApplication::clipboard()->text();
-    if (text.isEmpty()) return;
+    const std::string text = QApplication::clipboard()->text().toStdString();
+    if (text.empty()) return;
+    if (text.size() > kCsvMaxBytes) {
+        Report(caption::kPasteTitle, Text(Localize(caption::kTooLarge, state_.LanguageMode)), 16);
+        return;
+    }
     const int firstRow = std::max(1, form_.Grid1->SelectedRow());
-    const CsvPaste paste = PasteCsv(text.toStdString(), state_, firstRow);
+    const CsvPaste paste = PasteCsv(text, state_, firstRow);
     ShowTable();
     RecordChange();
     const int language = state_.LanguageMode;

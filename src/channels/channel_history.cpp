@@ -4,7 +4,13 @@
 namespace quelro {
 
 ChannelHistory::Table ChannelHistory::TableOf(const ProgramState& state) {
-    return {state.Cells, state.ChoiceIndex, state.BandIndex, state.BandSelection};
+    return {state.Cells, state.ChoiceIndex, state.BandIndex, state.BandSelection,
+            state.LanguageMode};
+}
+
+bool ChannelHistory::Table::SameChannels(const Table& other) const {
+    return cells == other.cells && choices == other.choices && bandIndex == other.bandIndex &&
+           bandSelection == other.bandSelection;
 }
 
 void ChannelHistory::Restore(const Table& table, ProgramState& state) {
@@ -13,7 +19,7 @@ void ChannelHistory::Restore(const Table& table, ProgramState& state) {
     state.BandIndex = table.bandIndex;
     state.SelectBandPosition(table.bandSelection);
     // The step may have been taken in another language.
-    state.SetGrid1Text();
+    if (table.language != state.LanguageMode) state.SetGrid1Text();
 }
 
 void ChannelHistory::Reset(const ProgramState& state) {
@@ -24,7 +30,7 @@ void ChannelHistory::Reset(const ProgramState& state) {
 
 bool ChannelHistory::Record(const ProgramState& state) {
     Table table = TableOf(state);
-    if (table == current_) return false;
+    if (table.SameChannels(current_)) return false;
     undo_.push_back(std::move(current_));
     if (undo_.size() > kSteps) undo_.pop_front();
     redo_.clear();

@@ -39,7 +39,8 @@ class ChannelHistory {
         std::array<int, 160> choices{};
         int bandIndex = 0;
         int bandSelection = 0;
-        bool operator==(const Table&) const = default;
+        int language = 0; // the language of the list cells, not part of a change
+        bool SameChannels(const Table& other) const;
     };
     static Table TableOf(const ProgramState& state);
     static void Restore(const Table& table, ProgramState& state);
