@@ -51,6 +51,7 @@ constexpr Caption kBandIs{"频段：", "Band: "};
 constexpr Caption kImported{"导入的信道数：", "Channels imported: "};
 constexpr Caption kCannotRead{"无法读取文件：", "The file cannot be read: "};
 constexpr Caption kTooLarge{"内容太大，不是信道列表。", "This is too large to be a channel list."};
+constexpr Caption kMoreLeftOut{"……另有%1行未导入", "... and %1 more rows left out"};
 constexpr Caption kCannotWrite{"文件保存失败：", "The file could not be saved: "};
 } // namespace caption
 
@@ -63,6 +64,19 @@ QString CsvDialog(QWidget* owner, bool save) {
     return save ? QFileDialog::getSaveFileName(owner, QString(), QString(), filter, nullptr,
                                                QFileDialog::DontConfirmOverwrite)
                 : QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+}
+
+// The rows left out, one line each; a box shows the first few and counts
+// the rest.
+QString LeftOutLines(const std::vector<CsvLeftOut>& leftOut, int language) {
+    constexpr std::size_t kShown = 20;
+    QStringList lines;
+    for (std::size_t i = 0; i < leftOut.size() && i < kShown; ++i)
+        lines << Text(LeftOutText(leftOut[i], language));
+    if (leftOut.size() > kShown)
+        lines << Text(Localize(caption::kMoreLeftOut, language))
+                     .replace("%1", QString::number(leftOut.size() - kShown));
+    return lines.join('\n');
 }
 
 std::filesystem::path PathOf(const QString& name) {
@@ -211,7 +225,7 @@ void ChannelCommands::ImportCsvFile() {
     QString text = Text(Localize(caption::kBandIs, language)) +
                    Text(std::string(kBands.at(state_.BandIndex).text)) + "\n" +
                    Text(Localize(caption::kImported, language)) + QString::number(imported);
-    for (const CsvLeftOut& row : read.leftOut) text += "\n" + Text(LeftOutText(row, language));
+    if (!read.leftOut.empty()) text += "\n" + LeftOutLines(read.leftOut, language);
     Report(caption::kImportTitle, text, read.leftOut.empty() ? 64 : 48);
 }
 
@@ -275,8 +289,8 @@ void ChannelCommands::Paste() {
     RecordChange();
     const int language = state_.LanguageMode;
     QString report = paste.refusal ? Text(RefusalText(*paste.refusal, language)) : QString();
-    for (const CsvLeftOut& row : paste.leftOut)
-        report += (report.isEmpty() ? "" : "\n") + Text(LeftOutText(row, language));
+    if (!paste.leftOut.empty())
+        report += (report.isEmpty() ? "" : "\n") + LeftOutLines(paste.leftOut, language);
     if (!report.isEmpty()) Report(caption::kPasteTitle, report, 48);
 }
 

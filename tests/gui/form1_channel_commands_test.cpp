@@ -144,13 +144,18 @@ class Form1ChannelCommands : public QObject {
             QCOMPARE(form().Grid1->CellText(9, column), form().Grid1->CellText(1, column));
             QCOMPARE(form().Grid1->CellText(10, column), form().Grid1->CellText(2, column));
         }
-        // Tab-separated rows from a spreadsheet, past the last channel.
-        QApplication::clipboard()->setText("1\t\t446.2\n2\t\t446.3\n");
+        // Tab-separated rows from a spreadsheet, past the last channel: the
+        // report lists the first twenty rows left out and counts the rest.
+        QString rows;
+        for (int row = 1; row <= 23; ++row) rows += QString("%1\t\t446.%1\n").arg(row + 10);
+        QApplication::clipboard()->setText(rows);
         form().Grid1->SelectCell(16, 1);
         Key(Qt::Key_V);
-        QCOMPARE(form().Grid1->CellText(16, kColRxFreq), QString("446.20000"));
-        QCOMPARE(boxes_->Asked().back().prompt,
-                 QString("line 2: all 16 channels are taken; left out"));
+        QCOMPARE(form().Grid1->CellText(16, kColRxFreq), QString("446.11000"));
+        const QStringList report = boxes_->Asked().back().prompt.split('\n');
+        QCOMPARE(report.size(), 21);
+        QCOMPARE(report.front(), QString("line 2: all 16 channels are taken; left out"));
+        QCOMPARE(report.back(), QString("... and 2 more rows left out"));
     }
 
     void undoAndRedoEveryKindOfChange() {
