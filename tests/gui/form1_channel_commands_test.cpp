@@ -12,7 +12,9 @@
 #include "app/channel_commands.h"
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
+#include "files/data_file.h"
 #include "gui/support/form1_fixture.h"
+#include "image/memory_image.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -25,6 +27,7 @@ class Form1ChannelCommands : public QObject {
     std::unique_ptr<StartedForm> started_;
     ChannelCommands* commands_ = nullptr;
     QString csvName_; // what the CSV dialog returns
+    QString datName_; // what the data-file dialog returns
     int fileDialogs_ = 0;
 
     Form1& form() { return *started_->form; }
@@ -54,11 +57,12 @@ class Form1ChannelCommands : public QObject {
         config_ = std::make_unique<ConfigFolder>();
         boxes_ = std::make_unique<BoxScript>();
         csvName_ = config_->FilePath("list.csv");
+        datName_.clear();
         fileDialogs_ = 0;
         started_ = StartForm([this](Form1& f) {
             f.hooks().chooseFileName = [this](bool, const QString&) {
                 ++fileDialogs_;
-                return QString();
+                return datName_;
             };
             commands_ = new ChannelCommands(f.State(), f);
             commands_->chooseCsvFile = [this](bool) { return csvName_; };
@@ -236,6 +240,24 @@ class Form1ChannelCommands : public QObject {
         QCOMPARE(fileDialogs_, 1);
         boxes_->Queue(7); // Discard
         QVERIFY(form().close());
+    }
+
+    void openingAFileStartsANewHistoryWithNothingUnsaved() {
+        ProgramState saved = ProgramState::StartUp(kEnglish);
+        QCOMPARE(CommitFrequency(saved, 4, kColRxFreq, "446.4"), FrequencyOutcome::NewChannel);
+        datName_ = config_->FilePath("a.DAT");
+        QVERIFY(WriteDataFile(datName_.toStdString(), EncodeImage(saved)).ok);
+        QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
+        commands_->RecordChange();
+        boxes_->Queue(7); // Discard
+        form().OpenDataFile();
+        QCOMPARE(boxes_->Asked().size(), size_t(1));
+        QCOMPARE(form().Grid1->CellText(4, kColRxFreq), QString("446.40000"));
+        const QStringList opened = Table();
+        Key(Qt::Key_Z);
+        QCOMPARE(Table(), opened);
+        QVERIFY(form().close());
+        QCOMPARE(boxes_->Asked().size(), size_t(1));
     }
 };
 
