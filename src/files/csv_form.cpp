@@ -452,12 +452,12 @@ void Apply(ProgramState& s, int row, const Channel& c) {
     for (auto [column, tone] :
          {std::pair{kColRxTone, &c.rxTone}, std::pair{kColTxTone, &c.txTone}}) {
         const int position = tone->empty() ? 0 : ToneIndexOf(*tone);
-        if (position >= 0) {
+        if (position != kToneNotListed) {
             PickTone(s, row, column, position);
         } else {
             // A tone from the editor's range that is no entry of the list.
             s.Cell(row, column) = *tone;
-            s.Choice(row, column) = position;
+            s.Choice(row, column) = kToneNotListed;
         }
     }
     PickListItem(s, row, kColPower, c.power);

@@ -52,7 +52,7 @@ TEST_P(CsvTones, ReadIntoTheTwoTonesAndWrittenBack) {
     const ProgramState& s = read.state;
     EXPECT_EQ(s.Cell(1, kColTxTone), c.tx);
     EXPECT_EQ(s.Cell(1, kColRxTone), c.rx);
-    // The list position, 0 for off and -1 for a tone that is no entry.
+    // The list position, 0 for off, kToneNotListed for a tone that is no entry.
     for (int column : {kColTxTone, kColRxTone})
         EXPECT_EQ(s.Choice(1, column),
                   s.Cell(1, column) == "Off" ? 0 : ToneIndexOf(s.Cell(1, column)));
