@@ -31,7 +31,7 @@ for f in /usr/bin/quelro /usr/bin/quelro-cli /usr/bin/quelro-radio-sim \
     /usr/share/quelro/opencc/quelro_s2t_chars.json \
     /usr/share/man/man1/quelro.1.gz /usr/share/man/man1/quelro-cli.1.gz \
     /usr/share/bash-completion/completions/quelro-cli \
-    /usr/share/doc/quelro/copyright /usr/share/doc/quelro/changelog.Debian.gz; do
+    /usr/share/doc/quelro/copyright /usr/share/doc/quelro/changelog.gz; do
     grep -qxF "$f" "$work/files" || fail "the package lacks $f"
 done
 # Nothing from the build or source folders, and nothing outside /usr.
@@ -43,7 +43,7 @@ for d in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6serialport6 libopencc
     [[ ", $depends," == *", $d "* || ", $depends," == *", $d,"* ]] || fail "Depends lacks $d: $depends"
 done
 dpkg-deb -f "$deb" Description | grep -q '对讲机' || fail "the description has no Chinese line"
-dpkg-deb -I "$deb" postinst | grep -q 'adduser "$USER" dialout' || fail "postinst says nothing of dialout"
+dpkg-deb -I "$deb" postinst | grep -q 'usermod -a -G dialout' || fail "postinst says nothing of dialout"
 if command -v lintian >/dev/null; then
     lintian --fail-on error --suppress-tags-from-file /dev/null "$deb" >"$work/lintian" 2>&1 ||
         { cat "$work/lintian"; fail "lintian"; }
@@ -54,6 +54,7 @@ fi
 # ---- the programs, run from the scratch root ------------------------------------
 root=$work/root
 dpkg -x "$deb" "$root"
+root=$(realpath "$root")
 bin=$root/usr/bin
 cd "$work"
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
@@ -80,6 +81,26 @@ for language in 0 1 2; do
     grep -q 'warning: quelro_s2t' "$work/gui.err" && fail "quelro in language $language: $(cat "$work/gui.err")"
 done
 
+# F1 opens the installed manual: under Xvfb the browser is a stand-in
+# xdg-open that notes the page it was given.
+mkdir -p "$work/browser"
+printf '#!/bin/sh\necho "$1" >>"%s"\n' "$work/opened" >"$work/browser/xdg-open"
+chmod +x "$work/browser/xdg-open"
+cat >"$work/press-f1" <<SCRIPT
+#!/bin/bash
+"$bin/quelro" 2>/dev/null &
+quelro=\$!
+window=\$(timeout 20 xdotool search --sync --onlyvisible --class quelro | head -n 1)
+[ -n "\$window" ] && xdotool windowfocus --sync "\$window" key F1
+for _ in \$(seq 50); do [ -s "$work/opened" ] && break; sleep 0.1; done
+kill \$quelro
+SCRIPT
+chmod +x "$work/press-f1"
+printf '\000\000\001' >"$XDG_CONFIG_HOME/quelro/parameter"
+PATH=$work/browser:$PATH xvfb-run -a "$work/press-f1"
+grep -qxF "file://$root/usr/share/quelro/manual/en/index.html" "$work/opened" 2>/dev/null ||
+    fail "F1 did not open the installed English manual: $(cat "$work/opened" 2>/dev/null)"
+
 # Without the installed conversion table the programs must say so, not fall
 # back on the source tree.
 mv "$root/usr/share/quelro/opencc" "$work/opencc.away"
@@ -92,7 +113,7 @@ grep -q 'not found in ../share/quelro/opencc' "$work/gui.err" ||
 mv "$work/opencc.away" "$root/usr/share/quelro/opencc"
 
 # ---- manual pages and completion ------------------------------------------------
-commands=$("$bin/quelro-cli" --help | sed -n '/^SUBCOMMANDS:/,$p' | awk 'NR > 1 && /^  [a-z]/ {print $1}')
+commands=$("$bin/quelro-cli" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && /^  [a-z]/ {print $1}')
 [ -n "$commands" ] || fail "no commands in quelro-cli --help"
 for c in $commands; do
     zcat "$root/usr/share/man/man1/quelro-cli.1.gz" | grep -q "^$c\b\|[^a-z-]$c\b" ||
@@ -101,8 +122,9 @@ done
 zcat "$root/usr/share/man/man1/quelro-cli.1.gz" | grep -q 'EXIT STATUS' || fail "quelro-cli(1) lacks EXIT STATUS"
 zcat "$root/usr/share/man/man1/quelro.1.gz" | grep -q 'FILES' || fail "quelro(1) lacks FILES"
 
+mkdir "$work/typed" "$work/typed/sub"
+cd "$work/typed"
 touch a.DAT b.json c.csv d.txt
-mkdir sub
 complete_line() { # the words typed; prints the completions
     PATH=$bin:$PATH bash -c '
         source "$1"; shift
