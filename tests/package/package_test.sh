@@ -88,18 +88,24 @@ printf '#!/bin/sh\necho "$1" >>"%s"\n' "$work/opened" >"$work/browser/xdg-open"
 chmod +x "$work/browser/xdg-open"
 cat >"$work/press-f1" <<SCRIPT
 #!/bin/bash
-"$bin/quelro" 2>/dev/null &
+QT_QPA_PLATFORM=xcb "$bin/quelro" 2>"$work/f1.err" &
 quelro=\$!
-window=\$(timeout 20 xdotool search --sync --onlyvisible --class quelro | head -n 1)
-[ -n "\$window" ] && xdotool windowfocus --sync "\$window" key F1
-for _ in \$(seq 50); do [ -s "$work/opened" ] && break; sleep 0.1; done
+window=\$(timeout 60 xdotool search --sync --onlyvisible --class quelro | head -n 1)
+# A busy machine may show the window before it takes keys: press again
+# until the page is opened, for at most a minute.
+for _ in \$(seq 120); do
+    [ -n "\$window" ] || break
+    xdotool windowfocus --sync "\$window" key F1
+    sleep 0.5
+    [ -s "$work/opened" ] && break
+done
 kill \$quelro
 SCRIPT
 chmod +x "$work/press-f1"
 printf '\000\000\001' >"$XDG_CONFIG_HOME/quelro/parameter"
 PATH=$work/browser:$PATH xvfb-run -a "$work/press-f1"
 grep -qxF "file://$root/usr/share/quelro/manual/en/index.html" "$work/opened" 2>/dev/null ||
-    fail "F1 did not open the installed English manual: $(cat "$work/opened" 2>/dev/null)"
+    fail "F1 did not open the installed English manual: $(cat "$work/opened" "$work/f1.err" 2>/dev/null)"
 
 # Without the installed conversion table the programs must say so, not fall
 # back on the source tree.
