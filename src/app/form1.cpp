@@ -33,6 +33,7 @@
 #include "files/data_file.h"
 #include "files/parameter_file.h"
 #include "i18n/captions.h"
+#include "i18n/data_paths.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
 #include "i18n/translate_form_qt.h"
@@ -125,8 +126,9 @@ void Form1::SetUpApplication() {
     QCoreApplication::setApplicationName("quelro");
     QCoreApplication::setApplicationVersion(QUELRO_VERSION);
     QGuiApplication::setDesktopFileName("quelro");
-    QGuiApplication::setWindowIcon(QIcon::fromTheme(
-        "quelro", QIcon(QStringLiteral(QUELRO_SOURCE_DIR "/packaging/quelro.png"))));
+    const auto icon = FindData({"icons/hicolor/256x256/apps/quelro.png", "packaging/quelro.png"});
+    QGuiApplication::setWindowIcon(
+        QIcon::fromTheme("quelro", QIcon(QFile::decodeName(icon.c_str()))));
 }
 
 QString Form1::ParameterFilePath() {

@@ -7,8 +7,11 @@
 
 #include <opencc/opencc.h>
 
+#include "i18n/data_paths.h"
+
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <mutex>
 
 namespace quelro {
@@ -23,19 +26,26 @@ std::filesystem::path FindConfig() {
         fs::path p = fs::path(dir) / kConfigName;
         if (fs::exists(p, ec)) return p;
     }
-    for (const char* dir : {QUELRO_OPENCC_CONFIG_DIR, QUELRO_OPENCC_INSTALLED_DIR}) {
-        fs::path p = fs::path(dir) / kConfigName;
-        if (fs::exists(p, ec)) return p;
-    }
-    return {};
+    return FindData(
+        {fs::path("quelro/opencc") / kConfigName, fs::path("data/opencc") / kConfigName});
 }
 
 class Converter {
   public:
     Converter() {
+        // Without the table the Traditional interface would silently show
+        // Simplified texts, so say once why.
         const auto config = FindConfig();
-        if (config.empty()) return;
+        if (config.empty()) {
+            std::cerr << "warning: " << kConfigName
+                      << " not found in ../share/quelro/opencc beside the program; Traditional "
+                         "Chinese texts stay in Simplified Chinese\n";
+            return;
+        }
         handle_ = opencc_open(config.c_str());
+        if (!Ok())
+            std::cerr << "warning: " << config.string() << ": " << opencc_error()
+                      << "; Traditional Chinese texts stay in Simplified Chinese\n";
     }
     ~Converter() {
         if (Ok()) opencc_close(handle_);

@@ -1,11 +1,11 @@
 // Finding and opening the user manual.
 #include "windows/help_manual.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
+#include "i18n/data_paths.h"
 #include "i18n/local_msgbox_qt.h"
 
 namespace quelro {
@@ -23,14 +23,8 @@ constexpr int kWarningStyle = 48;
 
 QStringList ManualRoots() {
     QStringList roots;
-    auto add = [&roots](const QString& path) {
-        const QString clean = QDir::cleanPath(path);
-        if (!roots.contains(clean)) roots << clean;
-    };
-    if (QCoreApplication::instance() != nullptr)
-        add(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quelro/manual"));
-    add(QStringLiteral(QUELRO_DATA_DIR "/manual"));
-    add(QStringLiteral(QUELRO_SOURCE_DIR "/docs/manual"));
+    for (const auto& path : DataCandidates({"quelro/manual", "docs/manual"}, ThisProgram()))
+        roots << QFile::decodeName(path.c_str());
     return roots;
 }
 

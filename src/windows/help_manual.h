@@ -9,8 +9,8 @@
 namespace quelro {
 
 // Folders that may hold the manual, in the order they are tried: next to the
-// installed program (../share/quelro/manual), the configured install folder,
-// and the source tree of a development build.
+// installed program (../share/quelro/manual), then, for a program run from its
+// build folder, the source tree's docs/manual.
 QStringList ManualRoots();
 
 // The start page of the manual for the language (English for mode 1, Chinese
