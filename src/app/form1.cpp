@@ -21,12 +21,11 @@
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QTime>
 #include <QToolBar>
 
 #include <algorithm>
-#include <cmath>
 
+#include "app/list_wheel_guard.h"
 #include "channels/bands.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
@@ -35,7 +34,6 @@
 #include "i18n/captions.h"
 #include "i18n/data_paths.h"
 #include "i18n/local_msgbox_qt.h"
-#include "i18n/traditional.h"
 #include "i18n/translate_form_qt.h"
 
 namespace quelro {
@@ -82,8 +80,6 @@ constexpr Caption kTimeoutWarn{"发射超时预警", "Time-out Warn:"};
 constexpr Caption kSquelch{"静噪等级", "Squelch Grade:"};
 constexpr Caption kBatterySave{"省电", "Battery Save:"};
 constexpr Caption kBeep{"提示音", "Beep:"};
-// A save that fails says so (the caption only names a file once written).
-constexpr Caption kSaveFailed{"文件保存失败：", "The file could not be saved: "};
 } // namespace caption
 
 // 15 twips make one pixel.
@@ -126,6 +122,7 @@ void Form1::SetUpApplication() {
     QCoreApplication::setApplicationName("quelro");
     QCoreApplication::setApplicationVersion(QUELRO_VERSION);
     QGuiApplication::setDesktopFileName("quelro");
+    GuardListsFromStrayWheel();
     const auto icon = FindData({"icons/hicolor/256x256/apps/quelro.png", "packaging/quelro.png"});
     QGuiApplication::setWindowIcon(
         QIcon::fromTheme("quelro", QIcon(QFile::decodeName(icon.c_str()))));
@@ -546,7 +543,10 @@ void Form1::OpenDataFile() {
     if (name.isEmpty()) return;
     fileName_ = name;
     const DataFileRead read = ReadDataFile(PathOf(name));
-    if (read.status == DataFileRead::CannotOpen) return;
+    if (read.status == DataFileRead::CannotOpen) {
+        LocalMsgBox(Text(OpenFailedText(name.toStdString(), read.code, LanguageMode())), 16, {});
+        return;
+    }
     std::optional<std::vector<DecodeStep>> steps;
     if (read.status == DataFileRead::Ok) steps = DecodeImage(state_, read.imageHex);
     if (!steps) {
@@ -565,7 +565,7 @@ void Form1::SaveDataFile() {
         if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, LanguageMode()) == 7) continue;
         const DataFileWrite written = WriteDataFile(PathOf(name), image);
         if (!written.ok) {
-            LocalMsgBox(Text(Localize(caption::kSaveFailed, LanguageMode()) + written.error), 16,
+            LocalMsgBox(Text(SaveFailedText(name.toStdString(), written.code, LanguageMode())), 16,
                         QString());
             return;
         }

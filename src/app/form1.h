@@ -67,7 +67,8 @@ class Form1 : public QMainWindow, public LanguageWindow {
     };
 
     // Application name and desktop identity, so that the configuration
-    // folder is ~/.config/quelro. Call once after creating the application.
+    // folder is ~/.config/quelro, and the wheel rule of every drop-down list.
+    // Call once after creating the application.
     static void SetUpApplication();
     // Where the `parameter` file lives; empty when there is no configuration
     // folder.

@@ -5,6 +5,7 @@
 #include <QStatusBar>
 
 #include "app/channel_commands.h"
+#include "channels/channel_grid_qt.h"
 #include "link/port_selector_qt.h"
 #include "link/serial_link_qt.h"
 #include "link/transfer_driver_qt.h"
@@ -62,7 +63,8 @@ void Program::WireLink() {
                                   form->Frame1,
                                   form->Combo1,
                                   form->Label,
-                                  form->ProgressBar1};
+                                  form->ProgressBar1,
+                                  form->Grid1};
     view_ = std::make_unique<WindowTransferView>(
         widgets, state_,
         [this, form](const std::string& readImage, int radioBand) {

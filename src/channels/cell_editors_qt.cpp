@@ -16,6 +16,7 @@
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/captions.h"
+#include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
 #include "image/tone_codes.h"
 
@@ -55,6 +56,7 @@ CellEditors::CellEditors(ProgramState& state, ChannelGrid* grid)
     text1_->setAlignment(Qt::AlignCenter);
     text1_->hide();
     text1_->installEventFilter(this);
+    TakeFullWidthDigits(text1_);
 
     combo8_ = new QComboBox(host);
     combo8_->setObjectName("Combo8");
@@ -68,6 +70,8 @@ CellEditors::CellEditors(ProgramState& state, ChannelGrid* grid)
     combo8_->hide();
     combo8_->installEventFilter(this);
     combo8_->view()->installEventFilter(this);
+    TakeFullWidthDigits(combo8_);
+    TakeFullWidthDigits(combo8_->view());
     connect(combo8_, &QComboBox::activated, this, &CellEditors::Combo8_Click);
 
     for (int column = kColPower; column <= kColScan; ++column) {

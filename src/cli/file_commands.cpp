@@ -6,13 +6,9 @@
 // when a command fails. Bad input ends with exit 2 and one line on stderr
 // naming the file and what is wrong.
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -46,11 +42,6 @@ int BadInput(const std::string& file, const std::string& what) {
 // `imageHex`, when given, receives the file's image.
 std::optional<ProgramState> LoadDataFile(const std::string& path, int languageMode,
                                          std::string* imageHex = nullptr) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        BadInput(path, "is a folder, not a data file");
-        return std::nullopt;
-    }
     const DataFileRead read = ReadDataFile(path);
     if (read.status == DataFileRead::CannotOpen) {
         BadInput(path, "cannot open: " + read.error);
@@ -183,30 +174,16 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
 
 // The whole of a small text file (`what` names the kind of file expected).
 std::optional<std::string> LoadText(const std::string& path, const std::string& what) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        BadInput(path, "is a folder, not " + what);
+    const FileBytes file = ReadRegularFile(path, kMaxTextBytes + 1);
+    if (!file.ok) {
+        BadInput(path, "cannot open: " + FileErrorReason(file.code, kEnglish));
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        BadInput(path, std::string("cannot open: ") + std::strerror(errno));
+    if (file.bytes.size() > kMaxTextBytes) {
+        BadInput(path, "too large to be " + what);
         return std::nullopt;
     }
-    std::string text;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxTextBytes) {
-            BadInput(path, "too large to be " + what);
-            return std::nullopt;
-        }
-    }
-    if (in.bad()) {
-        BadInput(path, std::string("cannot read: ") + std::strerror(errno));
-        return std::nullopt;
-    }
-    return text;
+    return file.bytes;
 }
 
 std::optional<Json> LoadJson(const std::string& path) {

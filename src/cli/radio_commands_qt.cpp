@@ -305,10 +305,7 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
     cmd->add_flag("--yes", args->yes, "Write even when the radio's band differs from the file's");
     cmd->add_flag("--verify", args->verify, "Read the radio back and compare what was written");
     cmd->callback([&options, &exitCode, args] {
-        std::error_code ec;
-        const DataFileRead file = std::filesystem::is_directory(args->in, ec)
-                                      ? DataFileRead{DataFileRead::CannotOpen, {}, "is a folder"}
-                                      : ReadDataFile(args->in);
+        const DataFileRead file = ReadDataFile(args->in);
         ProgramState state = ProgramState::StartUp();
         if (file.status == DataFileRead::CannotOpen) {
             std::cerr << "quelro-cli: " << args->in << ": cannot open: " << file.error << "\n";

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_access.h"
+
 namespace quelro {
 
 inline constexpr std::string_view kDataFileTagHex = "524D443437";
@@ -15,24 +17,19 @@ inline constexpr std::size_t kDataFileMinSize = 5 + 0x330;
 struct DataFileRead {
     enum Status { Ok, CannotOpen, WrongType } status = CannotOpen;
     std::string imageHex; // the bytes after the tag as hex (up to 850 bytes)
-    std::string error;    // the system's reason for CannotOpen
+    std::string error;    // CannotOpen: the reason in English
+    int code = 0;         // CannotOpen: errno, or kNotRegularFile
 };
 
-// Reads a data file. A missing name creates nothing. A file without the tag,
-// or too short to hold every field the decoder reads, is WrongType.
+// Reads a data file. A missing name creates nothing; a folder, pipe or device
+// is CannotOpen. A file without the tag, or too short to hold every field the
+// decoder reads, is WrongType.
 DataFileRead ReadDataFile(const std::filesystem::path& path);
 
-struct DataFileWrite {
-    bool ok = false;
-    std::string error;
-};
+using DataFileWrite = FileWrite;
 
 // Writes the tag and the first 848 bytes of `imageHex` (at least 1696 hex
-// characters). The file is replaced atomically: a temporary file in the same
-// folder, then a rename, so a failed save leaves the old file as it was.
+// characters), replacing the file as WriteFileAtomically does.
 DataFileWrite WriteDataFile(const std::filesystem::path& path, std::string_view imageHex);
-
-// Writes any bytes to `path` atomically (temporary file, then rename).
-DataFileWrite WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace quelro

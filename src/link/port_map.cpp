@@ -83,6 +83,25 @@ std::string PermissionDeniedLine(std::string_view device, int languageMode) {
     return Localize(kBefore, languageMode) + std::string(device) + Localize(kAfter, languageMode);
 }
 
+std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int languageMode) {
+    static constexpr Caption kText{
+        "没有串行设备对应 COM#：请接上编程线，或在文件 @ 的第 # 行写明其设备。",
+        "No serial device is assigned to COM#: plug in the programming cable, or name its "
+        "device on line # of @."};
+    // The marks are filled in after the conversion, which leaves them alone.
+    std::string text = Localize(kText, languageMode);
+    std::string filled;
+    for (const char c : text) {
+        if (c == '#')
+            filled += std::to_string(n);
+        else if (c == '@')
+            filled += portsFile.string();
+        else
+            filled += c;
+    }
+    return filled;
+}
+
 std::string PortStatusTip(const std::optional<PortDevice>& device, int languageMode) {
     static constexpr Caption kNoDevice{"没有对应的串行设备", "No serial device"};
     if (!device) return Localize(kNoDevice, languageMode);

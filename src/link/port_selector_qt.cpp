@@ -41,9 +41,12 @@ void PortSelector::SetChecked(int port, bool checked) {
         checked_ = 0;
 }
 
+std::filesystem::path PortSelector::ConfigFolder() const {
+    return configFolder_.empty() ? LinkConfigFolder() : configFolder_;
+}
+
 std::optional<PortDevice> PortSelector::Device(int n) const {
-    return DeviceForPort(n, configFolder_.empty() ? LinkConfigFolder() : configFolder_,
-                         SerialDevicesPresent());
+    return DeviceForPort(n, ConfigFolder(), SerialDevicesPresent());
 }
 
 QString PortSelector::StatusTip(int n) const {
@@ -62,7 +65,10 @@ PortSelector::Opened PortSelector::Open(int n) {
     if (opened.ok) return {true, {}};
     QString message =
         QString::fromStdString(Localize(PortInUseMessage(n).text, state_.LanguageMode));
-    if (opened.permissionDenied)
+    if (!device)
+        message += "\n" + QString::fromStdString(NoDeviceLine(n, ConfigFolder() / kPortsFileName,
+                                                              state_.LanguageMode));
+    else if (opened.permissionDenied)
         message +=
             "\n" + QString::fromStdString(PermissionDeniedLine(device->path, state_.LanguageMode));
     return {false, message};

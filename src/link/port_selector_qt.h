@@ -1,7 +1,8 @@
 // SelectPort for COM1..COM8: the check marks of the mnucom items, closing the
 // open port before opening the chosen one, SavedPort kept only when the open
 // succeeded, and the in-use message (with a second line naming the device and
-// the dialout group when the system refused it for lack of permission).
+// the dialout group when the system refused it for lack of permission, or
+// saying that no device stands for that port number).
 #pragma once
 
 #include <QString>
@@ -57,6 +58,7 @@ class PortSelector {
 
   private:
     void SetChecked(int port, bool checked);
+    std::filesystem::path ConfigFolder() const;
 
     SerialLink& link_;
     const ProgramState& state_;

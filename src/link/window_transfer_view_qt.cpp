@@ -27,7 +27,14 @@ void WindowTransferView::SetTransferLocked(bool locked) {
 
 void WindowTransferView::FocusBandSelector() {
     w_.bandFrame->setEnabled(true);
+    // Taking the focus commits a pending edit of the grid. The focus then goes
+    // back to the grid (or nowhere), so that a wheel turned over the band
+    // selector during or after the transfer cannot change the band.
     w_.bandList->setFocus(Qt::OtherFocusReason);
+    if (w_.grid != nullptr && w_.grid->isEnabled())
+        w_.grid->setFocus(Qt::OtherFocusReason);
+    else
+        w_.bandList->clearFocus();
 }
 
 void WindowTransferView::SetStatusText(const std::string& text) {

@@ -1,8 +1,8 @@
 // WindowTransferView: the main window's side of a transfer on its widgets -
-// Toolbar1, the mnupro menu and toolbar buttons 5 and 6 locked, Frame1 and
-// Combo1 focused, the blinking status Label, ProgressBar1, and the messages
-// through LocalMsgBox in the current language. What a read brings back is
-// handed to the window through a callback.
+// Toolbar1, the mnupro menu and toolbar buttons 5 and 6 locked, Frame1
+// enabled and Combo1 focused for a moment, the blinking status Label, ProgressBar1, and the
+// messages through LocalMsgBox in the current language. What a read brings back is handed to the
+// window through a callback.
 #pragma once
 
 #include <QString>
@@ -18,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QWidget;
 class QToolBar;
 
 namespace quelro {
@@ -31,6 +32,7 @@ struct TransferWidgets {
     QComboBox* bandList;    // Combo1
     QLabel* status;         // Label
     QProgressBar* progress; // ProgressBar1
+    QWidget* grid;          // Grid1, which takes the focus back from Combo1
 };
 
 class WindowTransferView : public TransferView {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
 
 namespace quelro {
@@ -23,6 +24,7 @@ Form3::Form3(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     Text1 = new QLineEdit;
     Text1->setObjectName("Text1");
     Text1->setEchoMode(QLineEdit::Password);
+    TakeFullWidthDigits(Text1);
     Command1 = NewButton(kOkCaption, "Command1");
 
     auto* row = new QHBoxLayout;

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "i18n/full_width_digits_qt.h"
 #include "image/conversions.h"
 
 namespace quelro {
@@ -35,7 +36,10 @@ class FrequencyCellDelegate : public QStyledItemDelegate {
                           const QModelIndex& index) const override {
         if (!form_.CanEdit(index.row() + 1, index.column())) return nullptr;
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setAlignment(Qt::AlignCenter);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            line->setAlignment(Qt::AlignCenter);
+            TakeFullWidthDigits(line);
+        }
         return editor;
     }
 

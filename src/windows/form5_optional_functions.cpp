@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
 #include "image/conversions.h"
 
@@ -90,6 +91,7 @@ QLineEdit* NewDelayText(const char* name) {
     auto* text = new QLineEdit;
     text->setObjectName(QString::fromLatin1(name));
     text->setMaximumWidth(80);
+    TakeFullWidthDigits(text);
     return text;
 }
 

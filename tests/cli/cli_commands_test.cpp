@@ -1,6 +1,7 @@
 // The quelro-cli binary on real files in a temporary folder: exit codes, the
 // one stderr line of a refusal, and outputs that are neither created nor
 // changed when a command fails.
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -51,8 +52,9 @@ class CliTest : public testing::Test {
 
     fs::path At(const std::string& name) const { return dir_ / name; }
 
-    Result Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(QUELRO_CLI_PATH);
+    // `shell` runs first in the same shell (to set a limit).
+    Result Run(const std::vector<std::string>& args, const std::string& shell = {}) const {
+        std::string command = shell + Quote(QUELRO_CLI_PATH);
         for (const std::string& arg : args) command += " " + Quote(arg);
         command += " >" + Quote(At("stdout.txt")) + " 2>" + Quote(At("stderr.txt"));
         const int status = std::system(command.c_str());
@@ -194,6 +196,7 @@ TEST_F(CliTest, BadDataFilesAreRefused) {
     WriteDat("short.DAT", quelro::test::FreshImage().substr(0, 2 * 0x32F)); // one byte short
     Write(At("tagless.DAT"), std::string(853, '\xFF'));
     fs::create_directory(At("folder.DAT"));
+    ASSERT_EQ(::mkfifo(At("pipe.DAT").c_str(), 0600), 0);
     const std::string json = At("out.json").string();
     ExpectRefusal(Run({"export", At("missing.DAT").string(), "-o", json}), "missing.DAT",
                   "cannot open");
@@ -202,6 +205,10 @@ TEST_F(CliTest, BadDataFilesAreRefused) {
     ExpectRefusal(Run({"info", At("tagless.DAT").string()}), "tagless.DAT",
                   "not a Quelro data file");
     ExpectRefusal(Run({"export", At("folder.DAT").string()}), "folder.DAT", "folder");
+    // A pipe is refused, not waited on.
+    ExpectRefusal(Run({"info", At("pipe.DAT").string()}), "pipe.DAT", "not a regular file");
+    ExpectRefusal(Run({"import", At("pipe.DAT").string(), "-o", At("x.DAT").string()}), "pipe.DAT",
+                  "not a regular file");
     EXPECT_FALSE(fs::exists(At("missing.DAT")));
     EXPECT_FALSE(fs::exists(json));
 }
@@ -304,6 +311,24 @@ TEST_F(CliTest, UnwritableOutputIsReported) {
     const std::string out = (At("no-such-folder") / "out.DAT").string();
     ExpectRefusal(Run({"import", At("good.json").string(), "-o", out}), "out.DAT", "cannot write");
     ExpectRefusal(Run({"new", "-o", out}), "out.DAT", "cannot write");
+}
+
+// Outputs are replaced through symbolic links, keep their permissions, and
+// stay as they were when the file size limit refuses the write.
+TEST_F(CliTest, OutputsFollowLinksAndSurviveTheSizeLimit) {
+    Write(At("real.DAT"), "old contents");
+    fs::permissions(At("real.DAT"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("real.DAT", At("link.DAT"));
+    const Result limited = Run({"new", "-o", At("link.DAT").string()}, "ulimit -f 1; ");
+    ExpectRefusal(limited, "link.DAT", "file size limit");
+    EXPECT_EQ(Read(At("real.DAT")), "old contents");
+    ASSERT_EQ(Run({"new", "-o", At("link.DAT").string()}).exit, 0);
+    EXPECT_TRUE(fs::is_symlink(At("link.DAT")));
+    EXPECT_EQ(Read(At("real.DAT")).size(), 853u);
+    EXPECT_EQ(fs::status(At("real.DAT")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"link.DAT", "real.DAT"}));
 }
 
 TEST_F(CliTest, InfoShowsTheChannelTable) {

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "files/data_file.h"
 #include "files/parameter_file.h"
 #include "image/memory_image.h"
@@ -16,9 +19,10 @@ namespace fs = std::filesystem;
 class FilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quelro-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            fs::temp_directory_path() /
+            ("quelro-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -40,8 +44,7 @@ TEST_F(FilesTest, SaveWritesTagAndImageAndReplacesLongerFiles) {
     ASSERT_TRUE(WriteDataFile(file, EncodeImage(ProgramState::StartUp())).ok);
     const std::string bytes = Slurp(file);
     ASSERT_EQ(bytes.size(), 853u);
-    EXPECT_EQ(HexFromBytes(bytes.substr(0, 21)),
-              "524D443437FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF");
+    EXPECT_EQ(HexFromBytes(bytes.substr(0, 21)), "524D443437FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF");
     EXPECT_EQ(fs::directory_iterator(dir_)->path(), file); // no temporary left behind
 }
 
@@ -96,8 +99,38 @@ TEST_F(FilesTest, FailedSaveLeavesTheOldFile) {
         EXPECT_FALSE(result.error.empty());
         EXPECT_EQ(Slurp(file), "old contents");
     }
-    EXPECT_FALSE(WriteDataFile(dir_ / "no-such-folder" / "x.DAT", EncodeImage(ProgramState::StartUp())).ok);
+    EXPECT_FALSE(
+        WriteDataFile(dir_ / "no-such-folder" / "x.DAT", EncodeImage(ProgramState::StartUp())).ok);
     EXPECT_FALSE(WriteDataFile(file, "FFFF").ok);
+}
+
+// A save never turns a folder, a pipe or a read-only file into a data file,
+// and gives up on a loop of links.
+TEST_F(FilesTest, SaveRefusesWhatItMustNotReplace) {
+    const std::string image = EncodeImage(ProgramState::StartUp());
+    fs::create_directory(dir_ / "folder.DAT");
+    ASSERT_EQ(::mkfifo((dir_ / "pipe.DAT").c_str(), 0600), 0);
+    Spit(dir_ / "readonly.DAT", "old");
+    fs::permissions(dir_ / "readonly.DAT", fs::perms::owner_read);
+    fs::create_symlink("loop2.DAT", dir_ / "loop1.DAT");
+    fs::create_symlink("loop1.DAT", dir_ / "loop2.DAT");
+    const bool root = ::geteuid() == 0; // root may write any file
+    const struct {
+        const char* name;
+        int code;
+    } cases[] = {{"folder.DAT", EISDIR},
+                 {"pipe.DAT", kNotRegularFile},
+                 {"readonly.DAT", root ? 0 : EACCES},
+                 {"loop1.DAT", ELOOP}};
+    for (const auto& c : cases) {
+        const DataFileWrite written = WriteDataFile(dir_ / c.name, image);
+        EXPECT_EQ(written.ok, c.code == 0) << c.name;
+        EXPECT_EQ(written.code, c.code) << c.name;
+    }
+    EXPECT_TRUE(fs::is_fifo(dir_ / "pipe.DAT"));
+    if (!root) {
+        EXPECT_EQ(Slurp(dir_ / "readonly.DAT"), "old");
+    }
 }
 
 TEST_F(FilesTest, ParameterFile) {

@@ -52,7 +52,7 @@ struct Window {
         main.show();
     }
     TransferWidgets Widgets() {
-        return {toolbar, mnupro, buttons[4], buttons[5], frame1, combo1, label, progress};
+        return {toolbar, mnupro, buttons[4], buttons[5], frame1, combo1, label, progress, nullptr};
     }
     bool Locked() const {
         return !toolbar->isEnabled() && !mnupro->menuAction()->isEnabled() &&

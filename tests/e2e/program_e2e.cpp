@@ -186,6 +186,8 @@ void ProgramE2e::readFillsTheWindows() {
     QVERIFY(!sim.Path().isEmpty());
     auto program = Start(home, sim.Path());
     Form1& form = program->MainWindow();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
     QVERIFY(form.mnucom(1)->isChecked());
     QCOMPARE(form.Combo1->currentIndex(), 0);
 
@@ -229,6 +231,12 @@ void ProgramE2e::readFillsTheWindows() {
     QVERIFY(sim.WaitFor("end"));
     QTRY_VERIFY_WITH_TIMEOUT(Unlocked(form), 10000);
     QVERIFY(form.Label->isHidden());
+    // The focus went back to the grid: a wheel over the band selector now
+    // neither changes the band nor asks to clear the channels just read.
+    QCOMPARE(QApplication::focusWidget(), form.Grid1);
+    test::TurnWheel(form.Combo1, -1);
+    QCOMPARE(form.Combo1->currentIndex(), 3);
+    QCOMPARE(form.Grid1->CellText(1, kColRxFreq), QString("375.12500"));
     QVERIFY(asked_.isEmpty());
     // The read was kept in the data folder of this home.
     QCOMPARE(QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files).size(), 1);

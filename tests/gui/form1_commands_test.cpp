@@ -6,6 +6,10 @@
 #include <QGroupBox>
 #include <QTest>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "channels/cell_edit.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
@@ -37,6 +41,10 @@ class Form1Commands : public QObject {
     static QByteArray ReadFile(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static bool WriteFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
 
     // A data file of the start-up image with three channels: 88.5 / D023N,
@@ -180,29 +188,55 @@ class Form1Commands : public QObject {
     void openRefusesAFileWithoutTheTag() {
         AddChannel(1, "440");
         const QString path = config_->FilePath("other.DAT");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(853, 'X'));
-        file.close();
+        QVERIFY(WriteFile(path, QByteArray(853, 'X')));
         chosen_ << path;
         form().OpenDataFile();
         QCOMPARE(boxes_->Asked().size(), std::size_t{1});
         QCOMPARE(boxes_->Asked()[0].prompt, QString("文件类型不对，无法打开。"));
         QCOMPARE(boxes_->Asked()[0].title, QString("Quelro"));
         QCOMPARE(cell(1, 1), QString("440.00000"));
-        // A name that cannot be opened changes nothing and asks nothing.
-        chosen_ << config_->FilePath("missing.DAT");
-        form().OpenDataFile();
-        QCOMPARE(boxes_->Asked().size(), std::size_t{1});
+    }
+
+    // What cannot be opened as a file says why, changes nothing and creates
+    // nothing; a pipe is not waited on.
+    void openRefusesWhatIsNoReadableFile() {
+        AddChannel(1, "440");
+        const QString fifo = config_->FilePath("pipe.DAT");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QVERIFY(QDir().mkdir(config_->FilePath("folder.DAT")));
+        const QString locked = config_->FilePath("locked.DAT");
+        QVERIFY(WriteFile(locked, {}));
+        QVERIFY(QFile::setPermissions(locked, {}));
+        const bool rootReadsAll = ::geteuid() == 0;
+        form().mnuEnglish->trigger();
+        const struct {
+            QString name;
+            QString reason;
+        } cases[] = {
+            {fifo, "It is not a regular file (but a pipe, a device or a socket)"},
+            {config_->FilePath("folder.DAT"), "It is a folder, not a file"},
+            {config_->FilePath("missing.DAT"), "No such file or folder"},
+            {locked, rootReadsAll ? QString() : "Permission denied"},
+        };
+        ::alarm(20); // a program that waits on the pipe ends here
+        for (const auto& c : cases) {
+            if (c.reason.isEmpty()) continue;
+            boxes_->Clear();
+            chosen_ << c.name;
+            form().OpenDataFile();
+            QCOMPARE(boxes_->Asked().size(), std::size_t{1});
+            QCOMPARE(boxes_->Asked()[0].style, 16);
+            QCOMPARE(boxes_->Asked()[0].prompt,
+                     "The file could not be opened: " + c.name + "\n" + c.reason);
+            QCOMPARE(cell(1, 1), QString("440.00000"));
+        }
+        ::alarm(0);
         QVERIFY(!QFile::exists(config_->FilePath("missing.DAT")));
     }
 
     void overwriteQuestion() {
         const QString path = config_->FilePath("old.DAT");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("old");
-        file.close();
+        QVERIFY(WriteFile(path, "old"));
         const QString title = form().windowTitle();
 
         // No shows the dialog again; cancelling it then writes nothing.
@@ -223,12 +257,51 @@ class Form1Commands : public QObject {
 
     void failedSaveSaysSoAndKeepsTheCaption() {
         const QString title = form().windowTitle();
-        chosen_ << config_->FilePath("no-such-folder/ch.DAT");
+        const QString path = config_->FilePath("no-such-folder/ch.DAT");
+        chosen_ << path;
         form().SaveDataFile();
         QCOMPARE(boxes_->Asked().size(), std::size_t{1});
         QCOMPARE(boxes_->Asked()[0].style, 16);
-        QVERIFY(boxes_->Asked()[0].prompt.startsWith("文件保存失败："));
+        QCOMPARE(boxes_->Asked()[0].prompt, "文件保存失败：" + path + "\n文件或文件夹不存在");
         QCOMPARE(form().windowTitle(), title);
+    }
+
+    // A save beyond the file size limit (as on a full disk) is refused with
+    // its reason, and the old file stays whole; the program is not ended.
+    void saveBeyondTheSizeLimitKeepsTheOldFile() {
+        const QString path = config_->FilePath("old.DAT");
+        QVERIFY(WriteFile(path, "old"));
+        rlimit saved{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        rlimit small = saved;
+        small.rlim_cur = 512;
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+        chosen_ << path;
+        boxes_->Queue(6);
+        form().SaveDataFile();
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &saved) == 0);
+        QCOMPARE(boxes_->Asked().size(), std::size_t{2});
+        QCOMPARE(boxes_->Asked()[1].prompt,
+                 "文件保存失败：" + path + "\n文件超过了允许的大小（文件大小限制）");
+        QCOMPARE(ReadFile(path), QByteArray("old"));
+        QCOMPARE(QDir(config_->FilePath("")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // Saving through a symbolic link replaces the file it leads to, which
+    // keeps its permissions.
+    void saveThroughALinkReplacesItsTarget() {
+        const QString target = config_->FilePath("real.DAT");
+        const QString link = config_->FilePath("link.DAT");
+        QVERIFY(WriteFile(target, "old"));
+        const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(target, mode));
+        QVERIFY(QFile::link("real.DAT", link));
+        chosen_ << link;
+        boxes_->Queue(6);
+        form().SaveDataFile();
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(ReadFile(target).left(5), QByteArray("RMD47"));
+        QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), mode);
     }
 
     void theDialogKeepsItsFileName() {

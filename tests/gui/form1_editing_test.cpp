@@ -143,6 +143,24 @@ class Form1Editing : public QObject {
         QCOMPARE(cell(1, 1), QString("145.00000"));
     }
 
+    // A Chinese input method sends full-width digits and stops, as keys or
+    // as committed text.
+    void fullWidthDigitsAreDigits() {
+        SelectVhfBand();
+        EnterFrequency(1, 1, QString::fromUtf8("１４６．５２５"));
+        QCOMPARE(cell(1, 1), QString("146.52500"));
+        PressCell(form(), 2, 1);
+        CommitInput(QString::fromUtf8("１５０。０１２５"));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(cell(2, 1), QString("150.01250"));
+        PressCell(form(), 1, 2);
+        QVERIFY(editors().Combo8()->view()->isVisible());
+        TypeText(QString::fromUtf8("１００"));
+        CommitInput(QString::fromUtf8("．５"));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(cell(1, 2), QString("100.5"));
+    }
+
     void typedTones_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
@@ -272,6 +290,36 @@ class Form1Editing : public QObject {
         QVERIFY(editors().Text1()->isVisible());
         QCOMPARE(editors().EditCol(), 3);
         QCOMPARE(editors().Text1()->text(), QString("150.00000"));
+    }
+
+    // The wheel over a list without the focus changes nothing and asks
+    // nothing, in this window and in any made later; a list with the focus
+    // still follows the wheel.
+    void wheelMovesOnlyAFocusedList() {
+        EnterFrequency(1, 1, "450");
+        form().Grid1->setFocus();
+        TurnWheel(form().Combo1, -1);
+        TurnWheel(form().Combo9, -1);
+        {
+            QComboBox later;
+            later.addItems({"a", "b"});
+            later.show();
+            TurnWheel(&later, -1);
+            QCOMPARE(later.currentIndex(), 0);
+        }
+        QCOMPARE(form().Combo1->currentIndex(), 0);
+        QCOMPARE(form().Combo9->currentIndex(), 1);
+        QCOMPARE(state().MainSelectors[3], 1);
+        QVERIFY(boxes_->Asked().empty());
+        QCOMPARE(cell(1, 1), QString("450.00000"));
+
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        form().Combo9->setFocus(Qt::TabFocusReason);
+        QVERIFY(form().Combo9->hasFocus());
+        TurnWheel(form().Combo9, -1);
+        QCOMPARE(form().Combo9->currentIndex(), 2);
+        QCOMPARE(state().MainSelectors[3], 2);
     }
 
     void leavingForAnotherCellCommits() {

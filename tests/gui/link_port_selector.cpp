@@ -81,6 +81,7 @@ class LinkPortSelector : public QObject {
     void failedOpenLeavesNothingOpenAndKeepsSavedPort();
     void messageFollowsTheLanguage();
     void refusedDeviceGetsThePermissionLine();
+    void portWithoutADeviceSaysSo();
     void savedPortOutsideTheRangeDoesNothing();
     void deviceThatGoesAwayLosesItsMark();
     void statusTipsNameTheDevices();
@@ -155,6 +156,24 @@ void LinkPortSelector::refusedDeviceGetsThePermissionLine() {
     QVERIFY(lines[0].startsWith("Serial port 1 has been other programs use"));
     QVERIFY(lines[1].contains(QString::fromStdString(a.path())));
     QVERIFY(lines[1].contains("dialout"));
+}
+
+void LinkPortSelector::portWithoutADeviceSaysSo() {
+    Rig rig;
+    if (rig.selector.Device(8)) QSKIP("this machine has eight serial devices");
+    const QString ports = rig.config.filePath("ports");
+    rig.selector.SelectPort(8);
+    rig.state.LanguageMode = kSimplified;
+    rig.selector.SelectPort(8);
+    QCOMPARE(
+        rig.messages,
+        (QStringList{"Serial port 8 has been other programs use, please choose other serial "
+                     "or turn off its program.\nNo serial device is assigned to COM8: plug "
+                     "in the programming cable, or name its device on line 8 of " +
+                         ports + ".",
+                     QString::fromUtf8("串行端口8已被其它程序使用，请选择其它串口或关掉其程序。"
+                                       "\n没有串行设备对应 COM8：请接上编程线，或在文件 ") +
+                         ports + QString::fromUtf8(" 的第 8 行写明其设备。")}));
 }
 
 void LinkPortSelector::savedPortOutsideTheRangeDoesNothing() {

@@ -50,7 +50,9 @@ bool TypeIntoCell(QTableWidget* grid, int row, int column, const QString& text) 
     if (text.isEmpty())
         QTest::keyClick(editor, Qt::Key_Delete);
     else
-        QTest::keyClicks(editor, text);
+        // Each character as a key carrying it, full-width digits included.
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), {});
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the grid commits an edit from its event queue
     return true;
@@ -206,6 +208,14 @@ class SettingsWindowsTest : public QObject {
         QVERIFY(form.isHidden());
         QCOMPARE(state_.TestFrequencyTable[15], std::string("136.02500"));
         QCOMPARE(state_.TestFrequencyTable[31], std::string("136.02500"));
+    }
+
+    void fullWidthDigitsAreDigits() {
+        Form4 form(state_, &main_);
+        form.show();
+        QTableWidget* grid = Find<QTableWidget>(&form, "mfgrid1");
+        QVERIFY(TypeIntoCell(grid, 2, 1, Q("４６２．５６２５")));
+        QCOMPARE(Cell(grid, 2, 1), Q("462.56250"));
     }
 
     // ---- Form6 ----------------------------------------------------------------

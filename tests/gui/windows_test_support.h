@@ -2,9 +2,12 @@
 // acting as the user would, and answering message boxes without showing any.
 #pragma once
 
+#include <QApplication>
 #include <QComboBox>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <clocale>
 #include <vector>
@@ -33,6 +36,20 @@ inline void Pick(QComboBox* list, int position) {
 inline void VerifyCommaLocaleWhenAsked() {
     if (qEnvironmentVariableIsSet("QUELRO_COMMA_LOCALE"))
         QCOMPARE(QString::fromLatin1(std::localeconv()->decimal_point), QStringLiteral(","));
+}
+
+// Notches of the mouse wheel (positive away from the user) with the pointer
+// over the middle of `widget`, handed to its window as the system hands a
+// wheel over: to whatever lies under the pointer, focus rules included.
+inline void TurnWheel(QWidget* widget, int notches) {
+    QWidget* window = widget->window();
+    const QPoint centre = widget->rect().center();
+    QWheelEvent wheel(widget->mapTo(window, centre), widget->mapToGlobal(centre), QPoint(),
+                      QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    // notify, not sendEvent, which would mark the event as the program's own.
+    QApplication::instance()->notify(window->windowHandle(), &wheel);
 }
 
 // Records every message box asked for and answers it with OK (1) while alive.

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QTest>
 
 #include "channels/channel_grid_qt.h"
@@ -80,8 +81,19 @@ void TypeText(const QString& text) {
     for (const QChar c : text) {
         QWidget* target = QApplication::focusWidget();
         QVERIFY2(target != nullptr, "no widget has the keyboard focus");
-        QTest::keyClick(target, c.toLatin1());
+        if (c.unicode() <= 0xFF)
+            QTest::keyClick(target, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), {});
     }
+}
+
+void CommitInput(const QString& text) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target != nullptr, "no widget has the keyboard focus");
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(target, &commit);
 }
 
 void PressKey(Qt::Key key) {

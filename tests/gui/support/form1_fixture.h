@@ -64,8 +64,11 @@ std::unique_ptr<StartedForm> StartForm(const std::function<void(Form1&)>& prepar
 
 // Real input on the grid: a left press (and release) on a cell.
 void PressCell(Form1& form, int row, int column);
-// Key clicks to whichever widget has the keyboard focus.
+// Key clicks to whichever widget has the keyboard focus; characters beyond
+// Latin-1 (full-width digits) arrive as keys carrying that text.
 void TypeText(const QString& text);
+// Text committed by an input method to the focused widget.
+void CommitInput(const QString& text);
 void PressKey(Qt::Key key);
 // Picks entry `position` of the open drop-down list of `combo` with the keys.
 void PickFromOpenList(QComboBox* combo, int position);
