@@ -222,6 +222,8 @@ QProcessEnvironment EnvironmentWithLanguage(const QProcessEnvironment& base,
 }
 
 struct Series {
+    Series(const char* seriesName, QString childMode, QProcessEnvironment childEnv)
+        : name(seriesName), mode(std::move(childMode)), env(std::move(childEnv)) {}
     const char* name;
     QString mode;
     QProcessEnvironment env;
@@ -246,21 +248,10 @@ int main(int argc, char* argv[]) {
     QTemporaryDir traditional;
     QTemporaryDir bare;
     std::array<Series, 3> series{{
-        {"quelro, zh stored     ",
-         "zh",
-         EnvironmentWithLanguage(base, simplified, kSimplified),
-         {},
-         {}},
-        {"bare window (floor)   ",
-         "bare",
-         EnvironmentWithLanguage(base, bare, kSimplified),
-         {},
-         {}},
-        {"quelro, zh-Hant stored",
-         "hant",
-         EnvironmentWithLanguage(base, traditional, kTraditional),
-         {},
-         {}},
+        {"quelro, zh stored     ", "zh", EnvironmentWithLanguage(base, simplified, kSimplified)},
+        {"bare window (floor)   ", "bare", EnvironmentWithLanguage(base, bare, kSimplified)},
+        {"quelro, zh-Hant stored", "hant",
+         EnvironmentWithLanguage(base, traditional, kTraditional)},
     }};
     const QString self = QCoreApplication::applicationFilePath();
 
@@ -287,7 +278,7 @@ int main(int argc, char* argv[]) {
 
     QProcess switches;
     switches.setProcessEnvironment(series[0].env);
-    switches.setProcessChannelMode(QProcess::ForwardedChannels);
+    switches.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     switches.start(self, {"--child", "switch", QString::number(rounds)});
     switches.waitForFinished(120000);
     return switches.exitCode();
