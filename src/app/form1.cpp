@@ -35,7 +35,6 @@
 #include "i18n/captions.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
-#include "i18n/translate_form_qt.h"
 
 namespace quelro {
 namespace {
@@ -125,6 +124,9 @@ void Form1::SetUpApplication() {
     QCoreApplication::setApplicationName("quelro");
     QCoreApplication::setApplicationVersion(QUELRO_VERSION);
     QGuiApplication::setDesktopFileName("quelro");
+}
+
+void Form1::SetUpWindowIcon() {
     QGuiApplication::setWindowIcon(QIcon::fromTheme(
         "quelro", QIcon(QStringLiteral(QUELRO_SOURCE_DIR "/packaging/quelro.png"))));
 }
@@ -498,7 +500,7 @@ void Form1::ApplyLanguageToAll() {
 }
 
 void Form1::TranslateAll() {
-    for (LanguageWindow* window : windows_) TranslateForm(window->Window());
+    for (LanguageWindow* window : windows_) window->Translate();
 }
 
 void Form1::SetGrid1Text() {

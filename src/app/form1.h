@@ -69,6 +69,9 @@ class Form1 : public QMainWindow, public LanguageWindow {
     // Application name and desktop identity, so that the configuration
     // folder is ~/.config/quelro. Call once after creating the application.
     static void SetUpApplication();
+    // The windows' icon, which decodes an image: wanted soon, not for the
+    // first paint.
+    static void SetUpWindowIcon();
     // Where the `parameter` file lives; empty when there is no configuration
     // folder.
     static QString ParameterFilePath();
