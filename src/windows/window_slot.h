@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/language_window.h"
+#include "i18n/language_window_qt.h"
 
 namespace quelro {
 
