@@ -88,7 +88,8 @@ void AddMenu(QMenuBar* bar, const char* title, std::initializer_list<const char*
 
 void ShowBareWindow(QMainWindow& window) {
     QMenuBar* bar = window.menuBar();
-    AddMenu(bar, "文件(&F)", {"新建(&N)", "打开(&O)", "保存(&S)", "", "退出(&Q)"});
+    AddMenu(bar, "文件(&F)",
+            {"新建(&N)", "打开(&O)", "保存(&S)", "导入CSV...", "导出CSV...", "", "退出(&Q)"});
     AddMenu(bar, "编程(&P)",
             {"读频(&R)", "写频(&W)", "", "可选功能", "键设定", "嵌入信息", "调试(&D)", "测试频率"});
     AddMenu(bar, "设置(&S)", {"锁定(&L)"});
