@@ -35,6 +35,7 @@
 #include "i18n/data_paths.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/translate_form_qt.h"
+#include "i18n/traditional.h"
 
 namespace quelro {
 namespace {
@@ -123,6 +124,9 @@ void Form1::SetUpApplication() {
     QCoreApplication::setApplicationVersion(QUELRO_VERSION);
     QGuiApplication::setDesktopFileName("quelro");
     GuardListsFromStrayWheel();
+}
+
+void Form1::SetUpWindowIcon() {
     const auto icon = FindData({"icons/hicolor/256x256/apps/quelro.png", "packaging/quelro.png"});
     QGuiApplication::setWindowIcon(
         QIcon::fromTheme("quelro", QIcon(QFile::decodeName(icon.c_str()))));
@@ -497,7 +501,7 @@ void Form1::ApplyLanguageToAll() {
 }
 
 void Form1::TranslateAll() {
-    for (LanguageWindow* window : windows_) TranslateForm(window->Window());
+    for (LanguageWindow* window : windows_) window->Translate();
 }
 
 void Form1::SetGrid1Text() {

@@ -70,6 +70,9 @@ class Form1 : public QMainWindow, public LanguageWindow {
     // folder is ~/.config/quelro, and the wheel rule of every drop-down list.
     // Call once after creating the application.
     static void SetUpApplication();
+    // The windows' icon, which decodes an image: wanted soon, not for the
+    // first paint.
+    static void SetUpWindowIcon();
     // Where the `parameter` file lives; empty when there is no configuration
     // folder.
     static QString ParameterFilePath();

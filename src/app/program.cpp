@@ -1,11 +1,17 @@
 // Creating the program's windows and radio link and wiring them together.
 #include "app/program.h"
 
+#include <QEvent>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTimer>
+
+#include <functional>
+#include <utility>
 
 #include "app/channel_commands.h"
 #include "channels/channel_grid_qt.h"
+#include "i18n/traditional.h"
 #include "link/port_selector_qt.h"
 #include "link/serial_link_qt.h"
 #include "link/transfer_driver_qt.h"
@@ -13,6 +19,32 @@
 #include "windows/aux_windows.h"
 
 namespace quelro {
+namespace {
+
+// Runs its work once, as soon as the first paint of the watched window is done.
+class FirstPaintWatch : public QObject {
+  public:
+    FirstPaintWatch(QObject* window, std::function<void()> work)
+        : QObject(window), work_(std::move(work)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && work_) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                std::function<void()> work = std::move(work_);
+                work_ = nullptr;
+                work();
+            });
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> work_;
+};
+
+} // namespace
 
 Program::Program() : state_(ProgramState::StartUp()) {
     Form1::SetUpApplication();
@@ -101,7 +133,20 @@ void Program::WireLink() {
 void Program::Start() {
     form1_->Form_Load();
     commands_->StartOver();
+    AfterFirstPaint();
     form1_->show();
+}
+
+void Program::AfterFirstPaint() {
+    // Nothing of this is on the first screen, so the user sees the main window
+    // sooner; the windows are still built before any command can ask for one,
+    // and the first switch to Traditional Chinese finds its dictionary open.
+    auto* watch = new FirstPaintWatch(form1_.get(), [aux = aux_] {
+        aux->CreateAll();
+        Form1::SetUpWindowIcon();
+        TraditionalAvailable();
+    });
+    form1_->installEventFilter(watch);
 }
 
 } // namespace quelro

@@ -26,7 +26,8 @@ class Program {
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Runs the main window's start-up and shows it.
+    // Runs the main window's start-up and shows it; once it has painted,
+    // builds the other windows and sets the windows' icon.
     void Start();
 
     ProgramState& State() { return state_; }
@@ -37,6 +38,7 @@ class Program {
   private:
     void WireWindows();
     void WireLink();
+    void AfterFirstPaint();
 
     ProgramState state_;
     std::unique_ptr<Form1> form1_;

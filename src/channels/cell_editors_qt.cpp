@@ -65,8 +65,13 @@ CellEditors::CellEditors(ProgramState& state, ChannelGrid* grid)
     // Typed tones are taken as typed: no completion from the list.
     combo8_->setCompleter(nullptr);
     combo8_->setMaxVisibleItems(16);
+    // One insertion of the whole list: item by item costs the list a
+    // notification and a size update each time.
+    QStringList tones;
+    tones.reserve(kToneListSize);
     for (int i = 0; i < kToneListSize; ++i)
-        combo8_->addItem(QString::fromStdString(ToneItem(i, kSimplified)));
+        tones.append(QString::fromStdString(ToneItem(i, kSimplified)));
+    combo8_->addItems(tones);
     combo8_->hide();
     combo8_->installEventFilter(this);
     combo8_->view()->installEventFilter(this);

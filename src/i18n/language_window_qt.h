@@ -5,6 +5,8 @@
 // by implementing this interface.
 #pragma once
 
+#include "i18n/translate_form_qt.h"
+
 class QWidget;
 
 namespace quelro {
@@ -17,6 +19,8 @@ class LanguageWindow {
     // Writes the window's rows of the caption table: the Chinese column for
     // mode 0, the English column for mode 1, nothing for any other mode.
     virtual void ApplyLanguage(int languageMode) = 0;
+    // Converts the window's texts to Traditional Chinese (TranslateForm).
+    virtual void Translate() { TranslateForm(Window()); }
 };
 
 } // namespace quelro

@@ -7,12 +7,14 @@
 
 #include <opencc/opencc.h>
 
-#include "i18n/data_paths.h"
-
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <mutex>
+
+#include "i18n/data_paths.h"
 
 namespace quelro {
 namespace {
@@ -58,16 +60,25 @@ class Converter {
     std::string Convert(std::string_view text) {
         if (!Ok() || text.empty()) return std::string(text);
         std::lock_guard lock(mutex_);
+        // Every language switch converts the same few hundred texts again.
+        if (const auto known = converted_.find(text); known != converted_.end())
+            return known->second;
         char* out = opencc_convert_utf8(handle_, text.data(), text.size());
         if (out == nullptr) return std::string(text);
         std::string result(out);
         opencc_convert_utf8_free(out);
+        if (converted_.size() < kRememberedTexts) converted_.emplace(text, result);
         return result;
     }
 
   private:
+    // Enough for every text of every window; texts beyond are converted
+    // each time.
+    static constexpr std::size_t kRememberedTexts = 4096;
+
     opencc_t handle_ = reinterpret_cast<opencc_t>(-1);
     std::mutex mutex_;
+    std::map<std::string, std::string, std::less<>> converted_;
 };
 
 Converter& Instance() {
@@ -78,6 +89,10 @@ Converter& Instance() {
 } // namespace
 
 std::string ToTraditional(std::string_view text) {
+    // Only Chinese characters change: texts without any (numbers, tone codes,
+    // most list entries) need no dictionary, nor opening it.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; }))
+        return std::string(text);
     return Instance().Convert(text);
 }
 

@@ -6,12 +6,6 @@
 #include <optional>
 #include <utility>
 
-#include "windows/form2_service_adjust.h"
-#include "windows/form3_password.h"
-#include "windows/form4_test_frequencies.h"
-#include "windows/form5_optional_functions.h"
-#include "windows/form6_key_settings.h"
-#include "windows/form7_embedded_info.h"
 #include "windows/help_manual.h"
 
 namespace quelro {
@@ -45,41 +39,48 @@ std::optional<FunctionText> Form5FieldOf(DecodeStep::Kind kind) {
 } // namespace
 
 AuxWindows::AuxWindows(ProgramState& state, QWidget* mainWindow, AuxWindowHooks hooks)
-    : QObject(mainWindow), state_(state), mainWindow_(mainWindow), hooks_(std::move(hooks)) {
+    : QObject(mainWindow), state_(state), mainWindow_(mainWindow), hooks_(std::move(hooks)),
+      form2_([this] { return new Form2(state_, mainWindow_); }), form3_([this] {
+          auto* form3 = new Form3(state_, mainWindow_);
+          connect(form3, &Form3::Unlocked, this, [this] { form2()->SetSlidersEnabled(true); });
+          return form3;
+      }),
+      form4_([this] { return new Form4(state_, mainWindow_); }), form5_([this] {
+          auto* form5 = new Form5(state_, mainWindow_);
+          connect(form5, &Form5::UnlockLabelClicked, this, &AuxWindows::UnlockLabelClicked);
+          return form5;
+      }),
+      form6_([this] { return new Form6(state_, mainWindow_); }),
+      form7_([this] { return new Form7(state_, mainWindow_); }),
+      about_([this] { return new frmAbout(state_, mainWindow_, hooks_.openUrl); }) {
     if (!hooks_.clock) hooks_.clock = SteadySeconds;
-    form2_ = new Form2(state_, mainWindow_);
-    form3_ = new Form3(state_, mainWindow_);
-    form4_ = new Form4(state_, mainWindow_);
-    form5_ = new Form5(state_, mainWindow_);
-    form6_ = new Form6(state_, mainWindow_);
-    form7_ = new Form7(state_, mainWindow_);
-    about_ = new frmAbout(state_, mainWindow_, hooks_.openUrl);
-
-    connect(form5_, &Form5::UnlockLabelClicked, this, &AuxWindows::UnlockLabelClicked);
-    connect(form3_, &Form3::Unlocked, this, [this] { form2_->SetSlidersEnabled(true); });
 }
 
-std::array<LanguageWindow*, AuxWindows::kWindowCount> AuxWindows::LanguageWindows() const {
-    return {form2_, form3_, form4_, form5_, form6_, form7_, about_};
+void AuxWindows::CreateAll() {
+    for (LanguageWindow* window : LanguageWindows()) window->Window();
+}
+
+std::array<LanguageWindow*, AuxWindows::kWindowCount> AuxWindows::LanguageWindows() {
+    return {&form2_, &form3_, &form4_, &form5_, &form6_, &form7_, &about_};
 }
 
 void AuxWindows::ShowServiceAdjust() {
-    form2_->ShowModeless();
+    form2()->ShowModeless();
 }
 void AuxWindows::ShowTestFrequencies() {
-    form4_->ShowModeless();
+    form4()->ShowModeless();
 }
 void AuxWindows::ShowOptionalFunctions() {
-    form5_->ShowModeless();
+    form5()->ShowModeless();
 }
 void AuxWindows::ShowKeySettings() {
-    form6_->ShowModeless();
+    form6()->ShowModeless();
 }
 void AuxWindows::ShowEmbeddedInfo() {
-    form7_->ShowModeless();
+    form7()->ShowModeless();
 }
 void AuxWindows::ShowAbout() {
-    about_->ShowModeless();
+    about()->ShowModeless();
 }
 
 void AuxWindows::OpenHelp() {
@@ -87,32 +88,34 @@ void AuxWindows::OpenHelp() {
 }
 
 void AuxWindows::ShowDecoded(const std::vector<DecodeStep>& steps) {
+    // A window not built yet loads the decoded store when it is built, with
+    // the checks of its loading; the steps reach only the windows there are.
     for (const DecodeStep& step : steps) {
         if (const auto field = Form5FieldOf(step.kind)) {
-            form5_->ShowField(*field);
+            form5_.IfCreated([field](Form5& form) { form.ShowField(*field); });
             continue;
         }
         switch (step.kind) {
         case DecodeStep::SideKeyPF1:
-            form6_->ShowKey(0);
+            form6_.IfCreated([](Form6& form) { form.ShowKey(0); });
             break;
         case DecodeStep::SideKeyPF2:
-            form6_->ShowKey(1);
+            form6_.IfCreated([](Form6& form) { form.ShowKey(1); });
             break;
         case DecodeStep::TxPowerHigh:
-            form2_->ShowHighLevel();
+            form2_.IfCreated([](Form2& form) { form.ShowHighLevel(); });
             break;
         case DecodeStep::TxPowerLow:
-            form2_->ShowLowLevel();
+            form2_.IfCreated([](Form2& form) { form.ShowLowLevel(); });
             break;
         case DecodeStep::TestFrequencyRow:
-            form4_->ShowRow(step.index);
+            form4_.IfCreated([row = step.index](Form4& form) { form.ShowRow(row); });
             break;
         case DecodeStep::EmbeddedInfoLine1:
-            form7_->ShowLine(0);
+            form7_.IfCreated([](Form7& form) { form.ShowLine(0); });
             break;
         case DecodeStep::EmbeddedInfoLine2:
-            form7_->ShowLine(1);
+            form7_.IfCreated([](Form7& form) { form.ShowLine(1); });
             break;
         default: // the band, and the steps of Form5 above
             break;
@@ -121,13 +124,13 @@ void AuxWindows::ShowDecoded(const std::vector<DecodeStep>& steps) {
 }
 
 void AuxWindows::ApplyTraditionalAboutTexts(bool atStartUp) {
-    about_->ApplyTraditionalTexts(atStartUp);
+    about_.Run([atStartUp](frmAbout& about) { about.ApplyTraditionalTexts(atStartUp); });
 }
 
 void AuxWindows::UnlockLabelClicked(int label) {
     if (!gesture_.Click(label, hooks_.clock())) return;
     state_.ServiceMode = 1;
-    form2_->SetSlidersEnabled(true);
+    form2()->SetSlidersEnabled(true);
     SetServiceExitVisible(true);
 }
 
@@ -137,7 +140,7 @@ void AuxWindows::ServiceExitClicked() {
 
 void AuxWindows::Relock() {
     gesture_.Clear();
-    form2_->SetSlidersEnabled(false);
+    form2()->SetSlidersEnabled(false);
     state_.ServiceMode = 0;
     SetServiceExitVisible(false);
 }

@@ -1,7 +1,8 @@
 // AuxWindows: the seven auxiliary windows of the main window as one unit -
-// created together, owned by the main window, shown from its commands, fed by
-// the decoder, and holding the program-wide lock of the service functions
-// (the unlock gesture and the service-exit button's timing).
+// built on first use or all together by CreateAll, owned by the main window,
+// shown from its commands, fed by the decoder, and holding the program-wide
+// lock of the service functions (the unlock gesture and the service-exit
+// button's timing).
 #pragma once
 
 #include <QObject>
@@ -14,19 +15,18 @@
 #include "i18n/language_window_qt.h"
 #include "image/memory_image.h"
 #include "windows/about_box.h"
+#include "windows/form2_service_adjust.h"
+#include "windows/form3_password.h"
+#include "windows/form4_test_frequencies.h"
+#include "windows/form5_optional_functions.h"
+#include "windows/form6_key_settings.h"
+#include "windows/form7_embedded_info.h"
 #include "windows/service_unlock.h"
+#include "windows/window_slot.h"
 
 class QWidget;
 
 namespace quelro {
-
-class Form2;
-class Form3;
-class Form4;
-class Form5;
-class Form6;
-class Form7;
-class frmAbout;
 
 // What the windows need from the main window and the platform.
 struct AuxWindowHooks {
@@ -45,14 +45,18 @@ class AuxWindows : public QObject {
   public:
     static constexpr int kWindowCount = 7;
 
-    // Creates every window, hidden, each copying the store into its controls.
-    // `state` and `mainWindow` must outlive this object; the windows are
-    // children of `mainWindow`, this object too.
+    // Builds no window yet: each is built hidden, copying the store into its
+    // controls, when first asked for. `state` and `mainWindow` must outlive
+    // this object; the windows are children of `mainWindow`, this object too.
     AuxWindows(ProgramState& state, QWidget* mainWindow, AuxWindowHooks hooks = {});
 
+    // Builds every window not built yet, in the order below.
+    void CreateAll();
+
     // The windows in the language machinery's order after Form1: Form2, Form3,
-    // Form4, Form5, Form6, Form7, frmAbout.
-    std::array<LanguageWindow*, kWindowCount> LanguageWindows() const;
+    // Form4, Form5, Form6, Form7, frmAbout. A window not built yet keeps the
+    // language steps for when it is.
+    std::array<LanguageWindow*, kWindowCount> LanguageWindows();
 
     // Menu commands of the main window; each window is shown modeless.
     void ShowServiceAdjust();     // mnudebug: Form2
@@ -80,13 +84,14 @@ class AuxWindows : public QObject {
     // state cleared, Form2's sliders disabled, ServiceMode 0, button 7 hidden.
     void Relock();
 
-    Form2* form2() const { return form2_; }
-    Form3* form3() const { return form3_; }
-    Form4* form4() const { return form4_; }
-    Form5* form5() const { return form5_; }
-    Form6* form6() const { return form6_; }
-    Form7* form7() const { return form7_; }
-    frmAbout* about() const { return about_; }
+    // Each window, built if it does not exist yet.
+    Form2* form2() { return &form2_.Get(); }
+    Form3* form3() { return &form3_.Get(); }
+    Form4* form4() { return &form4_.Get(); }
+    Form5* form5() { return &form5_.Get(); }
+    Form6* form6() { return &form6_.Get(); }
+    Form7* form7() { return &form7_.Get(); }
+    frmAbout* about() { return &about_.Get(); }
 
   private:
     void UnlockLabelClicked(int label);
@@ -97,13 +102,13 @@ class AuxWindows : public QObject {
     AuxWindowHooks hooks_;
     UnlockGesture gesture_;
     ServiceExitTiming exitTiming_;
-    Form2* form2_;
-    Form3* form3_;
-    Form4* form4_;
-    Form5* form5_;
-    Form6* form6_;
-    Form7* form7_;
-    frmAbout* about_;
+    WindowSlot<Form2> form2_;
+    WindowSlot<Form3> form3_;
+    WindowSlot<Form4> form4_;
+    WindowSlot<Form5> form5_;
+    WindowSlot<Form6> form6_;
+    WindowSlot<Form7> form7_;
+    WindowSlot<frmAbout> about_;
 };
 
 } // namespace quelro

@@ -174,6 +174,8 @@ TEST(Traditional, KeepsLengthAndUsesBig5Forms) {
                  {"关闭", "關閉"},
                  {"改变频段将清除频道列表，确定吗？", "改變頻段將清除頻道列表，確定嗎？"},
                  {"Off 123", "Off 123"},
+                 {"接收时禁止VOX", "接收時禁止VOX"},
+                 {"关闭", "關閉"}, // again: the remembered conversion
                  {"", ""}};
     for (const auto& c : cases) EXPECT_EQ(ToTraditional(c.in), c.out) << c.in;
 }

@@ -159,6 +159,7 @@ class ProgramE2e : public QObject {
     void writeLeavesTheEncodedImageInTheRadio();
     void silentRadioGivesTheCommunicationError();
     void storedTraditionalReachesEveryWindow();
+    void otherWindowsFollowTheFirstPaint();
 
   private:
     // Starts the program in `home` (SavedPort 1, COM1 the simulator when one
@@ -355,6 +356,23 @@ void ProgramE2e::storedTraditionalReachesEveryWindow() {
     QCOMPARE(Find<QPushButton>(windows.form7(), "Command1")->text(), Q("確定"));
     QCOMPARE(Find<QLabel>(windows.about(), "lblTitle")->text(), Q("Quelro 對講機編程軟件"));
     QCOMPARE(Find<QLabel>(windows.about(), "lblVersion")->text(), Q("繁體中文版 V1.0"));
+    QVERIFY(asked_.isEmpty());
+}
+
+// Start-up shows the main window without building the other windows or
+// decoding the icon; both follow its first paint.
+void ProgramE2e::otherWindowsFollowTheFirstPaint() {
+    Home home;
+    auto program = Start(home, QString());
+    Form1& form = program->MainWindow();
+    const auto built = [&form] {
+        return form.findChildren<AuxWindow*>(Qt::FindDirectChildrenOnly).size();
+    };
+    QCOMPARE(built(), 0);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(built(), AuxWindows::kWindowCount);
+    QVERIFY(!QGuiApplication::windowIcon().isNull());
+    QCOMPARE(Find<QLabel>(program->Windows().form5(), "Label15")->text(), Q("优先信道"));
     QVERIFY(asked_.isEmpty());
 }
 

@@ -1,6 +1,7 @@
 // The auxiliary windows as the main window drives them: the service unlock
 // gesture and relock on an injected clock, decoding reaching every window,
 // the three languages over all seven windows, the about box and help.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -195,7 +196,16 @@ class AuxWindowsTest : public QObject {
 
     // ---- decoding --------------------------------------------------------
 
+    // The program builds its windows after its first paint, so a decode finds
+    // them; one that does not finds them when they are built.
+    void decodingReachesEveryWindow_data() {
+        QTest::addColumn<bool>("builtBefore");
+        QTest::newRow("windows built") << true;
+        QTest::newRow("windows built later") << false;
+    }
     void decodingReachesEveryWindow() {
+        QFETCH(bool, builtBefore);
+        if (builtBefore) aux_->CreateAll();
         state_.SideKeyFunction = {5, 7};
         const std::string image = Image({
             {0x20, "50622546"},            // channel 3 receives 462.56250
@@ -252,6 +262,7 @@ class AuxWindowsTest : public QObject {
     }
 
     void decodedFixedWithoutChannelsFallsBack() {
+        aux_->CreateAll();
         BoxRecorder boxes;
         const auto steps = DecodeImage(state_, Image({{0x150, "01"}}));
         QVERIFY(steps.has_value());
@@ -305,6 +316,60 @@ class AuxWindowsTest : public QObject {
         QCOMPARE(Find<QLabel>(aux_->form5(), "Label15")->text(), Q("Preferred channel"));
         QCOMPARE(Find<QLabel>(aux_->about(), "lblVersion")->text(), Q("English version V1.20"));
         QCOMPARE(Find<QGroupBox>(aux_->form5(), "Frame1")->title(), Q("VOX"));
+    }
+
+    // The windows are built after the main window's first paint, when start-up
+    // has already applied the language to them; a window built late must show
+    // what it would have shown had it taken every language step as it came.
+    // Steps: "0" and "1" ApplyLanguage, "T" TranslateForm, "A" and "a" the
+    // about box's Traditional texts at start-up and from the menu. A window
+    // keeps the three steps of a start-up and is built by a fourth.
+    void languageStepsReachAWindowBuiltLater_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("builtBySteps");
+        QTest::newRow("Simplified start") << "0" << 0;
+        QTest::newRow("English start") << "1" << 0;
+        QTest::newRow("Traditional start") << "0TA" << 0;
+        QTest::newRow("Traditional start, then English") << "0TA1" << 1;
+        QTest::newRow("English, Traditional, Simplified") << "10Ta0" << 7;
+        QTest::newRow("Traditional twice") << "0TA10Ta" << 7;
+    }
+    void languageStepsReachAWindowBuiltLater() {
+        QFETCH(QString, steps);
+        QFETCH(int, builtBySteps);
+        if (steps.contains('T') && !TraditionalAvailable())
+            QSKIP("conversion dictionaries missing");
+        auto run = [&steps](AuxWindows& aux) {
+            for (QChar step : steps) {
+                if (step == 'A' || step == 'a') {
+                    aux.ApplyTraditionalAboutTexts(step == 'A');
+                    continue;
+                }
+                for (LanguageWindow* window : aux.LanguageWindows()) {
+                    if (step == 'T')
+                        window->Translate();
+                    else
+                        window->ApplyLanguage(step.digitValue());
+                }
+            }
+        };
+        QWidget earlyOwner;
+        QWidget lateOwner;
+        ProgramState earlyState = ProgramState::StartUp(0);
+        ProgramState lateState = ProgramState::StartUp(0);
+        AuxWindows early(earlyState, &earlyOwner);
+        AuxWindows late(lateState, &lateOwner);
+        early.CreateAll();
+        run(early);
+        run(late);
+        QCOMPARE(lateOwner.findChildren<AuxWindow*>(Qt::FindDirectChildrenOnly).size(),
+                 builtBySteps);
+        late.CreateAll();
+        for (int i = 0; i < AuxWindows::kWindowCount; ++i) {
+            const std::size_t w = static_cast<std::size_t>(i);
+            QCOMPARE(Texts(late.LanguageWindows()[w]->Window()),
+                     Texts(early.LanguageWindows()[w]->Window()));
+        }
     }
 
     // ---- about box and help ----------------------------------------------
@@ -361,6 +426,25 @@ class AuxWindowsTest : public QObject {
     }
 
   private:
+    // Every text of a window that the language machinery may write.
+    static QStringList Texts(QWidget* window) {
+        QStringList texts{window->windowTitle()};
+        for (QObject* object : window->findChildren<QObject*>()) {
+            if (auto* label = qobject_cast<QLabel*>(object))
+                texts << label->text();
+            else if (auto* button = qobject_cast<QAbstractButton*>(object))
+                texts << button->text();
+            else if (auto* frame = qobject_cast<QGroupBox*>(object))
+                texts << frame->title();
+            else if (auto* list = qobject_cast<QComboBox*>(object))
+                for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
+            else if (auto* grid = qobject_cast<QTableWidget*>(object))
+                for (int c = 0; c < grid->columnCount(); ++c)
+                    texts << grid->horizontalHeaderItem(c)->text();
+        }
+        return texts;
+    }
+
     void ClickUnlockLabel(int label, double at) {
         now_ = at;
         aux_->ShowOptionalFunctions();
