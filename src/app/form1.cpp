@@ -34,8 +34,8 @@
 #include "i18n/captions.h"
 #include "i18n/data_paths.h"
 #include "i18n/local_msgbox_qt.h"
-#include "i18n/translate_form_qt.h"
 #include "i18n/traditional.h"
+#include "i18n/translate_form_qt.h"
 
 namespace quelro {
 namespace {
