@@ -32,6 +32,12 @@ DataFileRead ReadDataFile(const std::filesystem::path& path) {
         result.error = std::strerror(errno);
         return result;
     }
+    return ParseDataFile(bytes);
+}
+
+DataFileRead ParseDataFile(std::string_view bytes) {
+    DataFileRead result;
+    bytes = bytes.substr(0, kDataFileSize + 2);
     const std::string hex = HexFromBytes(bytes);
     if (hex.substr(0, kDataFileTagHex.size()) != kDataFileTagHex ||
         bytes.size() < kDataFileMinSize) {

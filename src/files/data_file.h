@@ -22,6 +22,9 @@ struct DataFileRead {
 // or too short to hold every field the decoder reads, is WrongType.
 DataFileRead ReadDataFile(const std::filesystem::path& path);
 
+// The same for a file's bytes already in memory (never CannotOpen).
+DataFileRead ParseDataFile(std::string_view bytes);
+
 struct DataFileWrite {
     bool ok = false;
     std::string error;

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <string>
+#include <utility>
 
 namespace quelro::e2e {
 
@@ -27,6 +28,23 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(bytes) == bytes.size();
+}
+
+// What the simulators of a test reported as sent outside the dialogue (their
+// "deviation" lines); every test's cleanup() fails when there is any.
+inline QStringList& SimDeviations() {
+    static QStringList deviations;
+    return deviations;
+}
+inline QStringList TakeSimDeviations() {
+    return std::exchange(SimDeviations(), {});
+}
+
+// For each test class's cleanup(): the simulators of the test saw only the
+// dialogue.
+inline void VerifyNoSimDeviations() {
+    const QStringList deviations = TakeSimDeviations();
+    QVERIFY2(deviations.isEmpty(), qPrintable(deviations.join('\n')));
 }
 
 // A data file: the tag RMD47 and 848 image bytes.
@@ -42,9 +60,20 @@ class SimRadio {
         if (process_.waitForReadyRead(5000) && process_.canReadLine())
             path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
     }
+    // Stops the simulator; a deviation it reported goes to SimDeviations().
     ~SimRadio() {
-        process_.kill();
-        process_.waitForFinished(2000);
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            if (!process_.waitForFinished(3000)) {
+                process_.kill();
+                process_.waitForFinished(2000);
+                SimDeviations() << "quelro-radio-sim did not stop when told to";
+            }
+        }
+        Stderr();
+        if (process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 3)
+            for (const QByteArray& line : stderr_.split('\n'))
+                if (line.contains("deviation")) SimDeviations() << QString::fromLocal8Bit(line);
     }
     const QString& Path() const { return path_; }
 
@@ -67,11 +96,17 @@ class SimRadio {
         }
         return false;
     }
-    QByteArray Stderr() { return process_.readAllStandardError(); }
+    // What the simulator wrote on stderr since the last call.
+    QByteArray Stderr() {
+        const QByteArray more = process_.readAllStandardError();
+        stderr_ += more;
+        return more;
+    }
 
   private:
     QProcess process_;
     QString path_;
+    QByteArray stderr_;
     QStringList lines_;
 };
 

@@ -153,7 +153,10 @@ class ProgramE2e : public QObject {
             return kIdOk;
         });
     }
-    void cleanup() { SetMessageBoxAnswerer(nullptr); }
+    void cleanup() {
+        SetMessageBoxAnswerer(nullptr);
+        VerifyNoSimDeviations();
+    }
 
     void readFillsTheWindows();
     void writeLeavesTheEncodedImageInTheRadio();
