@@ -17,6 +17,8 @@
 #include <string>
 #include <utility>
 
+#include "link/protocol_engine.h"
+
 namespace quelro::e2e {
 
 inline QByteArray ReadAll(const QString& path) {
@@ -50,6 +52,20 @@ inline void VerifyNoSimDeviations() {
 // A data file: the tag RMD47 and 848 image bytes.
 inline QByteArray DataFile(const QByteArray& image) {
     return QByteArray("RMD47") + image.left(848);
+}
+
+// The radio memory `before` after a write of `image` that stopped part way:
+// the blocks of the write plan that `saved` holds from `image`, in plan
+// order up to the first one it does not, and nothing else.
+inline QByteArray AfterPartialWrite(const QByteArray& before, const QByteArray& saved,
+                                    const QByteArray& image) {
+    QByteArray expected = before.left(848);
+    for (const int address : WritePlan(false)) {
+        const int offset = address - 0x10;
+        if (saved.mid(offset, 16) != image.mid(offset, 16)) break;
+        expected.replace(offset, 16, image.mid(offset, 16));
+    }
+    return expected;
 }
 
 class SimRadio {
