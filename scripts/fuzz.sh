@@ -5,7 +5,8 @@
 #   FUZZ_RUNS=N      stop a target after N executions instead (SECONDS stays a cap)
 #   FUZZ_TARGETS=".." the targets to run (default: all)
 #   FUZZ_MERGE=1     afterwards, minimise what was found into fuzz/corpus/<target>
-#   FUZZ_LOG_DIR=dir keep each target's libFuzzer output there
+#   FUZZ_LOG_DIR=dir where each target's libFuzzer output goes
+#                    (default build/fuzz/logs); a summary line is printed
 # The committed corpus fuzz/corpus/<target>/ is read; new inputs go to
 # build/fuzz/corpus/<target>/, so a run continues where the last one stopped.
 # A crash or broken invariant leaves its input in build/fuzz/findings/ and
@@ -39,16 +40,21 @@ for target in $TARGETS; do
     set -- -max_total_time="$SECONDS_EACH" -max_len="$(max_len "$target")" -print_final_stats=1 \
         -artifact_prefix="build/fuzz/findings/$target-"
     [ -n "$FUZZ_RUNS" ] && set -- "$@" -runs="$FUZZ_RUNS"
-    echo "== $target"
-    log=/dev/stdout
-    [ -n "$FUZZ_LOG_DIR" ] && mkdir -p "$FUZZ_LOG_DIR" && log="$FUZZ_LOG_DIR/$target.log"
+    logs=${FUZZ_LOG_DIR:-build/fuzz/logs}
+    mkdir -p "$logs"
+    log="$logs/$target.log"
     regressions=""
     [ -d "fuzz/regressions/$target" ] && regressions="fuzz/regressions/$target"
     if ! "build/fuzz/fuzz/$target" "$@" "$work" "fuzz/corpus/$target" $regressions >"$log" 2>&1; then
-        echo "$target: a finding, see build/fuzz/findings/" >&2
+        tail -n 40 "$log" >&2
+        echo "$target: a finding, see build/fuzz/findings/ and $log" >&2
         status=1
         continue
     fi
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
+    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1)
+    echo "$target: $runs executions, $speed/s, $cov, no finding"
     if [ "$FUZZ_MERGE" = 1 ]; then
         merged=build/fuzz/merged/$target
         rm -rf "$merged" && mkdir -p "$merged"
