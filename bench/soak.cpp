@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -67,7 +68,7 @@ int main(int argc, char* argv[]) {
 
     ProgramState state = ProgramState::StartUp();
     int failures[2] = {0, 0};
-    long rssAt10 = 0, rssAtEnd = 0;
+    long rssAt10 = 0, rssAtHalf = 0, rssAtEnd = 0;
     QElapsedTimer clock;
     clock.start();
     // Reads and writes alternate, so that both run through the whole soak.
@@ -78,6 +79,7 @@ int main(int argc, char* argv[]) {
         // A read keeps a backup file each time; they are not what is measured.
         if (!write) std::filesystem::remove_all(backups);
         if (n == 10) rssAt10 = ResidentKb();
+        if (n == each) rssAtHalf = ResidentKb();
     }
     rssAtEnd = ResidentKb();
     const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
@@ -90,10 +92,11 @@ int main(int argc, char* argv[]) {
     std::printf("transfers        %d reads, %d writes in %.1f s (%.1f ms each)\n", each, each,
                 seconds, 1000.0 * seconds / (2 * each));
     std::printf("failures         %d reads, %d writes\n", failures[0], failures[1]);
-    std::printf("resident memory  %ld kB after transfer 10, %ld kB after transfer %d "
-                "(difference %ld kB)\n",
-                rssAt10, rssAtEnd, 2 * each, rssAtEnd - rssAt10);
+    std::printf("resident memory  %ld kB after transfer 10, %ld kB after transfer %d, %ld kB "
+                "after transfer %d (difference to transfer 10: %ld kB)\n",
+                rssAt10, rssAtHalf, each, rssAtEnd, 2 * each, rssAtEnd - rssAt10);
     std::printf("simulator        %s\n", simClean ? "no deviation" : "reported a deviation");
-    const bool ok = failures[0] == 0 && failures[1] == 0 && rssAtEnd - rssAt10 < 1024 && simClean;
+    const bool ok = failures[0] == 0 && failures[1] == 0 &&
+                    std::max(rssAtHalf, rssAtEnd) - rssAt10 < 1024 && simClean;
     return ok ? 0 : 1;
 }
