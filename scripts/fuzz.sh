@@ -3,7 +3,7 @@
 #   scripts/fuzz.sh [SECONDS]     each target for SECONDS (default 60)
 # Environment:
 #   FUZZ_RUNS=N      stop a target after N executions instead (SECONDS stays a cap)
-#   FUZZ_TARGETS=".." the targets to run (default: all)
+#   FUZZ_TARGETS=".." the targets to run (default: every fuzz/fuzz_*.cpp)
 #   FUZZ_MERGE=1     afterwards, minimise what was found into fuzz/corpus/<target>
 #   FUZZ_LOG_DIR=dir where each target's libFuzzer output goes
 #                    (default build/fuzz/logs); a summary line is printed
@@ -15,8 +15,8 @@
 set -e
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-60}
-TARGETS=${FUZZ_TARGETS:-"fuzz_config fuzz_data_file fuzz_json_import fuzz_radio"}
-[ -f src/cli/csv_form.cpp ] && [ -z "$FUZZ_TARGETS" ] && TARGETS="$TARGETS fuzz_csv_import"
+# Every fuzz/fuzz_*.cpp is a target.
+TARGETS=${FUZZ_TARGETS:-$(cd fuzz && ls fuzz_*.cpp | sed 's/\.cpp$//')}
 JOBS=${JOBS:-2}
 
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELRO_FUZZ=ON \
