@@ -14,41 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "bench_link.h"
 #include "link/serial_link_qt.h"
 #include "link/transfer_driver_qt.h"
 
 namespace {
 
 using namespace quelro;
-
-// Completion is all the bench needs to see.
-class BenchView : public TransferView {
-  public:
-    explicit BenchView(QEventLoop& loop) : loop_(loop) {}
-    bool ok = false;
-    void SetTransferLocked(bool) override {}
-    void FocusBandSelector() override {}
-    void SetStatusText(const std::string&) override {}
-    void ToggleStatusVisible() override {}
-    void HideStatus() override {}
-    void ShowProgress(int) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    int ShowMessage(const Message&) override {
-        loop_.quit();
-        return kIdOk;
-    }
-    void ReadCompleted(const std::string&, int) override { Done(); }
-    void WriteCompleted() override { Done(); }
-    void ShowBackupWarning(const std::string&) override {}
-
-  private:
-    void Done() {
-        ok = true;
-        loop_.quit();
-    }
-    QEventLoop& loop_;
-};
+using bench::BenchView;
 
 struct Case {
     const char* name;
@@ -83,13 +56,8 @@ int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
     QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(QUELRO_SIM_PATH, {"--pace"});
-    if (!sim.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "bench_transfer: the simulator did not start\n");
-        return 1;
-    }
-    const QString pty = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    const QString pty = bench::StartSim(sim, {"--pace"});
+    if (pty.isEmpty()) return 1;
     SerialLink link;
     if (!link.Open(pty).ok) {
         std::fprintf(stderr, "bench_transfer: cannot open %s\n", qPrintable(pty));

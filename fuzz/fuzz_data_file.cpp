@@ -1,62 +1,35 @@
-// libFuzzer target: arbitrary bytes opened as a .DAT data file.
+// libFuzzer target: arbitrary bytes as a .DAT data file, from memory.
 //
-// The bytes go through the real reader (a temporary file), then DecodeImage
-// onto the start-up state and EncodeImage. Whatever the file holds:
+// The bytes go through the reader's parser, then DecodeImage onto the
+// start-up state and EncodeImage. Whatever the file holds:
+// - a file the reader refuses leaves no image behind;
 // - the encoded image is exactly 1696 hex characters;
 // - decoding that image onto the decoded state and encoding again gives the
-//   same image (a saved file reopens to what was saved);
-// - the JSON form of that image, opened as a file, is either refused by
-//   import, or imports to the same image but for an "Empty" retrace time,
-//   which reading cannot bring back.
+//   same image, and the file a save writes reads back as that image;
+// - the JSON form of that image is either refused by import, or imports to
+//   the same image but for an "Empty" retrace time, which reading cannot
+//   bring back.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
-
-#include <unistd.h>
+#include <string_view>
 
 #include "channels/program_state.h"
 #include "cli/json_form.h"
 #include "files/data_file.h"
+#include "fuzz_check.h"
 #include "i18n/captions.h"
 #include "image/memory_image.h"
 
-namespace {
-
-std::string& TemporaryPath() {
-    static std::string path = [] {
-        const char* folder = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(folder && *folder ? folder : "/tmp") + "/quelro-fuzz-XXXXXX.DAT";
-        const int fd = mkstemps(pattern.data(), 4);
-        if (fd < 0) std::abort();
-        close(fd);
-        std::atexit([] { std::remove(TemporaryPath().c_str()); });
-        return pattern;
-    }();
-    return path;
-}
-
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_data_file: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
+using quelro::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& path = TemporaryPath();
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        Check(static_cast<bool>(out), "cannot write the temporary file");
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const quelro::DataFileRead read = quelro::ParseDataFile(bytes);
+    Check(read.status != quelro::DataFileRead::CannotOpen, "bytes in memory cannot be opened");
+    if (read.status != quelro::DataFileRead::Ok) {
+        Check(read.imageHex.empty(), "a refused file left an image");
+        return 0;
     }
-    const quelro::DataFileRead read = quelro::ReadDataFile(path);
-    Check(read.status != quelro::DataFileRead::CannotOpen, "the temporary file cannot be opened");
-    if (read.status != quelro::DataFileRead::Ok) return 0;
 
     quelro::ProgramState state = quelro::ProgramState::StartUp(quelro::kEnglish);
     Check(quelro::DecodeImage(state, read.imageHex).has_value(), "an accepted file did not decode");
@@ -67,7 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(quelro::DecodeImage(reopened, image).has_value(), "the encoded image did not decode");
     Check(quelro::EncodeImage(reopened) == image, "decoding an encoding changed it");
 
-    // The file a save of `image` writes, opened and exported, then imported.
+    // The bytes a save writes: the tag and the image.
+    const std::string saved =
+        quelro::BytesFromHex(quelro::kDataFileTagHex) + quelro::BytesFromHex(image);
+    const quelro::DataFileRead again = quelro::ParseDataFile(saved);
+    Check(again.status == quelro::DataFileRead::Ok && again.imageHex == image,
+          "a saved file does not read back as its image");
+
+    // That file exported, then imported.
     quelro::ProgramState opened = quelro::ProgramState::StartUp(quelro::kEnglish);
     Check(quelro::DecodeImage(opened, image).has_value(), "the encoded image did not decode");
     const auto form = quelro::cli::Json::parse(quelro::cli::ExportJsonForm(opened).dump());

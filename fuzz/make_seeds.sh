@@ -1,9 +1,10 @@
 #!/bin/sh
-# Writes the fuzzer's seed files with our own encoder: quelro-cli new and
-# import of a few JSON forms. Usage: fuzz/make_seeds.sh path/to/quelro-cli
+# Writes the data-file fuzzer's seed files with our own encoder: quelro-cli
+# new and import of a few JSON forms, into its corpus.
+# Usage: fuzz/make_seeds.sh path/to/quelro-cli
 set -e
 CLI=${1:?usage: $0 path/to/quelro-cli}
-SEEDS=$(dirname "$0")/seeds
+SEEDS=$(dirname "$0")/corpus/fuzz_data_file
 mkdir -p "$SEEDS"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT

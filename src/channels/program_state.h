@@ -79,6 +79,8 @@ struct FunctionSettings {
     std::array<std::string, 24> Text;
     std::array<int, 8> Value{};
     std::array<std::string, 8> AutoDialMemory; // byte strings, up to 16
+
+    bool operator==(const FunctionSettings&) const = default;
 };
 
 // Index of the main window's six general-setting selectors in MainSelectors.
@@ -120,6 +122,8 @@ struct ProgramState {
     // The state the program starts with: start-up values of every setting,
     // 16 empty channels numbered "01".."16", band 0, selectors at position 1.
     static ProgramState StartUp(int languageMode = 0);
+
+    bool operator==(const ProgramState&) const = default;
 
     std::string& Cell(int row, int col) { return Cells.at(row).at(col); }
     const std::string& Cell(int row, int col) const { return Cells.at(row).at(col); }

@@ -18,9 +18,15 @@ DataFileRead ReadDataFile(const std::filesystem::path& path) {
         result.error = FileErrorReason(file.code, kEnglish);
         return result;
     }
-    const std::string hex = HexFromBytes(file.bytes);
+    return ParseDataFile(file.bytes);
+}
+
+DataFileRead ParseDataFile(std::string_view bytes) {
+    DataFileRead result;
+    bytes = bytes.substr(0, kDataFileSize + 2);
+    const std::string hex = HexFromBytes(bytes);
     if (hex.substr(0, kDataFileTagHex.size()) != kDataFileTagHex ||
-        file.bytes.size() < kDataFileMinSize) {
+        bytes.size() < kDataFileMinSize) {
         result.status = DataFileRead::WrongType;
         return result;
     }

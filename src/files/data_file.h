@@ -26,6 +26,9 @@ struct DataFileRead {
 // decoder reads, is WrongType.
 DataFileRead ReadDataFile(const std::filesystem::path& path);
 
+// The same for a file's bytes already in memory (never CannotOpen).
+DataFileRead ParseDataFile(std::string_view bytes);
+
 using DataFileWrite = FileWrite;
 
 // Writes the tag and the first 848 bytes of `imageHex` (at least 1696 hex

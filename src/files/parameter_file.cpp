@@ -8,9 +8,16 @@
 namespace quelro {
 
 Parameters ReadParameterFile(const std::filesystem::path& path) {
-    unsigned char bytes[3] = {0, 0, 0};
+    char bytes[3] = {0, 0, 0};
     std::ifstream in(path, std::ios::binary);
-    if (in) in.read(reinterpret_cast<char*>(bytes), 3);
+    if (in) in.read(bytes, 3);
+    return ParseParameters(std::string_view(bytes, 3));
+}
+
+Parameters ParseParameters(std::string_view text) {
+    unsigned char bytes[3] = {0, 0, 0};
+    for (std::size_t i = 0; i < 3 && i < text.size(); ++i)
+        bytes[i] = static_cast<unsigned char>(text[i]);
     Parameters p;
     p.locked = bytes[0] == 1;
     p.savedPort = bytes[1];

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 namespace quelro {
 
@@ -13,6 +14,8 @@ struct Parameters {
 
 // A missing or short file reads as zeros.
 Parameters ReadParameterFile(const std::filesystem::path& path);
+// The same for the file's bytes (only the first three count).
+Parameters ParseParameters(std::string_view bytes);
 // Writes the three bytes; false when the file cannot be written.
 bool WriteParameterFile(const std::filesystem::path& path, const Parameters& parameters);
 

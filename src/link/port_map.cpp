@@ -35,19 +35,29 @@ std::string Trim(std::string text) {
 }
 
 std::optional<std::string> PortsFileLine(const std::filesystem::path& configFolder, int n) {
+    // Only the first eight lines count; a longer file is not read further.
     std::ifstream in(configFolder / kPortsFileName);
-    std::string line;
-    for (int i = 1; i <= n && std::getline(in, line); ++i)
+    std::string text, line;
+    for (int i = 1; i <= n && std::getline(in, line); ++i) text += line + '\n';
+    return PortsFileDevice(text, n);
+}
+
+} // namespace
+
+std::optional<std::string> PortsFileDevice(std::string_view text, int n) {
+    if (n < 1 || n > kPortCount) return std::nullopt;
+    for (int i = 1; i <= n && !text.empty(); ++i) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
         if (i == n) {
-            line = Trim(line);
+            std::string line = Trim(std::string(text.substr(0, end)));
             if (line.empty()) return std::nullopt;
             if (line.find('/') == std::string::npos) line = "/dev/" + line;
             return line;
         }
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
     return std::nullopt;
 }
-
-} // namespace
 
 std::vector<std::string> OrderSerialDevices(std::vector<std::string> devices) {
     std::sort(devices.begin(), devices.end(), [](const std::string& a, const std::string& b) {

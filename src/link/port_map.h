@@ -33,6 +33,9 @@ struct PortDevice {
 std::optional<PortDevice> DeviceForPort(int n, const std::filesystem::path& configFolder,
                                         const std::vector<std::string>& devicesPresent);
 
+// The device line n (1..8) of a ports file's text names, if any.
+std::optional<std::string> PortsFileDevice(std::string_view text, int n);
+
 // "COM3" or "com3" -> 3, for COM1..COM8.
 std::optional<int> PortNumberFromName(std::string_view name);
 

@@ -63,6 +63,7 @@ void ProtocolEngine::Begin(TransferMode mode) {
     rxText_.clear();
     mode_ = mode;
     handshake_ = true;
+    identityRequested_ = false;
 }
 
 void ProtocolEngine::SendFrame(std::string_view frame) {
@@ -88,7 +89,11 @@ void ProtocolEngine::OnData(std::string_view bytes) {
 
 void ProtocolEngine::Handshake() {
     if (rxText_ == kAckHex) {
-        hooks_.ResetWatchdog();
+        // Only the first 06 restarts the watchdog: a radio that answers every
+        // identity request with another 06 would otherwise hold the transfer
+        // open for ever. A stray 06 still gets the request again.
+        if (!identityRequested_) hooks_.ResetWatchdog();
+        identityRequested_ = true;
         SendFrame(std::string_view(&kIdentityRequest, 1));
         return;
     }

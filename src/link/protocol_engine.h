@@ -89,6 +89,7 @@ class ProtocolEngine {
     std::string rxText_;
     bool breakPending_ = false;
     bool handshake_ = false;
+    bool identityRequested_ = false;
     bool over_ = false;
     TransferMode mode_ = TransferMode::None;
     int blockAddress_ = kFirstBlockAddress;

@@ -6,6 +6,11 @@
 // --save is given). With --pace every byte costs its wire time at 9600 baud
 // (10 bit times) in both directions: what the PC sends is taken in no faster
 // than the wire would carry it, and replies go out byte by byte at that rate.
+//
+// What the program sends outside the dialogue (a wrong length byte, a block
+// out of the read or write plan, a stray byte) is logged on stderr as
+// "quelro-radio-sim: deviation: ..." when it happens; the simulator then ends
+// with status 3 when it is told to stop (SIGTERM or SIGINT), 0 otherwise.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
@@ -19,6 +24,7 @@
 #include <fcntl.h>
 #include <iostream>
 #include <poll.h>
+#include <signal.h>
 #include <string>
 #include <sys/prctl.h>
 #include <termios.h>
@@ -37,6 +43,12 @@ using Nanos = std::chrono::nanoseconds;
 
 constexpr int kExitUsage = 1;
 constexpr int kExitFailure = 2;
+constexpr int kExitDeviation = 3;
+
+volatile sig_atomic_t stopRequested = 0;
+extern "C" void OnStop(int) {
+    stopRequested = 1;
+}
 
 // A byte at 9600 baud: start bit, 8 data bits, stop bit.
 constexpr Nanos kByteTime{10'000'000'000LL / 9600};
@@ -80,8 +92,19 @@ struct Timed {
     Clock::time_point due;
     char byte;
     bool breakBefore = false;
+    bool breakAfter = false;
     bool hangUpAfter = false;
 };
+
+// A break on the line. A pseudo-terminal cannot carry one: there the NUL
+// byte that a break leaves on a line read without marking goes out instead.
+void SendBreak(const Line& line) {
+    if (line.keepOpen >= 0 || ::tcsendbreak(line.fd, 0) != 0) {
+        const char nul = '\0';
+        while (::write(line.fd, &nul, 1) < 0 && errno == EINTR) {
+        }
+    }
+}
 
 int ParseNumber(const QString& text, bool* ok) {
     return text.startsWith("0x", Qt::CaseInsensitive) ? text.mid(2).toInt(ok, 16)
@@ -115,6 +138,12 @@ bool ApplyFault(const QString& fault, Options& options) {
         f.hangUpAfterReply = n;
     else if (name == "lose-write" && n > 0)
         f.loseWrite = n;
+    else if (name == "nak-write" && n > 0)
+        f.nakWrite = n;
+    else if (name == "lose-reply" && n > 0)
+        f.loseReply = n;
+    else if (name == "break-after" && n > 0)
+        f.breakAfterReply = n;
     else
         return false;
     return true;
@@ -145,9 +174,11 @@ int main(int argc, char* argv[]) {
         "fault",
         "A fault, repeatable: silent, wrong-model, short-identity (7 bytes), long-identity "
         "(9 bytes), stray-after=N (an extra byte after reply N), wrong-address=N (read reply N), "
-        "stall-after=N (block N), break-before=N (reply N; a pseudo-terminal cannot carry a "
-        "break), hang-up-after=N (reply N), lose-write=N (write block N is acknowledged but not "
-        "stored). Replies count from 1 (the 06 to PROGRAM) in each "
+        "stall-after=N (block N), break-before=N (reply N), break-after=N (after reply N a break, "
+        "then silence; a pseudo-terminal, which cannot carry a break, gets the NUL a break "
+        "leaves), hang-up-after=N (reply N), lose-write=N (write block N is acknowledged but not "
+        "stored), nak-write=N (write block N is answered 15 and not stored), lose-reply=N "
+        "(reply N is lost on the line). Replies count from 1 (the 06 to PROGRAM) in each "
         "session.",
         "fault");
     const QCommandLineOption verbose("verbose", "Log every byte on stderr.");
@@ -204,6 +235,30 @@ int main(int argc, char* argv[]) {
     const Nanos replyLatency = std::chrono::milliseconds(latencyMs);
     const std::string savePath = parser.value(save).toStdString();
 
+    const auto saveMemory = [&] {
+        if (savePath.empty()) return;
+        const auto written = quelro::WriteDataFile(savePath, quelro::HexFromBytes(radio.Memory()));
+        if (!written.ok)
+            std::cerr << "quelro-radio-sim: cannot save " << savePath << ": " << written.error
+                      << "\n";
+    };
+    std::size_t deviationsLogged = 0;
+    const auto exitStatus = [&] { return radio.Deviations().empty() ? 0 : kExitDeviation; };
+
+    // SIGTERM and SIGINT are let through only while waiting, so that a stop
+    // is seen at the next wait and never lost between a check and a wait.
+    struct sigaction stop {};
+    stop.sa_handler = OnStop;
+    ::sigaction(SIGTERM, &stop, nullptr);
+    ::sigaction(SIGINT, &stop, nullptr);
+    sigset_t blocked, waiting;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGINT);
+    ::sigprocmask(SIG_BLOCK, &blocked, &waiting);
+    sigdelset(&waiting, SIGTERM);
+    sigdelset(&waiting, SIGINT);
+
     std::deque<Timed> incoming; // received, taken in when due
     std::deque<Timed> outgoing; // to send, each when due
     Clock::time_point lastIn{};
@@ -216,14 +271,11 @@ int main(int argc, char* argv[]) {
             incoming.pop_front();
             if (log) std::fprintf(stderr, "> %02X\n", static_cast<unsigned char>(in.byte));
             quelro::sim::Step step = radio.Receive(in.byte);
+            for (; deviationsLogged < radio.Deviations().size(); ++deviationsLogged)
+                std::cerr << "quelro-radio-sim: deviation: " << radio.Deviations()[deviationsLogged]
+                          << std::endl;
             if (step.ended) {
-                if (!savePath.empty()) {
-                    const auto written =
-                        quelro::WriteDataFile(savePath, quelro::HexFromBytes(radio.Memory()));
-                    if (!written.ok)
-                        std::cerr << "quelro-radio-sim: cannot save " << savePath << ": "
-                                  << written.error << "\n";
-                }
+                saveMemory();
                 std::cout << "end" << std::endl;
             }
             if (!step.reply) continue;
@@ -231,8 +283,10 @@ int main(int argc, char* argv[]) {
             Clock::time_point at = std::max(in.due + replyLatency, lastOut);
             for (std::size_t i = 0; i < bytes.size(); ++i) {
                 if (paced) at += kByteTime;
+                const bool last = i + 1 == bytes.size();
                 outgoing.push_back({at, bytes[i], i == 0 && step.reply->breakBefore,
-                                    i + 1 == bytes.size() && step.reply->hangUpAfter});
+                                    last && step.reply->breakAfter,
+                                    last && step.reply->hangUpAfter});
             }
             lastOut = at;
         }
@@ -240,25 +294,29 @@ int main(int argc, char* argv[]) {
         // Everything due goes out in one write.
         std::string burst;
         bool hangUp = false;
-        while (!outgoing.empty() && outgoing.front().due <= now && !hangUp) {
+        bool breakAfter = false;
+        while (!outgoing.empty() && outgoing.front().due <= now && !hangUp && !breakAfter) {
             const Timed out = outgoing.front();
             if (out.breakBefore && !burst.empty()) break;
             outgoing.pop_front();
-            if (out.breakBefore) ::tcsendbreak(line.fd, 0);
+            if (out.breakBefore) SendBreak(line);
             burst += out.byte;
             hangUp = out.hangUpAfter;
+            breakAfter = out.breakAfter;
         }
         for (std::size_t done = 0; done < burst.size();) {
             const ssize_t n = ::write(line.fd, burst.data() + done, burst.size() - done);
             if (n < 0 && errno != EINTR && errno != EAGAIN) break;
             if (n > 0) done += static_cast<std::size_t>(n);
         }
+        if (breakAfter) SendBreak(line);
         if (log)
             for (char c : burst) std::fprintf(stderr, "< %02X\n", static_cast<unsigned char>(c));
         if (hangUp) {
             HangUp(line);
+            saveMemory();
             std::cout << "hung up" << std::endl;
-            return 0;
+            return exitStatus();
         }
 
         Clock::time_point next = Clock::time_point::max();
@@ -273,7 +331,10 @@ int main(int argc, char* argv[]) {
             wait = &timeout;
         }
         pollfd p{line.fd, POLLIN, 0};
-        if (::ppoll(&p, 1, wait, nullptr) < 0 && errno != EINTR) return kExitFailure;
+        const int ready = ::ppoll(&p, 1, wait, &waiting);
+        if (stopRequested) return exitStatus();
+        if (ready < 0 && errno != EINTR) return kExitFailure;
+        if (ready <= 0) continue;
         if (p.revents & (POLLHUP | POLLERR | POLLNVAL) && !(p.revents & POLLIN)) {
             std::cerr << "quelro-radio-sim: the line was closed\n";
             return kExitFailure;

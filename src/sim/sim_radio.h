@@ -3,10 +3,16 @@
 // the identity request, 64-byte reads and 16-byte writes, End, and the faults
 // a test can ask for. It is fed one received byte at a time and says what to
 // send back; time and the line belong to the caller.
+//
+// It is strict about what the program sends: a request's length byte, the
+// order of the blocks read (0x0010 to 0x03D0 in steps of 0x40) and written
+// (the write plan, with or without the service block), and any byte that is
+// not part of the dialogue are deviations, kept in Deviations().
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quelro::sim {
 
@@ -22,6 +28,9 @@ struct Faults {
     int breakBeforeReply = 0; // a BREAK goes out before reply N
     int hangUpAfterReply = 0; // the line is closed after reply N
     int loseWrite = 0;        // write block N is acknowledged but not stored
+    int nakWrite = 0;         // write block N is answered 0x15 and not stored
+    int loseReply = 0;        // reply N never reaches the line
+    int breakAfterReply = 0;  // after reply N a break, then nothing more is answered
 };
 
 struct Options {
@@ -35,6 +44,7 @@ struct Options {
 struct Reply {
     std::string bytes;
     bool breakBefore = false;
+    bool breakAfter = false;
     bool hangUpAfter = false;
 };
 
@@ -54,6 +64,9 @@ class SimRadio {
 
     Step Receive(char byte);
 
+    // What the program sent that the dialogue does not allow, one text each.
+    const std::vector<std::string>& Deviations() const { return deviations_; }
+
   private:
     enum class State { Idle, AwaitIdentityRequest, AwaitIdentityAck, Data, Stalled };
 
@@ -61,6 +74,8 @@ class SimRadio {
     Step DataByte(char byte);
     Step Block();
     void Reset();
+    void Deviation(std::string what);
+    void CheckPlan(char command, int address, char length);
 
     Options options_;
     std::string memory_;
@@ -71,6 +86,10 @@ class SimRadio {
     int blocks_ = 0;    // blocks answered in this session
     int readReplies_ = 0;
     int writes_ = 0;
+    std::vector<std::string> deviations_;
+    // Of the two write plans, those that the blocks so far follow.
+    bool normalPlan_ = true;
+    bool servicePlan_ = true;
 };
 
 } // namespace quelro::sim

@@ -3,12 +3,16 @@
 // changed when a command fails.
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -211,6 +215,124 @@ TEST_F(CliTest, BadDataFilesAreRefused) {
                   "not a regular file");
     EXPECT_FALSE(fs::exists(At("missing.DAT")));
     EXPECT_FALSE(fs::exists(json));
+}
+
+// Every kind of bad file a user can name, given to info and export as a data
+// file, to import as its JSON form and as its --base: each command refuses
+// it with one line naming the file, or reads it as a data file (852 and 854
+// bytes, a 10 MB file after its first 855 bytes, a Chinese name). Nothing in
+// the folder is created or changed.
+TEST_F(CliTest, BadFilesTable) {
+    const std::string dat = quelro::BytesFromHex("524D443437" + quelro::test::FreshImage());
+    const std::string json = R"({"format": "quelro-dat", "version": 1})";
+    struct BadFile {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+        const char* asData; // what a refusal says; nullptr: read as a data file
+        const char* asJson; // the same for import; nullptr: imported
+    };
+    const std::vector<BadFile> files{
+        {"empty.DAT", [](const fs::path& p) { Write(p, ""); }, "not a Quelro data file",
+         "not valid JSON"},
+        {"four.DAT", [](const fs::path& p) { Write(p, "RMD4"); }, "not a Quelro data file",
+         "not valid JSON"},
+        {"tag.DAT", [&](const fs::path& p) { Write(p, "RMD48" + dat.substr(5)); },
+         "not a Quelro data file", "not valid JSON"},
+        {"820.DAT", [&](const fs::path& p) { Write(p, dat.substr(0, 820)); },
+         "not a Quelro data file", "not valid JSON"},
+        {"852.DAT", [&](const fs::path& p) { Write(p, dat.substr(0, 852)); }, nullptr,
+         "not valid JSON"},
+        {"854.DAT", [&](const fs::path& p) { Write(p, dat + '\x01'); }, nullptr, "not valid JSON"},
+        {"10MB.DAT", [&](const fs::path& p) { Write(p, dat + std::string(10 << 20, '{')); },
+         nullptr, "too large"},
+        {"folder.DAT", [](const fs::path& p) { fs::create_directory(p); }, "folder", "folder"},
+        {"loop.DAT",
+         [](const fs::path& p) {
+             fs::create_symlink(p.filename().string() + ".2", p);
+             fs::create_symlink(p.filename(), p.string() + ".2");
+         },
+         "cannot open", "cannot open"},
+        {"频道备份.DAT", [&](const fs::path& p) { Write(p, dat); }, nullptr, "not valid JSON"},
+        {"频道.json", [&](const fs::path& p) { Write(p, json); }, "not a Quelro data file",
+         nullptr},
+        {"locked.DAT",
+         [&](const fs::path& p) {
+             Write(p, dat);
+             fs::permissions(p, fs::perms::none);
+         },
+         "cannot open", "cannot open"},
+    };
+    for (const BadFile& f : files) f.make(At(f.name));
+    const std::vector<std::string> before = Names();
+    const std::string out = At("out.DAT").string();
+    // Root reads any file: the unreadable one is readable there.
+    const bool root = ::geteuid() == 0;
+
+    for (const BadFile& f : files) {
+        SCOPED_TRACE(f.name);
+        const std::string path = At(f.name).string();
+        const char* asData = root && std::string(f.name) == "locked.DAT" ? nullptr : f.asData;
+        const char* asJson =
+            root && std::string(f.name) == "locked.DAT" ? "not valid JSON" : f.asJson;
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"info", path},
+              {"export", path, "-o", At("x.json").string()},
+              {"import", At("good.json").string(), "--base", path, "-o", out}}) {
+            Write(At("good.json"), json);
+            const Result r = Run(args);
+            if (asData) {
+                ExpectRefusal(r, f.name, asData);
+            } else {
+                EXPECT_EQ(r.exit, 0) << args.front() << ": " << r.err;
+            }
+            fs::remove(At("x.json"));
+            fs::remove(At("good.json"));
+            fs::remove(out);
+        }
+        const Result r = Run({"import", path, "-o", out});
+        if (asJson) {
+            ExpectRefusal(r, f.name, asJson);
+        } else {
+            EXPECT_EQ(r.exit, 0) << r.err;
+        }
+        fs::remove(out);
+    }
+    EXPECT_EQ(Names(), before);
+    EXPECT_EQ(fs::file_size(At("10MB.DAT")), dat.size() + (10 << 20));
+    EXPECT_EQ(Read(At("频道备份.DAT")), dat);
+    fs::permissions(At("locked.DAT"), fs::perms::owner_all);
+}
+
+// A file rewritten in place while it is read: every read sees either the
+// whole file or too little of it, and says which.
+TEST_F(CliTest, FileThatChangesWhileReadIsReadWholeOrRefused) {
+    const std::string dat = quelro::BytesFromHex("524D443437" + quelro::test::FreshImage());
+    Write(At("busy.DAT"), dat);
+    const std::string whole = Run({"info", At("busy.DAT").string()}).out;
+    ASSERT_FALSE(whole.empty());
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        while (!stop) {
+            std::ofstream file(At("busy.DAT"), std::ios::binary | std::ios::trunc);
+            file.write(dat.data(), 400);
+            file.flush();
+            file.write(dat.data() + 400, static_cast<std::streamsize>(dat.size() - 400));
+        }
+    });
+    int refused = 0;
+    for (int i = 0; i < 20; ++i) {
+        const Result r = Run({"info", At("busy.DAT").string()});
+        if (r.exit == 0) {
+            EXPECT_EQ(r.out, whole);
+        } else {
+            ExpectRefusal(r, "busy.DAT", "not a Quelro data file");
+            ++refused;
+        }
+    }
+    stop = true;
+    writer.join();
+    EXPECT_EQ(Names(), std::vector<std::string>{"busy.DAT"});
+    RecordProperty("refused", refused);
 }
 
 TEST_F(CliTest, RefusedImportLeavesTheOutputAsItWas) {

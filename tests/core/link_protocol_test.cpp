@@ -1,6 +1,7 @@
 // The byte dialogue with the radio, frame by frame against hand-written hex.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,25 @@ TEST(Handshake, AcknowledgeMixedWithAnotherByteInTheDataPhaseGetsNoAnswer) {
         rig.Radio("0607");
         EXPECT_EQ(rig.line.sent.size(), before);
     }
+}
+
+// A stray 06 still gets the identity request again, but only the first one
+// restarts the watchdog: a radio that answers every request with 06 ends
+// through the watchdog instead of holding the transfer open.
+TEST(Handshake, RepeatedAcknowledgeEndsThroughTheWatchdog) {
+    Rig rig;
+    rig.control.ReadRadio();
+    for (int i = 0; i < 10 && rig.control.CurrentPhase() == TransferControl::Phase::Handshake;
+         ++i) {
+        rig.Radio("06");
+        EXPECT_EQ(rig.line.Last(), "02");
+        rig.Advance(400);
+    }
+    EXPECT_EQ(rig.control.CurrentPhase(), TransferControl::Phase::Idle);
+    EXPECT_EQ(rig.view.asked.size(), 1u);
+    EXPECT_EQ(rig.line.Last(), "45");
+    // Seven 06 fit in the six ticks after the first one.
+    EXPECT_EQ(std::count(rig.line.sent.begin(), rig.line.sent.end(), "02"), 8);
 }
 
 TEST(Handshake, IdentityMustBeEightBytesHoldingAKnownModel) {

@@ -1,6 +1,7 @@
 // quelro-cli read, write and ports against quelro-radio-sim through a real
 // pseudo-terminal and the program's own serial adapter.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTest>
 
 #include "image/memory_image.h"
@@ -55,13 +56,15 @@ class LinkCli : public QObject {
     Q_OBJECT
 
   private slots:
+    void cleanup() { VerifyNoSimDeviations(); }
+
     void readKeepsTheBytesAsTheRadioSentThem();
     void writeChangesExactlyTheWrittenRanges_data();
     void writeChangesExactlyTheWrittenRanges();
     void verifyFindsABlockTheRadioLost();
     void otherBandIsRefusedUnlessYes();
-    void failedReadsWriteNoFile_data();
-    void failedReadsWriteNoFile();
+    void faultEndsWithOneMessageAndEnd_data();
+    void faultEndsWithOneMessageAndEnd();
     void interruptedReadEndsWithEnd();
     void badInputFileIsRefusedBeforeAnyByte();
     void portsShowsTheMapping();
@@ -72,7 +75,8 @@ void LinkCli::readKeepsTheBytesAsTheRadioSentThem() {
     Home home;
     const QByteArray memory = CountingMemory();
     QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(memory)));
-    SimRadio sim({"--load", home.File("radio.DAT"), "--band-byte", "0x15"});
+    // Paced: the replies, marked bytes among them, arrive in pieces.
+    SimRadio sim({"--pace", "--load", home.File("radio.DAT"), "--band-byte", "0x15"});
     QVERIFY(!sim.Path().isEmpty());
     home.SetPorts({sim.Path()});
 
@@ -100,7 +104,10 @@ void LinkCli::writeChangesExactlyTheWrittenRanges() {
     QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(untouched)));
     const QByteArray input = SampleDataFile();
     QVERIFY(WriteAll(home.File("in.DAT"), input));
-    SimRadio sim({"--load", home.File("radio.DAT"), "--save", home.File("saved.DAT")});
+    // The service-mode write is paced: its acknowledges come at wire speed.
+    QStringList simArguments{"--load", home.File("radio.DAT"), "--save", home.File("saved.DAT")};
+    if (service) simArguments << "--pace";
+    SimRadio sim(simArguments);
     home.SetPorts({sim.Path()});
 
     QStringList arguments{"write", "--port", sim.Path(), "--verify", home.File("in.DAT")};
@@ -165,33 +172,75 @@ void LinkCli::otherBandIsRefusedUnlessYes() {
     QVERIFY(ReadAll(home.File("saved.DAT")) != before);
 }
 
-void LinkCli::failedReadsWriteNoFile_data() {
-    QTest::addColumn<QStringList>("faults");
-    QTest::newRow("silent") << QStringList{"silent"};
-    QTest::newRow("wrong model") << QStringList{"wrong-model"};
-    QTest::newRow("identity of 7 bytes") << QStringList{"short-identity"};
-    QTest::newRow("identity of 9 bytes") << QStringList{"long-identity"};
-    QTest::newRow("stray byte after reply 5") << QStringList{"stray-after=5"};
-    QTest::newRow("wrong address in read reply 3") << QStringList{"wrong-address=3"};
-    QTest::newRow("stall after block 4") << QStringList{"stall-after=4"};
-    QTest::newRow("hang-up after reply 6") << QStringList{"hang-up-after=6"};
+void LinkCli::faultEndsWithOneMessageAndEnd_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QStringList>("simArguments");
+    // Replies count from 1 (the 06 to PROGRAM, then the identity, then the
+    // 06 to its acknowledge). A read's reply 4 is block 1, reply 5 the 06 to
+    // its acknowledge; a write's reply 4 acknowledges block 1.
+    const struct {
+        const char* name;
+        QStringList faults;
+        bool read, write;
+    } kFaults[] = {
+        {"silent radio", {"silent"}, true, true},
+        {"wrong model", {"wrong-model"}, true, true},
+        {"identity of 7 bytes", {"short-identity"}, true, true},
+        {"identity of 9 bytes", {"long-identity"}, true, true},
+        {"stray byte after reply 5", {"stray-after=5"}, true, true},
+        {"wrong address in read reply 3", {"wrong-address=3"}, true, false},
+        {"stall after block 4, paced", {"stall-after=4", "--pace"}, true, true},
+        {"15 to written block 6", {"nak-write=6"}, false, true},
+        {"hang-up after reply 6, paced", {"hang-up-after=6", "--pace"}, true, true},
+        {"break after reply 7", {"break-after=7"}, true, true},
+        {"lost acknowledge, reply 7", {"lose-reply=7"}, true, true},
+    };
+    for (const auto& f : kFaults) {
+        QStringList arguments;
+        for (const QString& fault : f.faults)
+            arguments << (fault.startsWith("--") ? QStringList{fault}
+                                                 : QStringList{"--fault", fault});
+        if (f.read) QTest::newRow(qPrintable(QString("read, ") + f.name)) << false << arguments;
+        if (f.write) QTest::newRow(qPrintable(QString("write, ") + f.name)) << true << arguments;
+    }
 }
 
-void LinkCli::failedReadsWriteNoFile() {
-    QFETCH(QStringList, faults);
+// Each fault ends the transfer through the watchdog: exit 3, the message
+// once and nothing else on stderr, End to a radio still on the line, no
+// output file after a read, and after a write the radio's memory changed
+// only in the blocks it took before the fault.
+void LinkCli::faultEndsWithOneMessageAndEnd() {
+    QFETCH(bool, write);
+    QFETCH(QStringList, simArguments);
     Home home;
-    QStringList arguments;
-    for (const QString& fault : faults) arguments << "--fault" << fault;
-    SimRadio sim(arguments);
+    const QByteArray before(1024, '\x5A');
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(before)));
+    QVERIFY(WriteAll(home.File("in.DAT"), SampleDataFile()));
+    SimRadio sim(simArguments +
+                 QStringList{"--load", home.File("radio.DAT"), "--save", home.File("saved.DAT")});
     QVERIFY(WriteAll(home.File("out.DAT"), "an older file"));
 
-    const Run run = RunCli(home, {"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
+    QElapsedTimer clock;
+    clock.start();
+    const Run run =
+        RunCli(home, write ? QStringList{"write", "--port", sim.Path(), home.File("in.DAT")}
+                           : QStringList{"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
+    // The watchdog's 3 s after the last accepted reply; the bound only
+    // guards against a hang.
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(run.exitCode, 3);
-    QVERIFY2(run.err.contains(kWatchdogText), qPrintable(run.err));
+    QCOMPARE(run.err, QString(kWatchdogText) + "\n");
     QCOMPARE(ReadAll(home.File("out.DAT")), QByteArray("an older file"));
     QVERIFY(!QDir(home.BackupFolder()).exists());
-    // The End still reached a radio that is there.
-    if (!faults.front().startsWith("hang-up")) QVERIFY(sim.WaitFor("end"));
+    const bool hungUp = simArguments.join(' ').contains("hang-up");
+    QVERIFY(sim.WaitFor(hungUp ? "hung up" : "end"));
+
+    // The radio took the first blocks of the write plan, up to the fault,
+    // and nothing else changed (a read changes nothing).
+    const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
+    const QByteArray image = EncodedImage(SampleDataFile());
+    const QByteArray expected = write ? AfterPartialWrite(before, saved, image) : before.left(848);
+    QCOMPARE(saved, expected);
 }
 
 void LinkCli::interruptedReadEndsWithEnd() {

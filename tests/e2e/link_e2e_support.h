@@ -15,6 +15,9 @@
 #include <QTest>
 
 #include <string>
+#include <utility>
+
+#include "link/protocol_engine.h"
 
 namespace quelro::e2e {
 
@@ -29,9 +32,40 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes) {
            file.write(bytes) == bytes.size();
 }
 
+// What the simulators of a test reported as sent outside the dialogue (their
+// "deviation" lines); every test's cleanup() fails when there is any.
+inline QStringList& SimDeviations() {
+    static QStringList deviations;
+    return deviations;
+}
+inline QStringList TakeSimDeviations() {
+    return std::exchange(SimDeviations(), {});
+}
+
+// For each test class's cleanup(): the simulators of the test saw only the
+// dialogue.
+inline void VerifyNoSimDeviations() {
+    const QStringList deviations = TakeSimDeviations();
+    QVERIFY2(deviations.isEmpty(), qPrintable(deviations.join('\n')));
+}
+
 // A data file: the tag RMD47 and 848 image bytes.
 inline QByteArray DataFile(const QByteArray& image) {
     return QByteArray("RMD47") + image.left(848);
+}
+
+// The radio memory `before` after a write of `image` that stopped part way:
+// the blocks of the write plan that `saved` holds from `image`, in plan
+// order up to the first one it does not, and nothing else.
+inline QByteArray AfterPartialWrite(const QByteArray& before, const QByteArray& saved,
+                                    const QByteArray& image) {
+    QByteArray expected = before.left(848);
+    for (const int address : WritePlan(false)) {
+        const int offset = address - 0x10;
+        if (saved.mid(offset, 16) != image.mid(offset, 16)) break;
+        expected.replace(offset, 16, image.mid(offset, 16));
+    }
+    return expected;
 }
 
 class SimRadio {
@@ -42,9 +76,20 @@ class SimRadio {
         if (process_.waitForReadyRead(5000) && process_.canReadLine())
             path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
     }
+    // Stops the simulator; a deviation it reported goes to SimDeviations().
     ~SimRadio() {
-        process_.kill();
-        process_.waitForFinished(2000);
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            if (!process_.waitForFinished(3000)) {
+                process_.kill();
+                process_.waitForFinished(2000);
+                SimDeviations() << "quelro-radio-sim did not stop when told to";
+            }
+        }
+        Stderr();
+        if (process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 3)
+            for (const QByteArray& line : stderr_.split('\n'))
+                if (line.contains("deviation")) SimDeviations() << QString::fromLocal8Bit(line);
     }
     const QString& Path() const { return path_; }
 
@@ -67,11 +112,17 @@ class SimRadio {
         }
         return false;
     }
-    QByteArray Stderr() { return process_.readAllStandardError(); }
+    // What the simulator wrote on stderr since the last call.
+    QByteArray Stderr() {
+        const QByteArray more = process_.readAllStandardError();
+        stderr_ += more;
+        return more;
+    }
 
   private:
     QProcess process_;
     QString path_;
+    QByteArray stderr_;
     QStringList lines_;
 };
 

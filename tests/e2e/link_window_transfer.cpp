@@ -101,7 +101,10 @@ class LinkWindowTransfer : public QObject {
             return box.style == 68 ? kIdNo : kIdOk;
         });
     }
-    void cleanup() { SetMessageBoxAnswerer(nullptr); }
+    void cleanup() {
+        SetMessageBoxAnswerer(nullptr);
+        VerifyNoSimDeviations();
+    }
 
     void readLocksShowsProgressAndHandsOverTheImage();
     void refusedBandQuestionShowsItsTextAndEnds();
