@@ -32,7 +32,8 @@ std::string UpperHex(unsigned long value) {
 }
 
 // The value of a number text of sign, digits, point and exponent, read the
-// same way in every locale (strtod would take the locale's decimal comma).
+// same way in every locale (the C library's readers follow the locale's
+// decimal comma).
 std::optional<double> ReadNumber(std::string_view number) {
     bool negative = false;
     if (!number.empty() && (number.front() == '+' || number.front() == '-')) {

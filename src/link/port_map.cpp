@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <climits>
 #include <fstream>
 #include <tuple>
 
@@ -21,7 +23,10 @@ std::tuple<std::size_t, long, std::string> DeviceKey(const std::string& path) {
         const std::string digits = name.substr(prefix.size());
         if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
             continue;
-        return {group, std::stol(digits), name};
+        // from_chars cannot throw: a number too long to hold sorts last.
+        long number = LONG_MAX;
+        std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        return {group, number, name};
     }
     return {kDeviceGroups.size(), 0, name};
 }
