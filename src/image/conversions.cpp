@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -25,10 +26,13 @@ char CharAt(std::string_view text, std::size_t oneBased) {
     return oneBased >= 1 && oneBased <= text.size() ? text[oneBased - 1] : '0';
 }
 
+// Every image byte passes through here, so no formatted printing.
 std::string UpperHex(unsigned long value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%lX", value);
-    return buffer;
+    char buffer[2 * sizeof value];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, 16).ptr;
+    std::string text(static_cast<const char*>(buffer), end);
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 // The value of a number text of sign, digits, point and exponent, read the

@@ -22,6 +22,7 @@ constexpr std::string_view kNoFrequency = "FFFFFFFF";
 
 class ImageWriter {
   public:
+    ImageWriter() { text_.reserve(kImageHexLength); }
     // One byte; values outside 0..255 are limited so that no field can take
     // more than its two characters.
     void Byte(long value) {
@@ -430,7 +431,12 @@ std::vector<ByteNotKept> BytesNotKept(std::string_view hex, const ProgramState& 
 std::string HexFromBytes(std::string_view bytes) {
     std::string hex;
     hex.reserve(bytes.size() * 2);
-    for (char c : bytes) hex += HexByte(static_cast<unsigned char>(c));
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    for (char c : bytes) {
+        const auto value = static_cast<unsigned char>(c);
+        hex += kDigits[value >> 4];
+        hex += kDigits[value & 15];
+    }
     return hex;
 }
 

@@ -42,10 +42,20 @@ std::string ToneItem(int index, int languageMode) {
     return "D" + std::string(kDcsCodes.at(index - kFirstDcsInverted)) + "I";
 }
 
+// Decoding looks up every tone cell, so this reads the tables in place
+// rather than building each list entry's text.
 int ToneIndexOf(std::string_view text) {
-    for (int i = 1; i < kToneListSize; ++i)
-        if (ToneItem(i, 0) == text) return i;
-    return kToneNotListed;
+    const auto position = [](const auto& table, std::string_view item) {
+        const auto found = std::find(table.begin(), table.end(), item);
+        return found == table.end() ? -1 : static_cast<int>(found - table.begin());
+    };
+    if (text.size() == 5 && text.front() == 'D' && (text.back() == 'N' || text.back() == 'I')) {
+        const int code = position(kDcsCodes, text.substr(1, 3));
+        if (code < 0) return kToneNotListed;
+        return (text.back() == 'N' ? kFirstDcsNormal : kFirstDcsInverted) + code;
+    }
+    const int tone = position(kCtcssTones, text);
+    return tone < 0 ? kToneNotListed : tone + 1;
 }
 
 std::string EncodeToneWord(std::string_view cell, std::string_view offText) {

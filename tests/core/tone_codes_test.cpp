@@ -17,8 +17,12 @@ TEST(ToneList, OrderAndLanguage) {
     EXPECT_EQ(ToneItem(156, 0), "D023I");
     EXPECT_EQ(ToneItem(260, 0), "D754I");
     EXPECT_EQ(ToneIndexOf("D023N"), 51);
+    EXPECT_EQ(ToneIndexOf("D754I"), 260);
     EXPECT_EQ(ToneIndexOf("88.5"), 9);
-    EXPECT_EQ(ToneIndexOf("89.0"), -1);
+    for (const char* unlisted : {"89.0", "88.50", "D23N", "D023X", "D024N", "DD023N", "Off", ""})
+        EXPECT_EQ(ToneIndexOf(unlisted), -1) << unlisted;
+    // Every entry of the list finds its own position.
+    for (int i = 1; i < kToneListSize; ++i) EXPECT_EQ(ToneIndexOf(ToneItem(i, 1)), i) << i;
 }
 
 TEST(ToneWord, EncodesInStorageOrder) {
