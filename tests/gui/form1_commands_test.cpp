@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QTest>
 
@@ -197,41 +198,70 @@ class Form1Commands : public QObject {
         QCOMPARE(cell(1, 1), QString("440.00000"));
     }
 
-    // What cannot be opened as a file says why, changes nothing and creates
-    // nothing; a pipe is not waited on.
-    void openRefusesWhatIsNoReadableFile() {
-        AddChannel(1, "440");
+    // Every kind of bad file given to Open: what cannot be opened as a file
+    // says why, a file of the wrong type says so, each with one box and the
+    // table as it was; a file one byte short of or past its size, one with 10 MB
+    // after its bytes and one with a Chinese name open. A pipe is not waited
+    // on; nothing is created or changed.
+    void openBadFilesTable() {
+        const QByteArray dat = WriteTonesFile("good.DAT");
+        const auto write = [&](const char* name, const QByteArray& bytes) {
+            const QString path = config_->FilePath(name);
+            if (!WriteFile(path, bytes)) qFatal("cannot write %s", name);
+            return path;
+        };
         const QString fifo = config_->FilePath("pipe.DAT");
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         QVERIFY(QDir().mkdir(config_->FilePath("folder.DAT")));
-        const QString locked = config_->FilePath("locked.DAT");
-        QVERIFY(WriteFile(locked, {}));
+        QVERIFY(QFile::link("loop.DAT.2", config_->FilePath("loop.DAT")));
+        QVERIFY(QFile::link("loop.DAT", config_->FilePath("loop.DAT.2")));
+        const QString locked = write("locked.DAT", dat);
         QVERIFY(QFile::setPermissions(locked, {}));
         const bool rootReadsAll = ::geteuid() == 0;
-        form().mnuEnglish->trigger();
+        const QString wrongType = "Document type not to open.";
         const struct {
-            QString name;
-            QString reason;
+            QString path;
+            QString said; // the box's text; empty: the file opens
         } cases[] = {
+            {write("empty.DAT", {}), wrongType},
+            {write("four.DAT", "RMD4"), wrongType},
+            {write("tag.DAT", "RMD48" + dat.mid(5)), wrongType},
+            {write("820.DAT", dat.left(820)), wrongType},
+            {write("852.DAT", dat.left(852)), {}},
+            {write("854.DAT", dat + '\x01'), {}},
+            {write("10MB.DAT", dat + QByteArray(10 << 20, '{')), {}},
+            {write("频道备份.DAT", dat), {}},
             {fifo, "It is not a regular file (but a pipe, a device or a socket)"},
             {config_->FilePath("folder.DAT"), "It is a folder, not a file"},
+            {config_->FilePath("loop.DAT"), "Too many levels of symbolic links"},
             {config_->FilePath("missing.DAT"), "No such file or folder"},
             {locked, rootReadsAll ? QString() : "Permission denied"},
         };
+        const QStringList before =
+            QDir(config_->FilePath("")).entryList(QDir::AllEntries | QDir::System);
+        form().mnuEnglish->trigger();
         ::alarm(20); // a program that waits on the pipe ends here
         for (const auto& c : cases) {
-            if (c.reason.isEmpty()) continue;
             boxes_->Clear();
-            chosen_ << c.name;
+            state().ClearGrid1();
+            AddChannel(1, "440");
+            chosen_ << c.path;
             form().OpenDataFile();
-            QCOMPARE(boxes_->Asked().size(), std::size_t{1});
-            QCOMPARE(boxes_->Asked()[0].style, 16);
+            if (c.said.isEmpty()) {
+                QVERIFY2(boxes_->Asked().empty(), qPrintable(c.path));
+                QCOMPARE(cell(1, 1), QString("462.56250"));
+                continue;
+            }
+            QVERIFY2(boxes_->Asked().size() == 1, qPrintable(c.path));
             QCOMPARE(boxes_->Asked()[0].prompt,
-                     "The file could not be opened: " + c.name + "\n" + c.reason);
+                     c.said == wrongType
+                         ? c.said
+                         : "The file could not be opened: " + c.path + "\n" + c.said);
             QCOMPARE(cell(1, 1), QString("440.00000"));
         }
         ::alarm(0);
-        QVERIFY(!QFile::exists(config_->FilePath("missing.DAT")));
+        QCOMPARE(QDir(config_->FilePath("")).entryList(QDir::AllEntries | QDir::System), before);
+        QCOMPARE(QFileInfo(config_->FilePath("10MB.DAT")).size(), dat.size() + (10 << 20));
     }
 
     void overwriteQuestion() {
