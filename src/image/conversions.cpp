@@ -64,22 +64,20 @@ std::string HexToBits(std::string_view hex) {
 
 std::string BitsToHex(std::string& bits) {
     while (bits.size() % 4 != 0) bits.insert(bits.begin(), '0');
-    static constexpr std::string_view kDigits = "0123456789ABCDEF";
     std::string hex;
     hex.reserve(bits.size() / 4);
     for (std::size_t i = 0; i < bits.size(); i += 4) {
         int value = 0;
         for (int k = 0; k < 4; ++k)
             if (bits[i + k] == '1') value |= 8 >> k;
-        hex += kDigits[value];
+        hex += kHexDigits[value];
     }
     return hex;
 }
 
 std::string HexByte(unsigned long value) {
-    std::string text = UpperHex(value);
-    if (text.size() == 1) text.insert(text.begin(), '0');
-    return text;
+    if (value < 256) return {kHexDigits[value >> 4], kHexDigits[value & 15]};
+    return UpperHex(value);
 }
 
 std::string HexWord(unsigned long value) {

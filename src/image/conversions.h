@@ -21,6 +21,8 @@ std::string HexToBits(std::string_view hex);
 // with leading "0"s to a multiple of four. "11111" becomes "00011111" -> "1F".
 std::string BitsToHex(std::string& bits);
 
+inline constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
 // Upper-case hex of a value, at least two digits; 256 and more are not cut.
 std::string HexByte(unsigned long value);
 

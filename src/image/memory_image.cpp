@@ -26,7 +26,9 @@ class ImageWriter {
     // One byte; values outside 0..255 are limited so that no field can take
     // more than its two characters.
     void Byte(long value) {
-        text_ += HexByte(static_cast<unsigned long>(std::clamp(value, 0L, 255L)));
+        const auto byte = static_cast<std::size_t>(std::clamp(value, 0L, 255L));
+        text_ += kHexDigits[byte >> 4];
+        text_ += kHexDigits[byte & 15];
     }
     void Repeat(long value, int count) {
         for (int i = 0; i < count; ++i) Byte(value);
@@ -429,13 +431,11 @@ std::vector<ByteNotKept> BytesNotKept(std::string_view hex, const ProgramState& 
 }
 
 std::string HexFromBytes(std::string_view bytes) {
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    static constexpr std::string_view kDigits = "0123456789ABCDEF";
-    for (char c : bytes) {
-        const auto value = static_cast<unsigned char>(c);
-        hex += kDigits[value >> 4];
-        hex += kDigits[value & 15];
+    std::string hex(bytes.size() * 2, '0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto value = static_cast<unsigned char>(bytes[i]);
+        hex[2 * i] = kHexDigits[value >> 4];
+        hex[2 * i + 1] = kHexDigits[value & 15];
     }
     return hex;
 }
