@@ -26,7 +26,7 @@ char CharAt(std::string_view text, std::size_t oneBased) {
     return oneBased >= 1 && oneBased <= text.size() ? text[oneBased - 1] : '0';
 }
 
-// Every image byte passes through here, so no formatted printing.
+// Words and other values past one byte (HexByte writes single bytes itself).
 std::string UpperHex(unsigned long value) {
     char buffer[2 * sizeof value];
     const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, 16).ptr;

@@ -26,9 +26,7 @@ class ImageWriter {
     // One byte; values outside 0..255 are limited so that no field can take
     // more than its two characters.
     void Byte(long value) {
-        const auto byte = static_cast<std::size_t>(std::clamp(value, 0L, 255L));
-        text_ += kHexDigits[byte >> 4];
-        text_ += kHexDigits[byte & 15];
+        text_ += HexByte(static_cast<unsigned long>(std::clamp(value, 0L, 255L)));
     }
     void Repeat(long value, int count) {
         for (int i = 0; i < count; ++i) Byte(value);
