@@ -46,7 +46,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "channels/bands.h"
+#include "codes/bands.h"
 #include "i18n/captions.h"
 #include "windows/aux_windows.h"
 

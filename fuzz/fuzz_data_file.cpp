@@ -17,8 +17,9 @@
 #include <string_view>
 
 #include "channels/program_state.h"
-#include "cli/json_form.h"
+#include "codes/conversions.h"
 #include "files/data_file.h"
+#include "files/json_form.h"
 #include "fuzz_check.h"
 #include "i18n/captions.h"
 #include "image/memory_image.h"

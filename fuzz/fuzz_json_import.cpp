@@ -8,7 +8,7 @@
 #include <string>
 
 #include "channels/program_state.h"
-#include "cli/json_form.h"
+#include "files/json_form.h"
 #include "fuzz_check.h"
 #include "i18n/captions.h"
 #include "image/memory_image.h"

@@ -21,7 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "channels/bands.h"
+#include "codes/bands.h"
+#include "codes/conversions.h"
 #include "fuzz_check.h"
 #include "image/memory_image.h"
 #include "link/transfer_control.h"

@@ -18,9 +18,9 @@
 #include <set>
 
 #include "app/form1.h"
-#include "channels/bands.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
+#include "codes/bands.h"
 #include "files/csv_form.h"
 #include "files/data_file.h"
 #include "i18n/local_msgbox_qt.h"

@@ -26,9 +26,9 @@
 #include <algorithm>
 
 #include "app/list_wheel_guard.h"
-#include "channels/bands.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
+#include "codes/bands.h"
 #include "files/data_file.h"
 #include "files/parameter_file.h"
 #include "i18n/captions.h"

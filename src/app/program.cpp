@@ -11,12 +11,13 @@
 
 #include "app/channel_commands.h"
 #include "channels/channel_grid_qt.h"
+#include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
 #include "link/port_selector_qt.h"
 #include "link/serial_link_qt.h"
 #include "link/transfer_driver_qt.h"
-#include "link/window_transfer_view_qt.h"
 #include "windows/aux_windows.h"
+#include "windows/window_transfer_view_qt.h"
 
 namespace quelro {
 namespace {
@@ -109,8 +110,9 @@ void Program::WireLink() {
     transfers_ = std::make_unique<TransferDriver>(*link_, *view_, state_);
     ports_ = std::make_unique<PortSelector>(
         *link_, state_,
-        PortSelector::Callbacks{[form](int port, bool on) { form->mnucom(port)->setChecked(on); },
-                                {}});
+        PortSelector::Callbacks{
+            [form](int port, bool on) { form->mnucom(port)->setChecked(on); },
+            [](const QString& prompt, int style) { LocalMsgBox(prompt, style, QString()); }});
 
     Form1::Hooks& h = form->hooks();
     h.readRadio = [this] { transfers_->ReadRadio(); };

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "codes/conversions.h"
+#include "codes/tone_codes.h"
 #include "i18n/captions.h"
-#include "image/conversions.h"
-#include "image/tone_codes.h"
 
 namespace quelro {
 

@@ -15,10 +15,10 @@
 
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
+#include "codes/tone_codes.h"
 #include "i18n/captions.h"
 #include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
-#include "image/tone_codes.h"
 
 namespace quelro {
 namespace {

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "channels/bands.h"
+#include "codes/bands.h"
+#include "codes/tone_codes.h"
 #include "i18n/captions.h"
-#include "image/tone_codes.h"
 
 namespace quelro {
 

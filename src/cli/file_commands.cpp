@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "channels/bands.h"
 #include "cli/cli_common.h"
 #include "cli/info_report.h"
-#include "cli/json_form.h"
+#include "codes/bands.h"
+#include "codes/conversions.h"
 #include "files/csv_form.h"
 #include "files/data_file.h"
+#include "files/json_form.h"
 #include "i18n/captions.h"
-#include "image/conversions.h"
 #include "image/memory_image.h"
 
 namespace quelro::cli {

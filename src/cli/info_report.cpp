@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "channels/bands.h"
+#include "codes/bands.h"
+#include "codes/conversions.h"
 #include "i18n/captions.h"
-#include "image/conversions.h"
 
 namespace quelro::cli {
 namespace {

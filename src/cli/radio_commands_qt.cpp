@@ -20,8 +20,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "channels/bands.h"
 #include "cli/cli_common.h"
+#include "codes/bands.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
 #include "image/memory_image.h"

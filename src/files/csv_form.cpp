@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <variant>
 
-#include "channels/bands.h"
 #include "channels/cell_edit.h"
+#include "codes/bands.h"
+#include "codes/conversions.h"
+#include "codes/tone_codes.h"
 #include "files/csv_text.h"
 #include "i18n/captions.h"
-#include "image/conversions.h"
-#include "image/tone_codes.h"
 
 namespace quelro {
 namespace {

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "codes/conversions.h"
 #include "i18n/captions.h"
 #include "image/memory_image.h"
 

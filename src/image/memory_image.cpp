@@ -10,10 +10,10 @@
 #include <iterator>
 #include <utility>
 
-#include "channels/bands.h"
+#include "codes/bands.h"
+#include "codes/conversions.h"
+#include "codes/tone_codes.h"
 #include "i18n/captions.h"
-#include "image/conversions.h"
-#include "image/tone_codes.h"
 
 namespace quelro {
 namespace {
@@ -426,25 +426,6 @@ std::vector<ByteNotKept> BytesNotKept(std::string_view hex, const ProgramState& 
         lost.push_back({kind, o, value});
     }
     return lost;
-}
-
-std::string HexFromBytes(std::string_view bytes) {
-    std::string hex(bytes.size() * 2, '0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto value = static_cast<unsigned char>(bytes[i]);
-        hex[2 * i] = kHexDigits[value >> 4];
-        hex[2 * i + 1] = kHexDigits[value & 15];
-    }
-    return hex;
-}
-
-std::string BytesFromHex(std::string_view hex) {
-    std::string bytes;
-    bytes.reserve(hex.size() / 2);
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes +=
-            static_cast<char>(std::strtoul(std::string(hex.substr(i, 2)).c_str(), nullptr, 16));
-    return bytes;
 }
 
 } // namespace quelro

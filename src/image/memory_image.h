@@ -71,8 +71,4 @@ struct ByteNotKept {
 // decoding that image gave, writes differently, in offset order.
 std::vector<ByteNotKept> BytesNotKept(std::string_view hex, const ProgramState& decoded);
 
-// Hex text of bytes, and bytes of a hex text (pairs that are not hex give 0).
-std::string HexFromBytes(std::string_view bytes);
-std::string BytesFromHex(std::string_view hex);
-
 } // namespace quelro

@@ -4,8 +4,6 @@
 #include <QSerialPortInfo>
 #include <QStandardPaths>
 
-#include "i18n/local_msgbox_qt.h"
-
 namespace quelro {
 
 std::filesystem::path LinkConfigFolder() {
@@ -23,10 +21,6 @@ PortSelector::PortSelector(SerialLink& link, const ProgramState& state, Callback
                            std::filesystem::path configFolder)
     : link_(link), state_(state), callbacks_(std::move(callbacks)),
       configFolder_(std::move(configFolder)) {
-    if (!callbacks_.showMessage)
-        callbacks_.showMessage = [](const QString& prompt, int style) {
-            LocalMsgBox(prompt, style, QString());
-        };
     // A device that goes away leaves no port open and no item marked.
     QObject::connect(&link_, &SerialLink::Lost, &link_, [this] {
         if (checked_ != 0) SetChecked(checked_, false);
@@ -87,7 +81,7 @@ void PortSelector::SelectPort(int n) {
     }
     // No port is open now, so no item may stay marked.
     SetChecked(n, false);
-    callbacks_.showMessage(opened.message, PortInUseMessage(n).style);
+    if (callbacks_.showMessage) callbacks_.showMessage(opened.message, PortInUseMessage(n).style);
 }
 
 } // namespace quelro

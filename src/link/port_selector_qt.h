@@ -23,7 +23,6 @@ class PortSelector {
         // Puts or removes the check mark of menu item mnucomN.
         std::function<void(int port, bool checked)> setChecked;
         // Shows a message (information icon, OK: style 64, empty title).
-        // Unset: LocalMsgBox.
         std::function<void(const QString& prompt, int style)> showMessage;
     };
 

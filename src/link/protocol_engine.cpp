@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-#include "channels/bands.h"
+#include "codes/bands.h"
+#include "codes/conversions.h"
 #include "image/memory_image.h"
 
 namespace quelro {
@@ -15,28 +16,9 @@ constexpr std::string_view kModelWords[] = {"564E343831", "564E343832"}; // VN48
 constexpr std::size_t kIdentityHexLength = 16;                           // 8 bytes
 constexpr std::size_t kReadReplyHexLength = 136;                         // 68 bytes
 
-void AppendHex(std::string& text, unsigned char byte) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 0x0F];
-}
-
-std::string AddressHex(int address) {
-    std::string hex;
-    AppendHex(hex, static_cast<unsigned char>((address >> 8) & 0xFF));
-    AppendHex(hex, static_cast<unsigned char>(address & 0xFF));
-    return hex;
-}
-
 std::string BlockHeader(char command, int address, char length) {
     return {command, static_cast<char>((address >> 8) & 0xFF), static_cast<char>(address & 0xFF),
             length};
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 0;
 }
 
 } // namespace
@@ -72,7 +54,7 @@ void ProtocolEngine::SendFrame(std::string_view frame) {
 }
 
 void ProtocolEngine::OnData(std::string_view bytes) {
-    for (char byte : bytes) AppendHex(rxText_, static_cast<unsigned char>(byte));
+    rxText_ += HexFromBytes(bytes);
     if (breakPending_) {
         // A break leaves a NUL in the input ahead of the data that follows it.
         rxText_.erase(0, 2);
@@ -106,8 +88,9 @@ void ProtocolEngine::Handshake() {
     hooks_.ResetWatchdog();
     // The acknowledge goes out before RxText is emptied: the band is taken from it.
     hooks_.Send(std::string_view(&kAck, 1));
-    const int code = HexValue(rxText_[10]) * 16 + HexValue(rxText_[11]);
-    if (auto band = RadioBandFromIdentityByte(static_cast<std::uint8_t>(code))) radioBand_ = *band;
+    const auto code =
+        static_cast<std::uint8_t>(BytesFromHex(std::string_view(rxText_).substr(10, 2))[0]);
+    if (auto band = RadioBandFromIdentityByte(code)) radioBand_ = *band;
     rxText_.clear();
     handshake_ = false;
     blockAddress_ = kFirstBlockAddress;
@@ -137,7 +120,8 @@ void ProtocolEngine::ReadStep() {
         return;
     }
     if (rxText_.size() != kReadReplyHexLength || rxText_.compare(0, 2, "57") != 0 ||
-        rxText_.compare(2, 4, AddressHex(blockAddress_ - kReadBlockBytes)) != 0)
+        rxText_.compare(2, 4,
+                        HexWord(static_cast<unsigned long>(blockAddress_ - kReadBlockBytes))) != 0)
         return;
     if (readImage_.size() + 2 * kReadBlockBytes != requestedHex) return;
     hooks_.ResetWatchdog();

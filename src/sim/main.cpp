@@ -30,6 +30,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "codes/conversions.h"
 #include "files/data_file.h"
 #include "image/memory_image.h"
 #include "sim/sim_radio.h"

@@ -9,8 +9,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "codes/conversions.h"
 #include "i18n/full_width_digits_qt.h"
-#include "image/conversions.h"
 
 namespace quelro {
 namespace {

@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <tuple>
 
+#include "codes/conversions.h"
 #include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
-#include "image/conversions.h"
 
 namespace quelro {
 namespace {

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codes/conversions.h"
 #include "image/memory_image.h"
 #include "test_images.h"
 

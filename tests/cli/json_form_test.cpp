@@ -1,12 +1,13 @@
 // The JSON form: what export writes for hand-written images, that import of
 // an export gives the image back byte for byte, and that import refuses every
 // value no editor produces, naming the field and changing nothing.
-#include "cli/json_form.h"
+#include "files/json_form.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "codes/conversions.h"
 #include "i18n/captions.h"
 #include "image/memory_image.h"
 #include "test_images.h"

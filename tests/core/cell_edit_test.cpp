@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
+#include "codes/tone_codes.h"
 #include "i18n/captions.h"
-#include "image/tone_codes.h"
 
 namespace quelro {
 namespace {

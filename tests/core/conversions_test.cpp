@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "image/conversions.h"
+#include "codes/conversions.h"
 
 namespace quelro {
 namespace {
@@ -17,8 +17,8 @@ TEST(HexToBits, NibblesMostSignificantFirst) {
     const struct {
         const char* hex;
         const char* bits;
-    } cases[] = {{"", ""}, {"C9", "11001001"}, {"FF", "11111111"}, {"x1", "00000001"},
-                 {"a", "1010"}, {"0", "0000"}};
+    } cases[] = {{"", ""},           {"C9", "11001001"}, {"FF", "11111111"},
+                 {"x1", "00000001"}, {"a", "1010"},      {"0", "0000"}};
     for (const auto& c : cases) EXPECT_EQ(HexToBits(c.hex), c.bits) << c.hex;
 }
 
@@ -65,10 +65,10 @@ TEST(SnapToRaster, LowersToTheNearerRasterBelow) {
         const char* text;
         double expected;
     } cases[] = {
-        {"462.56300", 462.5625},  {"462.56310", 462.5625}, {"462.56499", 462.5625},
-        {"146.12340", 146.12},    {"155.00750", 155.00625}, {"462.56250", 462.5625},
-        {"145.00000", 145.0},     {"462.55000", 462.55},   {"145.00625", 145.00625},
-        {"173.99990", 173.995},   {"136.00000", 136.0},
+        {"462.56300", 462.5625}, {"462.56310", 462.5625},  {"462.56499", 462.5625},
+        {"146.12340", 146.12},   {"155.00750", 155.00625}, {"462.56250", 462.5625},
+        {"145.00000", 145.0},    {"462.55000", 462.55},    {"145.00625", 145.00625},
+        {"173.99990", 173.995},  {"136.00000", 136.0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(SnapToRaster(c.text), c.expected) << c.text;
 }

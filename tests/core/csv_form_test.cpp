@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "channels/cell_edit.h"
+#include "codes/tone_codes.h"
 #include "files/csv_form.h"
 #include "i18n/captions.h"
 #include "image/memory_image.h"
-#include "image/tone_codes.h"
 
 namespace quelro {
 namespace {

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "codes/conversions.h"
 #include "files/data_file.h"
 #include "files/parameter_file.h"
 #include "image/memory_image.h"

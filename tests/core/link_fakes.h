@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codes/conversions.h"
 #include "image/memory_image.h"
 #include "link/transfer_control.h"
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "codes/conversions.h"
 #include "files/data_file.h"
 #include "image/memory_image.h"
 #include "link/parmrk_decoder.h"

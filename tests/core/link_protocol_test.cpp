@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "codes/conversions.h"
 #include "link/protocol_engine.h"
 #include "link_fakes.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "codes/conversions.h"
 #include "link_fakes.h"
 
 namespace quelro::test {

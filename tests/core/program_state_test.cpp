@@ -2,9 +2,9 @@
 // conversion.
 #include <gtest/gtest.h>
 
-#include "channels/bands.h"
 #include "channels/channel_history.h"
 #include "channels/program_state.h"
+#include "codes/bands.h"
 #include "i18n/captions.h"
 #include "i18n/traditional.h"
 

@@ -1,7 +1,7 @@
 // The tone list and ToneWord conversions.
 #include <gtest/gtest.h>
 
-#include "image/tone_codes.h"
+#include "codes/tone_codes.h"
 
 namespace quelro {
 namespace {

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include "codes/conversions.h"
 #include "image/memory_image.h"
 #include "link_e2e_support.h"
 

@@ -16,11 +16,12 @@
 #include <memory>
 #include <vector>
 
+#include "codes/conversions.h"
 #include "i18n/local_msgbox_qt.h"
 #include "image/memory_image.h"
 #include "link/transfer_driver_qt.h"
-#include "link/window_transfer_view_qt.h"
 #include "link_e2e_support.h"
+#include "windows/window_transfer_view_qt.h"
 
 namespace quelro::e2e {
 

@@ -23,6 +23,7 @@
 
 #include "app/program.h"
 #include "channels/channel_grid_qt.h"
+#include "codes/conversions.h"
 #include "files/data_file.h"
 #include "gui/windows_test_support.h"
 #include "i18n/local_msgbox_qt.h"

@@ -15,6 +15,7 @@
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "cli/test_images.h"
+#include "codes/conversions.h"
 #include "gui/support/form1_fixture.h"
 #include "image/memory_image.h"
 

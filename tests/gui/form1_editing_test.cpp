@@ -8,9 +8,9 @@
 
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
+#include "codes/tone_codes.h"
 #include "gui/support/form1_fixture.h"
 #include "gui/windows_test_support.h"
-#include "image/tone_codes.h"
 
 using namespace quelro;
 using namespace quelro::test;

@@ -1,5 +1,5 @@
 // Hex, bit and BCD text conversions, the channel raster and number helpers.
-#include "image/conversions.h"
+#include "codes/conversions.h"
 
 #include <algorithm>
 #include <array>
@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace quelro {
 namespace {
@@ -203,6 +204,25 @@ std::string FormatFixed(double value, int decimals) {
     const auto printed = std::to_chars(text.data(), text.data() + text.size(), rounded,
                                        std::chars_format::fixed, decimals);
     return std::string(text.data(), printed.ptr);
+}
+
+std::string HexFromBytes(std::string_view bytes) {
+    std::string hex(bytes.size() * 2, '0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto value = static_cast<unsigned char>(bytes[i]);
+        hex[2 * i] = kHexDigits[value >> 4];
+        hex[2 * i + 1] = kHexDigits[value & 15];
+    }
+    return hex;
+}
+
+std::string BytesFromHex(std::string_view hex) {
+    std::string bytes;
+    bytes.reserve(hex.size() / 2);
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes +=
+            static_cast<char>(std::strtoul(std::string(hex.substr(i, 2)).c_str(), nullptr, 16));
+    return bytes;
 }
 
 } // namespace quelro

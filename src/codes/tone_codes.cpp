@@ -3,7 +3,7 @@
 // A ToneWord is FFFF for off, 2xxx / Axxx for a DCS code of normal / inverted
 // polarity (bit 11 set, bits 8-0 the octal code's value), and otherwise the
 // CTCSS frequency times ten.
-#include "image/tone_codes.h"
+#include "codes/tone_codes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "codes/conversions.h"
 #include "i18n/captions.h"
-#include "image/conversions.h"
 
 namespace quelro {
 

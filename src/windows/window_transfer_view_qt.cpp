@@ -1,5 +1,5 @@
 // The transfer's effects on the main window's widgets.
-#include "link/window_transfer_view_qt.h"
+#include "windows/window_transfer_view_qt.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Band list lookups.
-#include "channels/bands.h"
+#include "codes/bands.h"
 
-#include "image/conversions.h"
+#include "codes/conversions.h"
 
 namespace quelro {
 

@@ -4,17 +4,17 @@
 // from a state (the start-up state or a decoded base file), checks every
 // field against what the program's editors and decoder can leave in that
 // field, and only then applies the fields, so a refused form changes nothing.
-#include "cli/json_form.h"
+#include "files/json_form.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <string_view>
 
-#include "channels/bands.h"
+#include "codes/bands.h"
+#include "codes/conversions.h"
+#include "codes/tone_codes.h"
 #include "i18n/captions.h"
-#include "image/conversions.h"
-#include "image/tone_codes.h"
 
 namespace quelro::cli {
 namespace {

@@ -22,6 +22,9 @@ std::string HexToBits(std::string_view hex);
 std::string BitsToHex(std::string& bits);
 
 inline constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+// Hex text of bytes, and bytes of a hex text (pairs that are not hex give 0).
+std::string HexFromBytes(std::string_view bytes);
+std::string BytesFromHex(std::string_view hex);
 
 // Upper-case hex of a value, at least two digits; 256 and more are not cut.
 std::string HexByte(unsigned long value);
