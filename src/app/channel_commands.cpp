@@ -5,14 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QSignalBlocker>
-#include <QToolBar>
 
 #include <algorithm>
 #include <set>
@@ -138,30 +136,12 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
         contextMenu->popup(grid->viewport()->mapToGlobal(at));
     });
 
-    // Every other change to the table: cell edits, New, a confirmed band change.
-    connect(&form.Editors(), &CellEditors::Committed, this, &ChannelCommands::RecordChange);
-    connect(form.mnuNew, &QAction::triggered, this, &ChannelCommands::RecordChange);
-    connect(form.Combo1, &QComboBox::activated, this, &ChannelCommands::RecordChange);
-    connect(form.Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) {
-        if (a->data().toString() == "new") RecordChange();
-        if (a->data().toString() == "save") CheckSaved();
-    });
-    connect(form.mnuAssave, &QAction::triggered, this, &ChannelCommands::CheckSaved);
-
-    // Opening another file asks first; what it decodes starts over.
-    Form1::Hooks& hooks = form.hooks();
-    hooks.chooseFileName = [this, choose = hooks.chooseFileName](bool save,
-                                                                 const QString& current) {
-        if (!save && !ConfirmDiscard()) return QString();
-        const QString name = choose(save, current);
-        if (save) saveName_ = name;
-        return name;
-    };
-    hooks.decoded = [this, decoded = hooks.decoded](const std::vector<DecodeStep>& steps) {
-        if (decoded) decoded(steps);
-        StartOver();
-    };
-    form.installEventFilter(this);
+    // Every other change to the table (cell edits, New, a confirmed band
+    // change), what replaces it (open, read) and saving come from the window.
+    connect(&form, &Form1::TableChanged, this, &ChannelCommands::RecordChange);
+    connect(&form, &Form1::TableReplaced, this, &ChannelCommands::StartOver);
+    connect(&form, &Form1::Saved, this, &ChannelCommands::MarkSaved);
+    form.hooks().confirmDiscard = [this] { return ConfirmDiscard(); };
     StartOver();
 }
 
@@ -180,14 +160,6 @@ void ChannelCommands::ApplyLanguage(int languageMode) {
     deleteAction->setText(t(caption::kDelete));
     undoAction->setText(t(caption::kUndo));
     redoAction->setText(t(caption::kRedo));
-}
-
-bool ChannelCommands::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &form_ && event->type() == QEvent::Close && !ConfirmDiscard()) {
-        event->ignore();
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 // ---- files -----------------------------------------------------------------------
@@ -213,7 +185,7 @@ void ChannelCommands::ImportCsvFile() {
         Report(caption::kImportTitle, name + "\n" + Text(RefusalText(*read.refusal, language)), 16);
         return;
     }
-    if (ShowMessage(msg::kNewWarning, language) == 2) return;
+    if (ShowMessage(msg::kNewWarning, language) == kIdCancel) return;
     state_.Cells = read.state.Cells;
     state_.ChoiceIndex = read.state.ChoiceIndex;
     form_.SelectBandSilently(read.state.BandIndex);
@@ -234,7 +206,7 @@ void ChannelCommands::ExportCsvFile() {
     QString name = chooseCsvFile(true);
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += ".csv";
-    if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, language) == 7) return;
+    if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, language) == kIdNo) return;
     const CsvExport csv = ExportCsv(state_);
     const DataFileWrite written = WriteFileAtomically(PathOf(name), csv.text);
     if (!written.ok) {
@@ -330,25 +302,16 @@ bool ChannelCommands::Unsaved() const {
     return EncodeImage(state_) != savedImage_;
 }
 
-void ChannelCommands::CheckSaved() {
-    if (saveName_.isEmpty()) return;
-    const DataFileRead read = ReadDataFile(PathOf(saveName_));
-    const std::string image = EncodeImage(state_);
-    if (read.status == DataFileRead::Ok && read.imageHex.compare(0, image.size(), image) == 0)
-        MarkSaved();
-}
-
 bool ChannelCommands::ConfirmDiscard() {
     if (!Unsaved()) return true;
     const int language = state_.LanguageMode;
     auto t = [language](const Caption& c) { return Text(Localize(c, language)); };
     switch (LocalMsgBox(t(caption::kUnsaved), 0x33, QString(),
                         {t(caption::kSave), t(caption::kDiscard), t(caption::kCancel)})) {
-    case 6:
+    case kIdYes:
         form_.SaveDataFile();
-        CheckSaved();
         return !Unsaved();
-    case 7:
+    case kIdNo:
         return true;
     default:
         return false;

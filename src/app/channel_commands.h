@@ -26,8 +26,8 @@ class ChannelCommands : public QObject, public LanguageWindow {
     Q_OBJECT
 
   public:
-    // Adds the menu items, shortcuts and context menu to the window and
-    // wraps its file-name and decode hooks; set those hooks first.
+    // Adds the menu items, shortcuts and context menu to the window, follows
+    // its table through its signals and answers its confirmDiscard hook.
     ChannelCommands(ProgramState& state, Form1& form);
 
     // The CSV file dialog: returns the chosen name, empty when cancelled.
@@ -67,21 +67,15 @@ class ChannelCommands : public QObject, public LanguageWindow {
     QAction* undoAction;
     QAction* redoAction;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     std::vector<int> SelectedRows() const;
     void ShowTable();
-    // Marks the state saved when the file last chosen for saving holds it.
-    void CheckSaved();
     void Report(const Caption& title, const QString& text, int style) const;
 
     ProgramState& state_;
     Form1& form_;
     ChannelHistory history_;
     std::string savedImage_;
-    QString saveName_;
 };
 
 } // namespace quelro

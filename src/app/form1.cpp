@@ -277,6 +277,7 @@ void Form1::BuildToolbar() {
 void Form1::BuildPanels(QWidget* client) {
     Grid1 = new ChannelGrid(state_, client);
     editors_ = new CellEditors(state_, Grid1);
+    connect(editors_, &CellEditors::Committed, this, &Form1::TableChanged);
 
     auto label = [](QWidget* parent, const char* name) {
         auto* l = new QLabel(parent);
@@ -537,12 +538,14 @@ void Form1::mnuChineseF_Click() {
 }
 
 void Form1::mnuNew_Click() {
-    if (ShowMessage(msg::kNewWarning, LanguageMode()) == 2) return;
+    if (ShowMessage(msg::kNewWarning, LanguageMode()) == kIdCancel) return;
     state_.ClearGrid1();
     Grid1->ShowAll();
+    emit TableChanged();
 }
 
 void Form1::OpenDataFile() {
+    if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) return;
     const QString name = hooks_.chooseFileName(false, fileName_);
     if (name.isEmpty()) return;
     fileName_ = name;
@@ -558,6 +561,7 @@ void Form1::OpenDataFile() {
         return;
     }
     ShowDecodedState(*steps);
+    emit TableReplaced();
 }
 
 void Form1::SaveDataFile() {
@@ -566,7 +570,8 @@ void Form1::SaveDataFile() {
         if (name.isEmpty()) return;
         fileName_ = name;
         const std::string image = EncodeImage(state_);
-        if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, LanguageMode()) == 7) continue;
+        if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, LanguageMode()) == kIdNo)
+            continue;
         const DataFileWrite written = WriteDataFile(PathOf(name), image);
         if (!written.ok) {
             LocalMsgBox(Text(SaveFailedText(name.toStdString(), written.code, LanguageMode())), 16,
@@ -574,6 +579,7 @@ void Form1::SaveDataFile() {
             return;
         }
         setWindowTitle(Text(kAppTitle) + "-" + name);
+        emit Saved();
         return;
     }
 }
@@ -588,6 +594,12 @@ void Form1::ShowDecodedState(const std::vector<DecodeStep>& steps) {
     if (hooks_.decoded) hooks_.decoded(steps);
 }
 
+void Form1::ShowReadImage(const std::string& readImage, int radioBand) {
+    if (const auto steps = DecodeImage(state_, readImage)) ShowDecodedState(*steps);
+    SelectBandSilently(radioBand);
+    emit TableReplaced();
+}
+
 void Form1::Combo1_Click() {
     const int position = Combo1->currentIndex();
     state_.BandSelection = position;
@@ -596,12 +608,13 @@ void Form1::Combo1_Click() {
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
     if (position == state_.BandIndex) return;
-    if (ShowMessage(msg::kBandChange, LanguageMode()) != 1) return;
+    if (ShowMessage(msg::kBandChange, LanguageMode()) != kIdOk) return;
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
     state_.ClearGrid();
     Grid1->ShowAll();
     state_.BandIndex = position;
+    emit TableChanged();
 }
 
 void Form1::SelectBand(int position) {
@@ -674,6 +687,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) {
+        event->ignore();
+        return;
+    }
     // Without a configuration folder (no home) nothing is kept.
     if (const QString path = ParameterFilePath(); !path.isEmpty()) {
         QDir().mkpath(QFileInfo(path).absolutePath());

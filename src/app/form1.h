@@ -64,6 +64,9 @@ class Form1 : public QMainWindow, public LanguageWindow {
         std::function<QString(bool save, const QString& current)> chooseFileName;
         // Opens a web address (Label2).
         std::function<void(const QUrl&)> openUrl;
+        // Asked before the table is given up for another file or the window
+        // closes; false keeps it. Unset: nothing is asked.
+        std::function<bool()> confirmDiscard;
     };
 
     // Application name and desktop identity, so that the configuration
@@ -123,6 +126,9 @@ class Form1 : public QMainWindow, public LanguageWindow {
     // After the store was decoded: shows the channels, selects the decoded
     // band silently, sets the six selectors and hands the steps on.
     void ShowDecodedState(const std::vector<DecodeStep>& steps);
+    // A read from the radio: decodes radio memory 0x0010-0x040F (hex), shows
+    // it and selects the radio's band silently; the table is replaced.
+    void ShowReadImage(const std::string& readImage, int radioBand);
 
     // Toolbar button by position 1..7 (4 is the separator).
     QAction* Toolbar1Button(int position) const { return toolButtons_.at(position); }
@@ -179,6 +185,15 @@ class Form1 : public QMainWindow, public LanguageWindow {
     QMenu* mnuhelp;
     QAction* mnumainhelp;
     QAction* mnuabout;
+
+  signals:
+    // The table holds what a file or the radio holds (open, read): nothing
+    // in it is the user's unsaved work.
+    void TableReplaced();
+    // The user changed the table: a cell edit, New, a confirmed band change.
+    void TableChanged();
+    // The table was written to a data file.
+    void Saved();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -51,10 +51,9 @@ Program::Program() : state_(ProgramState::StartUp()) {
     Form1::SetUpApplication();
     form1_ = std::make_unique<Form1>(state_);
     WireWindows();
-    WireLink();
-    // Last, as it wraps the file and decode hooks set above.
     commands_ = new ChannelCommands(state_, *form1_);
     form1_->RegisterWindow(commands_);
+    WireLink();
 }
 
 Program::~Program() {
@@ -100,10 +99,8 @@ void Program::WireLink() {
                                   form->Grid1};
     view_ = std::make_unique<WindowTransferView>(
         widgets, state_,
-        [this, form](const std::string& readImage, int radioBand) {
-            if (const auto steps = DecodeImage(state_, readImage)) form->ShowDecodedState(*steps);
-            form->SelectBandSilently(radioBand);
-            commands_->StartOver();
+        [form](const std::string& readImage, int radioBand) {
+            form->ShowReadImage(readImage, radioBand);
         },
         [form](const QString& tip) { form->statusBar()->showMessage(tip); });
     view_->OnWriteCompleted([this] { commands_->MarkSaved(); });

@@ -87,6 +87,12 @@ int MainSelectorItemCount(MainSelector selector);
 std::string MainSelectorItemText(MainSelector selector, int index, int languageMode);
 
 // Messages. Titles that are empty show the application's title.
+// Win32 identifiers of the buttons a message box returns.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
 struct Message {
     Caption text;
     Caption title;

@@ -34,11 +34,6 @@ inline constexpr int kEndTicks = 15;     // of Timer2's 300 ms
 inline constexpr int kTimer1IntervalMs = 500;
 inline constexpr int kTimer2IntervalMs = 300;
 
-// Win32 identifiers of the buttons a message box returns.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
-
 // The main window's side of a transfer.
 class TransferView {
   public:
