@@ -1,5 +1,5 @@
-// Form1: start-up, menus, toolbar, panels, lock, data files, shutdown and
-// the language commands of the main window.
+// Form1: start-up, menus, toolbar, panels, lock, data files and shutdown of
+// the main window (its language machinery and layout have files of their own).
 #include "app/form1.h"
 
 #include <QAction>
@@ -25,6 +25,7 @@
 
 #include <algorithm>
 
+#include "app/form1_parts.h"
 #include "app/list_wheel_guard.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
@@ -38,68 +39,8 @@
 #include "i18n/translate_form_qt.h"
 
 namespace quelro {
+using namespace form1;
 namespace {
-
-// The main window's rows of the caption table.
-namespace caption {
-constexpr Caption kTitle{"Quelro 对讲机编程软件 V1.20", "Quelro Radio Software V1.20"};
-constexpr Caption kFile{"文件(&F)", "File(&F)"};
-constexpr Caption kNew{"新建(&N)", "New(&N)"};
-constexpr Caption kOpen{"打开(&O)", "Open(&O)"};
-constexpr Caption kSave{"保存(&S)", "Save(&S)"};
-constexpr Caption kQuit{"退出(&Q)", "Quit(&Q)"};
-constexpr Caption kProgramming{"编程(&P)", "Programming(&P)"};
-constexpr Caption kRead{"读频(&R)", "Read Frequency(&R)"};
-constexpr Caption kWrite{"写频(&W)", "Write Frequency(&W)"};
-constexpr Caption kOptional{"可选功能", "Optional function "};
-constexpr Caption kKeys{"键设定", "Keys set "};
-constexpr Caption kEmbedded{"嵌入信息", "Embedded information"};
-constexpr Caption kDebug{"调试(&D)", "Debug(&D)"};
-constexpr Caption kTestFrequencies{"测试频率", "Debug frequency"};
-constexpr Caption kSettings{"设置(&S)", "Settings(&S)"};
-constexpr Caption kLock{"锁定(&L)", "Lock(&L)"};
-constexpr Caption kPort{"通信端口(&V)", "Communication port(&V)"};
-constexpr Caption kLanguages{"语言选择(&L)", "Languages(&L)"};
-constexpr Caption kSimplifiedChinese{"简体中文", "Chinese(Simplified)"};
-constexpr Caption kTraditionalChinese{"繁体中文", "Chinese(Traditional)"};
-constexpr Caption kEnglishLanguage{"英文", "Englist"};
-constexpr Caption kHelp{"帮助(&H)", "Help(&H)"};
-constexpr Caption kHelpTopics{"帮助主题  F1", "The help topic  F1 \""};
-constexpr Caption kAbout{"关于", "About"};
-constexpr std::array<Caption, 5> kToolTips{{{"新建", "New"},
-                                            {"打开", "Open"},
-                                            {"保存", "Save"},
-                                            {"读频", "Read frequency"},
-                                            {"写频", "Write frequency"}}};
-constexpr Caption kModel{"机型选择", "Model"};
-constexpr Caption kFunctionSet{"功能设置", "Function Set"};
-constexpr Caption kMaker{"Quelro 对讲机  www.quelro.example", ""};
-constexpr Caption kBand{"频段", "Channel"};
-constexpr Caption kVoicePrompt{"语言通知", "Language:"};
-constexpr Caption kTimeout{"发射超时", "Time-out:"};
-constexpr Caption kTimeoutWarn{"发射超时预警", "Time-out Warn:"};
-constexpr Caption kSquelch{"静噪等级", "Squelch Grade:"};
-constexpr Caption kBatterySave{"省电", "Battery Save:"};
-constexpr Caption kBeep{"提示音", "Beep:"};
-} // namespace caption
-
-// 15 twips make one pixel.
-constexpr int Px(int twips) {
-    return (twips + 7) / 15;
-}
-
-// The six selectors in MainSelectorIndex order, with the core's list names.
-constexpr std::array<MainSelector, 6> kSelectorLists{MainSelector::Combo2, MainSelector::Combo3,
-                                                     MainSelector::Combo4, MainSelector::Combo9,
-                                                     MainSelector::Combo6, MainSelector::Combo7};
-
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-QString ColumnText(const Caption& c, int languageMode) {
-    return Text(languageMode == kEnglish ? c.en : c.zh);
-}
 
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
@@ -332,63 +273,6 @@ void Form1::BuildPanels(QWidget* client) {
     ProgressBar1->setTextVisible(false);
 }
 
-void Form1::PlaceControls() {
-    // Widest text a label shows in either language.
-    auto widest = [this](std::initializer_list<Caption> captions) {
-        const QFontMetrics metrics = fontMetrics();
-        int width = 0;
-        for (const Caption& c : captions)
-            width = std::max({width, metrics.horizontalAdvance(Text(c.zh)),
-                              metrics.horizontalAdvance(Text(c.en))});
-        return width;
-    };
-    const int margin = Px(120);
-    const int toolbarHeight = Toolbar1->sizeHint().height();
-    const int top = std::max(Px(480), toolbarHeight + 2);
-    const QSize gridSize = Grid1->FullSize();
-    Grid1->setGeometry(margin, top, gridSize.width(), gridSize.height());
-
-    // The panels stand at their design place unless the grid (widened for
-    // its headers) reaches it; they widen for the longest label.
-    const int left = std::max(Px(9045), Grid1->geometry().right() + margin);
-    const int labelWidth =
-        widest({caption::kBand, caption::kVoicePrompt, caption::kTimeout, caption::kTimeoutWarn,
-                caption::kSquelch, caption::kBatterySave, caption::kBeep});
-    const int comboWidth = std::max(Combo1->sizeHint().width(), Combo3->minimumSizeHint().width());
-    const int inner = 10;
-    const int panelWidth = std::max(Px(3060), inner + labelWidth + 6 + comboWidth + inner);
-    const int rowHeight = Combo1->sizeHint().height();
-    const int titleSpace = fontMetrics().height() + 6;
-
-    // Below a tool bar taller than the design's, everything moves down with it.
-    const int shift = top - Px(480);
-    Frame1->setGeometry(left, top, panelWidth, Px(1080));
-    const int frame1Row = titleSpace + (Px(1080) - titleSpace - rowHeight) / 2;
-    Label3->setGeometry(inner, frame1Row, labelWidth, rowHeight);
-    Combo1->setGeometry(inner + labelWidth + 6, frame1Row, panelWidth - 2 * inner - labelWidth - 6,
-                        rowHeight);
-
-    Frame2->setGeometry(left, Px(1680) + shift, panelWidth, Px(3960));
-    const std::array<QLabel*, 6> labels{Label4, Label5, Label1, Label6, Label7, Label8};
-    const int pitch = (Px(3960) - titleSpace - inner) / kMainSelectorCount;
-    for (int i = 0; i < kMainSelectorCount; ++i) {
-        const int y = titleSpace + i * pitch + (pitch - rowHeight) / 2;
-        labels[i]->setGeometry(inner, y, labelWidth, rowHeight);
-        selectors_[i]->setGeometry(inner + labelWidth + 6, y,
-                                   panelWidth - 2 * inner - labelWidth - 6, rowHeight);
-    }
-
-    const int width = left + panelWidth + margin;
-    Toolbar1->setGeometry(0, 0, width, toolbarHeight);
-    const int lineHeight = fontMetrics().height() + 4;
-    const int statusTop = std::max(Grid1->geometry().bottom(), Frame2->geometry().bottom()) + 4;
-    Label->setGeometry(margin, statusTop, gridSize.width(), lineHeight);
-    ProgressBar1->setGeometry(left, statusTop + 2, panelWidth, lineHeight - 4);
-    Label2->setGeometry(margin, statusTop + lineHeight, width - 2 * margin, lineHeight);
-    const int height = std::max(Px(6225) + shift, Label2->geometry().bottom() + 4);
-    client_->setFixedSize(width, height);
-}
-
 void Form1::Form_Load() {
     Grid1->Shape();
     PlaceControls();
@@ -442,99 +326,6 @@ void Form1::RegisterWindow(LanguageWindow* window) {
 
 bool Form1::Locked() const {
     return mnulock->isChecked();
-}
-
-void Form1::ApplyLanguage(int languageMode) {
-    if (languageMode != kSimplified && languageMode != kEnglish) return;
-    auto t = [languageMode](const Caption& c) { return ColumnText(c, languageMode); };
-    setWindowTitle(t(caption::kTitle));
-    mnuFile->setTitle(t(caption::kFile));
-    mnuNew->setText(t(caption::kNew));
-    mnuOpen->setText(t(caption::kOpen));
-    mnuAssave->setText(t(caption::kSave));
-    mnuQuit->setText(t(caption::kQuit));
-    mnupro->setTitle(t(caption::kProgramming));
-    mnureadFre->setText(t(caption::kRead));
-    mnuwriteFre->setText(t(caption::kWrite));
-    mnudtmf->setText(t(caption::kOptional));
-    Key_enactment->setText(t(caption::kKeys));
-    mnusetin->setText(t(caption::kEmbedded));
-    mnudebug->setText(t(caption::kDebug));
-    mnutestfre->setText(t(caption::kTestFrequencies));
-    mnuset->setTitle(t(caption::kSettings));
-    mnulock->setText(t(caption::kLock));
-    mnucomMenu->setTitle(t(caption::kPort));
-    mnuLanguage->setTitle(t(caption::kLanguages));
-    mnuChineseJ->setText(t(caption::kSimplifiedChinese));
-    mnuChineseF->setText(t(caption::kTraditionalChinese));
-    mnuEnglish->setText(t(caption::kEnglishLanguage));
-    mnuhelp->setTitle(t(caption::kHelp));
-    mnumainhelp->setText(t(caption::kHelpTopics));
-    mnuabout->setText(t(caption::kAbout));
-    for (int i = 0; i < 5; ++i)
-        toolButtons_[i < 3 ? i + 1 : i + 2]->setToolTip(t(caption::kToolTips[i]));
-    Frame1->setTitle(t(caption::kModel));
-    Frame2->setTitle(t(caption::kFunctionSet));
-    Label2->setText(t(caption::kMaker));
-    Label3->setText(t(caption::kBand));
-    Label4->setText(t(caption::kVoicePrompt));
-    Label5->setText(t(caption::kTimeout));
-    Label1->setText(t(caption::kTimeoutWarn));
-    Label6->setText(t(caption::kSquelch));
-    Label7->setText(t(caption::kBatterySave));
-    Label8->setText(t(caption::kBeep));
-    for (int c = 0; c < kGridCols; ++c) Grid1->SetHeaderText(c, t(kGridHeaders[c]));
-    editors_->ApplyLanguage(languageMode);
-    // List items are rewritten by position; a list holds what it holds.
-    for (int i = 0; i < kMainSelectorCount; ++i)
-        for (int item = 0; item < selectors_[i]->count(); ++item)
-            selectors_[i]->setItemText(item, QString::fromStdString(MainSelectorItemText(
-                                                 kSelectorLists[i], item, languageMode)));
-}
-
-void Form1::SetLanguageMode(int languageMode) {
-    state_.LanguageMode = languageMode;
-    SetMessageBoxLanguage(languageMode);
-}
-
-void Form1::ApplyLanguageToAll() {
-    for (LanguageWindow* window : windows_) window->ApplyLanguage(LanguageMode());
-}
-
-void Form1::TranslateAll() {
-    for (LanguageWindow* window : windows_) window->Translate();
-}
-
-void Form1::SetGrid1Text() {
-    state_.SetGrid1Text();
-    Grid1->ShowAll();
-}
-
-void Form1::mnuChineseJ_Click() {
-    if (LanguageMode() == kSimplified) return;
-    SetLanguageMode(kSimplified);
-    ApplyLanguageToAll();
-    SetGrid1Text();
-}
-
-void Form1::mnuEnglish_Click() {
-    if (LanguageMode() == kEnglish) return;
-    SetLanguageMode(kEnglish);
-    ApplyLanguageToAll();
-    SetGrid1Text();
-}
-
-void Form1::mnuChineseF_Click() {
-    if (LanguageMode() == kTraditional) return;
-    if (LanguageMode() == kEnglish) {
-        // The conversion works on the Chinese texts.
-        SetLanguageMode(kSimplified);
-        ApplyLanguageToAll();
-    }
-    SetLanguageMode(kTraditional);
-    TranslateAll();
-    if (hooks_.traditionalAboutTexts) hooks_.traditionalAboutTexts(false);
-    SetGrid1Text();
 }
 
 void Form1::mnuNew_Click() {
