@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iterator>
+#include <tuple>
 #include <utility>
 
 #include "codes/bands.h"
@@ -331,8 +332,11 @@ std::optional<std::vector<DecodeStep>> DecodeImage(ProgramState& s, std::string_
 
     takeText(kPriorityMode, in.Byte(0x150), 2, DecodeStep::PriorityMode);
     takeText(kPriorityChannel, in.Byte(0x151), 15, DecodeStep::PriorityChannel);
-    takeText(kRetraceTimeA, in.Byte(0x152), 91, DecodeStep::RetraceTimeA);
-    takeText(kRetraceTimeB, in.Byte(0x153), 91, DecodeStep::RetraceTimeB);
+    // An "Empty" retrace time is stored as FF: it shows as position 0 again,
+    // never as the previous programming's value.
+    for (auto [field, offset, kind] : {std::tuple{kRetraceTimeA, 0x152, DecodeStep::RetraceTimeA},
+                                       std::tuple{kRetraceTimeB, 0x153, DecodeStep::RetraceTimeB}})
+        takeText(field, in.Byte(offset) == 0xFF ? 0 : in.Byte(offset), 91, kind);
     takeText(kReturnChannel, in.Byte(0x154), 3, DecodeStep::ReturnChannel);
     takeText(kScanRxResumeDelay, in.Word(0x155), 300, DecodeStep::ScanRxResumeDelay);
     takeText(kScanTxResumeDelay, in.Word(0x157), 300, DecodeStep::ScanTxResumeDelay);

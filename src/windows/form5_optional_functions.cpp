@@ -241,8 +241,9 @@ void Form5::Form_Load() {
         for (int i = 1; i <= kRetraceSteps; ++i)
             list->addItem(FromUtf8(FormatFixed(0.5 + (i - 1) * 0.05, 2)) + QStringLiteral(" S"));
     }
-    // Combo11 before Combo12: a stored "Fixed" mode first selects the first
-    // used channel, then the stored channel is applied and checked.
+    // What is stored is shown as it is: only the user's own choice of the
+    // priority mode or channel is checked (a stored "Fixed" on an empty
+    // channel is written back unchanged).
     for (FunctionText field : kListFields) ShowField(field);
     for (FunctionText field :
          {kScanRxResumeDelay, kScanTxResumeDelay, kCancelOperation, kVoxRxInhibit})
@@ -259,8 +260,8 @@ void Form5::ShowField(FunctionText field) {
     const std::string& value = state_.Functions.Text.at(field);
     if (QComboBox* list = ListOf(field)) {
         SelectPosition(list, static_cast<int>(Val(value)));
-        if (field == kPriorityMode) Combo11_Click();
-        if (field == kPriorityChannel) Combo12_Click();
+        if (field == kPriorityChannel && !state_.ChannelEmpty(list->currentIndex() + 1))
+            lastFixedChannel_ = list->currentIndex() + 1;
         return;
     }
     switch (field) {

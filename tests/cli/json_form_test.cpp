@@ -153,10 +153,10 @@ TEST(JsonFormTest, CarriesWhatOpenAndSaveCarryForRandomImages) {
     }
 }
 
-TEST(JsonFormTest, EmptyRetraceTimeIsTheOneDifference) {
-    // FF ("Empty") cannot be read back: the setting keeps its start-up value.
+TEST(JsonFormTest, EmptyRetraceTimeComesBack) {
+    // FF ("Empty") reads back as Empty and is written as FF again.
     const std::string image = Patch(FreshImage(), 0x152, "FF");
-    EXPECT_EQ(ThroughJson(image), Patch(FreshImage(), 0x152, "01"));
+    EXPECT_EQ(ThroughJson(image), image);
 }
 
 TEST(JsonFormTest, ImportOfAMinimalFormIsTheStartUpImage) {

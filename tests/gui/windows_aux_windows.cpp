@@ -241,11 +241,10 @@ class AuxWindowsTest : public QObject {
         QVERIFY(!Find<QCheckBox>(functions, "Check4")->isChecked());
         QCOMPARE(Find<QLineEdit>(functions, "Text5")->text(), Q("300"));
         QCOMPARE(Find<QLineEdit>(functions, "Text6")->text(), Q("5"));
-        // The decoded "Fixed" ran the search (channel 3), then the check of
-        // the decoded channel 5, which is empty.
-        QCOMPARE(boxes.boxes.size(), 1u);
-        QCOMPARE(boxes.boxes[0].prompt, Q("不可选择空信道，请重新选择！"));
-        QCOMPARE(Find<QComboBox>(functions, "Combo12")->currentText(), Q("03"));
+        // The decoded "Fixed" on the empty channel 5 is shown as stored, with
+        // no message: the user chose nothing.
+        QCOMPARE(boxes.boxes.size(), 0u);
+        QCOMPARE(Find<QComboBox>(functions, "Combo12")->currentText(), Q("05"));
 
         QCOMPARE(Find<QSlider>(aux_->form2(), "Slider1")->value(), 200);
         QCOMPARE(Find<QLabel>(aux_->form2(), "Lblpower1")->text(), Q("200"));
@@ -261,15 +260,23 @@ class AuxWindowsTest : public QObject {
         QCOMPARE(Find<QLineEdit>(aux_->form7(), "Text2")->text(), Q("éA"));
     }
 
-    void decodedFixedWithoutChannelsFallsBack() {
+    // A stored "Fixed" without any channel stays "Fixed" and is written back
+    // as stored; only the user's own choice of it is refused.
+    void decodedFixedWithoutChannelsIsKept() {
         aux_->CreateAll();
         BoxRecorder boxes;
         const auto steps = DecodeImage(state_, Image({{0x150, "01"}}));
         QVERIFY(steps.has_value());
         aux_->ShowDecoded(*steps);
+        QCOMPARE(boxes.boxes.size(), 0u);
+        auto* mode = Find<QComboBox>(aux_->form5(), "Combo11");
+        QCOMPARE(mode->currentIndex(), 1);
+        mode->setCurrentIndex(0);
+        mode->setCurrentIndex(1);
+        emit mode->activated(1);
         QCOMPARE(boxes.boxes.size(), 1u);
         QCOMPARE(boxes.boxes[0].title, Q("提示"));
-        QCOMPARE(Find<QComboBox>(aux_->form5(), "Combo11")->currentIndex(), 0);
+        QCOMPARE(mode->currentIndex(), 0);
     }
 
     // ---- languages -------------------------------------------------------
