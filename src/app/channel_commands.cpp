@@ -131,8 +131,8 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
-        undoAction->setEnabled(history_.CanUndo());
-        redoAction->setEnabled(history_.CanRedo());
+        undoAction->setEnabled(!form_.Locked() && history_.CanUndo());
+        redoAction->setEnabled(!form_.Locked() && history_.CanRedo());
         contextMenu->popup(grid->viewport()->mapToGlobal(at));
     });
 
@@ -140,7 +140,18 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
     // change), what replaces it (open, read) and saving come from the window.
     connect(&form, &Form1::TableChanged, this, &ChannelCommands::RecordChange);
     connect(&form, &Form1::TableReplaced, this, &ChannelCommands::StartOver);
+    connect(&form, &Form1::TableRead, this, [this] {
+        RecordChange();
+        MarkSaved();
+    });
     connect(&form, &Form1::Saved, this, &ChannelCommands::MarkSaved);
+    // While locked, no command edits the table in place (menus, context menu
+    // and their keys alike); exporting and copying stay.
+    connect(&form, &Form1::LockChanged, this, [this](bool locked) {
+        for (QAction* a :
+             {mnuImportCsv, cutAction, pasteAction, deleteAction, undoAction, redoAction})
+            a->setEnabled(!locked);
+    });
     form.hooks().confirmDiscard = [this] { return ConfirmDiscard(); };
     StartOver();
 }
@@ -165,6 +176,7 @@ void ChannelCommands::ApplyLanguage(int languageMode) {
 // ---- files -----------------------------------------------------------------------
 
 void ChannelCommands::ImportCsvFile() {
+    if (form_.Locked()) return;
     const int language = state_.LanguageMode;
     const QString name = chooseCsvFile(false);
     if (name.isEmpty()) return;

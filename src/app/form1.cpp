@@ -161,7 +161,7 @@ void Form1::BuildMenus() {
     connect(mnuOpen, &QAction::triggered, this, &Form1::OpenDataFile);
     connect(mnuAssave, &QAction::triggered, this, &Form1::SaveDataFile);
     connect(mnuQuit, &QAction::triggered, this, &QWidget::close);
-    connect(mnureadFre, &QAction::triggered, this, [this] { Run(hooks_.readRadio); });
+    connect(mnureadFre, &QAction::triggered, this, &Form1::ReadRadio);
     connect(mnuwriteFre, &QAction::triggered, this, [this] { Run(hooks_.writeRadio); });
     connect(mnudtmf, &QAction::triggered, this, [this] { Run(hooks_.showOptionalFunctions); });
     connect(Key_enactment, &QAction::triggered, this, [this] { Run(hooks_.showKeySettings); });
@@ -283,6 +283,7 @@ void Form1::Form_Load() {
         // Only the lock command itself disables the function panel as well.
         Frame1->setEnabled(false);
         Grid1->setEnabled(false);
+        emit LockChanged(true);
     }
     savedPort_ = parameters.savedPort;
 
@@ -388,7 +389,12 @@ void Form1::ShowDecodedState(const std::vector<DecodeStep>& steps) {
 void Form1::ShowReadImage(const std::string& readImage, int radioBand) {
     if (const auto steps = DecodeImage(state_, readImage)) ShowDecodedState(*steps);
     SelectBandSilently(radioBand);
-    emit TableReplaced();
+    emit TableRead();
+}
+
+void Form1::ReadRadio() {
+    if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) return;
+    Run(hooks_.readRadio);
 }
 
 void Form1::Combo1_Click() {
@@ -427,6 +433,7 @@ void Form1::mnulock_Click() {
     Frame1->setEnabled(!locked);
     Frame2->setEnabled(!locked);
     Grid1->setEnabled(!locked);
+    emit LockChanged(locked);
 }
 
 void Form1::SelectPort(int port) {
@@ -455,7 +462,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key) {
     else if (key == "save")
         SaveDataFile();
     else if (key == "read")
-        Run(hooks_.readRadio);
+        ReadRadio();
     else if (key == "write")
         Run(hooks_.writeRadio);
     else if (key == "TAnMa")

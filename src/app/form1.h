@@ -107,6 +107,8 @@ class Form1 : public QMainWindow, public LanguageWindow {
     // Commands, as the menu items and toolbar buttons run them.
     void mnuNew_Click();
     void OpenDataFile();
+    // Read from the radio, after the question when the table holds unsaved work.
+    void ReadRadio();
     void SaveDataFile();
     void mnulock_Click();
     void SelectPort(int port);
@@ -127,7 +129,7 @@ class Form1 : public QMainWindow, public LanguageWindow {
     // band silently, sets the six selectors and hands the steps on.
     void ShowDecodedState(const std::vector<DecodeStep>& steps);
     // A read from the radio: decodes radio memory 0x0010-0x040F (hex), shows
-    // it and selects the radio's band silently; the table is replaced.
+    // it and selects the radio's band silently.
     void ShowReadImage(const std::string& readImage, int radioBand);
 
     // Toolbar button by position 1..7 (4 is the separator).
@@ -187,13 +189,18 @@ class Form1 : public QMainWindow, public LanguageWindow {
     QAction* mnuabout;
 
   signals:
-    // The table holds what a file or the radio holds (open, read): nothing
-    // in it is the user's unsaved work.
+    // The table holds what a file holds (open): nothing in it is the user's
+    // unsaved work, and there is nothing to undo.
     void TableReplaced();
     // The user changed the table: a cell edit, New, a confirmed band change.
     void TableChanged();
+    // The radio's programming replaced the table: an undo step, and what
+    // the table holds is kept in the radio.
+    void TableRead();
     // The table was written to a data file.
     void Saved();
+    // The lock was set or released: while locked nothing edits the table.
+    void LockChanged(bool locked);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

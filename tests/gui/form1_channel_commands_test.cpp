@@ -12,6 +12,7 @@
 #include "app/channel_commands.h"
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
+#include "cli/test_images.h"
 #include "files/data_file.h"
 #include "gui/support/form1_fixture.h"
 #include "image/memory_image.h"
@@ -50,6 +51,63 @@ class Form1ChannelCommands : public QObject {
 
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
         QTest::keyClick(form().Grid1, static_cast<Qt::Key>(key), modifiers);
+    }
+
+    // Every command that changes the table, as a user gives it; `locked`:
+    // a command the lock disables (cell edits and the band cannot be reached
+    // at all while locked: the grid and the panel are disabled).
+    struct Change {
+        const char* name;
+        bool locked;
+        std::function<void()> run;
+    };
+    std::vector<Change> Changes() {
+        return {
+            {"cell edit", false,
+             [&] {
+                 PressCell(form(), 3, 1);
+                 TypeText("446.5");
+                 PressKey(Qt::Key_Return);
+             }},
+            {"paste", true,
+             [&] {
+                 QApplication::clipboard()->setText("Frequency\n446.7\n");
+                 form().Grid1->SelectCell(5, 1);
+                 Key(Qt::Key_V);
+             }},
+            {"cut", true,
+             [&] {
+                 form().Grid1->SelectCell(5, 1);
+                 Key(Qt::Key_X);
+             }},
+            {"delete", true,
+             [&] {
+                 form().Grid1->SelectCell(1, 1);
+                 Key(Qt::Key_Delete, Qt::NoModifier);
+             }},
+            {"band change", false,
+             [&] {
+                 form().Combo1->setCurrentIndex(5);
+                 emit form().Combo1->activated(5);
+             }},
+            {"import", true,
+             [&] {
+                 WriteCsv("Frequency\n446.9\n");
+                 commands_->mnuImportCsv->trigger();
+             }},
+            {"new", false, [&] { form().mnuNew->trigger(); }},
+            // A read replaces the table with the radio's programming.
+            {"read", false,
+             [&] {
+                 const std::string radio =
+                     Patch(FreshImage(), 0x20, "0000501400005014FFFFFFFFF8D0FCFF");
+                 form().hooks().readRadio = [this, radio] {
+                     form().ShowReadImage(radio + std::string(2048 - radio.size(), 'F'), 0);
+                 };
+                 if (commands_->Unsaved()) boxes_->Queue(7); // Discard
+                 Key(Qt::Key_R);
+             }},
+        };
     }
 
   private slots:
@@ -166,42 +224,7 @@ class Form1ChannelCommands : public QObject {
         QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
         form().Grid1->ShowAll();
         commands_->StartOver();
-        const std::vector<std::pair<const char*, std::function<void()>>> changes{
-            {"cell edit",
-             [&] {
-                 PressCell(form(), 3, 1);
-                 TypeText("446.5");
-                 PressKey(Qt::Key_Return);
-             }},
-            {"paste",
-             [&] {
-                 QApplication::clipboard()->setText("Frequency\n446.7\n");
-                 form().Grid1->SelectCell(5, 1);
-                 Key(Qt::Key_V);
-             }},
-            {"cut",
-             [&] {
-                 form().Grid1->SelectCell(5, 1);
-                 Key(Qt::Key_X);
-             }},
-            {"delete",
-             [&] {
-                 form().Grid1->SelectCell(1, 1);
-                 Key(Qt::Key_Delete, Qt::NoModifier);
-             }},
-            {"band change",
-             [&] {
-                 form().Combo1->setCurrentIndex(5);
-                 emit form().Combo1->activated(5);
-             }},
-            {"import",
-             [&] {
-                 WriteCsv("Frequency\n446.9\n");
-                 commands_->mnuImportCsv->trigger();
-             }},
-            {"new", [&] { form().mnuNew->trigger(); }},
-        };
-        for (const auto& [name, change] : changes) {
+        for (const auto& [name, locked, change] : Changes()) {
             const QStringList before = Table();
             const int band = form().Combo1->currentIndex();
             change();
@@ -217,6 +240,46 @@ class Form1ChannelCommands : public QObject {
             Key(Qt::Key_Y);
             QVERIFY2(Table() == after, name);
         }
+    }
+
+    // While locked no command edits the table, by menu, context menu or key;
+    // New and Read still replace it, as Open does.
+    void theLockKeepsTheTableFromEveryEditingCommand() {
+        QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
+        QCOMPARE(CommitFrequency(state(), 5, kColRxFreq, "446.5"), FrequencyOutcome::NewChannel);
+        form().Grid1->ShowAll();
+        commands_->RecordChange();
+        form().mnulock->trigger();
+        QVERIFY(form().Locked());
+        for (QAction* a : {commands_->mnuImportCsv, commands_->pasteAction, commands_->cutAction,
+                           commands_->deleteAction, commands_->undoAction, commands_->redoAction})
+            QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+        for (const auto& [name, locked, change] : Changes()) {
+            if (!locked) continue;
+            const QStringList before = Table();
+            change();
+            Key(Qt::Key_Z);
+            QVERIFY2(Table() == before, name);
+        }
+        boxes_->Clear();
+        form().mnulock->trigger();
+        QVERIFY(commands_->undoAction->isEnabled());
+        Key(Qt::Key_Z);
+        QVERIFY(state().ChannelEmpty(5));
+    }
+
+    // Read asks first when the table holds unsaved work; Cancel keeps it.
+    void readAsksBeforeItReplacesUnsavedWork() {
+        int reads = 0;
+        form().hooks().readRadio = [&] { ++reads; };
+        QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
+        boxes_->Queue(2); // Cancel
+        Key(Qt::Key_R);
+        QCOMPARE(reads, 0);
+        QCOMPARE(boxes_->Asked().back().style, 0x33);
+        boxes_->Queue(7); // Discard
+        form().Toolbar1_ButtonClick("read");
+        QCOMPARE(reads, 1);
     }
 
     void unsavedWorkIsAskedAboutOnQuitAndOpen() {
