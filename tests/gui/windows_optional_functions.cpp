@@ -120,29 +120,23 @@ class OptionalFunctionsTest : public QObject {
         QCOMPARE(boxes.boxes[0].title, title);
     }
 
-    // Loading sets Combo11 before Combo12: a stored "Fixed" first selects the
-    // first used channel, then the stored channel is checked.
-    void loadingAStoredFixedModeRunsSearchThenCheck() {
-        state_.Cell(2, kColRxFreq) = "440.00000";
-        state_.Functions.Text[kPriorityMode] = "1";
-        state_.Functions.Text[kPriorityChannel] = "4"; // channel 5, empty
-        BoxRecorder boxes;
-        Form5 form(state_, &main_);
-        QCOMPARE(boxes.boxes.size(), 1u);
-        QCOMPARE(boxes.boxes[0].prompt, Q(kEmptyChannelPicked));
-        QCOMPARE(Find<QComboBox>(&form, "Combo11")->currentIndex(), 1);
-        QCOMPARE(Find<QComboBox>(&form, "Combo12")->currentText(), Q("02"));
-    }
-
-    void loadingAStoredFixedModeWithoutChannelsFallsBack() {
-        state_.Functions.Text[kPriorityMode] = "1";
-        BoxRecorder boxes;
-        Form5 form(state_, &main_);
-        QCOMPARE(boxes.boxes.size(), 1u);
-        QCOMPARE(boxes.boxes[0].prompt, Q(kFixedNeedsChannel));
-        QCOMPARE(Find<QComboBox>(&form, "Combo11")->currentIndex(), 0);
-        // The store keeps what it held; only OK copies the window back.
-        QCOMPARE(state_.Functions.Text[kPriorityMode], std::string("1"));
+    // A stored "Fixed" mode is shown as stored, on an empty channel or with
+    // no channel at all: no message, and an unchanged OK writes it back.
+    void loadingAStoredFixedModeShowsWhatIsStored() {
+        for (const bool anyChannel : {true, false}) {
+            state_ = ProgramState::StartUp();
+            if (anyChannel) state_.Cell(2, kColRxFreq) = "440.00000";
+            state_.Functions.Text[kPriorityMode] = "1";
+            state_.Functions.Text[kPriorityChannel] = "4"; // channel 5, empty
+            BoxRecorder boxes;
+            Form5 form(state_, &main_);
+            QCOMPARE(boxes.boxes.size(), 0u);
+            QCOMPARE(Find<QComboBox>(&form, "Combo11")->currentIndex(), 1);
+            QCOMPARE(Find<QComboBox>(&form, "Combo12")->currentText(), Q("05"));
+            Find<QPushButton>(&form, "Command1")->click();
+            QCOMPARE(state_.Functions.Text[kPriorityMode], std::string("1"));
+            QCOMPARE(state_.Functions.Text[kPriorityChannel], std::string("4"));
+        }
     }
 
     void okStoresEveryControlCancelKeepsTheStore() {
