@@ -353,6 +353,8 @@ void Form1::OpenDataFile() {
         return;
     }
     ShowDecodedState(*steps);
+    titleFile_ = name;
+    setWindowTitle(Text(kAppTitle) + "-" + name);
     emit TableReplaced();
 }
 
@@ -370,6 +372,7 @@ void Form1::SaveDataFile() {
                         QString());
             return;
         }
+        titleFile_ = name;
         setWindowTitle(Text(kAppTitle) + "-" + name);
         emit Saved();
         return;

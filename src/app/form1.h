@@ -227,6 +227,7 @@ class Form1 : public QMainWindow, public LanguageWindow {
     std::array<QComboBox*, 6> selectors_{};
     std::vector<LanguageWindow*> windows_;
     QString fileName_;
+    QString titleFile_; // the file last opened or saved, shown in the title
     int savedPort_ = 0;
 };
 

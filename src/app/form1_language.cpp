@@ -20,7 +20,8 @@ using namespace form1;
 void Form1::ApplyLanguage(int languageMode) {
     if (languageMode != kSimplified && languageMode != kEnglish) return;
     auto t = [languageMode](const Caption& c) { return ColumnText(c, languageMode); };
-    setWindowTitle(t(caption::kTitle));
+    // The file last opened or saved stays in the title.
+    setWindowTitle(titleFile_.isEmpty() ? t(caption::kTitle) : Text(kAppTitle) + "-" + titleFile_);
     mnuFile->setTitle(t(caption::kFile));
     mnuNew->setText(t(caption::kNew));
     mnuOpen->setText(t(caption::kOpen));

@@ -30,7 +30,8 @@ inline constexpr Caption kTestFrequencies{"测试频率", "Debug frequency"};
 inline constexpr Caption kSettings{"设置(&S)", "Settings(&S)"};
 inline constexpr Caption kLock{"锁定(&L)", "Lock(&L)"};
 inline constexpr Caption kPort{"通信端口(&V)", "Communication port(&V)"};
-inline constexpr Caption kLanguages{"语言选择(&L)", "Languages(&L)"};
+// G: L is the lock's key in the same menu.
+inline constexpr Caption kLanguages{"语言选择(&G)", "Languages(&G)"};
 inline constexpr Caption kSimplifiedChinese{"简体中文", "Chinese(Simplified)"};
 inline constexpr Caption kTraditionalChinese{"繁体中文", "Chinese(Traditional)"};
 inline constexpr Caption kEnglishLanguage{"英文", "Englist"};

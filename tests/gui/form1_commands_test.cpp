@@ -185,6 +185,15 @@ class Form1Commands : public QObject {
         QCOMPARE(form().Combo4->currentIndex(), 7);
         QVERIFY(std::any_of(steps.begin(), steps.end(),
                             [](const DecodeStep& s) { return s.kind == DecodeStep::Band; }));
+        // The title names the file last opened or saved, in every language.
+        const QString opened = config_->FilePath("ch2.DAT");
+        QVERIFY(QFile::copy(path, opened));
+        form().hooks().decoded = nullptr;
+        chosen_ << opened;
+        form().OpenDataFile();
+        QCOMPARE(form().windowTitle(), "Quelro-" + opened);
+        form().mnuEnglish_Click();
+        QCOMPARE(form().windowTitle(), "Quelro-" + opened);
     }
 
     void openRefusesAFileWithoutTheTag() {

@@ -271,7 +271,7 @@ class Form1Startup : public QObject {
             {form.mnuset->menuAction(), "Settings(&S)"},
             {form.mnulock, "Lock(&L)"},
             {form.mnucomMenu->menuAction(), "Communication port(&V)"},
-            {form.mnuLanguage->menuAction(), "Languages(&L)"},
+            {form.mnuLanguage->menuAction(), "Languages(&G)"},
             {form.mnuChineseJ, "Chinese(Simplified)"},
             {form.mnuChineseF, "Chinese(Traditional)"},
             {form.mnuEnglish, "Englist"},
