@@ -13,6 +13,7 @@
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
+#include "i18n/qt_translations_qt.h"
 
 namespace quelro {
 using namespace form1;
@@ -69,6 +70,7 @@ void Form1::ApplyLanguage(int languageMode) {
 void Form1::SetLanguageMode(int languageMode) {
     state_.LanguageMode = languageMode;
     SetMessageBoxLanguage(languageMode);
+    UseQtTranslations(languageMode);
 }
 
 void Form1::ApplyLanguageToAll() {

@@ -3,8 +3,10 @@
 // language machinery over registered windows.
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTest>
@@ -282,6 +284,26 @@ class Form1Startup : public QObject {
             {form.mnucom(8), "COM8(&8)"},
         };
         for (const auto& [action, text] : captions) QCOMPARE(action->text(), text);
+        // Within a menu no two items share a key.
+        for (QMenu* menu : {form.mnuFile, form.mnupro, form.mnuset, form.mnuhelp}) {
+            QString keys;
+            for (QAction* a : menu->actions()) {
+                const qsizetype at = a->text().indexOf('&');
+                if (at < 0 || at + 1 >= a->text().size()) continue;
+                const QChar key = a->text().at(at + 1).toUpper();
+                QVERIFY2(!keys.contains(key), qPrintable(a->text()));
+                keys += key;
+            }
+        }
+        // Qt's own texts (file dialog, standard buttons) follow the language.
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
+            QSKIP("qt6-translations-l10n is not installed");
+        const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+        QCOMPARE(cancel(), QString("Cancel"));
+        form.mnuChineseJ_Click();
+        QCOMPARE(cancel(), QString("取消"));
+        form.mnuEnglish_Click();
+        QCOMPARE(cancel(), QString("Cancel"));
         QCOMPARE(form.mnureadFre->shortcut(), QKeySequence("Ctrl+R"));
         QCOMPARE(form.mnuwriteFre->shortcut(), QKeySequence("Ctrl+W"));
         QCOMPARE(form.Label2->text(), QString());
