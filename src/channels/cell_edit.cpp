@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "channels/channel_record.h"
 #include "codes/conversions.h"
 #include "codes/tone_codes.h"
 #include "i18n/captions.h"
@@ -60,12 +61,9 @@ FrequencyOutcome CommitFrequency(ProgramState& state, int row, int column, std::
 }
 
 void GiveNewChannelDefaults(ProgramState& state, int row) {
-    state.Cell(row, kColTxFreq) = state.Cell(row, kColRxFreq);
-    for (int column : {kColRxTone, kColTxTone}) PickTone(state, row, column, 0);
-    PickListItem(state, row, kColPower, 0);
-    PickListItem(state, row, kColBusyLock, 1);
-    PickListItem(state, row, kColBandwidth, 1);
-    PickListItem(state, row, kColScan, 1);
+    ChannelRecord channel;
+    channel.rx = channel.tx = state.Cell(row, kColRxFreq);
+    WriteChannel(state, row, channel);
 }
 
 void PickTone(ProgramState& state, int row, int column, int position) {

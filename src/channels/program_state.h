@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/captions.h"
+
 namespace quelro {
 
 inline constexpr int kChannels = 16;
@@ -83,15 +85,13 @@ struct FunctionSettings {
     bool operator==(const FunctionSettings&) const = default;
 };
 
-// Index of the main window's six general-setting selectors in MainSelectors.
-enum MainSelectorIndex : int {
-    kVoicePrompt = 0, // Combo2
-    kTxTimeout = 1,   // Combo3
-    kTimeoutWarn = 2, // Combo4
-    kSquelch = 3,     // Combo9
-    kBatterySave = 4, // Combo6
-    kBeep = 5,        // Combo7
-};
+// The index in MainSelectors of the selector that sets each general setting.
+inline constexpr int kVoicePrompt = static_cast<int>(MainSelector::Combo2);
+inline constexpr int kTxTimeout = static_cast<int>(MainSelector::Combo3);
+inline constexpr int kTimeoutWarn = static_cast<int>(MainSelector::Combo4);
+inline constexpr int kSquelch = static_cast<int>(MainSelector::Combo9);
+inline constexpr int kBatterySave = static_cast<int>(MainSelector::Combo6);
+inline constexpr int kBeep = static_cast<int>(MainSelector::Combo7);
 
 struct ProgramState {
     // Cell texts of the channel grid, [row][column]; row 0 is unused here (the
@@ -102,9 +102,9 @@ struct ProgramState {
     // entry of the tone list holds kToneNotListed (-1).
     std::array<int, 160> ChoiceIndex{};
 
-    // Selected positions of Combo2, Combo3, Combo4, Combo9, Combo6, Combo7;
-    // -1 is no selection.
-    std::array<int, 6> MainSelectors{1, 1, 1, 1, 1, 1};
+    // Selected positions of the selectors, in MainSelector order; -1 is no
+    // selection.
+    std::array<int, kMainSelectorCount> MainSelectors{1, 1, 1, 1, 1, 1};
     int BandSelection = 0; // position selected in Combo1, -1 none
     int BandIndex = 0;     // band last confirmed
     int BandLow = 400;

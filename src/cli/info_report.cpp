@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
+#include "channels/channel_record.h"
 #include "codes/bands.h"
 #include "codes/conversions.h"
 #include "i18n/captions.h"
@@ -117,8 +119,13 @@ void ChannelSection(std::string& out, const ProgramState& s) {
     for (const Caption& caption : kGridHeaders) header.push_back(Localize(caption, lang));
     rows.push_back(header);
     for (int row = 1; row <= kChannels; ++row) {
-        std::vector<std::string> cells;
-        for (int col = 0; col < kGridCols; ++col) cells.push_back(s.Cell(row, col));
+        std::vector<std::string> cells{s.Cell(row, kColNumber)};
+        if (s.ChannelEmpty(row)) {
+            cells.resize(kGridCols);
+        } else {
+            for (std::string& cell : ChannelCells(ReadChannel(s, row), lang))
+                cells.push_back(std::move(cell));
+        }
         rows.push_back(cells);
     }
     Table(out, rows);
@@ -128,20 +135,19 @@ void GeneralSection(std::string& out, const ProgramState& s) {
     const int lang = s.LanguageMode;
     struct Selector {
         MainSelector selector;
-        int index;
         Caption label;
     };
     static constexpr Selector kSelectors[] = {
-        {MainSelector::Combo2, kVoicePrompt, {"语言通知", "Language"}},
-        {MainSelector::Combo3, kTxTimeout, {"发射超时", "Time-out"}},
-        {MainSelector::Combo4, kTimeoutWarn, {"发射超时预警", "Time-out Warn"}},
-        {MainSelector::Combo9, kSquelch, {"静噪等级", "Squelch Grade"}},
-        {MainSelector::Combo6, kBatterySave, {"省电", "Battery Save"}},
-        {MainSelector::Combo7, kBeep, {"提示音", "Beep"}},
+        {MainSelector::Combo2, {"语言通知", "Language"}},
+        {MainSelector::Combo3, {"发射超时", "Time-out"}},
+        {MainSelector::Combo4, {"发射超时预警", "Time-out Warn"}},
+        {MainSelector::Combo9, {"静噪等级", "Squelch Grade"}},
+        {MainSelector::Combo6, {"省电", "Battery Save"}},
+        {MainSelector::Combo7, {"提示音", "Beep"}},
     };
     std::vector<Line> lines;
     for (const Selector& entry : kSelectors) {
-        const int position = s.MainSelectors[entry.index];
+        const int position = s.MainSelectors[static_cast<int>(entry.selector)];
         const bool listed = position >= 0 && position < MainSelectorItemCount(entry.selector);
         lines.push_back({Localize(entry.label, lang),
                          listed ? MainSelectorItemText(entry.selector, position, lang) : "-"});

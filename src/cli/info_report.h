@@ -9,8 +9,8 @@
 
 namespace quelro::cli {
 
-// The report in the state's LanguageMode (the channel cells are taken as they
-// stand, so decode in that language first).
+// The report in the state's LanguageMode (the channels are read from their
+// cells in that language, so decode in it first).
 std::string InfoReport(const ProgramState& state);
 
 // Columns a UTF-8 text takes on a terminal (East Asian wide characters count 2).

@@ -11,10 +11,10 @@
 #include <cmath>
 #include <string_view>
 
+#include "channels/cell_edit.h"
+#include "channels/channel_record.h"
 #include "codes/bands.h"
 #include "codes/conversions.h"
-#include "codes/tone_codes.h"
-#include "i18n/captions.h"
 
 namespace quelro::cli {
 namespace {
@@ -90,17 +90,17 @@ constexpr std::array<std::pair<const char*, int>, 2> kDelaySettings{{
     {"scan_tx_resume_delay", kScanTxResumeDelay},
 }};
 
-// The words of the channel lists, by item (0, 1), for columns 5..7.
+// The words of the channel lists, by item (0, 1); scan is a boolean.
 struct ListWords {
     const char* name;
-    int column;
+    int ChannelRecord::*item;
     std::array<const char*, 2> words;
 };
 
 constexpr std::array<ListWords, 3> kChannelLists{{
-    {"power", kColPower, {"low", "high"}},
-    {"busy_lock", kColBusyLock, {"off", "carrier"}},
-    {"bandwidth", kColBandwidth, {"narrow", "wide"}},
+    {"power", &ChannelRecord::power, {"low", "high"}},
+    {"busy_lock", &ChannelRecord::busyLock, {"off", "carrier"}},
+    {"bandwidth", &ChannelRecord::bandwidth, {"narrow", "wide"}},
 }};
 
 constexpr std::array<std::string_view, 8> kChannelKeys{"rx",    "tx",        "rx_tone",   "tx_tone",
@@ -134,25 +134,20 @@ int IntegerOf(const ProgramState& s, const IntegerSetting& setting) {
     return 0;
 }
 
-std::string ToneJson(const std::string& cell, int languageMode) {
-    return cell.empty() || cell == ToneOffText(languageMode) ? "off" : cell;
+std::string ToneJson(const std::string& tone) {
+    return tone.empty() ? "off" : tone;
 }
 
 Json ChannelJson(const ProgramState& s, int row) {
     if (s.ChannelEmpty(row)) return nullptr;
-    const int lang = s.LanguageMode;
+    const ChannelRecord c = ReadChannel(s, row);
     Json channel = Json::object();
-    channel["rx"] = s.Cell(row, kColRxFreq);
-    channel["tx"] = s.Cell(row, kColTxFreq);
-    channel["rx_tone"] = ToneJson(s.Cell(row, kColRxTone), lang);
-    channel["tx_tone"] = ToneJson(s.Cell(row, kColTxTone), lang);
-    // As the encoder reads a list cell: item 0 when it shows item 0, else item 1.
-    for (const ListWords& list : kChannelLists) {
-        const bool first = s.Cell(row, list.column) == ColumnItemText(list.column, 0, lang);
-        channel[list.name] = list.words[first ? 0 : 1];
-    }
-    const std::string& scan = s.Cell(row, kColScan);
-    channel["scan"] = !scan.empty() && scan != ColumnItemText(kColScan, 0, lang);
+    channel["rx"] = c.rx;
+    channel["tx"] = c.tx;
+    channel["rx_tone"] = ToneJson(c.rxTone);
+    channel["tx_tone"] = ToneJson(c.txTone);
+    for (const ListWords& list : kChannelLists) channel[list.name] = list.words[c.*list.item];
+    channel["scan"] = c.scan == 1;
     return channel;
 }
 
@@ -345,23 +340,6 @@ void ApplyDelay(const Json& value, const std::string& field, int index, ProgramS
     s.Functions.Text[index] = text;
 }
 
-void SetTone(ProgramState& s, int row, int col, const std::string& word) {
-    if (word == "off") {
-        s.Cell(row, col) = ToneOffText(s.LanguageMode);
-        s.Choice(row, col) = 0;
-        return;
-    }
-    s.Cell(row, col) = word;
-    // As decoding leaves it: the list position, or the mark of a tone the
-    // list does not hold.
-    s.Choice(row, col) = ToneIndexOf(word);
-}
-
-void SetListItem(ProgramState& s, int row, int col, int item) {
-    s.Cell(row, col) = ColumnItemText(col, item, s.LanguageMode);
-    s.Choice(row, col) = item;
-}
-
 void ApplyChannel(const Json& value, int row, const std::string& field, ProgramState& s) {
     if (value.is_null()) {
         s.ClearNO(row);
@@ -376,30 +354,24 @@ void ApplyChannel(const Json& value, int row, const std::string& field, ProgramS
         const std::string& rx = String(value["rx"], field + ".rx");
         if (!IsFrequencyText(rx) || rx == kEmptyChannelMark)
             Refuse(field + ".rx", "must be a frequency of the form ddd.ddddd");
-        if (s.ChannelEmpty(row)) {
-            // A new channel gets the defaults the receive-frequency editor gives it.
-            s.Cell(row, kColTxFreq) = rx;
-            SetTone(s, row, kColRxTone, "off");
-            SetTone(s, row, kColTxTone, "off");
-            SetListItem(s, row, kColPower, 0);
-            SetListItem(s, row, kColBusyLock, 1);
-            SetListItem(s, row, kColBandwidth, 1);
-            SetListItem(s, row, kColScan, 1);
-        }
+        const bool isNew = s.ChannelEmpty(row);
         s.Cell(row, kColRxFreq) = rx;
+        // A new channel gets the defaults the receive-frequency editor gives it.
+        if (isNew) GiveNewChannelDefaults(s, row);
     } else if (s.ChannelEmpty(row)) {
         Refuse(field + ".rx", "is missing (the channel is empty)");
     }
-    if (value.contains("tx"))
-        s.Cell(row, kColTxFreq) = FrequencyOrEmpty(value["tx"], field + ".tx");
-    for (auto [key, col] : {std::pair{"rx_tone", kColRxTone}, std::pair{"tx_tone", kColTxTone}}) {
+    ChannelRecord channel = ReadChannel(s, row);
+    if (value.contains("tx")) channel.tx = FrequencyOrEmpty(value["tx"], field + ".tx");
+    for (auto [key, tone] :
+         {std::pair{"rx_tone", &channel.rxTone}, std::pair{"tx_tone", &channel.txTone}}) {
         if (!value.contains(key)) continue;
         const std::string name = field + "." + key;
         const std::string& word = String(value[key], name);
         if (word != "off" && !IsToneText(word))
             Refuse(name, "must be \"off\", a tone up to 6553.5 with one decimal, or a DCS code "
                          "D0N..D777I");
-        SetTone(s, row, col, word);
+        *tone = word == "off" ? std::string() : word;
     }
     for (const ListWords& list : kChannelLists) {
         if (!value.contains(list.name)) continue;
@@ -409,12 +381,13 @@ void ApplyChannel(const Json& value, int row, const std::string& field, ProgramS
         if (at == list.words.end())
             Refuse(name,
                    std::string("must be \"") + list.words[0] + "\" or \"" + list.words[1] + "\"");
-        SetListItem(s, row, list.column, static_cast<int>(at - list.words.begin()));
+        channel.*list.item = static_cast<int>(at - list.words.begin());
     }
     if (value.contains("scan")) {
         if (!value["scan"].is_boolean()) Refuse(field + ".scan", "must be true or false");
-        SetListItem(s, row, kColScan, value["scan"].get<bool>() ? 1 : 0);
+        channel.scan = value["scan"].get<bool>() ? 1 : 0;
     }
+    WriteChannel(s, row, channel);
 }
 
 void ApplySettings(const Json& settings, ProgramState& s) {

@@ -78,7 +78,8 @@ inline constexpr std::string_view kAppTitle = "Quelro";
 // The maker's web page, opened from the main window's notice and the about box.
 inline constexpr const char* kMakerUrl = "https://www.quelro.example/";
 
-// The six general-setting selectors of the main window.
+// The six general-setting selectors of the main window, in the order the
+// program state keeps their positions.
 enum class MainSelector { Combo2, Combo3, Combo4, Combo9, Combo6, Combo7 };
 inline constexpr int kMainSelectorCount = 6;
 // Number of entries of a selector's list.

@@ -6,15 +6,16 @@
 #include "image/memory_image.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <iterator>
 #include <tuple>
 #include <utility>
 
+#include "channels/channel_record.h"
 #include "codes/bands.h"
 #include "codes/conversions.h"
 #include "codes/tone_codes.h"
-#include "i18n/captions.h"
 
 namespace quelro {
 namespace {
@@ -79,35 +80,26 @@ int BandCodeOf(const ProgramState& s) {
     return kBands[0].code;
 }
 
-// "0" when a list cell shows item 0 of its column's list, "1" when it is empty
-// or shows anything else.
-char ListBit(const ProgramState& s, int row, int col) {
-    return s.Cell(row, col) == ColumnItemText(col, 0, s.LanguageMode) ? '0' : '1';
-}
-
-void EncodeChannels(const ProgramState& s, ImageWriter& w) {
-    const std::string off = ToneOffText(s.LanguageMode);
-    for (int k = 1; k <= kChannels; ++k) {
-        w.Frequency(s.Cell(k, kColRxFreq));
-        w.Frequency(s.Cell(k, kColTxFreq));
-        w.Hex(EncodeToneWord(s.Cell(k, kColRxTone), off));
-        w.Hex(EncodeToneWord(s.Cell(k, kColTxTone), off));
-        w.Byte(ListBit(s, k, kColBusyLock) == '0' ? 0xF0 : 0xF8);
-        std::string flags2 =
-            std::string("11") + ListBit(s, k, kColPower) + ListBit(s, k, kColBandwidth) + "0000";
+void EncodeChannels(const std::array<ChannelRecord, kChannels>& channels, ImageWriter& w) {
+    for (const ChannelRecord& c : channels) {
+        w.Frequency(c.rx);
+        w.Frequency(c.tx);
+        // A record's off tone is the empty text.
+        w.Hex(EncodeToneWord(c.rxTone, {}));
+        w.Hex(EncodeToneWord(c.txTone, {}));
+        w.Byte(c.busyLock == 0 ? 0xF0 : 0xF8);
+        std::string flags2 = std::string("11") + (c.power == 0 ? '0' : '1') +
+                             (c.bandwidth == 0 ? '0' : '1') + "0000";
         w.Hex(BitsToHex(flags2));
         w.Byte(0xFC);
         w.Byte(0xFF);
     }
 }
 
-void EncodeScanBitmaps(const ProgramState& s, ImageWriter& w) {
+void EncodeScanBitmaps(const std::array<ChannelRecord, kChannels>& channels, ImageWriter& w) {
     for (int first : {1, 9}) {
         std::string bits;
-        for (int c = first + 7; c >= first; --c) {
-            const std::string& cell = s.Cell(c, kColScan);
-            bits += cell.empty() || cell == ColumnItemText(kColScan, 0, s.LanguageMode) ? '0' : '1';
-        }
+        for (int c = first + 7; c >= first; --c) bits += channels[c - 1].scan == 0 ? '0' : '1';
         w.Hex(BitsToHex(bits));
     }
 }
@@ -118,7 +110,9 @@ std::string EncodeImage(const ProgramState& s) {
     ImageWriter w;
     const auto& text = s.Functions.Text;
     const auto& value = s.Functions.Value;
-    EncodeChannels(s, w);
+    std::array<ChannelRecord, kChannels> channels;
+    for (int row = 1; row <= kChannels; ++row) channels[row - 1] = ReadChannel(s, row);
+    EncodeChannels(channels, w);
 
     // 0x100: the DTMF group.
     w.Byte(value[kDtmfRate]);
@@ -177,7 +171,7 @@ std::string EncodeImage(const ProgramState& s) {
     w.Repeat(0xFF, 21);
 
     // 0x16E: scan membership.
-    EncodeScanBitmaps(s, w);
+    EncodeScanBitmaps(channels, w);
 
     // 0x170: power levels, first model tag and band.
     w.Repeat(0xFF, 3);
@@ -241,31 +235,28 @@ bool InRange(int v, int low, int high) {
 }
 
 void DecodeChannels(ProgramState& s, const ImageReader& in) {
-    const std::string off = ToneOffText(s.LanguageMode);
     for (int k = 1; k <= kChannels; ++k) {
         const std::size_t r = static_cast<std::size_t>(k - 1) * 16;
         if (in.Hex(r, 4) == kNoFrequency) {
             for (int col = 1; col < kGridCols; ++col) s.Cell(k, col).clear();
             continue;
         }
-        s.Cell(k, kColRxFreq) = BcdTextToFreq(in.Hex(r, 4));
+        ChannelRecord c;
+        c.rx = BcdTextToFreq(in.Hex(r, 4));
         const std::string_view tx = in.Hex(r + 4, 4);
-        s.Cell(k, kColTxFreq) = tx == kNoFrequency ? std::string() : BcdTextToFreq(tx);
-        for (auto [col, offset] : {std::pair{kColRxTone, r + 8}, std::pair{kColTxTone, r + 10}}) {
-            bool isOff = false;
-            s.Cell(k, col) = DecodeToneWord(in.WordText(offset), off, isOff);
-            // Only the off entry may be re-rendered in another language.
-            s.Choice(k, col) = isOff ? 0 : ToneIndexOf(s.Cell(k, col));
-        }
+        c.tx = tx == kNoFrequency ? std::string() : BcdTextToFreq(tx);
+        bool isOff = false;
+        // With an empty off text the off word decodes to the record's off tone.
+        c.rxTone = DecodeToneWord(in.WordText(r + 8), {}, isOff);
+        c.txTone = DecodeToneWord(in.WordText(r + 10), {}, isOff);
         const std::string flags1 = HexToBits(in.Hex(r + 12, 1));
         const std::string flags2 = HexToBits(in.Hex(r + 13, 1));
-        for (auto [col, bit] :
-             {std::pair{kColBusyLock, flags1[4]}, std::pair{kColBandwidth, flags2[3]},
-              std::pair{kColPower, flags2[2]}}) {
-            const int item = bit == '0' ? 0 : 1;
-            s.Cell(k, col) = ColumnItemText(col, item, s.LanguageMode);
-            s.Choice(k, col) = item;
-        }
+        c.busyLock = flags1[4] == '0' ? 0 : 1;
+        c.bandwidth = flags2[3] == '0' ? 0 : 1;
+        c.power = flags2[2] == '0' ? 0 : 1;
+        // Scan membership: channel k in bit k-1 of 0x16E, k-9 of 0x16F.
+        c.scan = (in.Byte(k <= 8 ? 0x16E : 0x16F) >> ((k - 1) % 8)) & 1;
+        WriteChannel(s, k, c);
     }
 }
 
@@ -340,18 +331,6 @@ std::optional<std::vector<DecodeStep>> DecodeImage(ProgramState& s, std::string_
     takeText(kReturnChannel, in.Byte(0x154), 3, DecodeStep::ReturnChannel);
     takeText(kScanRxResumeDelay, in.Word(0x155), 300, DecodeStep::ScanRxResumeDelay);
     takeText(kScanTxResumeDelay, in.Word(0x157), 300, DecodeStep::ScanTxResumeDelay);
-
-    // Scan membership: channel k in bit k-1 of 0x16E, k-9 of 0x16F.
-    for (int k = 1; k <= kChannels; ++k) {
-        if (s.ChannelEmpty(k)) {
-            s.Cell(k, kColScan).clear();
-            continue;
-        }
-        const int byte = in.Byte(k <= 8 ? 0x16E : 0x16F);
-        const int item = (byte >> ((k - 1) % 8)) & 1;
-        s.Cell(k, kColScan) = ColumnItemText(kColScan, item, s.LanguageMode);
-        s.Choice(k, kColScan) = item;
-    }
 
     s.TxPowerHigh = in.Byte(0x173);
     steps.push_back({DecodeStep::TxPowerHigh});
