@@ -361,6 +361,7 @@ void ApplyChannel(const Json& value, int row, const std::string& field, ProgramS
     } else if (s.ChannelEmpty(row)) {
         Refuse(field + ".rx", "is missing (the channel is empty)");
     }
+    // The fields the form leaves out keep what the channel holds.
     ChannelRecord channel = ReadChannel(s, row);
     if (value.contains("tx")) channel.tx = FrequencyOrEmpty(value["tx"], field + ".tx");
     for (auto [key, tone] :
