@@ -137,7 +137,7 @@ class Form1 : public QMainWindow, public LanguageWindow {
     QAction* mnucom(int port) const { return mnucom_.at(port); }
     // The editors laid over the grid.
     CellEditors& Editors() const { return *editors_; }
-    // The six general-setting selectors in MainSelectorIndex order.
+    // The six general-setting selectors in MainSelector order.
     QComboBox* MainSelector(int index) const { return selectors_.at(index); }
 
     // The controls, named as in the window's design.

@@ -60,7 +60,7 @@ inline constexpr int Px(int twips) {
     return (twips + 7) / 15;
 }
 
-// The six selectors in MainSelectorIndex order, with the core's list names.
+// The six selectors in MainSelector order, with the core's list names.
 inline constexpr std::array<MainSelector, 6> kSelectorLists{
     MainSelector::Combo2, MainSelector::Combo3, MainSelector::Combo4,
     MainSelector::Combo9, MainSelector::Combo6, MainSelector::Combo7};
