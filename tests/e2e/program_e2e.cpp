@@ -384,7 +384,7 @@ void ProgramE2e::storedTraditionalReachesEveryWindow() {
     QCOMPARE(form.mnureadFre->text(), Q("讀頻(&R)"));
     QCOMPARE(form.mnuwriteFre->text(), Q("寫頻(&W)"));
     QCOMPARE(form.mnuset->title(), Q("設置(&S)"));
-    QCOMPARE(form.mnuLanguage->title(), Q("語言選擇(&L)"));
+    QCOMPARE(form.mnuLanguage->title(), Q("語言選擇(&G)"));
     QCOMPARE(form.mnuhelp->title(), Q("幫助(&H)"));
     QCOMPARE(form.Frame1->title(), Q("機型選擇"));
     QCOMPARE(form.Grid1->HeaderText(1), Q("接收頻率"));
