@@ -24,6 +24,7 @@
 #include "codes/bands.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
+#include "i18n/captions_link.h"
 #include "image/memory_image.h"
 #include "link/port_map.h"
 #include "link/port_selector_qt.h"
@@ -101,6 +102,12 @@ class CliView : public TransferView {
         outcome_ = Is(message, msg::kBandMismatch) ? Outcome::Refused : Outcome::Failed;
         finished_();
         return Is(message, msg::kBandMismatch) ? kIdNo : kIdOk;
+    }
+    void ShowFailure(const TransferFailure& failure) override {
+        HideProgress();
+        std::cerr << FailureText(failure, kEnglish) << "\n";
+        if (failure.kind != FailureKind::Refused) outcome_ = Outcome::Failed;
+        finished_();
     }
     void ReadCompleted(const std::string& image, int band) override {
         readImage_ = image;
@@ -213,6 +220,8 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
         driver.Abandon();
         view.HideProgress();
         std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
+        if (driver.Control().Engine().HalfWritten())
+            std::cerr << Localize(linktext::kWriteIncomplete, kEnglish) << "\n";
         result.outcome = CliView::Outcome::Interrupted;
     }
     link.Flush(1000);

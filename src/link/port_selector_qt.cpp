@@ -21,9 +21,15 @@ PortSelector::PortSelector(SerialLink& link, const ProgramState& state, Callback
                            std::filesystem::path configFolder)
     : link_(link), state_(state), callbacks_(std::move(callbacks)),
       configFolder_(std::move(configFolder)) {
-    // A device that goes away leaves no port open and no item marked.
+    // A device that goes away leaves no port open and no item marked; when
+    // a transfer opens it again, its item is marked again.
     QObject::connect(&link_, &SerialLink::Lost, &link_, [this] {
+        lostPort_ = checked_;
         if (checked_ != 0) SetChecked(checked_, false);
+    });
+    QObject::connect(&link_, &SerialLink::Reopened, &link_, [this] {
+        if (lostPort_ != 0) SetChecked(lostPort_, true);
+        lostPort_ = 0;
     });
 }
 
@@ -52,6 +58,7 @@ void PortSelector::SelectSavedPort() {
 }
 
 PortSelector::Opened PortSelector::Open(int n) {
+    lostPort_ = 0;
     link_.Close();
     const std::optional<PortDevice> device = Device(n);
     SerialLink::OpenResult opened;

@@ -65,6 +65,7 @@ class PortSelector {
     std::filesystem::path configFolder_;
     int savedPort_ = 0;
     int checked_ = 0;
+    int lostPort_ = 0; // the marked port whose device went away
 };
 
 // The application's configuration folder (holds `parameter` and `ports`).

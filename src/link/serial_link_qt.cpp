@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -41,7 +42,10 @@ SerialLink::~SerialLink() {
 SerialLink::OpenResult SerialLink::Open(const QString& device) {
     Close();
     OpenResult result;
-    port_.setPortName(device);
+    // The device's own name, so that the lock file is the one every other
+    // program of the system uses for it.
+    const QFileInfo info(device);
+    port_.setPortName(info.isSymLink() && info.exists() ? info.canonicalFilePath() : device);
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
@@ -62,6 +66,7 @@ SerialLink::OpenResult SerialLink::Open(const QString& device) {
     // A pseudo-terminal has no modem lines; the failure is of no consequence.
     port_.setDataTerminalReady(true);
     port_.setRequestToSend(false);
+    port_.clear(QSerialPort::Input);
     port_.clearError();
     decoder_ = ParmrkDecoder{};
     device_ = device;
@@ -73,6 +78,26 @@ void SerialLink::Close() {
     if (port_.isOpen()) port_.close();
     port_.clearError();
     device_.clear();
+    lost_.clear();
+}
+
+bool SerialLink::Reopen() {
+    if (lost_.isEmpty()) return false;
+    const QString device = lost_;
+    if (!Open(device).ok) {
+        lost_ = device; // still away: try again next time
+        return false;
+    }
+    emit Reopened();
+    return true;
+}
+
+void SerialLink::DiscardInput() {
+    if (!port_.isOpen()) return;
+    port_.clear(QSerialPort::Input);
+    // What the terminal had buffered but Qt had not read yet goes too.
+    port_.readAll();
+    decoder_ = ParmrkDecoder{};
 }
 
 void SerialLink::Send(std::string_view bytes) {
@@ -109,7 +134,9 @@ void SerialLink::OnError(QSerialPort::SerialPortError error) {
     // terminal reads as end of file); the port is of no further use.
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
     if (!port_.isOpen()) return;
+    const QString device = device_;
     Close();
+    lost_ = device;
     emit Lost();
 }
 

@@ -12,8 +12,27 @@ namespace quelro::e2e {
 
 namespace {
 
-constexpr const char* kWatchdogText = "Communication error, please check the intercom model, "
-                                      "fault, attachment and computer serial choice!";
+// The messages of the failures, as the user reads them.
+const QString kNoAnswerText = "Communication error: no answer at all. Switch the radio on, and "
+                              "push the programming cable fully into the radio's socket.";
+const QString kOnlyEchoText =
+    "Communication error: only the cable's own echo came back, the radio did not answer. Switch "
+    "the radio on, and push the cable fully into the radio's socket.";
+const QString kWrongModelText = "Communication error: this radio reports the model VN480; this "
+                                "program programs the VN481 and the VN482 only.";
+const QString kStoppedText = "Communication error: the radio stopped answering during the "
+                             "transfer. Check the radio's battery and the cable's plugs, then "
+                             "try again.";
+const QString kLostText = "Communication lost: the programming cable was disconnected. Plug it "
+                          "in again; the next Read or Write opens the port again.";
+const QString kIncompleteText = "Write incomplete: the radio holds part of the new programming. "
+                                "Write it again before use.";
+QString Unknown(const char* bytes) {
+    return QString("Communication error: the radio's answer was not understood (%1). Check that "
+                   "the cable is made for this radio and its plugs are pushed fully in, then try "
+                   "again.")
+        .arg(bytes);
+}
 
 // Memory bytes 0..1023 holding their offset: 00 and FF among them, which the
 // terminal marks and escapes on the way in.
@@ -64,6 +83,8 @@ class LinkCli : public QObject {
     void writeChangesExactlyTheWrittenRanges();
     void verifyFindsABlockTheRadioLost();
     void otherBandIsRefusedUnlessYes();
+    void lineTroubleIsOvercome_data();
+    void lineTroubleIsOvercome();
     void faultEndsWithOneMessageAndEnd_data();
     void faultEndsWithOneMessageAndEnd();
     void interruptedReadEndsWithEnd();
@@ -173,46 +194,165 @@ void LinkCli::otherBandIsRefusedUnlessYes() {
     QVERIFY(ReadAll(home.File("saved.DAT")) != before);
 }
 
+void LinkCli::lineTroubleIsOvercome_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QStringList>("simArguments");
+    const struct {
+        const char* name;
+        QStringList arguments;
+    } kLines[] = {
+        {"echo", {"--echo"}},
+        {"echo, paced", {"--echo", "--pace"}},
+        {"noise before the first 06", {"--noise-before-first", "FF00FE3C"}},
+        {"first entry frame ignored", {"--ignore-first-entries", "1"}},
+        {"three entry frames ignored", {"--ignore-first-entries", "3"}},
+        // An echoing cable's leftover from before: taken for the echo, it
+        // would shift every reply, so the input is flushed first.
+        {"stale input", {"--stale", "50524F4752414D06"}},
+        {"echo, noise, two entry frames ignored",
+         {"--echo", "--noise-before-first", "00FF", "--ignore-first-entries", "2"}},
+    };
+    for (const auto& line : kLines) {
+        QTest::newRow(qPrintable(QString("read, ") + line.name)) << false << line.arguments;
+        QTest::newRow(qPrintable(QString("write, ") + line.name)) << true << line.arguments;
+    }
+}
+
+// A line that echoes, noise before the first answer, a radio that answers
+// only a later entry frame and stale input all end in a read that gives the
+// radio's bytes and a write that leaves exactly the written ranges changed.
+void LinkCli::lineTroubleIsOvercome() {
+    QFETCH(bool, write);
+    QFETCH(QStringList, simArguments);
+    Home home;
+    const QByteArray memory = CountingMemory();
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(memory)));
+    const QByteArray input = SampleDataFile();
+    QVERIFY(WriteAll(home.File("in.DAT"), input));
+    SimRadio sim(simArguments +
+                 QStringList{"--load", home.File("radio.DAT"), "--save", home.File("saved.DAT")});
+    QVERIFY(!sim.Path().isEmpty());
+
+    const Run run =
+        RunCli(home, write ? QStringList{"write", "--port", sim.Path(), home.File("in.DAT")}
+                           : QStringList{"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(sim.WaitFor("end"));
+    if (!write) {
+        QCOMPARE(ReadAll(home.File("out.DAT")), DataFile(memory));
+        return;
+    }
+    const QByteArray expected = EncodedImage(input);
+    const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
+    QCOMPARE(saved.size(), 848);
+    for (int offset = 0; offset < 848; ++offset)
+        QCOMPARE(saved[offset], Written(0x10 + offset, false) ? expected[offset] : memory[offset]);
+}
+
 void LinkCli::faultEndsWithOneMessageAndEnd_data() {
     QTest::addColumn<bool>("write");
     QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("halfWritten"); // for the write
     // Replies count from 1 (the 06 to PROGRAM, then the identity, then the
     // 06 to its acknowledge). A read's reply 4 is block 1, reply 5 the 06 to
     // its acknowledge; a write's reply 4 acknowledges block 1.
     const struct {
         const char* name;
-        QStringList faults;
+        QStringList arguments;
         bool read, write;
+        QString message;
+        bool halfWritten;
     } kFaults[] = {
-        {"silent radio", {"silent"}, true, true},
-        {"wrong model", {"wrong-model"}, true, true},
-        {"identity of 7 bytes", {"short-identity"}, true, true},
-        {"identity of 9 bytes", {"long-identity"}, true, true},
-        {"stray byte after reply 5", {"stray-after=5"}, true, true},
-        {"wrong address in read reply 3", {"wrong-address=3"}, true, false},
-        {"stall after block 4, paced", {"stall-after=4", "--pace"}, true, true},
-        {"15 to written block 6", {"nak-write=6"}, false, true},
-        {"hang-up after reply 6, paced", {"hang-up-after=6", "--pace"}, true, true},
-        {"break after reply 7", {"break-after=7"}, true, true},
-        {"lost acknowledge, reply 7", {"lose-reply=7"}, true, true},
+        {"silent radio", {"--fault", "silent"}, true, true, kNoAnswerText, false},
+        {"silent radio behind an echoing cable",
+         {"--fault", "silent", "--echo"},
+         true,
+         true,
+         kOnlyEchoText,
+         false},
+        {"four entry frames ignored",
+         {"--ignore-first-entries", "4"},
+         true,
+         true,
+         kNoAnswerText,
+         false},
+        // Flushed at the start, the leftovers are never seen.
+        {"stale input, silent radio",
+         {"--fault", "silent", "--stale", "FF00"},
+         true,
+         false,
+         kNoAnswerText,
+         false},
+        {"wrong model", {"--fault", "wrong-model"}, true, true, kWrongModelText, false},
+        {"identity of 7 bytes",
+         {"--fault", "short-identity"},
+         true,
+         true,
+         Unknown("56 4E 34 38 31 21 00"),
+         false},
+        {"identity of 9 bytes",
+         {"--fault", "long-identity"},
+         true,
+         true,
+         Unknown("56 4E 34 38 31 21 00 00"),
+         false},
+        {"stray byte after reply 5",
+         {"--fault", "stray-after=5"},
+         true,
+         true,
+         Unknown("06 00"),
+         true},
+        {"wrong address in read reply 3",
+         {"--fault", "wrong-address=3"},
+         true,
+         false,
+         Unknown("57 00 D0 40 5A 5A 5A 5A"),
+         false},
+        {"stall after block 4, paced",
+         {"--fault", "stall-after=4", "--pace"},
+         true,
+         true,
+         kStoppedText,
+         true},
+        {"15 to written block 6", {"--fault", "nak-write=6"}, false, true, Unknown("15"), true},
+        {"hang-up after reply 6, paced",
+         {"--fault", "hang-up-after=6", "--pace"},
+         true,
+         true,
+         kLostText,
+         true},
+        {"adapter gone after reply 6", {"--vanish-after", "6"}, true, true, kLostText, true},
+        {"adapter gone after the identity", {"--vanish-after", "2"}, true, true, kLostText, false},
+        {"adapter gone after reply 6, echo",
+         {"--vanish-after", "6", "--echo"},
+         true,
+         true,
+         kLostText,
+         true},
+        {"break after reply 7", {"--fault", "break-after=7"}, true, true, Unknown("06 00"), true},
+        {"lost acknowledge, reply 7", {"--fault", "lose-reply=7"}, true, true, kStoppedText, true},
     };
     for (const auto& f : kFaults) {
-        QStringList arguments;
-        for (const QString& fault : f.faults)
-            arguments << (fault.startsWith("--") ? QStringList{fault}
-                                                 : QStringList{"--fault", fault});
-        if (f.read) QTest::newRow(qPrintable(QString("read, ") + f.name)) << false << arguments;
-        if (f.write) QTest::newRow(qPrintable(QString("write, ") + f.name)) << true << arguments;
+        if (f.read)
+            QTest::newRow(qPrintable(QString("read, ") + f.name))
+                << false << f.arguments << f.message << false;
+        if (f.write)
+            QTest::newRow(qPrintable(QString("write, ") + f.name))
+                << true << f.arguments << f.message << f.halfWritten;
     }
 }
 
-// Each fault ends the transfer through the watchdog: exit 3, the message
-// once and nothing else on stderr, End to a radio still on the line, no
-// output file after a read, and after a write the radio's memory changed
-// only in the blocks it took before the fault.
+// Each fault ends the transfer with its own message: exit 3, the message
+// once (and that the write is incomplete when the radio took part of it) and
+// nothing else on stderr, End to a radio still on the line, no output file
+// after a read, and after a write the radio's memory changed only in the
+// blocks it took before the fault.
 void LinkCli::faultEndsWithOneMessageAndEnd() {
     QFETCH(bool, write);
     QFETCH(QStringList, simArguments);
+    QFETCH(QString, message);
+    QFETCH(bool, halfWritten);
     Home home;
     const QByteArray before(1024, '\x5A');
     QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(before)));
@@ -230,18 +370,27 @@ void LinkCli::faultEndsWithOneMessageAndEnd() {
     // guards against a hang.
     QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(run.exitCode, 3);
-    QCOMPARE(run.err, QString(kWatchdogText) + "\n");
+    QCOMPARE(run.err,
+             message + (halfWritten ? QString("\n\n") + kIncompleteText : QString()) + "\n");
     QCOMPARE(ReadAll(home.File("out.DAT")), QByteArray("an older file"));
     QVERIFY(!QDir(home.BackupFolder()).exists());
-    const bool hungUp = simArguments.join(' ').contains("hang-up");
-    QVERIFY(sim.WaitFor(hungUp ? "hung up" : "end"));
+    // A radio that took no entry frame has no session for End to close.
+    const QString faults = simArguments.join(' ');
+    if (!faults.contains("ignore-first-entries"))
+        QVERIFY(sim.WaitFor(faults.contains("hang-up")  ? "hung up"
+                            : faults.contains("vanish") ? "vanished"
+                                                        : "end"));
 
     // The radio took the first blocks of the write plan, up to the fault,
-    // and nothing else changed (a read changes nothing).
-    const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
+    // and nothing else changed (a read changes nothing; a radio without a
+    // session saved nothing).
+    const QByteArray saved = QFile::exists(home.File("saved.DAT"))
+                                 ? ReadAll(home.File("saved.DAT")).mid(5)
+                                 : before.left(848);
     const QByteArray image = EncodedImage(SampleDataFile());
     const QByteArray expected = write ? AfterPartialWrite(before, saved, image) : before.left(848);
     QCOMPARE(saved, expected);
+    QCOMPARE(saved != before.left(848), halfWritten);
 }
 
 void LinkCli::interruptedReadEndsWithEnd() {
