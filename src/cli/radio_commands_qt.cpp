@@ -167,28 +167,24 @@ int LinkFailure(const std::string& message, const std::string& detail = {}) {
     return kExitLinkFailure;
 }
 
-// Opens --port (a device path or COM1..COM8); reports and returns false when
-// it cannot.
+// Opens --port (a device path or COM1..COM8); reports why and returns false
+// when it cannot.
 bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
     const std::optional<int> number = PortNumberFromName(port);
     std::string device = port;
     if (number) {
         const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
         if (!mapped) {
-            exitCode = LinkFailure(English(msg::kNoPort.text),
-                                   port + " stands for no serial device (quelro-cli ports "
-                                          "lists them)");
+            exitCode =
+                LinkFailure(NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, kEnglish),
+                            "quelro-cli ports lists the devices");
             return false;
         }
         device = mapped->path;
     }
     const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
     if (opened.ok) return true;
-    const std::string message = number ? English(PortInUseMessage(*number).text)
-                                       : "Serial port " + device + " cannot be opened.";
-    std::string detail = device + ": " + opened.error.toStdString();
-    if (opened.permissionDenied) detail += "\n" + PermissionDeniedLine(device, kEnglish);
-    exitCode = LinkFailure(message, detail);
+    exitCode = LinkFailure(OpenProblemText(opened.problem, number.value_or(0), kEnglish));
     return false;
 }
 

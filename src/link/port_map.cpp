@@ -89,15 +89,6 @@ std::optional<int> PortNumberFromName(std::string_view name) {
     return name[3] - '0';
 }
 
-std::string PermissionDeniedLine(std::string_view device, int languageMode) {
-    static constexpr Caption kBefore{"系统拒绝访问 ", "The system refused access to "};
-    static constexpr Caption kAfter{
-        "：请把您的用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。",
-        ": add your user to the group dialout (sudo usermod -aG dialout $USER), then log in "
-        "again."};
-    return Localize(kBefore, languageMode) + std::string(device) + Localize(kAfter, languageMode);
-}
-
 std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int languageMode) {
     static constexpr Caption kText{
         "没有串行设备对应 COM#：请接上编程线，或在文件 @ 的第 # 行写明其设备。",

@@ -39,12 +39,8 @@ std::optional<std::string> PortsFileDevice(std::string_view text, int n);
 // "COM3" or "com3" -> 3, for COM1..COM8.
 std::optional<int> PortNumberFromName(std::string_view name);
 
-// The second line of the in-use message when the system refused the device
-// for lack of permission: it names the device and the fix.
-std::string PermissionDeniedLine(std::string_view device, int languageMode);
-
-// The second line of the in-use message when no serial device stands for
-// port n: neither a line of the ports file `portsFile` nor a device present.
+// The message when no serial device stands for port n: neither a line of the
+// ports file `portsFile` nor a device present.
 std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int languageMode);
 
 // Status tip of a port's menu item: its device, or that it has none.

@@ -61,18 +61,12 @@ PortSelector::Opened PortSelector::Open(int n) {
     lostPort_ = 0;
     link_.Close();
     const std::optional<PortDevice> device = Device(n);
-    SerialLink::OpenResult opened;
-    if (device) opened = link_.Open(QString::fromStdString(device->path));
-    if (opened.ok) return {true, {}};
-    QString message =
-        QString::fromStdString(Localize(PortInUseMessage(n).text, state_.LanguageMode));
     if (!device)
-        message += "\n" + QString::fromStdString(NoDeviceLine(n, ConfigFolder() / kPortsFileName,
-                                                              state_.LanguageMode));
-    else if (opened.permissionDenied)
-        message +=
-            "\n" + QString::fromStdString(PermissionDeniedLine(device->path, state_.LanguageMode));
-    return {false, message};
+        return {false, QString::fromStdString(
+                           NoDeviceLine(n, ConfigFolder() / kPortsFileName, state_.LanguageMode))};
+    const SerialLink::OpenResult opened = link_.Open(QString::fromStdString(device->path));
+    if (opened.ok) return {true, {}};
+    return {false, QString::fromStdString(OpenProblemText(opened.problem, n, state_.LanguageMode))};
 }
 
 void PortSelector::SelectPort(int n) {

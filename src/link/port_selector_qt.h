@@ -1,8 +1,8 @@
 // SelectPort for COM1..COM8: the check marks of the mnucom items, closing the
 // open port before opening the chosen one, SavedPort kept only when the open
-// succeeded, and the in-use message (with a second line naming the device and
-// the dialout group when the system refused it for lack of permission, or
-// saying that no device stands for that port number).
+// succeeded, and a message that says why it did not (no device stands for the
+// port number, the device is missing, the user lacks its group, another
+// program holds it: only then the in-use message, a stale lock file).
 #pragma once
 
 #include <QString>
@@ -33,8 +33,7 @@ class PortSelector {
 
     struct Opened {
         bool ok = false;
-        // When !ok: the in-use message for port n in the current language,
-        // with the permission line when the system refused the device.
+        // When !ok: why, in the current language (OpenProblemText).
         QString message;
     };
     // Closes the open port and opens port n; no marks, no message, SavedPort

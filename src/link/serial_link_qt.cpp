@@ -24,10 +24,6 @@ bool MarkBreaks(int fd) {
     return ::tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
-bool AccessRefused(const QString& device) {
-    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0 && errno == EACCES;
-}
-
 } // namespace
 
 SerialLink::SerialLink(QObject* parent) : QObject(parent) {
@@ -45,21 +41,28 @@ SerialLink::OpenResult SerialLink::Open(const QString& device) {
     // The device's own name, so that the lock file is the one every other
     // program of the system uses for it.
     const QFileInfo info(device);
-    port_.setPortName(info.isSymLink() && info.exists() ? info.canonicalFilePath() : device);
+    const QString name = info.isSymLink() && info.exists() ? info.canonicalFilePath() : device;
+    port_.setPortName(name);
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port_.open(QIODevice::ReadWrite)) {
-        result.permissionDenied =
-            port_.error() == QSerialPort::PermissionError && AccessRefused(device);
+    bool opened = port_.open(QIODevice::ReadWrite);
+    for (int attempt = 0; !opened && attempt < 2; ++attempt) {
         result.error = port_.errorString();
         port_.clearError();
-        return result;
+        result.problem = DiagnoseOpenFailure(paths_, QFile::encodeName(name).toStdString(),
+                                             result.error.toStdString());
+        // Only a stale lock file that was just removed is worth a second try.
+        if (result.problem.kind != OpenProblem::Kind::TakenOver || attempt > 0) return result;
+        opened = port_.open(QIODevice::ReadWrite);
     }
     if (!MarkBreaks(static_cast<int>(port_.handle()))) {
         result.error = QString::fromLocal8Bit(std::strerror(errno));
+        result.problem.kind = OpenProblem::Kind::Other;
+        result.problem.device = name.toStdString();
+        result.problem.error = result.error.toStdString();
         port_.close();
         return result;
     }

@@ -12,6 +12,7 @@
 #include "files/data_file.h"
 #include "image/memory_image.h"
 #include "link/parmrk_decoder.h"
+#include "link/port_diagnosis.h"
 #include "link/port_map.h"
 #include "link/read_backup.h"
 
@@ -75,10 +76,14 @@ TEST(PortMap, ComNames) {
 }
 
 TEST(PortMap, PermissionLineNamesTheDeviceAndTheGroup) {
-    const std::string en = PermissionDeniedLine("/dev/ttyUSB0", 1);
+    OpenProblem problem;
+    problem.kind = OpenProblem::Kind::NotInGroup;
+    problem.device = "/dev/ttyUSB0";
+    problem.group = "dialout";
+    const std::string en = OpenProblemText(problem, 1, kEnglish);
     EXPECT_NE(en.find("/dev/ttyUSB0"), std::string::npos);
     EXPECT_NE(en.find("dialout"), std::string::npos);
-    const std::string zh = PermissionDeniedLine("/dev/ttyUSB0", 0);
+    const std::string zh = OpenProblemText(problem, 1, kSimplified);
     EXPECT_NE(zh.find("/dev/ttyUSB0"), std::string::npos);
     EXPECT_NE(zh.find("dialout"), std::string::npos);
     EXPECT_NE(zh, en);

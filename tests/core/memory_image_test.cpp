@@ -17,16 +17,18 @@ std::string Repeat(std::string_view hex, int times) {
 // The image of the start-up state, written out region by region.
 std::string FreshImage() {
     std::string hex = Repeat("FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF", 16);
-    hex += "0001000101010000";         // 0x100 DTMF group
-    hex += "FFFFFFFFFF0A00FF";         // 0x108 side keys PF1 10, PF2 0
-    hex += Repeat("FF", 15);           // 0x110 empty ID code, fill
-    hex += "0102010100010101";         // 0x11F selectors at 1, time-out stored +1
-    hex += "010101010101FFFFFF";       // 0x127 VOX group, duplicate FF
-    hex += "31" + Repeat("FF", 15);    // 0x130 PTT start "1"
-    hex += "32" + Repeat("FF", 15);    // 0x140 PTT end "2"
-    hex += "0001010101" "0000" "0000"; // 0x150 scan settings, delays
-    hex += Repeat("FF", 21);           // 0x159 fill
-    hex += "0000";                     // 0x16E scan bitmaps
+    hex += "0001000101010000";      // 0x100 DTMF group
+    hex += "FFFFFFFFFF0A00FF";      // 0x108 side keys PF1 10, PF2 0
+    hex += Repeat("FF", 15);        // 0x110 empty ID code, fill
+    hex += "0102010100010101";      // 0x11F selectors at 1, time-out stored +1
+    hex += "010101010101FFFFFF";    // 0x127 VOX group, duplicate FF
+    hex += "31" + Repeat("FF", 15); // 0x130 PTT start "1"
+    hex += "32" + Repeat("FF", 15); // 0x140 PTT end "2"
+    hex += "0001010101"
+           "0000"
+           "0000";           // 0x150 scan settings, delays
+    hex += Repeat("FF", 21); // 0x159 fill
+    hex += "0000";           // 0x16E scan bitmaps
     hex += "FFFFFFD0FFFFFFFF5C" + Repeat("FF", 47);
     hex += "524D44343733F8FF" + Repeat("FF", 64);
     for (char m = '1'; m <= '8'; ++m) hex += std::string("3") + m + Repeat("FF", 15);
@@ -66,13 +68,15 @@ TEST(EncodeImage, ChannelRecords) {
         const char* record;
         const char* bitmap;
     } cases[] = {
-        {"462.56250", "462.56250", "Off", "Off", 1, 0, 1, 1, "5062254650622546FFFFFFFFF0F0FCFF", "01"},
+        {"462.56250", "462.56250", "Off", "Off", 1, 0, 1, 1, "5062254650622546FFFFFFFFF0F0FCFF",
+         "01"},
         {"145.00000", "", "D023N", "88.5", 0, 1, 0, 0, "00005014FFFFFFFF13287503F8C0FCFF", "00"},
-        {"145.00000", "145.00000", "D754I", "100.0", 1, 1, 0, 1,
-         "0000501400005014ECA9E803F8E0FCFF", "01"},
+        {"145.00000", "145.00000", "D754I", "100.0", 1, 1, 0, 1, "0000501400005014ECA9E803F8E0FCFF",
+         "01"},
     };
     for (const auto& c : cases) {
-        const auto s = WithChannel(1, c.rx, c.tx, c.rxTone, c.txTone, c.power, c.busy, c.wide, c.scan);
+        const auto s =
+            WithChannel(1, c.rx, c.tx, c.rxTone, c.txTone, c.power, c.busy, c.wide, c.scan);
         const std::string image = EncodeImage(s);
         EXPECT_EQ(image.substr(0, 32), c.record) << c.rx;
         EXPECT_EQ(image.substr(0x16E * 2, 2), c.bitmap) << c.rx;
@@ -157,10 +161,10 @@ TEST(DecodeImage, ChannelsAndTones) {
     s.Choice(1, 2) = 7;
     s.Choice(1, 4) = 7;
     ASSERT_TRUE(DecodeImage(s, image));
-    const std::array<std::string, 9> row1{"01", "462.56250", "Off", "462.56250", "D023N",
-                                          "Hight", "Carrow", "Narrow", "No"};
-    const std::array<std::string, 9> row2{"02", "145.00000", "88.5", "", "Off",
-                                          "Low", "Off", "Narrow", "Have"};
+    const std::array<std::string, 9> row1{"01",    "462.56250", "Off",    "462.56250", "D023N",
+                                          "Hight", "Carrow",    "Narrow", "No"};
+    const std::array<std::string, 9> row2{"02",  "145.00000", "88.5",   "",    "Off",
+                                          "Low", "Off",       "Narrow", "Have"};
     for (int col = 0; col < 9; ++col) {
         EXPECT_EQ(s.Cell(1, col), row1[col]) << col;
         EXPECT_EQ(s.Cell(2, col), row2[col]) << col;
@@ -175,15 +179,15 @@ TEST(DecodeImage, ChannelsAndTones) {
 
 TEST(DecodeImage, OutOfRangeLeavesSettings) {
     std::string image = FreshImage();
-    Poke(image, 0x120, "00");       // no time-out selection
-    Poke(image, 0x151, "10");       // priority channel out of range
-    Poke(image, 0x152, "FF");       // an "Empty" retrace time stays
+    Poke(image, 0x120, "00"); // no time-out selection
+    Poke(image, 0x151, "10"); // priority channel out of range
+    Poke(image, 0x152, "FF"); // an "Empty" retrace time stays
     Poke(image, 0x110, Repeat("FF", 10));
-    Poke(image, 0x1AD, "00");       // unknown band
-    Poke(image, 0x102, "09");       // first digit delay below 100 ms
-    Poke(image, 0x106, "41");       // not a digit
-    Poke(image, 0x10D, "0C");       // side key out of range
-    Poke(image, 0x155, "2D01");     // 301: out of range
+    Poke(image, 0x1AD, "00");   // unknown band
+    Poke(image, 0x102, "09");   // first digit delay below 100 ms
+    Poke(image, 0x106, "41");   // not a digit
+    Poke(image, 0x10D, "0C");   // side key out of range
+    Poke(image, 0x155, "2D01"); // 301: out of range
     ProgramState s = ProgramState::StartUp();
     s.Functions.Text[kPriorityChannel] = "4";
     s.Functions.Text[kRetraceTimeA] = "7";

@@ -2,7 +2,12 @@
 // pseudo-terminal and the program's own serial adapter.
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "codes/conversions.h"
 #include "image/memory_image.h"
@@ -91,6 +96,8 @@ class LinkCli : public QObject {
     void badInputFileIsRefusedBeforeAnyByte();
     void portsShowsTheMapping();
     void portsThatCannotBeOpened();
+    void portHeldByAnotherProgramNamesIt();
+    void unprivilegedUserIsToldWhatToDo();
 };
 
 void LinkCli::readKeepsTheBytesAsTheRadioSentThem() {
@@ -436,16 +443,87 @@ void LinkCli::portsShowsTheMapping() {
 void LinkCli::portsThatCannotBeOpened() {
     Home home;
     home.SetPorts({"", "", "", "", "", "", "", "/dev/quelro-no-such-device"});
+    const QString missing = "The serial device /dev/quelro-no-such-device does not exist: plug in "
+                            "the programming cable, or choose another port.\n";
     Run run = RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT")});
     QCOMPARE(run.exitCode, 3);
-    QVERIFY2(run.err.contains("Serial port 8 has been other programs use"), qPrintable(run.err));
-    QVERIFY(run.err.contains("/dev/quelro-no-such-device"));
+    QCOMPARE(run.err, missing);
     QVERIFY(!QFile::exists(home.File("out.DAT")));
 
     run =
         RunCli(home, {"read", "--port", "/dev/quelro-no-such-device", "-o", home.File("out.DAT")});
     QCOMPARE(run.exitCode, 3);
-    QVERIFY(run.err.contains("/dev/quelro-no-such-device"));
+    QCOMPARE(run.err, missing);
+}
+
+// A second quelro-cli on the port the first one reads: the in-use message,
+// only now, with the process that holds it.
+void LinkCli::portHeldByAnotherProgramNamesIt() {
+    Home home;
+    SimRadio sim({"--pace", "--latency", "3000"});
+    home.SetPorts({sim.Path()});
+    QProcess first;
+    first.setProcessEnvironment(home.Environment());
+    first.start(QUELRO_CLI_PATH, {"read", "--port", "COM1", "-o", home.File("first.DAT")});
+    QVERIFY(first.waitForStarted());
+    const QString lock = "/run/lock/LCK.." + sim.Path().mid(5).replace('/', '_');
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 5000);
+
+    const Run run = RunCli(home, {"read", "--port", "COM1", "-o", home.File("second.DAT")});
+    QCOMPARE(run.exitCode, 3);
+    QCOMPARE(run.err, QString("Serial port 1 has been other programs use, please choose other "
+                              "serial or turn off its program.\n%1 is in use by process %2 "
+                              "(quelro-cli).\n")
+                          .arg(sim.Path())
+                          .arg(first.processId()));
+    first.terminate();
+    QVERIFY(first.waitForFinished(10000));
+}
+
+// As a user without the device's group, and with a lock file a killed root
+// process left: each named with its fix; once the lock file is gone and the
+// device may be opened, the read works.
+void LinkCli::unprivilegedUserIsToldWhatToDo() {
+    if (::geteuid() != 0) QSKIP("needs root to run a program as another user");
+    if (QStandardPaths::findExecutable("setpriv").isEmpty()) QSKIP("setpriv is missing");
+    Home home;
+    SimRadio sim({});
+    QTemporaryDir out;
+    QVERIFY(QFile::setPermissions(out.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                  QFileDevice::WriteOther | QFileDevice::ExeOther));
+    const QString output = out.filePath("out.DAT");
+    const auto asNobody = [&] {
+        return RunCliAs(home, {"--reuid=65534", "--regid=65534", "--clear-groups"},
+                        {"read", "--port", sim.Path(), "-o", output});
+    };
+    // The terminal belongs to root and the group tty, which nobody is not in;
+    // as a USB adapter does for dialout, the group may read and write.
+    QVERIFY(::chmod(sim.Path().toLocal8Bit().constData(), 0660) == 0);
+    Run run = asNobody();
+    QCOMPARE(run.exitCode, 3);
+    const QString group = QFileInfo(sim.Path()).group();
+    QVERIFY2(run.err.contains(QString("No permission to open %1 (it belongs to the group %2): run "
+                                      "sudo usermod -aG %2 $USER, then log out and in again.")
+                                  .arg(sim.Path(), group)),
+             qPrintable(run.err));
+
+    // Anyone may open it now, but a root process that was killed left its
+    // lock file, which nobody may not remove.
+    QVERIFY(::chmod(sim.Path().toLocal8Bit().constData(), 0666) == 0);
+    const QString lock = "/run/lock/LCK.." + sim.Path().mid(5).replace('/', '_');
+    QVERIFY(WriteAll(lock, "999999\nquelro\nelsewhere\n"));
+    run = asNobody();
+    QFile::remove(lock);
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.contains(QString("%1 is locked by the stale lock file %2 (process 999999 no "
+                                      "longer runs): remove it with sudo rm %2, then try again.")
+                                  .arg(sim.Path(), lock)),
+             qPrintable(run.err));
+    run = asNobody();
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(QFile::exists(output));
+    QVERIFY(sim.WaitFor("end"));
 }
 
 } // namespace quelro::e2e
