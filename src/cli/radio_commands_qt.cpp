@@ -26,6 +26,7 @@
 #include "i18n/captions.h"
 #include "i18n/captions_link.h"
 #include "image/memory_image.h"
+#include "link/port_identity.h"
 #include "link/port_map.h"
 #include "link/port_selector_qt.h"
 #include "link/serial_link_qt.h"
@@ -362,23 +363,37 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
 
 // ---- ports -----------------------------------------------------------------------
 
+// A device and what the system tells of it, or that it is missing.
+std::string Described(const SystemPaths& paths, const std::string& device) {
+    const PortIdentity identity = IdentifyPort(paths, device);
+    if (!identity.exists) return "  (device missing)";
+    const std::string text = IdentityText(identity, kEnglish);
+    return text.empty() ? "" : "  " + text;
+}
+
 void AddPorts(CLI::App& app, Options&, int& exitCode) {
     CLI::App* cmd = app.add_subcommand(
-        "ports", "Show the serial device behind COM1..COM8 and the devices present");
+        "ports", "Show the serial device behind COM1..COM8 and the devices present, with their "
+                 "USB description, vendor:product ID, serial number and /dev/serial/by-id link");
     cmd->callback([&exitCode] {
         Application application;
+        const SystemPaths paths = SystemPaths::FromEnvironment();
         const std::filesystem::path config = LinkConfigFolder();
         const std::vector<std::string> present = OrderSerialDevices(SerialDevicesPresent());
         for (int n = 1; n <= kPortCount; ++n) {
             const auto device = DeviceForPort(n, config, present);
             std::cout << "COM" << n << "  " << (device ? device->path : "-")
-                      << (device && device->fromPortsFile ? "  (ports file)" : "") << "\n";
+                      << (device && device->fromPortsFile ? "  (ports file)" : "")
+                      << (device ? Described(paths, device->path) : "") << "\n";
         }
         std::cout << "Ports file: " << (config / kPortsFileName).string() << "\n";
+        if (const auto adapter = RememberedAdapter(config))
+            std::cout << "Adapter opened at start-up: " << *adapter << "\n";
         std::cout << "Serial devices present:";
         if (present.empty()) std::cout << " none";
-        for (const std::string& path : present) std::cout << " " << path;
         std::cout << "\n";
+        for (const std::string& path : present)
+            std::cout << "  " << path << Described(paths, path) << "\n";
         exitCode = kExitOk;
     });
 }

@@ -73,8 +73,60 @@ inline constexpr Caption kStaleLock{
     "%1 被残留的锁文件 %2 锁住（进程 %3 已不存在）：请执行 sudo rm %2，然后重试。",
     "%1 is locked by the stale lock file %2 (process %3 no longer runs): remove it with sudo rm "
     "%2, then try again."};
+// After a device the ports file names that is not there.
+inline constexpr Caption kMissingMark{"（设备不存在）", " (device missing)"};
 // %2 the system's own words.
 inline constexpr Caption kCannotOpen{"无法打开 %1：%2", "%1 cannot be opened: %2"};
+
+// The findings of the serial port check (quelro-cli doctor, Help -> Serial
+// port check). %1 is the device, the adapter or the lock file.
+inline constexpr Caption kCheckTitle{"串口诊断", "Serial port check"};
+// %2 what the system tells of the device.
+inline constexpr Caption kDeviceReady{"%1（%2）：可以使用。", "%1 (%2): ready to use."};
+// %2 the process number, %3 its name.
+inline constexpr Caption kDeviceHeld{"%1 正被进程 %2（%3）使用：请先关闭该程序。",
+                                     "%1 is in use by process %2 (%3): close that program first."};
+// %2 the adapter's USB ID, %3 how brltty holds it (a process, a rule).
+inline constexpr Caption kAdapterTakenByBrltty{
+    "%1（USB %2）已插上，但没有串口设备：brltty "
+    "把它当作盲文显示器占用了（%3）。如果您不用盲文显示器，"
+    "请执行 sudo apt remove brltty，然后重新插上编程线。",
+    "%1 (USB %2) is plugged in but has no serial device: brltty takes it for a braille display "
+    "(%3). Unless you use one, run sudo apt remove brltty, then plug the cable in again."};
+inline constexpr Caption kBrlttyProcess{"进程 %1", "process %1"};
+inline constexpr Caption kBrlttyRule{"规则 %1", "rule %1"};
+// %3 the driver that holds it.
+inline constexpr Caption kAdapterHeldByDriver{
+    "%1（USB %2）已插上，但没有串口设备：驱动 %3 占用了它。请拔下编程线再重新插上。",
+    "%1 (USB %2) is plugged in but has no serial device: the driver %3 holds it. Unplug the cable "
+    "and plug it in again."};
+// %3 the kernel module that serves it.
+inline constexpr Caption kAdapterWithoutDriver{
+    "%1（USB %2）已插上，但没有驱动程序接管它：请执行 sudo modprobe %3，然后重新插上编程线。",
+    "%1 (USB %2) is plugged in but no driver took it: run sudo modprobe %3, then plug the cable "
+    "in again."};
+// %1 the process number.
+inline constexpr Caption kModemManagerRuled{
+    "ModemManager（进程 %1）正在运行。本软件的 udev 规则已让它避开常见的编程线；若使用其它串口线，"
+    "请执行 sudo systemctl stop ModemManager。",
+    "ModemManager (process %1) is running. This program's udev rule keeps it away from the common "
+    "programming cables; for any other cable, run sudo systemctl stop ModemManager."};
+inline constexpr Caption kModemManagerUnruled{
+    "ModemManager（进程 %1）正在运行，它会试探新插上的串口，干扰与对讲机的通信：请执行 sudo "
+    "systemctl "
+    "stop ModemManager，或重新安装本软件以装上它的 udev 规则。",
+    "ModemManager (process %1) is running and probes every new serial port, which disturbs the "
+    "radio: run sudo systemctl stop ModemManager, or reinstall this program to get its udev "
+    "rule."};
+// %2 the process number, %3 its name.
+inline constexpr Caption kLockHeld{"锁文件 %1：串口正被进程 %2（%3）使用。",
+                                   "Lock file %1: the port is in use by process %2 (%3)."};
+inline constexpr Caption kLockStale{
+    "锁文件 %1 已残留（进程 %2 已不存在）：请执行 sudo rm %1。",
+    "Lock file %1 is stale (process %2 no longer runs): remove it with sudo rm %1."};
+inline constexpr Caption kNoAdapter{"没有找到 USB 串口设备：请插上编程线。",
+                                    "No USB serial device found: plug in the programming cable."};
+inline constexpr Caption kAllWell{"没有发现问题。", "Nothing wrong found."};
 
 } // namespace linktext
 } // namespace quelro

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "i18n/captions.h"
+#include "link/system_paths.h"
 
 namespace quelro {
 
@@ -43,7 +44,9 @@ std::optional<int> PortNumberFromName(std::string_view name);
 // ports file `portsFile` nor a device present.
 std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int languageMode);
 
-// Status tip of a port's menu item: its device, or that it has none.
-std::string PortStatusTip(const std::optional<PortDevice>& device, int languageMode);
+// Status tip of a port's menu item: its device and what the system tells of
+// it (PortIdentity), that the device is missing, or that there is none.
+std::string PortStatusTip(const std::optional<PortDevice>& device, const SystemPaths& paths,
+                          int languageMode);
 
 } // namespace quelro

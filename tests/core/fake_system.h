@@ -2,8 +2,6 @@
 // in a temporary folder, for the checks that read the system's state.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -63,6 +61,38 @@ class FakeSystem {
     }
     void Process(long pid, const std::string& name) const {
         File("/proc/" + std::to_string(pid) + "/comm", name + "\n");
+    }
+
+    // A USB serial adapter at USB port `port` ("1-2") as /sys shows it, with
+    // relative links as the kernel makes them. `tty` ("ttyUSB0", or empty for
+    // none) gets its class entry and its device node (mode 0660);
+    // `driver` is the interface's driver (empty: none); `byId` a
+    // /dev/serial/by-id name for the node.
+    struct Usb {
+        std::string port, vendor, product, manufacturer, name, serial, tty, driver, byId;
+    };
+    void Adapter(const Usb& usb) const {
+        const std::string device = "/sys/devices/pci0000:00/0000:00:14.0/usb1/" + usb.port;
+        File(device + "/idVendor", usb.vendor + "\n");
+        File(device + "/idProduct", usb.product + "\n");
+        if (!usb.manufacturer.empty()) File(device + "/manufacturer", usb.manufacturer + "\n");
+        if (!usb.name.empty()) File(device + "/product", usb.name + "\n");
+        if (!usb.serial.empty()) File(device + "/serial", usb.serial + "\n");
+        Link("/sys/bus/usb/devices/" + usb.port,
+             "../../../devices/pci0000:00/0000:00:14.0/usb1/" + usb.port);
+        const std::string interface = device + "/" + usb.port + ":1.0";
+        File(interface + "/bInterfaceNumber", "00\n");
+        if (!usb.driver.empty()) {
+            File("/sys/bus/usb/drivers/" + usb.driver + "/uevent", "");
+            Link(interface + "/driver", "../../../../../../bus/usb/drivers/" + usb.driver);
+        }
+        if (usb.tty.empty()) return;
+        File(interface + "/" + usb.tty + "/uevent", "");
+        Link("/sys/class/tty/" + usb.tty + "/device",
+             "../../../devices/pci0000:00/0000:00:14.0/usb1/" + usb.port + "/" + usb.port +
+                 ":1.0/" + usb.tty);
+        Device("/dev/" + usb.tty, 0660);
+        if (!usb.byId.empty()) Link("/dev/serial/by-id/" + usb.byId, "../../" + usb.tty);
     }
 
   private:

@@ -68,6 +68,15 @@ TEST(PortMap, PortsFileLineFirstThenTheNthDevice) {
     EXPECT_FALSE(DeviceForPort(9, config.path(), present).has_value());
 }
 
+TEST(PortMap, CommentLinesOfThePortsFileDoNotCount) {
+    const std::string text = "# my cables\n/dev/pts/7\n  # the second one is the USB one\n\n"
+                             "#/dev/ttyS9\n/dev/ttyUSB3\n";
+    EXPECT_EQ(PortsFileDevice(text, 1), "/dev/pts/7");
+    EXPECT_FALSE(PortsFileDevice(text, 2).has_value()); // the empty line
+    EXPECT_EQ(PortsFileDevice(text, 3), "/dev/ttyUSB3");
+    EXPECT_FALSE(PortsFileDevice(text, 4).has_value());
+}
+
 TEST(PortMap, ComNames) {
     EXPECT_EQ(PortNumberFromName("COM1"), 1);
     EXPECT_EQ(PortNumberFromName("com8"), 8);

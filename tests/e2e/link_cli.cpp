@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "codes/conversions.h"
+#include "core/fake_system.h"
 #include "image/memory_image.h"
 #include "link_e2e_support.h"
 
@@ -95,6 +96,8 @@ class LinkCli : public QObject {
     void interruptedReadEndsWithEnd();
     void badInputFileIsRefusedBeforeAnyByte();
     void portsShowsTheMapping();
+    void portsNameTheCableAndMarkMissingDevices();
+    void doctorFindsWhatStandsInTheWay();
     void portsThatCannotBeOpened();
     void portHeldByAnotherProgramNamesIt();
     void unprivilegedUserIsToldWhatToDo();
@@ -438,6 +441,52 @@ void LinkCli::portsShowsTheMapping() {
     QVERIFY2(run.out.contains("COM1  " + sim.Path() + "  (ports file)"), qPrintable(run.out));
     QVERIFY2(run.out.contains("COM3  /dev/ttyUSB7  (ports file)"), qPrintable(run.out));
     QVERIFY(run.out.contains("Serial devices present:"));
+}
+
+void LinkCli::portsNameTheCableAndMarkMissingDevices() {
+    test::FakeSystem system;
+    system.Adapter({"1-2", "1a86", "7523", "QinHeng Electronics", "USB Serial", "", "ttyUSB0",
+                    "ch341", "usb-1a86_USB_Serial-if00-port0"});
+    Home home;
+    home.SetSystemRoot(QString::fromStdString(system.Root().string()));
+    home.SetPorts({"# the cables on this desk", "/dev/ttyUSB0", "/dev/ttyUSB9"});
+    const Run run = RunCli(home, {"ports"});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split('\n');
+    QCOMPARE(lines.value(0), QString("COM1  /dev/ttyUSB0  (ports file)  QinHeng Electronics USB "
+                                     "Serial, USB 1a86:7523, "
+                                     "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"));
+    QCOMPARE(lines.value(1), QString("COM2  /dev/ttyUSB9  (ports file)  (device missing)"));
+}
+
+void LinkCli::doctorFindsWhatStandsInTheWay() {
+    test::FakeSystem system;
+    const unsigned gid = system.Device("/dev/probe", 0660);
+    system.File("/etc/group", "dialout:x:" + std::to_string(gid) + ":alice\n");
+    system.User("1000 " + std::to_string(gid));
+    system.Adapter({"1-2", "1a86", "7523", "QinHeng Electronics", "USB Serial", "", "ttyUSB0",
+                    "ch341", "usb-1a86_USB_Serial-if00-port0"});
+    Home home;
+    home.SetSystemRoot(QString::fromStdString(system.Root().string()));
+    Run run = RunCli(home, {"doctor"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QString("/dev/ttyUSB0 (QinHeng Electronics USB Serial, USB 1a86:7523, "
+                              "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0): ready to use.\n"
+                              "Nothing wrong found.\n"));
+
+    // A second cable taken by brltty, ModemManager without the rule, a stale lock.
+    system.Adapter({"1-3", "067b", "2303", "", "", "", "", "usbfs", ""});
+    system.Process(321, "brltty");
+    system.Process(77, "ModemManager");
+    system.File("/run/lock/LCK..ttyUSB1", "4711\nminicom\nhost\n");
+    run = RunCli(home, {"doctor"});
+    QCOMPARE(run.exitCode, 3);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines[1].startsWith("PL2303 (USB 067b:2303) is plugged in but has no serial device: "
+                                "brltty takes it for a braille display (process 321)."));
+    QVERIFY(lines[2].startsWith("ModemManager (process 77) is running"));
+    QVERIFY(lines[3].startsWith("Lock file /run/lock/LCK..ttyUSB1 is stale (process 4711"));
 }
 
 void LinkCli::portsThatCannotBeOpened() {

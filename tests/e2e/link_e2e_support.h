@@ -153,11 +153,15 @@ class Home {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
         env.insert("XDG_DATA_HOME", dir_.filePath("data"));
+        if (!systemRoot_.isEmpty()) env.insert("QUELRO_SYSTEM_ROOT", systemRoot_);
         return env;
     }
+    // The programs started here read the system's state under `root`.
+    void SetSystemRoot(const QString& root) { systemRoot_ = root; }
 
   private:
     QTemporaryDir dir_;
+    QString systemRoot_;
 };
 
 struct Run {
