@@ -31,6 +31,7 @@ class BenchView : public TransferView {
         loop_.quit();
         return kIdOk;
     }
+    void ShowFailure(const TransferFailure&) override { loop_.quit(); }
     void ReadCompleted(const std::string&, int) override { Done(); }
     void WriteCompleted() override { Done(); }
     void ShowBackupWarning(const std::string&) override {}

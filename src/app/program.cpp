@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/channel_commands.h"
+#include "app/serial_port_check.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
@@ -54,6 +55,7 @@ Program::Program() : state_(ProgramState::StartUp()) {
     commands_ = new ChannelCommands(state_, *form1_);
     form1_->RegisterWindow(commands_);
     WireLink();
+    new SerialPortCheck(*form1_); // owned by the main window
 }
 
 Program::~Program() {

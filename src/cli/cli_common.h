@@ -20,6 +20,8 @@ struct Options {
 
 // The file commands: new, export, import, info.
 void AddFileCommands(CLI::App& app, Options& options, int& exitCode);
+// doctor: the serial port check.
+void AddDoctorCommand(CLI::App& app, Options& options, int& exitCode);
 // The radio commands: read, write, ports (built when Qt is present).
 void AddRadioCommands(CLI::App& app, Options& options, int& exitCode);
 

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     app.add_flag("-q,--quiet", options.quiet, "Print nothing but requested output and errors");
     int exitCode = kExitOk;
     AddFileCommands(app, options, exitCode);
+    AddDoctorCommand(app, options, exitCode);
 #ifdef QUELRO_HAVE_QT
     AddRadioCommands(app, options, exitCode);
 #endif

@@ -24,7 +24,9 @@
 #include "codes/bands.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
+#include "i18n/captions_link.h"
 #include "image/memory_image.h"
+#include "link/port_identity.h"
 #include "link/port_map.h"
 #include "link/port_selector_qt.h"
 #include "link/serial_link_qt.h"
@@ -102,6 +104,12 @@ class CliView : public TransferView {
         finished_();
         return Is(message, msg::kBandMismatch) ? kIdNo : kIdOk;
     }
+    void ShowFailure(const TransferFailure& failure) override {
+        HideProgress();
+        std::cerr << FailureText(failure, kEnglish) << "\n";
+        if (failure.kind != FailureKind::Refused) outcome_ = Outcome::Failed;
+        finished_();
+    }
     void ReadCompleted(const std::string& image, int band) override {
         readImage_ = image;
         radioBand_ = band;
@@ -160,28 +168,24 @@ int LinkFailure(const std::string& message, const std::string& detail = {}) {
     return kExitLinkFailure;
 }
 
-// Opens --port (a device path or COM1..COM8); reports and returns false when
-// it cannot.
+// Opens --port (a device path or COM1..COM8); reports why and returns false
+// when it cannot.
 bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
     const std::optional<int> number = PortNumberFromName(port);
     std::string device = port;
     if (number) {
         const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
         if (!mapped) {
-            exitCode = LinkFailure(English(msg::kNoPort.text),
-                                   port + " stands for no serial device (quelro-cli ports "
-                                          "lists them)");
+            exitCode =
+                LinkFailure(NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, kEnglish),
+                            "quelro-cli ports lists the devices");
             return false;
         }
         device = mapped->path;
     }
     const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
     if (opened.ok) return true;
-    const std::string message = number ? English(PortInUseMessage(*number).text)
-                                       : "Serial port " + device + " cannot be opened.";
-    std::string detail = device + ": " + opened.error.toStdString();
-    if (opened.permissionDenied) detail += "\n" + PermissionDeniedLine(device, kEnglish);
-    exitCode = LinkFailure(message, detail);
+    exitCode = LinkFailure(OpenProblemText(opened.problem, number.value_or(0), kEnglish));
     return false;
 }
 
@@ -213,6 +217,8 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
         driver.Abandon();
         view.HideProgress();
         std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
+        if (driver.Control().Engine().HalfWritten())
+            std::cerr << Localize(linktext::kWriteIncomplete, kEnglish) << "\n";
         result.outcome = CliView::Outcome::Interrupted;
     }
     link.Flush(1000);
@@ -357,23 +363,37 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
 
 // ---- ports -----------------------------------------------------------------------
 
+// A device and what the system tells of it, or that it is missing.
+std::string Described(const SystemPaths& paths, const std::string& device) {
+    const PortIdentity identity = IdentifyPort(paths, device);
+    if (!identity.exists) return "  (device missing)";
+    const std::string text = IdentityText(identity, kEnglish);
+    return text.empty() ? "" : "  " + text;
+}
+
 void AddPorts(CLI::App& app, Options&, int& exitCode) {
     CLI::App* cmd = app.add_subcommand(
-        "ports", "Show the serial device behind COM1..COM8 and the devices present");
+        "ports", "Show the serial device behind COM1..COM8 and the devices present, with their "
+                 "USB description, vendor:product ID, serial number and /dev/serial/by-id link");
     cmd->callback([&exitCode] {
         Application application;
+        const SystemPaths paths = SystemPaths::FromEnvironment();
         const std::filesystem::path config = LinkConfigFolder();
         const std::vector<std::string> present = OrderSerialDevices(SerialDevicesPresent());
         for (int n = 1; n <= kPortCount; ++n) {
             const auto device = DeviceForPort(n, config, present);
             std::cout << "COM" << n << "  " << (device ? device->path : "-")
-                      << (device && device->fromPortsFile ? "  (ports file)" : "") << "\n";
+                      << (device && device->fromPortsFile ? "  (ports file)" : "")
+                      << (device ? Described(paths, device->path) : "") << "\n";
         }
         std::cout << "Ports file: " << (config / kPortsFileName).string() << "\n";
+        if (const auto adapter = RememberedAdapter(config))
+            std::cout << "Adapter opened at start-up: " << *adapter << "\n";
         std::cout << "Serial devices present:";
         if (present.empty()) std::cout << " none";
-        for (const std::string& path : present) std::cout << " " << path;
         std::cout << "\n";
+        for (const std::string& path : present)
+            std::cout << "  " << path << Described(paths, path) << "\n";
         exitCode = kExitOk;
     });
 }

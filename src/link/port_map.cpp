@@ -8,6 +8,9 @@
 #include <fstream>
 #include <tuple>
 
+#include "i18n/captions_link.h"
+#include "link/port_identity.h"
+
 namespace quelro {
 
 namespace {
@@ -39,27 +42,36 @@ std::string Trim(std::string text) {
     return text.substr(first);
 }
 
+// The ports file is a few lines; a longer one is not read beyond this.
+constexpr int kPortsFileLines = 200;
+
 std::optional<std::string> PortsFileLine(const std::filesystem::path& configFolder, int n) {
-    // Only the first eight lines count; a longer file is not read further.
     std::ifstream in(configFolder / kPortsFileName);
     std::string text, line;
-    for (int i = 1; i <= n && std::getline(in, line); ++i) text += line + '\n';
+    for (int i = 1; i <= kPortsFileLines && std::getline(in, line); ++i) text += line + '\n';
     return PortsFileDevice(text, n);
+}
+
+bool IsComment(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first != std::string_view::npos && line[first] == '#';
 }
 
 } // namespace
 
 std::optional<std::string> PortsFileDevice(std::string_view text, int n) {
     if (n < 1 || n > kPortCount) return std::nullopt;
-    for (int i = 1; i <= n && !text.empty(); ++i) {
+    // Comment lines do not count; every other line, empty ones too, is a port.
+    for (int i = 1; i <= n && !text.empty();) {
         const std::size_t end = std::min(text.find('\n'), text.size());
-        if (i == n) {
-            std::string line = Trim(std::string(text.substr(0, end)));
-            if (line.empty()) return std::nullopt;
-            if (line.find('/') == std::string::npos) line = "/dev/" + line;
-            return line;
-        }
+        const std::string_view raw = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
+        if (IsComment(raw)) continue;
+        if (i++ < n) continue;
+        std::string line = Trim(std::string(raw));
+        if (line.empty()) return std::nullopt;
+        if (line.find('/') == std::string::npos) line = "/dev/" + line;
+        return line;
     }
     return std::nullopt;
 }
@@ -89,15 +101,6 @@ std::optional<int> PortNumberFromName(std::string_view name) {
     return name[3] - '0';
 }
 
-std::string PermissionDeniedLine(std::string_view device, int languageMode) {
-    static constexpr Caption kBefore{"系统拒绝访问 ", "The system refused access to "};
-    static constexpr Caption kAfter{
-        "：请把您的用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。",
-        ": add your user to the group dialout (sudo usermod -aG dialout $USER), then log in "
-        "again."};
-    return Localize(kBefore, languageMode) + std::string(device) + Localize(kAfter, languageMode);
-}
-
 std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int languageMode) {
     static constexpr Caption kText{
         "没有串行设备对应 COM#：请接上编程线，或在文件 @ 的第 # 行写明其设备。",
@@ -117,10 +120,14 @@ std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int lang
     return filled;
 }
 
-std::string PortStatusTip(const std::optional<PortDevice>& device, int languageMode) {
+std::string PortStatusTip(const std::optional<PortDevice>& device, const SystemPaths& paths,
+                          int languageMode) {
     static constexpr Caption kNoDevice{"没有对应的串行设备", "No serial device"};
     if (!device) return Localize(kNoDevice, languageMode);
-    return device->path;
+    const PortIdentity identity = IdentifyPort(paths, device->path);
+    if (!identity.exists) return device->path + Localize(linktext::kMissingMark, languageMode);
+    const std::string text = IdentityText(identity, languageMode);
+    return text.empty() ? device->path : device->path + " - " + text;
 }
 
 } // namespace quelro

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "i18n/captions.h"
+#include "link/system_paths.h"
 
 namespace quelro {
 
@@ -39,15 +40,13 @@ std::optional<std::string> PortsFileDevice(std::string_view text, int n);
 // "COM3" or "com3" -> 3, for COM1..COM8.
 std::optional<int> PortNumberFromName(std::string_view name);
 
-// The second line of the in-use message when the system refused the device
-// for lack of permission: it names the device and the fix.
-std::string PermissionDeniedLine(std::string_view device, int languageMode);
-
-// The second line of the in-use message when no serial device stands for
-// port n: neither a line of the ports file `portsFile` nor a device present.
+// The message when no serial device stands for port n: neither a line of the
+// ports file `portsFile` nor a device present.
 std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int languageMode);
 
-// Status tip of a port's menu item: its device, or that it has none.
-std::string PortStatusTip(const std::optional<PortDevice>& device, int languageMode);
+// Status tip of a port's menu item: its device and what the system tells of
+// it (PortIdentity), that the device is missing, or that there is none.
+std::string PortStatusTip(const std::optional<PortDevice>& device, const SystemPaths& paths,
+                          int languageMode);
 
 } // namespace quelro

@@ -4,7 +4,22 @@
 #include <QSerialPortInfo>
 #include <QStandardPaths>
 
+#include <array>
+
+#include "link/port_identity.h"
+
 namespace quelro {
+
+namespace {
+
+// The /dev/serial/by-id path of a device, when it is a USB adapter.
+std::string AdapterById(const SystemPaths& paths, const std::string& device) {
+    static constexpr std::string_view kById = "/dev/serial/by-id/";
+    if (device.compare(0, kById.size(), kById) == 0) return device;
+    return IdentifyPort(paths, device).byId;
+}
+
+} // namespace
 
 std::filesystem::path LinkConfigFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
@@ -18,12 +33,18 @@ std::vector<std::string> SerialDevicesPresent() {
 }
 
 PortSelector::PortSelector(SerialLink& link, const ProgramState& state, Callbacks callbacks,
-                           std::filesystem::path configFolder)
+                           std::filesystem::path configFolder, SystemPaths paths)
     : link_(link), state_(state), callbacks_(std::move(callbacks)),
-      configFolder_(std::move(configFolder)) {
-    // A device that goes away leaves no port open and no item marked.
+      configFolder_(std::move(configFolder)), paths_(std::move(paths)) {
+    // A device that goes away leaves no port open and no item marked; when
+    // a transfer opens it again, its item is marked again.
     QObject::connect(&link_, &SerialLink::Lost, &link_, [this] {
+        lostPort_ = checked_;
         if (checked_ != 0) SetChecked(checked_, false);
+    });
+    QObject::connect(&link_, &SerialLink::Reopened, &link_, [this] {
+        if (lostPort_ != 0) SetChecked(lostPort_, true);
+        lostPort_ = 0;
     });
 }
 
@@ -44,31 +65,36 @@ std::optional<PortDevice> PortSelector::Device(int n) const {
 }
 
 QString PortSelector::StatusTip(int n) const {
-    return QString::fromStdString(PortStatusTip(Device(n), state_.LanguageMode));
+    return QString::fromStdString(PortStatusTip(Device(n), paths_, state_.LanguageMode));
 }
 
 void PortSelector::SelectSavedPort() {
-    if (savedPort_ >= 1 && savedPort_ <= kPortCount) SelectPort(savedPort_);
+    const std::vector<std::string> present = SerialDevicesPresent();
+    std::array<std::optional<std::string>, kPortCount> devices;
+    for (int n = 1; n <= kPortCount; ++n)
+        if (auto device = DeviceForPort(n, ConfigFolder(), present)) devices[n - 1] = device->path;
+    const int port = StartUpPort(savedPort_, RememberedAdapter(ConfigFolder()), paths_, devices);
+    // Not remembered anew: an adapter left unplugged this time stays the one.
+    if (port >= 1 && port <= kPortCount) Select(port, false);
 }
 
 PortSelector::Opened PortSelector::Open(int n) {
+    lostPort_ = 0;
     link_.Close();
     const std::optional<PortDevice> device = Device(n);
-    SerialLink::OpenResult opened;
-    if (device) opened = link_.Open(QString::fromStdString(device->path));
-    if (opened.ok) return {true, {}};
-    QString message =
-        QString::fromStdString(Localize(PortInUseMessage(n).text, state_.LanguageMode));
     if (!device)
-        message += "\n" + QString::fromStdString(NoDeviceLine(n, ConfigFolder() / kPortsFileName,
-                                                              state_.LanguageMode));
-    else if (opened.permissionDenied)
-        message +=
-            "\n" + QString::fromStdString(PermissionDeniedLine(device->path, state_.LanguageMode));
-    return {false, message};
+        return {false, QString::fromStdString(
+                           NoDeviceLine(n, ConfigFolder() / kPortsFileName, state_.LanguageMode))};
+    const SerialLink::OpenResult opened = link_.Open(QString::fromStdString(device->path));
+    if (opened.ok) return {true, {}};
+    return {false, QString::fromStdString(OpenProblemText(opened.problem, n, state_.LanguageMode))};
 }
 
 void PortSelector::SelectPort(int n) {
+    Select(n, true);
+}
+
+void PortSelector::Select(int n, bool remember) {
     if (n < 1 || n > kPortCount) return;
     if (checked_ != n)
         for (int other = 1; other <= kPortCount; ++other)
@@ -77,6 +103,8 @@ void PortSelector::SelectPort(int n) {
     if (opened.ok) {
         SetChecked(n, true);
         savedPort_ = n;
+        if (remember)
+            RememberAdapter(ConfigFolder(), AdapterById(paths_, link_.Device().toStdString()));
         return;
     }
     // No port is open now, so no item may stay marked.

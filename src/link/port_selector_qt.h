@@ -1,8 +1,9 @@
 // SelectPort for COM1..COM8: the check marks of the mnucom items, closing the
 // open port before opening the chosen one, SavedPort kept only when the open
-// succeeded, and the in-use message (with a second line naming the device and
-// the dialout group when the system refused it for lack of permission, or
-// saying that no device stands for that port number).
+// succeeded, the adapter picked remembered, and a message that says why it
+// did not (no device stands for the
+// port number, the device is missing, the user lacks its group, another
+// program holds it: only then the in-use message, a stale lock file).
 #pragma once
 
 #include <QString>
@@ -26,24 +27,27 @@ class PortSelector {
         std::function<void(const QString& prompt, int style)> showMessage;
     };
 
-    // `state` gives LanguageMode. `configFolder` holds the `ports` file;
-    // empty: the application's configuration folder, looked up each time.
+    // `state` gives LanguageMode. `configFolder` holds the `ports` and
+    // `adapter` files; empty: the application's configuration folder, looked
+    // up each time. `paths` is where devices are identified.
     PortSelector(SerialLink& link, const ProgramState& state, Callbacks callbacks,
-                 std::filesystem::path configFolder = {});
+                 std::filesystem::path configFolder = {},
+                 SystemPaths paths = SystemPaths::FromEnvironment());
 
     struct Opened {
         bool ok = false;
-        // When !ok: the in-use message for port n in the current language,
-        // with the permission line when the system refused the device.
+        // When !ok: why, in the current language (OpenProblemText).
         QString message;
     };
     // Closes the open port and opens port n; no marks, no message, SavedPort
     // untouched. (SelectPort is this plus the marks, SavedPort and message.)
     Opened Open(int n);
 
-    // The mnucomN command (N = 1..8).
+    // The mnucomN command (N = 1..8). A USB adapter opened so is remembered
+    // by its /dev/serial/by-id path (any other device forgets it).
     void SelectPort(int n);
-    // At start-up: SelectPort(SavedPort), nothing when SavedPort is outside 1..8.
+    // At start-up: the port under which the remembered adapter is found now,
+    // else SavedPort (see StartUpPort); nothing when that is outside 1..8.
     void SelectSavedPort();
 
     int SavedPort() const { return savedPort_; }
@@ -57,14 +61,17 @@ class PortSelector {
 
   private:
     void SetChecked(int port, bool checked);
+    void Select(int n, bool remember);
     std::filesystem::path ConfigFolder() const;
 
     SerialLink& link_;
     const ProgramState& state_;
     Callbacks callbacks_;
     std::filesystem::path configFolder_;
+    SystemPaths paths_;
     int savedPort_ = 0;
     int checked_ = 0;
+    int lostPort_ = 0; // the marked port whose device went away
 };
 
 // The application's configuration folder (holds `parameter` and `ports`).

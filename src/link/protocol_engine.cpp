@@ -46,15 +46,106 @@ void ProtocolEngine::Begin(TransferMode mode) {
     mode_ = mode;
     handshake_ = true;
     identityRequested_ = false;
+    echo_ = Echo::Unknown;
+    echoProbe_.clear();
+    echoPending_ = 0;
+    entries_ = 0;
+    heardAny_ = answered_ = answeredAny_ = false;
+    skipped_.clear();
+    blocksAcknowledged_ = 0;
+    writeComplete_ = false;
+}
+
+void ProtocolEngine::SendEntry() {
+    ++entries_;
+    answered_ = false;
+    // A partial echo of an earlier entry frame says nothing about this one.
+    echoProbe_.clear();
+    SendFrame(kEntryFrame);
 }
 
 void ProtocolEngine::SendFrame(std::string_view frame) {
     rxText_.clear();
-    hooks_.Send(frame);
+    Emit(frame);
+}
+
+void ProtocolEngine::Emit(std::string_view bytes) {
+    if (echo_ == Echo::Yes) echoPending_ += bytes.size();
+    hooks_.Send(bytes);
+}
+
+std::string ProtocolEngine::TakeEcho(std::string_view bytes) {
+    if (!bytes.empty()) heardAny_ = true;
+    std::string rest;
+    if (echo_ == Echo::Unknown) {
+        echoProbe_.append(bytes);
+        const std::size_t n = std::min(echoProbe_.size(), kEntryFrame.size());
+        if (echoProbe_.compare(0, n, kEntryFrame, 0, n) != 0) {
+            echo_ = Echo::No;
+            rest = std::move(echoProbe_);
+        } else if (echoProbe_.size() >= kEntryFrame.size()) {
+            echo_ = Echo::Yes;
+            rest = echoProbe_.substr(kEntryFrame.size());
+        }
+        if (echo_ == Echo::Unknown) return {};
+        echoProbe_.clear();
+    } else {
+        rest.assign(bytes);
+    }
+    const std::size_t echoed = std::min(echoPending_, rest.size());
+    echoPending_ -= echoed;
+    rest.erase(0, echoed);
+    if (!rest.empty()) answered_ = answeredAny_ = true;
+    return rest;
+}
+
+TransferFailure ProtocolEngine::WatchdogFailure() const {
+    TransferFailure failure;
+    failure.halfWritten = HalfWritten();
+    const std::string pending = BytesFromHex(rxText_);
+    if (handshake_ && !identityRequested_) {
+        if (!heardAny_)
+            failure.kind = FailureKind::NoAnswer;
+        else if (!answeredAny_)
+            failure.kind = FailureKind::OnlyEcho;
+        else {
+            failure.kind = FailureKind::UnknownBytes;
+            failure.detail = BytesFromHex(skipped_);
+        }
+        return failure;
+    }
+    if (pending.empty()) {
+        failure.kind = FailureKind::Stopped;
+        return failure;
+    }
+    // An identity of the right length without a known model word: its first
+    // five bytes are the radio's model word.
+    if (handshake_ && rxText_.size() == kIdentityHexLength &&
+        std::all_of(pending.begin(), pending.begin() + 5,
+                    [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        failure.kind = FailureKind::WrongModel;
+        failure.detail = pending.substr(0, 5);
+        return failure;
+    }
+    failure.kind = FailureKind::UnknownBytes;
+    failure.detail = pending;
+    return failure;
+}
+
+bool ProtocolEngine::SkipNoise() {
+    if (rxText_ == kAckHex) return true;
+    constexpr std::size_t kKeptHex = 16; // the first eight bytes tell enough
+    const bool endsWithAck =
+        rxText_.size() >= 2 && rxText_.compare(rxText_.size() - 2, 2, kAckHex) == 0;
+    const std::size_t noise = endsWithAck ? rxText_.size() - 2 : rxText_.size();
+    if (skipped_.size() < kKeptHex)
+        skipped_ += rxText_.substr(0, std::min(noise, kKeptHex - skipped_.size()));
+    rxText_.erase(0, noise);
+    return endsWithAck;
 }
 
 void ProtocolEngine::OnData(std::string_view bytes) {
-    rxText_ += HexFromBytes(bytes);
+    rxText_ += HexFromBytes(TakeEcho(bytes));
     if (breakPending_) {
         // A break leaves a NUL in the input ahead of the data that follows it.
         rxText_.erase(0, 2);
@@ -70,6 +161,7 @@ void ProtocolEngine::OnData(std::string_view bytes) {
 }
 
 void ProtocolEngine::Handshake() {
+    if (!identityRequested_ && !SkipNoise()) return;
     if (rxText_ == kAckHex) {
         // Only the first 06 restarts the watchdog: a radio that answers every
         // identity request with another 06 would otherwise hold the transfer
@@ -87,7 +179,7 @@ void ProtocolEngine::Handshake() {
 
     hooks_.ResetWatchdog();
     // The acknowledge goes out before RxText is emptied: the band is taken from it.
-    hooks_.Send(std::string_view(&kAck, 1));
+    Emit(std::string_view(&kAck, 1));
     const auto code =
         static_cast<std::uint8_t>(BytesFromHex(std::string_view(rxText_).substr(10, 2))[0]);
     if (auto band = RadioBandFromIdentityByte(code)) radioBand_ = *band;
@@ -132,11 +224,14 @@ void ProtocolEngine::ReadStep() {
 
 void ProtocolEngine::WriteStep() {
     if (rxText_ != kAckHex) return;
+    // Every 06 after the first of the data phase acknowledges a block.
+    if (blockAddress_ != kFirstBlockAddress) ++blocksAcknowledged_;
     hooks_.ProgressStep();
     hooks_.ResetWatchdog();
     rxText_.clear();
     if (!hooks_.BandCheck()) return;
     if (blockAddress_ == kWriteEndAddress) {
+        writeComplete_ = true;
         hooks_.WriteComplete();
         return;
     }

@@ -6,11 +6,21 @@
 // the transfer control's watchdog ends such a transfer. The engine never reads
 // a clock; what happens around the dialogue (progress, band question,
 // completion) is asked of its Hooks.
+//
+// Two things of real lines are taken off the front of what arrives before it
+// is matched. A one-wire cable echoes every byte the PC sends: when the first
+// bytes after the entry frame are the entry frame itself, exactly as many
+// bytes as were sent are taken off the front of the input for the rest of
+// the transfer. And until the radio's first 06, bytes that are no echo (a
+// radio powering up, an adapter's leftovers) are skipped; from the first 06
+// on every reply is matched strictly.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "link/link_failure.h"
 
 namespace quelro {
 
@@ -52,11 +62,26 @@ class ProtocolEngine {
 
     explicit ProtocolEngine(Hooks& hooks) : hooks_(hooks) {}
 
-    // A transfer starts: RxText emptied, the handshake expected. The caller
-    // sends the entry frame with SendEntry.
+    // A transfer starts: RxText emptied, the handshake expected, the line's
+    // echo not yet known. The caller sends the entry frame with SendEntry,
+    // and may send it again while EntryUnanswered().
     void Begin(TransferMode mode);
-    void SendEntry() { SendFrame(kEntryFrame); }
+    void SendEntry();
     void SendEnd() { SendFrame(std::string_view(&kEndByte, 1)); }
+
+    // Nothing but the line's own echo came back since the last entry frame,
+    // and the radio has not acknowledged one yet.
+    bool EntryUnanswered() const { return handshake_ && !identityRequested_ && !answered_; }
+    int EntriesSent() const { return entries_; }
+    bool LineEchoes() const { return echo_ == Echo::Yes; }
+
+    // Why a transfer that the watchdog ends has failed, from what came back.
+    // Call before ClearRx.
+    TransferFailure WatchdogFailure() const;
+    // A write has ended with some of its blocks acknowledged, but not all.
+    bool HalfWritten() const {
+        return mode_ == TransferMode::Write && blocksAcknowledged_ > 0 && !writeComplete_;
+    }
 
     // Serial events.
     void OnBreak() { breakPending_ = true; }
@@ -79,8 +104,18 @@ class ProtocolEngine {
     const std::string& WriteImage() const { return writeImage_; }
 
   private:
+    enum class Echo { Unknown, Yes, No };
+
     // Empties RxText, then writes the frame.
     void SendFrame(std::string_view frame);
+    // Every byte the engine writes goes out here, so that its echo is known.
+    void Emit(std::string_view bytes);
+    // What of `bytes` is the radio's: the echo taken off, the entry frame's
+    // echo recognised.
+    std::string TakeEcho(std::string_view bytes);
+    // Before the first 06: skips what is not an acknowledge. False when
+    // nothing is left to act on.
+    bool SkipNoise();
     void Handshake();
     void ReadStep();
     void WriteStep();
@@ -96,6 +131,17 @@ class ProtocolEngine {
     int radioBand_ = 0; // kept from one transfer to the next
     std::string readImage_;
     std::string writeImage_;
+
+    Echo echo_ = Echo::Unknown;
+    std::string echoProbe_;       // bytes received while the echo is not known
+    std::size_t echoPending_ = 0; // bytes sent whose echo has not come back
+    int entries_ = 0;
+    bool heardAny_ = false; // any byte since Begin, echo included
+    bool answered_ = false; // a byte that is no echo since the last entry frame
+    bool answeredAny_ = false;
+    std::string skipped_; // the first bytes skipped before the first 06 (hex)
+    int blocksAcknowledged_ = 0;
+    bool writeComplete_ = false;
 };
 
 // The write's skips: the address of the block to send when BlockAddress is

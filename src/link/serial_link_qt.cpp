@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -23,10 +24,6 @@ bool MarkBreaks(int fd) {
     return ::tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
-bool AccessRefused(const QString& device) {
-    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0 && errno == EACCES;
-}
-
 } // namespace
 
 SerialLink::SerialLink(QObject* parent) : QObject(parent) {
@@ -41,27 +38,38 @@ SerialLink::~SerialLink() {
 SerialLink::OpenResult SerialLink::Open(const QString& device) {
     Close();
     OpenResult result;
-    port_.setPortName(device);
+    // The device's own name, so that the lock file is the one every other
+    // program of the system uses for it.
+    const QFileInfo info(device);
+    const QString name = info.isSymLink() && info.exists() ? info.canonicalFilePath() : device;
+    port_.setPortName(name);
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port_.open(QIODevice::ReadWrite)) {
-        result.permissionDenied =
-            port_.error() == QSerialPort::PermissionError && AccessRefused(device);
+    bool opened = port_.open(QIODevice::ReadWrite);
+    for (int attempt = 0; !opened && attempt < 2; ++attempt) {
         result.error = port_.errorString();
         port_.clearError();
-        return result;
+        result.problem = DiagnoseOpenFailure(paths_, QFile::encodeName(name).toStdString(),
+                                             result.error.toStdString());
+        // Only a stale lock file that was just removed is worth a second try.
+        if (result.problem.kind != OpenProblem::Kind::TakenOver || attempt > 0) return result;
+        opened = port_.open(QIODevice::ReadWrite);
     }
     if (!MarkBreaks(static_cast<int>(port_.handle()))) {
         result.error = QString::fromLocal8Bit(std::strerror(errno));
+        result.problem.kind = OpenProblem::Kind::Other;
+        result.problem.device = name.toStdString();
+        result.problem.error = result.error.toStdString();
         port_.close();
         return result;
     }
     // A pseudo-terminal has no modem lines; the failure is of no consequence.
     port_.setDataTerminalReady(true);
     port_.setRequestToSend(false);
+    port_.clear(QSerialPort::Input);
     port_.clearError();
     decoder_ = ParmrkDecoder{};
     device_ = device;
@@ -73,6 +81,26 @@ void SerialLink::Close() {
     if (port_.isOpen()) port_.close();
     port_.clearError();
     device_.clear();
+    lost_.clear();
+}
+
+bool SerialLink::Reopen() {
+    if (lost_.isEmpty()) return false;
+    const QString device = lost_;
+    if (!Open(device).ok) {
+        lost_ = device; // still away: try again next time
+        return false;
+    }
+    emit Reopened();
+    return true;
+}
+
+void SerialLink::DiscardInput() {
+    if (!port_.isOpen()) return;
+    port_.clear(QSerialPort::Input);
+    // What the terminal had buffered but Qt had not read yet goes too.
+    port_.readAll();
+    decoder_ = ParmrkDecoder{};
 }
 
 void SerialLink::Send(std::string_view bytes) {
@@ -109,7 +137,9 @@ void SerialLink::OnError(QSerialPort::SerialPortError error) {
     // terminal reads as end of file); the port is of no further use.
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
     if (!port_.isOpen()) return;
+    const QString device = device_;
     Close();
+    lost_ = device;
     emit Lost();
 }
 

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "link/parmrk_decoder.h"
+#include "link/port_diagnosis.h"
 
 namespace quelro {
 
@@ -26,22 +27,34 @@ class SerialLink : public QObject {
   public:
     struct OpenResult {
         bool ok = false;
-        // The system refused the device for lack of permission (not merely
-        // busy or absent).
-        bool permissionDenied = false;
+        // When !ok: why, as found out from the system.
+        OpenProblem problem;
         QString error;
     };
 
     explicit SerialLink(QObject* parent = nullptr);
+    // Where the reasons of a failed open are looked for (tests: a tree of
+    // their own); the default is SystemPaths::FromEnvironment().
+    void SetSystemPaths(SystemPaths paths) { paths_ = std::move(paths); }
     ~SerialLink() override;
 
     // Closes whatever is open, then opens `device` (a path such as
-    // /dev/ttyUSB0).
+    // /dev/ttyUSB0, or a link to one such as /dev/serial/by-id/...: the
+    // device it points to now is opened). What the line held before is
+    // dropped. A lock file whose process is gone is taken over when the
+    // system allows it.
     OpenResult Open(const QString& device);
     void Close();
     bool IsOpen() const { return port_.isOpen(); }
     QString Device() const { return device_; }
 
+    // After Lost: opens the device that went away again, under the path it
+    // was opened by (a link finds it under its new name). False when it is
+    // not back, or nothing was lost since the last Open or Close.
+    bool Reopen();
+
+    // Drops the bytes received and not yet read.
+    void DiscardInput();
     void Send(std::string_view bytes);
     // Waits until what was sent has been handed to the system, at most
     // `timeoutMs`; false when it could not be.
@@ -53,6 +66,8 @@ class SerialLink : public QObject {
     // The device went away (unplugged, or the other end of a
     // pseudo-terminal hung up); the port has been closed.
     void Lost();
+    // Reopen succeeded.
+    void Reopened();
 
   private:
     void OnReadyRead();
@@ -60,6 +75,8 @@ class SerialLink : public QObject {
 
     QSerialPort port_;
     QString device_;
+    QString lost_; // the path of the device that went away
+    SystemPaths paths_ = SystemPaths::FromEnvironment();
     ParmrkDecoder decoder_;
 };
 

@@ -17,7 +17,12 @@ template <typename Step> void TransferControl::Guarded(Step&& step) {
     ++depth_;
     step();
     if (depth_ == 1) {
-        while (!deferred_.empty()) {
+        while (!deferred_.empty() || lostPending_) {
+            if (deferred_.empty()) {
+                lostPending_ = false;
+                EndLost();
+                continue;
+            }
             SerialEvent event = std::move(deferred_.front());
             deferred_.pop_front();
             if (event.kind == SerialEvent::Break)
@@ -42,6 +47,26 @@ void TransferControl::OnBreak() {
     Deliver({SerialEvent::Break, {}});
 }
 
+void TransferControl::OnLineLost() {
+    // After what arrived before it.
+    lostPending_ = true;
+    if (depth_ == 0) Guarded([] {});
+}
+
+void TransferControl::EndLost() {
+    if (phase_ != Phase::Handshake && phase_ != Phase::Reading && phase_ != Phase::Writing) return;
+    line_.StopTimer1();
+    line_.StopTimer2();
+    engine_.ClearRx();
+    engine_.SetOver(true);
+    view_.HideStatus();
+    view_.HideProgress();
+    view_.ShowFailure({FailureKind::CableLost, {}, engine_.HalfWritten()});
+    view_.SetTransferLocked(false);
+    watchdogTicks_ = 0;
+    phase_ = Phase::Idle;
+}
+
 void TransferControl::Start(TransferMode mode) {
     if (phase_ != Phase::Idle) return;
     Guarded([&] {
@@ -55,6 +80,8 @@ void TransferControl::Start(TransferMode mode) {
         watchdogTicks_ = 0;
         phase_ = Phase::Handshake;
         view_.FocusBandSelector();
+        // Leftovers of the line from before this transfer are no reply.
+        line_.DiscardInput();
         engine_.SendEntry();
         view_.SetStatusText(Text(status::kCommunicating));
         line_.StartTimers();
@@ -101,6 +128,7 @@ bool TransferControl::BandCheck() {
     BeginEndDisplay();
     engine_.SetOver(true);
     engine_.SendEnd();
+    if (engine_.HalfWritten()) view_.ShowFailure({FailureKind::Refused, {}, true});
     return false;
 }
 
@@ -130,20 +158,27 @@ void TransferControl::WriteComplete() {
 void TransferControl::OnTimer1Tick() {
     // A box is open inside a step: the watchdog waits for the user.
     if (depth_ > 0) return;
-    if (++watchdogTicks_ < kWatchdogTicks) return;
+    if (++watchdogTicks_ < kWatchdogTicks) {
+        if (phase_ == Phase::Handshake && engine_.EntryUnanswered() &&
+            engine_.EntriesSent() <= kEntryRepeats)
+            Guarded([&] { engine_.SendEntry(); });
+        return;
+    }
     Guarded([&] {
+        const TransferFailure failure = engine_.WatchdogFailure();
         watchdogTicks_ = 0;
         engine_.ClearRx();
         line_.StopTimer1();
         view_.HideStatus();
         line_.StopTimer2();
         // Over before the message: nothing that arrives while it is open may
-        // restart the dialogue.
+        // restart the dialogue. End goes out first, so the radio is released
+        // while the user reads.
         engine_.SetOver(true);
-        view_.ShowMessage(msg::kWatchdog);
+        engine_.SendEnd();
+        view_.ShowFailure(failure);
         view_.SetTransferLocked(false);
         view_.HideProgress();
-        engine_.SendEnd();
         phase_ = Phase::Idle;
     });
 }

@@ -6,6 +6,13 @@
 // everything it does goes out through a TransferView (the window's side) and
 // a TransferLine (port, timers, backups). It never reads a clock.
 //
+// The watchdog's window holds the start of the dialogue too: while nothing
+// but the line's echo has come back, the entry frame goes out again on each
+// of the first kEntryRepeats Timer1 ticks, so a radio that wakes up late is
+// still read. A failure ends with its own message (TransferFailure): End goes
+// out first, then the message is shown. A device that goes away ends the
+// transfer at once.
+//
 // A step may open a modal box (the band question, the watchdog message, or a
 // box raised while the window takes the read image) whose event loop delivers
 // further bytes and ticks. Those arrive here re-entrantly: bytes and breaks
@@ -31,6 +38,7 @@ namespace quelro {
 inline constexpr int kProgressMaximum = 460;
 inline constexpr int kWatchdogTicks = 6; // of Timer1's 500 ms
 inline constexpr int kEndTicks = 15;     // of Timer2's 300 ms
+inline constexpr int kEntryRepeats = 3;  // entry frames sent again, one a tick
 inline constexpr int kTimer1IntervalMs = 500;
 inline constexpr int kTimer2IntervalMs = 300;
 
@@ -56,6 +64,8 @@ class TransferView {
     // A message box in the current language; returns the button's Win32
     // identifier (kIdYes, kIdNo, kIdOk).
     virtual int ShowMessage(const Message& message) = 0;
+    // A transfer failed (see FailureText); the window is still locked.
+    virtual void ShowFailure(const TransferFailure& failure) = 0;
     // A read finished: `readImage` holds radio memory 0x0010-0x040F as 2048
     // hex characters (its first 1696 are the MemoryImage). The window decodes
     // it, sets BandIndex = radioBand and then selects radioBand in Combo1
@@ -71,6 +81,8 @@ class TransferLine {
   public:
     virtual ~TransferLine() = default;
     virtual bool PortOpen() = 0;
+    // Drops whatever the line holds that was received before now.
+    virtual void DiscardInput() = 0;
     virtual void Send(std::string_view bytes) = 0;
     // Timer1 (watchdog) and Timer2 (blink and end display).
     virtual void StartTimers() = 0;
@@ -103,6 +115,8 @@ class TransferControl : private ProtocolEngine::Hooks {
 
     void OnBytes(std::string_view bytes);
     void OnBreak();
+    // The device went away: a dialogue under way ends at once, without End.
+    void OnLineLost();
     void OnTimer1Tick();
     void OnTimer2Tick();
 
@@ -117,6 +131,7 @@ class TransferControl : private ProtocolEngine::Hooks {
     // Runs one step with re-entrant serial events held back until it is done.
     template <typename Step> void Guarded(Step&& step);
     void BeginEndDisplay();
+    void EndLost();
     std::string Text(const Caption& caption) const;
 
     // ProtocolEngine::Hooks
@@ -144,6 +159,7 @@ class TransferControl : private ProtocolEngine::Hooks {
 
     int depth_ = 0;
     std::deque<SerialEvent> deferred_;
+    bool lostPending_ = false;
 };
 
 } // namespace quelro

@@ -26,6 +26,7 @@ TransferDriver::TransferDriver(SerialLink& link, TransferView& view, ProgramStat
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     });
     connect(&link_, &SerialLink::BreakReceived, this, [this] { control_.OnBreak(); });
+    connect(&link_, &SerialLink::Lost, this, [this] { control_.OnLineLost(); });
 }
 
 TransferDriver::~TransferDriver() {

@@ -40,7 +40,9 @@ class TransferDriver : public QObject, private TransferLine {
 
   private:
     // TransferLine
-    bool PortOpen() override { return link_.IsOpen(); }
+    // A device that went away is looked for again at each start.
+    bool PortOpen() override { return link_.IsOpen() || link_.Reopen(); }
+    void DiscardInput() override { link_.DiscardInput(); }
     void Send(std::string_view bytes) override { link_.Send(bytes); }
     void StartTimers() override;
     void StopTimer1() override { timer1_.stop(); }

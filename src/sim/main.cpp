@@ -7,6 +7,14 @@
 // (10 bit times) in both directions: what the PC sends is taken in no faster
 // than the wire would carry it, and replies go out byte by byte at that rate.
 //
+// The line can be made less than ideal: --echo sends every byte received
+// straight back (a one-wire cable), --stale leaves bytes waiting on the line
+// for the program to find when it opens it, and --vanish-after=N makes the
+// device go away after reply N, as an unplugged adapter does, and come back
+// on a new pseudo-terminal: the simulator prints "vanished" and the new path,
+// and --by-id keeps a symbolic link to the current line (as udev keeps one
+// under /dev/serial/by-id).
+//
 // What the program sends outside the dialogue (a wrong length byte, a block
 // out of the read or write plan, a stray byte) is logged on stderr as
 // "quelro-radio-sim: deviation: ..." when it happens; the simulator then ends
@@ -95,7 +103,25 @@ struct Timed {
     bool breakBefore = false;
     bool breakAfter = false;
     bool hangUpAfter = false;
+    bool vanishAfter = false;
 };
+
+// Points `link` at `target`, replacing what was there in one step.
+bool PointLink(const std::string& link, const std::string& target) {
+    const std::string temporary = link + ".new";
+    ::unlink(temporary.c_str());
+    return ::symlink(target.c_str(), temporary.c_str()) == 0 &&
+           ::rename(temporary.c_str(), link.c_str()) == 0;
+}
+
+bool WriteAllBytes(int fd, const std::string& bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR && errno != EAGAIN) return false;
+        if (n > 0) done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 // A break on the line. A pseudo-terminal cannot carry one: there the NUL
 // byte that a break leaves on a line read without marking goes out instead.
@@ -150,6 +176,19 @@ bool ApplyFault(const QString& fault, Options& options) {
     return true;
 }
 
+// Hex digits, spaces allowed between bytes: "FF 00 3C".
+bool ParseHex(const QString& text, std::string& bytes) {
+    const QString digits = QString(text).remove(' ');
+    if (digits.size() % 2 != 0) return false;
+    for (qsizetype i = 0; i < digits.size(); i += 2) {
+        bool ok = false;
+        const int value = digits.mid(i, 2).toInt(&ok, 16);
+        if (!ok) return false;
+        bytes += static_cast<char>(value);
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -182,8 +221,24 @@ int main(int argc, char* argv[]) {
         "(reply N is lost on the line). Replies count from 1 (the 06 to PROGRAM) in each "
         "session.",
         "fault");
+    const QCommandLineOption echo("echo",
+                                  "Send every byte received straight back, before any answer.");
+    const QCommandLineOption noise("noise-before-first",
+                                   "Send these bytes before the first 06 (hex, e.g. FF00).", "hex");
+    const QCommandLineOption stale(
+        "stale", "Leave these bytes (hex) waiting on the line before the program opens it.", "hex");
+    const QCommandLineOption ignoreEntries(
+        "ignore-first-entries", "Answer only the entry frame after the first N.", "N", "0");
+    const QCommandLineOption vanish(
+        "vanish-after",
+        "Go away after reply N, as an unplugged adapter does, and come back on a new "
+        "pseudo-terminal (prints \"vanished\" and its path).",
+        "N", "0");
+    const QCommandLineOption byId("by-id", "Keep a symbolic link here to the current line.",
+                                  "path");
     const QCommandLineOption verbose("verbose", "Log every byte on stderr.");
-    parser.addOptions({device, load, save, model, band, pace, latency, fault, verbose});
+    parser.addOptions({device, load, save, model, band, pace, latency, fault, echo, noise, stale,
+                       ignoreEntries, vanish, byId, verbose});
     parser.process(app);
 
     Options options;
@@ -205,6 +260,24 @@ int main(int argc, char* argv[]) {
             std::cerr << "quelro-radio-sim: unknown fault " << f.toStdString() << "\n";
             return kExitUsage;
         }
+    std::string staleBytes;
+    if (!ParseHex(parser.value(noise), options.faults.noiseBeforeFirst) ||
+        !ParseHex(parser.value(stale), staleBytes)) {
+        std::cerr << "quelro-radio-sim: --noise-before-first and --stale take hex bytes\n";
+        return kExitUsage;
+    }
+    options.faults.ignoreEntries = parser.value(ignoreEntries).toInt(&ok);
+    if (!ok || options.faults.ignoreEntries < 0) {
+        std::cerr << "quelro-radio-sim: --ignore-first-entries takes a count\n";
+        return kExitUsage;
+    }
+    options.faults.vanishAfterReply = parser.value(vanish).toInt(&ok);
+    if (!ok || options.faults.vanishAfterReply < 0) {
+        std::cerr << "quelro-radio-sim: --vanish-after takes a reply number\n";
+        return kExitUsage;
+    }
+    const bool echoing = parser.isSet(echo);
+    const std::string byIdPath = parser.value(byId).toStdString();
 
     SimRadio radio(options);
     if (parser.isSet(load)) {
@@ -224,6 +297,15 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(device) ? !OpenDevice(line, path) : !OpenPty(line, path)) {
         std::cerr << "quelro-radio-sim: cannot open " << (path.empty() ? "a pseudo-terminal" : path)
                   << ": " << std::strerror(errno) << "\n";
+        return kExitFailure;
+    }
+    if (!byIdPath.empty() && !PointLink(byIdPath, path)) {
+        std::cerr << "quelro-radio-sim: cannot link " << byIdPath << ": " << std::strerror(errno)
+                  << "\n";
+        return kExitFailure;
+    }
+    if (!WriteAllBytes(line.fd, staleBytes)) {
+        std::cerr << "quelro-radio-sim: cannot write to " << path << "\n";
         return kExitFailure;
     }
     std::cout << path << std::endl;
@@ -271,6 +353,11 @@ int main(int argc, char* argv[]) {
             const Timed in = incoming.front();
             incoming.pop_front();
             if (log) std::fprintf(stderr, "> %02X\n", static_cast<unsigned char>(in.byte));
+            if (echoing) {
+                // On the same wire: no time of its own.
+                lastOut = std::max(in.due, lastOut);
+                outgoing.push_back({lastOut, in.byte});
+            }
             quelro::sim::Step step = radio.Receive(in.byte);
             for (; deviationsLogged < radio.Deviations().size(); ++deviationsLogged)
                 std::cerr << "quelro-radio-sim: deviation: " << radio.Deviations()[deviationsLogged]
@@ -286,8 +373,8 @@ int main(int argc, char* argv[]) {
                 if (paced) at += kByteTime;
                 const bool last = i + 1 == bytes.size();
                 outgoing.push_back({at, bytes[i], i == 0 && step.reply->breakBefore,
-                                    last && step.reply->breakAfter,
-                                    last && step.reply->hangUpAfter});
+                                    last && step.reply->breakAfter, last && step.reply->hangUpAfter,
+                                    last && step.reply->vanishAfter});
             }
             lastOut = at;
         }
@@ -296,7 +383,9 @@ int main(int argc, char* argv[]) {
         std::string burst;
         bool hangUp = false;
         bool breakAfter = false;
-        while (!outgoing.empty() && outgoing.front().due <= now && !hangUp && !breakAfter) {
+        bool vanishing = false;
+        while (!outgoing.empty() && outgoing.front().due <= now && !hangUp && !breakAfter &&
+               !vanishing) {
             const Timed out = outgoing.front();
             if (out.breakBefore && !burst.empty()) break;
             outgoing.pop_front();
@@ -304,12 +393,9 @@ int main(int argc, char* argv[]) {
             burst += out.byte;
             hangUp = out.hangUpAfter;
             breakAfter = out.breakAfter;
+            vanishing = out.vanishAfter;
         }
-        for (std::size_t done = 0; done < burst.size();) {
-            const ssize_t n = ::write(line.fd, burst.data() + done, burst.size() - done);
-            if (n < 0 && errno != EINTR && errno != EAGAIN) break;
-            if (n > 0) done += static_cast<std::size_t>(n);
-        }
+        WriteAllBytes(line.fd, burst);
         if (breakAfter) SendBreak(line);
         if (log)
             for (char c : burst) std::fprintf(stderr, "< %02X\n", static_cast<unsigned char>(c));
@@ -318,6 +404,21 @@ int main(int argc, char* argv[]) {
             saveMemory();
             std::cout << "hung up" << std::endl;
             return exitStatus();
+        }
+        if (vanishing) {
+            // Let the last reply reach the program before the line goes.
+            ::tcdrain(line.fd);
+            HangUp(line);
+            saveMemory();
+            incoming.clear();
+            outgoing.clear();
+            radio.Abandon();
+            if (!OpenPty(line, path) || (!byIdPath.empty() && !PointLink(byIdPath, path))) {
+                std::cerr << "quelro-radio-sim: cannot come back: " << std::strerror(errno) << "\n";
+                return kExitFailure;
+            }
+            std::cout << "vanished" << std::endl << path << std::endl;
+            continue;
         }
 
         Clock::time_point next = Clock::time_point::max();

@@ -42,6 +42,11 @@ void SimRadio::Reset() {
     normalPlan_ = servicePlan_ = true;
 }
 
+void SimRadio::Abandon() {
+    Reset();
+    options_.faults.vanishAfterReply = 0;
+}
+
 void SimRadio::Deviation(std::string what) {
     // A program gone astray could send without end; the first few tell.
     if (deviations_.size() < 100) deviations_.push_back(std::move(what));
@@ -53,29 +58,46 @@ Step SimRadio::Answer(std::string bytes) {
     ++replies_;
     if (replies_ == f.loseReply) return {};
     Reply reply{std::move(bytes), replies_ == f.breakBeforeReply, replies_ == f.breakAfterReply,
-                replies_ == f.hangUpAfterReply};
+                replies_ == f.hangUpAfterReply, replies_ == f.vanishAfterReply};
     if (replies_ == f.strayAfterReply) reply.bytes += '\0';
+    if (!answeredOnce_) reply.bytes.insert(0, f.noiseBeforeFirst);
+    answeredOnce_ = true;
     if (reply.breakAfter) state_ = State::Stalled;
     return {reply, false};
+}
+
+bool SimRadio::EntryByte(char byte) {
+    entry_ += byte;
+    if (entry_.size() > kEntry.size()) entry_.erase(0, 1);
+    return entry_ == kEntry;
+}
+
+Step SimRadio::Enter() {
+    Reset();
+    if (entriesSeen_++ < options_.faults.ignoreEntries) return {};
+    state_ = State::AwaitIdentityRequest;
+    return Answer(std::string(1, kAck));
 }
 
 Step SimRadio::Receive(char byte) {
     switch (state_) {
     case State::Idle:
-        entry_ += byte;
-        if (entry_.size() > kEntry.size()) entry_.erase(0, 1);
-        if (entry_ != kEntry) {
+        if (!EntryByte(byte)) {
             // Between sessions only PROGRAM, and End again, belong to the dialogue.
             if (byte != kEnd && kEntry.find(entry_.back()) == std::string_view::npos)
                 Deviation("byte " + Hex(static_cast<unsigned char>(byte), 2) +
                           " outside a session");
             return {};
         }
-        Reset();
-        state_ = State::AwaitIdentityRequest;
-        return Answer(std::string(1, kAck));
+        return Enter();
     case State::AwaitIdentityRequest:
         if (byte == kEnd) break;
+        // The program sends PROGRAM again when the first 06 is slow to come;
+        // a radio takes it as a new start.
+        if (byte != kIdentityRequest && kEntry.find(byte) != std::string_view::npos) {
+            if (EntryByte(byte)) return Enter();
+            return {};
+        }
         if (byte != kIdentityRequest) {
             Deviation("byte " + Hex(static_cast<unsigned char>(byte), 2) +
                       " instead of the identity request");

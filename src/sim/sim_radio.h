@@ -20,17 +20,20 @@ inline constexpr int kMemoryBase = 0x0010;
 inline constexpr int kMemoryBytes = 1024;
 
 struct Faults {
-    bool silent = false;      // never answers
-    int identityLength = 8;   // 7 or 9: an identity of the wrong length
-    int strayAfterReply = 0;  // reply N is followed by an extra byte 0x00
-    int wrongAddressRead = 0; // read reply N carries the next block's address
-    int stallAfterBlock = 0;  // after answering block N nothing more is answered
-    int breakBeforeReply = 0; // a BREAK goes out before reply N
-    int hangUpAfterReply = 0; // the line is closed after reply N
-    int loseWrite = 0;        // write block N is acknowledged but not stored
-    int nakWrite = 0;         // write block N is answered 0x15 and not stored
-    int loseReply = 0;        // reply N never reaches the line
-    int breakAfterReply = 0;  // after reply N a break, then nothing more is answered
+    bool silent = false;          // never answers
+    int identityLength = 8;       // 7 or 9: an identity of the wrong length
+    int strayAfterReply = 0;      // reply N is followed by an extra byte 0x00
+    int wrongAddressRead = 0;     // read reply N carries the next block's address
+    int stallAfterBlock = 0;      // after answering block N nothing more is answered
+    int breakBeforeReply = 0;     // a BREAK goes out before reply N
+    int hangUpAfterReply = 0;     // the line is closed after reply N
+    int loseWrite = 0;            // write block N is acknowledged but not stored
+    int nakWrite = 0;             // write block N is answered 0x15 and not stored
+    int loseReply = 0;            // reply N never reaches the line
+    int breakAfterReply = 0;      // after reply N a break, then nothing more is answered
+    int vanishAfterReply = 0;     // the device goes away after reply N (and comes back)
+    int ignoreEntries = 0;        // the first N entry frames get no answer (a radio waking up)
+    std::string noiseBeforeFirst; // sent before the first 06 of the simulator's life
 };
 
 struct Options {
@@ -46,6 +49,7 @@ struct Reply {
     bool breakBefore = false;
     bool breakAfter = false;
     bool hangUpAfter = false;
+    bool vanishAfter = false;
 };
 
 struct Step {
@@ -63,6 +67,9 @@ class SimRadio {
     const std::string& Memory() const { return memory_; }
 
     Step Receive(char byte);
+    // The line went away in the middle of a session: the radio is idle again
+    // and, having come back, goes away no more.
+    void Abandon();
 
     // What the program sent that the dialogue does not allow, one text each.
     const std::vector<std::string>& Deviations() const { return deviations_; }
@@ -71,6 +78,9 @@ class SimRadio {
     enum class State { Idle, AwaitIdentityRequest, AwaitIdentityAck, Data, Stalled };
 
     Step Answer(std::string bytes);
+    // Takes a byte towards PROGRAM; true when the entry frame is complete.
+    bool EntryByte(char byte);
+    Step Enter();
     Step DataByte(char byte);
     Step Block();
     void Reset();
@@ -86,6 +96,8 @@ class SimRadio {
     int blocks_ = 0;    // blocks answered in this session
     int readReplies_ = 0;
     int writes_ = 0;
+    int entriesSeen_ = 0; // over the simulator's life
+    bool answeredOnce_ = false;
     std::vector<std::string> deviations_;
     // Of the two write plans, those that the blocks so far follow.
     bool normalPlan_ = true;

@@ -69,6 +69,12 @@ int WindowTransferView::ShowMessage(const Message& message) {
     return quelro::ShowMessage(message, state_.LanguageMode);
 }
 
+void WindowTransferView::ShowFailure(const TransferFailure& failure) {
+    constexpr int kCriticalOk = 16; // as the communication error always was
+    LocalMsgBox(QString::fromStdString(FailureText(failure, state_.LanguageMode)), kCriticalOk,
+                QString());
+}
+
 void WindowTransferView::WriteCompleted() {
     if (onWrite_) onWrite_();
 }

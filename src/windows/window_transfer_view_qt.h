@@ -55,6 +55,8 @@ class WindowTransferView : public TransferView {
     void SetProgress(int value) override;
     void HideProgress() override;
     int ShowMessage(const Message& message) override;
+    // A critical box (style 16) with FailureText in the current language.
+    void ShowFailure(const TransferFailure& failure) override;
     void ReadCompleted(const std::string& readImage, int radioBand) override;
     void WriteCompleted() override;
     // Told when the radio took a whole image.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codes/conversions.h"
@@ -31,12 +32,18 @@ struct FakeLine : TransferLine {
     bool timer2 = false;
     int timer1Elapsed = 0; // ms since the last tick or the start
     int timer2Elapsed = 0;
-    std::vector<std::string> sent; // one hex text per frame
+    std::vector<std::string> sent;     // one hex text per frame
+    std::string unechoed;              // bytes sent since the radio last spoke
+    std::vector<std::size_t> discards; // frames sent by each DiscardInput
     std::vector<std::string> backups;
     std::optional<std::string> backupFailure;
 
     bool PortOpen() override { return open; }
-    void Send(std::string_view bytes) override { sent.push_back(HexFromBytes(bytes)); }
+    void DiscardInput() override { discards.push_back(sent.size()); }
+    void Send(std::string_view bytes) override {
+        sent.push_back(HexFromBytes(bytes));
+        unechoed += bytes;
+    }
     void StartTimers() override {
         timer1 = timer2 = true;
         timer1Elapsed = timer2Elapsed = 0;
@@ -58,8 +65,10 @@ struct FakeView : TransferView {
     std::optional<int> progressMax;
     int progress = -1;
     std::vector<std::string> asked; // English texts of the boxes shown
+    std::vector<TransferFailure> failures;
     std::function<int(const Message&)> answer = [](const Message&) { return kIdYes; };
     std::function<void()> onReadCompleted = [] {};
+    std::function<void()> onFailure = [] {};
     std::string readImage;
     int radioBand = -1;
     bool written = false;
@@ -94,6 +103,12 @@ struct FakeView : TransferView {
         log.push_back("box " + std::string(message.text.en));
         return answer(message);
     }
+    void ShowFailure(const TransferFailure& failure) override {
+        failures.push_back(failure);
+        asked.push_back(FailureText(failure, kEnglish));
+        log.push_back("box " + asked.back());
+        onFailure();
+    }
     void ReadCompleted(const std::string& image, int band) override {
         readImage = image;
         radioBand = band;
@@ -107,15 +122,37 @@ struct FakeView : TransferView {
     void ShowBackupWarning(const std::string& text) override { backupWarning = text; }
 };
 
+// How a line that echoes hands the PC's own bytes back: with the radio's
+// reply in one piece, in a piece of their own, or a byte at a time.
+enum class Echo { None, WithReply, Apart, ByteByByte };
+
 // A control over the fakes, in English, writing the pattern image.
 struct Rig {
     FakeView view;
     FakeLine line;
     ProgramState state = ProgramState::StartUp(kEnglish);
     TransferControl control{view, line, state, [](const ProgramState&) { return PatternImage(); }};
+    Echo echo = Echo::None;
 
-    // The radio sends these bytes (hex).
-    void Radio(std::string_view hex) { control.OnBytes(Bytes(hex)); }
+    // The radio sends these bytes (hex); on an echoing line what the PC sent
+    // since the radio last spoke comes first.
+    void Radio(std::string_view hex) {
+        std::string echoed = std::exchange(line.unechoed, {});
+        switch (echo) {
+        case Echo::None:
+            break;
+        case Echo::WithReply:
+            control.OnBytes(echoed + Bytes(hex));
+            return;
+        case Echo::Apart:
+            control.OnBytes(echoed);
+            break;
+        case Echo::ByteByByte:
+            for (char c : echoed) control.OnBytes(std::string(1, c));
+            break;
+        }
+        control.OnBytes(Bytes(hex));
+    }
     // 100 ms of time: Timer1 ticks every 500 ms, Timer2 every 300 ms, each
     // only while it runs.
     void Advance(int ms) {

@@ -12,6 +12,7 @@
 #include "files/data_file.h"
 #include "image/memory_image.h"
 #include "link/parmrk_decoder.h"
+#include "link/port_diagnosis.h"
 #include "link/port_map.h"
 #include "link/read_backup.h"
 
@@ -67,6 +68,15 @@ TEST(PortMap, PortsFileLineFirstThenTheNthDevice) {
     EXPECT_FALSE(DeviceForPort(9, config.path(), present).has_value());
 }
 
+TEST(PortMap, CommentLinesOfThePortsFileDoNotCount) {
+    const std::string text = "# my cables\n/dev/pts/7\n  # the second one is the USB one\n\n"
+                             "#/dev/ttyS9\n/dev/ttyUSB3\n";
+    EXPECT_EQ(PortsFileDevice(text, 1), "/dev/pts/7");
+    EXPECT_FALSE(PortsFileDevice(text, 2).has_value()); // the empty line
+    EXPECT_EQ(PortsFileDevice(text, 3), "/dev/ttyUSB3");
+    EXPECT_FALSE(PortsFileDevice(text, 4).has_value());
+}
+
 TEST(PortMap, ComNames) {
     EXPECT_EQ(PortNumberFromName("COM1"), 1);
     EXPECT_EQ(PortNumberFromName("com8"), 8);
@@ -75,10 +85,14 @@ TEST(PortMap, ComNames) {
 }
 
 TEST(PortMap, PermissionLineNamesTheDeviceAndTheGroup) {
-    const std::string en = PermissionDeniedLine("/dev/ttyUSB0", 1);
+    OpenProblem problem;
+    problem.kind = OpenProblem::Kind::NotInGroup;
+    problem.device = "/dev/ttyUSB0";
+    problem.group = "dialout";
+    const std::string en = OpenProblemText(problem, 1, kEnglish);
     EXPECT_NE(en.find("/dev/ttyUSB0"), std::string::npos);
     EXPECT_NE(en.find("dialout"), std::string::npos);
-    const std::string zh = PermissionDeniedLine("/dev/ttyUSB0", 0);
+    const std::string zh = OpenProblemText(problem, 1, kSimplified);
     EXPECT_NE(zh.find("/dev/ttyUSB0"), std::string::npos);
     EXPECT_NE(zh.find("dialout"), std::string::npos);
     EXPECT_NE(zh, en);

@@ -130,13 +130,23 @@ TEST(ReadDialogue, RepeatedReplyIsTakenOnce) {
     EXPECT_EQ(rig.control.Engine().ReadImage(), Block64("11"));
 }
 
-TEST(Handshake, AcknowledgeMixedWithAnotherByteGetsNoAnswer) {
-    for (const char* mixed : {"0600", "0006", "0606", "15"}) {
+// Before the radio's first 06 other bytes are skipped (a radio powering up,
+// an adapter's leftovers); an acknowledge that ends what came is taken.
+TEST(Handshake, BytesBeforeTheFirstAcknowledgeAreSkipped) {
+    struct Case {
+        const char* received;
+        bool answered;
+    };
+    for (const Case& c : {Case{"0600", false}, Case{"0006", true}, Case{"0606", true},
+                          Case{"15", false}, Case{"FF00FE", false}}) {
         Rig rig;
         rig.control.ReadRadio();
-        rig.Radio(mixed);
-        EXPECT_EQ(rig.line.sent.size(), 1u) << mixed;
-        EXPECT_EQ(rig.control.Engine().RxText(), mixed);
+        rig.Radio(c.received);
+        EXPECT_EQ(rig.line.sent.size(), c.answered ? 2u : 1u) << c.received;
+        if (c.answered) {
+            EXPECT_EQ(rig.line.Last(), "02") << c.received;
+        }
+        EXPECT_EQ(rig.control.Engine().RxText(), "") << c.received;
     }
 }
 

@@ -14,9 +14,10 @@ namespace {
 
 using Phase = TransferControl::Phase;
 
-constexpr const char* kWatchdogText =
-    "Communication error, please check the intercom model, fault, "
-    "attachment and computer serial choice!";
+constexpr const char* kProgram = "50524F4752414D";
+constexpr const char* kNoAnswerText =
+    "Communication error: no answer at all. Switch the radio on, and push the programming cable "
+    "fully into the radio's socket.";
 constexpr const char* kMismatchText = "Frequency band with discrepancies, do you wish to continue?";
 
 void Open(Rig& rig, bool write, std::string_view band = "21") {
@@ -108,17 +109,22 @@ TEST(Watchdog, FiresOnTheSixthTickNotTheFifth) {
     rig.control.ReadRadio();
     for (int i = 0; i < 5; ++i) rig.control.OnTimer1Tick();
     EXPECT_TRUE(rig.view.asked.empty());
-    EXPECT_EQ(rig.line.sent.size(), 1u);
+    // PROGRAM and its three repeats, nothing else.
+    EXPECT_EQ(rig.line.sent.size(), 4u);
+    // End has gone out when the message is shown.
+    std::string lastSentAtTheBox;
+    rig.view.onFailure = [&] { lastSentAtTheBox = rig.line.Last(); };
     rig.control.OnTimer1Tick();
-    EXPECT_EQ(rig.view.asked, std::vector<std::string>{kWatchdogText});
+    EXPECT_EQ(rig.view.asked, std::vector<std::string>{kNoAnswerText});
+    EXPECT_EQ(lastSentAtTheBox, "45");
     EXPECT_EQ(rig.line.Last(), "45");
     EXPECT_FALSE(rig.view.locked);
     EXPECT_FALSE(rig.line.timer1 || rig.line.timer2);
     EXPECT_EQ(rig.control.CurrentPhase(), Phase::Idle);
-    // The message comes before the unlock and the End.
+    // The message comes before the unlock.
     const auto& log = rig.view.log;
     EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
-              (std::vector<std::string>{"hide status", std::string("box ") + kWatchdogText,
+              (std::vector<std::string>{"hide status", std::string("box ") + kNoAnswerText,
                                         "unlock", "hide progress"}));
 }
 
@@ -129,7 +135,9 @@ TEST(Watchdog, SilentRadioEndsAboutThreeSecondsAfterTheStart) {
     EXPECT_TRUE(rig.view.asked.empty());
     rig.Advance(100);
     EXPECT_EQ(rig.view.asked.size(), 1u);
-    EXPECT_EQ(rig.line.sent, (std::vector<std::string>{"50524F4752414D", "45"}));
+    // The entry frame once more at 0.5, 1.0 and 1.5 s, then End.
+    EXPECT_EQ(rig.line.sent,
+              (std::vector<std::string>{kProgram, kProgram, kProgram, kProgram, "45"}));
 }
 
 TEST(Watchdog, EveryAcceptedReplyRestartsIt) {
@@ -153,7 +161,11 @@ TEST(Watchdog, StrayBytesAreNotAcceptedAndEndTheTransfer) {
     rig.Radio("06");
     rig.Radio(ReadReply(0x0010) + "00");
     rig.Advance(3000);
-    EXPECT_EQ(rig.view.asked, std::vector<std::string>{kWatchdogText});
+    // The first eight of the bytes not understood are named.
+    EXPECT_EQ(rig.view.asked, std::vector<std::string>{
+                                  "Communication error: the radio's answer was not understood "
+                                  "(57 00 10 40 3C 3C 3C 3C). Check that the cable is made for "
+                                  "this radio and its plugs are pushed fully in, then try again."});
     EXPECT_EQ(rig.line.Last(), "45");
     EXPECT_TRUE(rig.view.readImage.empty()); // the table is not touched
 }
@@ -166,8 +178,10 @@ TEST(Watchdog, RepliesWhileTheMessageIsOpenAreNotActedOn) {
         return kIdOk;
     };
     rig.Advance(3000);
-    // PROGRAM, then End: the 06 that came in meanwhile asked for nothing.
-    EXPECT_EQ(rig.line.sent, (std::vector<std::string>{"50524F4752414D", "45"}));
+    // PROGRAM (four times), then End: the 06 that came in meanwhile asked for
+    // nothing.
+    EXPECT_EQ(rig.line.sent,
+              (std::vector<std::string>{kProgram, kProgram, kProgram, kProgram, "45"}));
 }
 
 TEST(ReadTransfer, CompletionHandsOverImageAndBandThenEnds) {

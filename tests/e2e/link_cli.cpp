@@ -2,9 +2,15 @@
 // pseudo-terminal and the program's own serial adapter.
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "codes/conversions.h"
+#include "core/fake_system.h"
 #include "image/memory_image.h"
 #include "link_e2e_support.h"
 
@@ -12,8 +18,27 @@ namespace quelro::e2e {
 
 namespace {
 
-constexpr const char* kWatchdogText = "Communication error, please check the intercom model, "
-                                      "fault, attachment and computer serial choice!";
+// The messages of the failures, as the user reads them.
+const QString kNoAnswerText = "Communication error: no answer at all. Switch the radio on, and "
+                              "push the programming cable fully into the radio's socket.";
+const QString kOnlyEchoText =
+    "Communication error: only the cable's own echo came back, the radio did not answer. Switch "
+    "the radio on, and push the cable fully into the radio's socket.";
+const QString kWrongModelText = "Communication error: this radio reports the model VN480; this "
+                                "program programs the VN481 and the VN482 only.";
+const QString kStoppedText = "Communication error: the radio stopped answering during the "
+                             "transfer. Check the radio's battery and the cable's plugs, then "
+                             "try again.";
+const QString kLostText = "Communication lost: the programming cable was disconnected. Plug it "
+                          "in again; the next Read or Write opens the port again.";
+const QString kIncompleteText = "Write incomplete: the radio holds part of the new programming. "
+                                "Write it again before use.";
+QString Unknown(const char* bytes) {
+    return QString("Communication error: the radio's answer was not understood (%1). Check that "
+                   "the cable is made for this radio and its plugs are pushed fully in, then try "
+                   "again.")
+        .arg(bytes);
+}
 
 // Memory bytes 0..1023 holding their offset: 00 and FF among them, which the
 // terminal marks and escapes on the way in.
@@ -64,12 +89,18 @@ class LinkCli : public QObject {
     void writeChangesExactlyTheWrittenRanges();
     void verifyFindsABlockTheRadioLost();
     void otherBandIsRefusedUnlessYes();
+    void lineTroubleIsOvercome_data();
+    void lineTroubleIsOvercome();
     void faultEndsWithOneMessageAndEnd_data();
     void faultEndsWithOneMessageAndEnd();
     void interruptedReadEndsWithEnd();
     void badInputFileIsRefusedBeforeAnyByte();
     void portsShowsTheMapping();
+    void portsNameTheCableAndMarkMissingDevices();
+    void doctorFindsWhatStandsInTheWay();
     void portsThatCannotBeOpened();
+    void portHeldByAnotherProgramNamesIt();
+    void unprivilegedUserIsToldWhatToDo();
 };
 
 void LinkCli::readKeepsTheBytesAsTheRadioSentThem() {
@@ -173,46 +204,165 @@ void LinkCli::otherBandIsRefusedUnlessYes() {
     QVERIFY(ReadAll(home.File("saved.DAT")) != before);
 }
 
+void LinkCli::lineTroubleIsOvercome_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QStringList>("simArguments");
+    const struct {
+        const char* name;
+        QStringList arguments;
+    } kLines[] = {
+        {"echo", {"--echo"}},
+        {"echo, paced", {"--echo", "--pace"}},
+        {"noise before the first 06", {"--noise-before-first", "FF00FE3C"}},
+        {"first entry frame ignored", {"--ignore-first-entries", "1"}},
+        {"three entry frames ignored", {"--ignore-first-entries", "3"}},
+        // An echoing cable's leftover from before: taken for the echo, it
+        // would shift every reply, so the input is flushed first.
+        {"stale input", {"--stale", "50524F4752414D06"}},
+        {"echo, noise, two entry frames ignored",
+         {"--echo", "--noise-before-first", "00FF", "--ignore-first-entries", "2"}},
+    };
+    for (const auto& line : kLines) {
+        QTest::newRow(qPrintable(QString("read, ") + line.name)) << false << line.arguments;
+        QTest::newRow(qPrintable(QString("write, ") + line.name)) << true << line.arguments;
+    }
+}
+
+// A line that echoes, noise before the first answer, a radio that answers
+// only a later entry frame and stale input all end in a read that gives the
+// radio's bytes and a write that leaves exactly the written ranges changed.
+void LinkCli::lineTroubleIsOvercome() {
+    QFETCH(bool, write);
+    QFETCH(QStringList, simArguments);
+    Home home;
+    const QByteArray memory = CountingMemory();
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(memory)));
+    const QByteArray input = SampleDataFile();
+    QVERIFY(WriteAll(home.File("in.DAT"), input));
+    SimRadio sim(simArguments +
+                 QStringList{"--load", home.File("radio.DAT"), "--save", home.File("saved.DAT")});
+    QVERIFY(!sim.Path().isEmpty());
+
+    const Run run =
+        RunCli(home, write ? QStringList{"write", "--port", sim.Path(), home.File("in.DAT")}
+                           : QStringList{"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(sim.WaitFor("end"));
+    if (!write) {
+        QCOMPARE(ReadAll(home.File("out.DAT")), DataFile(memory));
+        return;
+    }
+    const QByteArray expected = EncodedImage(input);
+    const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
+    QCOMPARE(saved.size(), 848);
+    for (int offset = 0; offset < 848; ++offset)
+        QCOMPARE(saved[offset], Written(0x10 + offset, false) ? expected[offset] : memory[offset]);
+}
+
 void LinkCli::faultEndsWithOneMessageAndEnd_data() {
     QTest::addColumn<bool>("write");
     QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("halfWritten"); // for the write
     // Replies count from 1 (the 06 to PROGRAM, then the identity, then the
     // 06 to its acknowledge). A read's reply 4 is block 1, reply 5 the 06 to
     // its acknowledge; a write's reply 4 acknowledges block 1.
     const struct {
         const char* name;
-        QStringList faults;
+        QStringList arguments;
         bool read, write;
+        QString message;
+        bool halfWritten;
     } kFaults[] = {
-        {"silent radio", {"silent"}, true, true},
-        {"wrong model", {"wrong-model"}, true, true},
-        {"identity of 7 bytes", {"short-identity"}, true, true},
-        {"identity of 9 bytes", {"long-identity"}, true, true},
-        {"stray byte after reply 5", {"stray-after=5"}, true, true},
-        {"wrong address in read reply 3", {"wrong-address=3"}, true, false},
-        {"stall after block 4, paced", {"stall-after=4", "--pace"}, true, true},
-        {"15 to written block 6", {"nak-write=6"}, false, true},
-        {"hang-up after reply 6, paced", {"hang-up-after=6", "--pace"}, true, true},
-        {"break after reply 7", {"break-after=7"}, true, true},
-        {"lost acknowledge, reply 7", {"lose-reply=7"}, true, true},
+        {"silent radio", {"--fault", "silent"}, true, true, kNoAnswerText, false},
+        {"silent radio behind an echoing cable",
+         {"--fault", "silent", "--echo"},
+         true,
+         true,
+         kOnlyEchoText,
+         false},
+        {"four entry frames ignored",
+         {"--ignore-first-entries", "4"},
+         true,
+         true,
+         kNoAnswerText,
+         false},
+        // Flushed at the start, the leftovers are never seen.
+        {"stale input, silent radio",
+         {"--fault", "silent", "--stale", "FF00"},
+         true,
+         false,
+         kNoAnswerText,
+         false},
+        {"wrong model", {"--fault", "wrong-model"}, true, true, kWrongModelText, false},
+        {"identity of 7 bytes",
+         {"--fault", "short-identity"},
+         true,
+         true,
+         Unknown("56 4E 34 38 31 21 00"),
+         false},
+        {"identity of 9 bytes",
+         {"--fault", "long-identity"},
+         true,
+         true,
+         Unknown("56 4E 34 38 31 21 00 00"),
+         false},
+        {"stray byte after reply 5",
+         {"--fault", "stray-after=5"},
+         true,
+         true,
+         Unknown("06 00"),
+         true},
+        {"wrong address in read reply 3",
+         {"--fault", "wrong-address=3"},
+         true,
+         false,
+         Unknown("57 00 D0 40 5A 5A 5A 5A"),
+         false},
+        {"stall after block 4, paced",
+         {"--fault", "stall-after=4", "--pace"},
+         true,
+         true,
+         kStoppedText,
+         true},
+        {"15 to written block 6", {"--fault", "nak-write=6"}, false, true, Unknown("15"), true},
+        {"hang-up after reply 6, paced",
+         {"--fault", "hang-up-after=6", "--pace"},
+         true,
+         true,
+         kLostText,
+         true},
+        {"adapter gone after reply 6", {"--vanish-after", "6"}, true, true, kLostText, true},
+        {"adapter gone after the identity", {"--vanish-after", "2"}, true, true, kLostText, false},
+        {"adapter gone after reply 6, echo",
+         {"--vanish-after", "6", "--echo"},
+         true,
+         true,
+         kLostText,
+         true},
+        {"break after reply 7", {"--fault", "break-after=7"}, true, true, Unknown("06 00"), true},
+        {"lost acknowledge, reply 7", {"--fault", "lose-reply=7"}, true, true, kStoppedText, true},
     };
     for (const auto& f : kFaults) {
-        QStringList arguments;
-        for (const QString& fault : f.faults)
-            arguments << (fault.startsWith("--") ? QStringList{fault}
-                                                 : QStringList{"--fault", fault});
-        if (f.read) QTest::newRow(qPrintable(QString("read, ") + f.name)) << false << arguments;
-        if (f.write) QTest::newRow(qPrintable(QString("write, ") + f.name)) << true << arguments;
+        if (f.read)
+            QTest::newRow(qPrintable(QString("read, ") + f.name))
+                << false << f.arguments << f.message << false;
+        if (f.write)
+            QTest::newRow(qPrintable(QString("write, ") + f.name))
+                << true << f.arguments << f.message << f.halfWritten;
     }
 }
 
-// Each fault ends the transfer through the watchdog: exit 3, the message
-// once and nothing else on stderr, End to a radio still on the line, no
-// output file after a read, and after a write the radio's memory changed
-// only in the blocks it took before the fault.
+// Each fault ends the transfer with its own message: exit 3, the message
+// once (and that the write is incomplete when the radio took part of it) and
+// nothing else on stderr, End to a radio still on the line, no output file
+// after a read, and after a write the radio's memory changed only in the
+// blocks it took before the fault.
 void LinkCli::faultEndsWithOneMessageAndEnd() {
     QFETCH(bool, write);
     QFETCH(QStringList, simArguments);
+    QFETCH(QString, message);
+    QFETCH(bool, halfWritten);
     Home home;
     const QByteArray before(1024, '\x5A');
     QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(before)));
@@ -230,18 +380,27 @@ void LinkCli::faultEndsWithOneMessageAndEnd() {
     // guards against a hang.
     QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(run.exitCode, 3);
-    QCOMPARE(run.err, QString(kWatchdogText) + "\n");
+    QCOMPARE(run.err,
+             message + (halfWritten ? QString("\n\n") + kIncompleteText : QString()) + "\n");
     QCOMPARE(ReadAll(home.File("out.DAT")), QByteArray("an older file"));
     QVERIFY(!QDir(home.BackupFolder()).exists());
-    const bool hungUp = simArguments.join(' ').contains("hang-up");
-    QVERIFY(sim.WaitFor(hungUp ? "hung up" : "end"));
+    // A radio that took no entry frame has no session for End to close.
+    const QString faults = simArguments.join(' ');
+    if (!faults.contains("ignore-first-entries"))
+        QVERIFY(sim.WaitFor(faults.contains("hang-up")  ? "hung up"
+                            : faults.contains("vanish") ? "vanished"
+                                                        : "end"));
 
     // The radio took the first blocks of the write plan, up to the fault,
-    // and nothing else changed (a read changes nothing).
-    const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
+    // and nothing else changed (a read changes nothing; a radio without a
+    // session saved nothing).
+    const QByteArray saved = QFile::exists(home.File("saved.DAT"))
+                                 ? ReadAll(home.File("saved.DAT")).mid(5)
+                                 : before.left(848);
     const QByteArray image = EncodedImage(SampleDataFile());
     const QByteArray expected = write ? AfterPartialWrite(before, saved, image) : before.left(848);
     QCOMPARE(saved, expected);
+    QCOMPARE(saved != before.left(848), halfWritten);
 }
 
 void LinkCli::interruptedReadEndsWithEnd() {
@@ -284,19 +443,136 @@ void LinkCli::portsShowsTheMapping() {
     QVERIFY(run.out.contains("Serial devices present:"));
 }
 
+void LinkCli::portsNameTheCableAndMarkMissingDevices() {
+    test::FakeSystem system;
+    system.Adapter({"1-2", "1a86", "7523", "QinHeng Electronics", "USB Serial", "", "ttyUSB0",
+                    "ch341", "usb-1a86_USB_Serial-if00-port0"});
+    Home home;
+    home.SetSystemRoot(QString::fromStdString(system.Root().string()));
+    home.SetPorts({"# the cables on this desk", "/dev/ttyUSB0", "/dev/ttyUSB9"});
+    const Run run = RunCli(home, {"ports"});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split('\n');
+    QCOMPARE(lines.value(0), QString("COM1  /dev/ttyUSB0  (ports file)  QinHeng Electronics USB "
+                                     "Serial, USB 1a86:7523, "
+                                     "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"));
+    QCOMPARE(lines.value(1), QString("COM2  /dev/ttyUSB9  (ports file)  (device missing)"));
+}
+
+void LinkCli::doctorFindsWhatStandsInTheWay() {
+    test::FakeSystem system;
+    const unsigned gid = system.Device("/dev/probe", 0660);
+    system.File("/etc/group", "dialout:x:" + std::to_string(gid) + ":alice\n");
+    system.User("1000 " + std::to_string(gid));
+    system.Adapter({"1-2", "1a86", "7523", "QinHeng Electronics", "USB Serial", "", "ttyUSB0",
+                    "ch341", "usb-1a86_USB_Serial-if00-port0"});
+    Home home;
+    home.SetSystemRoot(QString::fromStdString(system.Root().string()));
+    Run run = RunCli(home, {"doctor"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QString("/dev/ttyUSB0 (QinHeng Electronics USB Serial, USB 1a86:7523, "
+                              "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0): ready to use.\n"
+                              "Nothing wrong found.\n"));
+
+    // A second cable taken by brltty, ModemManager without the rule, a stale lock.
+    system.Adapter({"1-3", "067b", "2303", "", "", "", "", "usbfs", ""});
+    system.Process(321, "brltty");
+    system.Process(77, "ModemManager");
+    system.File("/run/lock/LCK..ttyUSB1", "4711\nminicom\nhost\n");
+    run = RunCli(home, {"doctor"});
+    QCOMPARE(run.exitCode, 3);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines[1].startsWith("PL2303 (USB 067b:2303) is plugged in but has no serial device: "
+                                "brltty takes it for a braille display (process 321)."));
+    QVERIFY(lines[2].startsWith("ModemManager (process 77) is running"));
+    QVERIFY(lines[3].startsWith("Lock file /run/lock/LCK..ttyUSB1 is stale (process 4711"));
+}
+
 void LinkCli::portsThatCannotBeOpened() {
     Home home;
     home.SetPorts({"", "", "", "", "", "", "", "/dev/quelro-no-such-device"});
+    const QString missing = "The serial device /dev/quelro-no-such-device does not exist: plug in "
+                            "the programming cable, or choose another port.\n";
     Run run = RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT")});
     QCOMPARE(run.exitCode, 3);
-    QVERIFY2(run.err.contains("Serial port 8 has been other programs use"), qPrintable(run.err));
-    QVERIFY(run.err.contains("/dev/quelro-no-such-device"));
+    QCOMPARE(run.err, missing);
     QVERIFY(!QFile::exists(home.File("out.DAT")));
 
     run =
         RunCli(home, {"read", "--port", "/dev/quelro-no-such-device", "-o", home.File("out.DAT")});
     QCOMPARE(run.exitCode, 3);
-    QVERIFY(run.err.contains("/dev/quelro-no-such-device"));
+    QCOMPARE(run.err, missing);
+}
+
+// A second quelro-cli on the port the first one reads: the in-use message,
+// only now, with the process that holds it.
+void LinkCli::portHeldByAnotherProgramNamesIt() {
+    Home home;
+    SimRadio sim({"--pace", "--latency", "3000"});
+    home.SetPorts({sim.Path()});
+    QProcess first;
+    first.setProcessEnvironment(home.Environment());
+    first.start(QUELRO_CLI_PATH, {"read", "--port", "COM1", "-o", home.File("first.DAT")});
+    QVERIFY(first.waitForStarted());
+    const QString lock = "/run/lock/LCK.." + sim.Path().mid(5).replace('/', '_');
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 5000);
+
+    const Run run = RunCli(home, {"read", "--port", "COM1", "-o", home.File("second.DAT")});
+    QCOMPARE(run.exitCode, 3);
+    QCOMPARE(run.err, QString("Serial port 1 has been other programs use, please choose other "
+                              "serial or turn off its program.\n%1 is in use by process %2 "
+                              "(quelro-cli).\n")
+                          .arg(sim.Path())
+                          .arg(first.processId()));
+    first.terminate();
+    QVERIFY(first.waitForFinished(10000));
+}
+
+// As a user without the device's group, and with a lock file a killed root
+// process left: each named with its fix; once the lock file is gone and the
+// device may be opened, the read works.
+void LinkCli::unprivilegedUserIsToldWhatToDo() {
+    if (::geteuid() != 0) QSKIP("needs root to run a program as another user");
+    if (QStandardPaths::findExecutable("setpriv").isEmpty()) QSKIP("setpriv is missing");
+    Home home;
+    SimRadio sim({});
+    QTemporaryDir out;
+    QVERIFY(QFile::setPermissions(out.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                  QFileDevice::WriteOther | QFileDevice::ExeOther));
+    const QString output = out.filePath("out.DAT");
+    const auto asNobody = [&] {
+        return RunCliAs(home, {"--reuid=65534", "--regid=65534", "--clear-groups"},
+                        {"read", "--port", sim.Path(), "-o", output});
+    };
+    // The terminal belongs to root and the group tty, which nobody is not in;
+    // as a USB adapter does for dialout, the group may read and write.
+    QVERIFY(::chmod(sim.Path().toLocal8Bit().constData(), 0660) == 0);
+    Run run = asNobody();
+    QCOMPARE(run.exitCode, 3);
+    const QString group = QFileInfo(sim.Path()).group();
+    QVERIFY2(run.err.contains(QString("No permission to open %1 (it belongs to the group %2): run "
+                                      "sudo usermod -aG %2 $USER, then log out and in again.")
+                                  .arg(sim.Path(), group)),
+             qPrintable(run.err));
+
+    // Anyone may open it now, but a root process that was killed left its
+    // lock file, which nobody may not remove.
+    QVERIFY(::chmod(sim.Path().toLocal8Bit().constData(), 0666) == 0);
+    const QString lock = "/run/lock/LCK.." + sim.Path().mid(5).replace('/', '_');
+    QVERIFY(WriteAll(lock, "999999\nquelro\nelsewhere\n"));
+    run = asNobody();
+    QFile::remove(lock);
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.contains(QString("%1 is locked by the stale lock file %2 (process 999999 no "
+                                      "longer runs): remove it with sudo rm %2, then try again.")
+                                  .arg(sim.Path(), lock)),
+             qPrintable(run.err));
+    run = asNobody();
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(QFile::exists(output));
+    QVERIFY(sim.WaitFor("end"));
 }
 
 } // namespace quelro::e2e

@@ -153,11 +153,15 @@ class Home {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
         env.insert("XDG_DATA_HOME", dir_.filePath("data"));
+        if (!systemRoot_.isEmpty()) env.insert("QUELRO_SYSTEM_ROOT", systemRoot_);
         return env;
     }
+    // The programs started here read the system's state under `root`.
+    void SetSystemRoot(const QString& root) { systemRoot_ = root; }
 
   private:
     QTemporaryDir dir_;
+    QString systemRoot_;
 };
 
 struct Run {
@@ -166,10 +170,16 @@ struct Run {
     QString err;
 };
 
-inline Run RunCli(const Home& home, const QStringList& arguments, int timeoutMs = 30000) {
+// quelro-cli under setpriv with `privileges` (another user), or as this user
+// when they are empty.
+inline Run RunCliAs(const Home& home, const QStringList& privileges, const QStringList& arguments,
+                    int timeoutMs = 30000) {
     QProcess cli;
     cli.setProcessEnvironment(home.Environment());
-    cli.start(QUELRO_CLI_PATH, arguments);
+    if (privileges.isEmpty())
+        cli.start(QUELRO_CLI_PATH, arguments);
+    else
+        cli.start("setpriv", privileges + QStringList{QUELRO_CLI_PATH} + arguments);
     Run run;
     if (!cli.waitForFinished(timeoutMs)) {
         cli.kill();
@@ -180,6 +190,10 @@ inline Run RunCli(const Home& home, const QStringList& arguments, int timeoutMs 
     run.out = QString::fromUtf8(cli.readAllStandardOutput());
     run.err = QString::fromUtf8(cli.readAllStandardError());
     return run;
+}
+
+inline Run RunCli(const Home& home, const QStringList& arguments, int timeoutMs = 30000) {
+    return RunCliAs(home, {}, arguments, timeoutMs);
 }
 
 } // namespace quelro::e2e

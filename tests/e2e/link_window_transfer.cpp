@@ -110,6 +110,8 @@ class LinkWindowTransfer : public QObject {
     void readLocksShowsProgressAndHandsOverTheImage();
     void refusedBandQuestionShowsItsTextAndEnds();
     void silentRadioGivesTheCommunicationError();
+    void lineTroubleIsOvercome_data();
+    void lineTroubleIsOvercome();
 };
 
 void LinkWindowTransfer::readLocksShowsProgressAndHandsOverTheImage() {
@@ -167,6 +169,44 @@ void LinkWindowTransfer::silentRadioGivesTheCommunicationError() {
     QVERIFY(rig.window.label->isHidden());
     QVERIFY(rig.sim.WaitFor("end"));
     QVERIFY(rig.readImage.empty());
+}
+
+void LinkWindowTransfer::lineTroubleIsOvercome_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::newRow("read, echo") << false << QStringList{"--echo", "--pace"};
+    QTest::newRow("write, echo") << true << QStringList{"--echo"};
+    QTest::newRow("read, noise before the first 06")
+        << false << QStringList{"--noise-before-first", "FFFF00"};
+    QTest::newRow("write, three entry frames ignored")
+        << true << QStringList{"--ignore-first-entries", "3"};
+    QTest::newRow("read, stale input") << false << QStringList{"--stale", "50524F4752414D"};
+    QTest::newRow("read, echo, noise, an entry frame ignored")
+        << false
+        << QStringList{"--echo", "--noise-before-first", "3C", "--ignore-first-entries", "1"};
+}
+
+void LinkWindowTransfer::lineTroubleIsOvercome() {
+    QFETCH(bool, write);
+    QFETCH(QStringList, simArguments);
+    QByteArray memory;
+    for (int i = 0; i < 1024; ++i) memory += static_cast<char>((i * 3) & 0xFF);
+    Home files;
+    QVERIFY(WriteAll(files.File("radio.DAT"), DataFile(memory)));
+    Rig rig(simArguments + QStringList{"--load", files.File("radio.DAT")});
+    QVERIFY(rig.link.IsOpen());
+    bool written = false;
+    rig.view.OnWriteCompleted([&] { written = true; });
+    write ? rig.driver.WriteRadio() : rig.driver.ReadRadio();
+    QVERIFY(rig.sim.WaitFor("end"));
+    QVERIFY(asked.isEmpty());
+    if (write) {
+        QVERIFY(written);
+        QCOMPARE(rig.window.label->text(), QString("Write frequency success!"));
+    } else {
+        QCOMPARE(rig.readImage.substr(0, 1696), HexFromBytes(memory.left(848).toStdString()));
+        QCOMPARE(rig.window.label->text(), QString("Read frequency success!"));
+    }
 }
 
 } // namespace quelro::e2e

@@ -163,6 +163,7 @@ class ProgramE2e : public QObject {
     void writeLeavesTheEncodedImageInTheRadio();
     void faultEndsWithOneBoxAndChangesNothing_data();
     void faultEndsWithOneBoxAndChangesNothing();
+    void lostCableIsOpenedAgainByTheNextRead();
     void storedTraditionalReachesEveryWindow();
     void otherWindowsFollowTheFirstPaint();
 
@@ -309,21 +310,46 @@ void ProgramE2e::writeLeavesTheEncodedImageInTheRadio() {
 void ProgramE2e::faultEndsWithOneBoxAndChangesNothing_data() {
     QTest::addColumn<bool>("write");
     QTest::addColumn<QStringList>("simArguments");
-    QTest::newRow("read, silent radio") << false << QStringList{"--fault", "silent"};
+    QTest::addColumn<QString>("prompt");
+    const QString incomplete = Q("\n\n写频未完成：对讲机只写入了部分数据，请重新写频后再使用。");
+    const QString lost =
+        Q("通信中断：编程线已断开。请重新插好编程线，下次读频或写频时会重新打开串口。");
+    QTest::newRow("read, silent radio") << false << QStringList{"--fault", "silent"}
+                                        << Q("通信出错：对讲机没有任何应答。请打开对讲机电源，并把"
+                                             "编程线插紧在对讲机的编程插口上。");
+    QTest::newRow("write, silent radio behind an echoing cable")
+        << true << QStringList{"--fault", "silent", "--echo"}
+        << Q("通信出错：只收到编程线自己的回送，对讲机没有应答。请打开对讲机电源，并把编程线插紧在"
+             "对讲机的编程插口上。");
+    QTest::newRow("read, wrong model")
+        << false << QStringList{"--fault", "wrong-model"}
+        << Q("通信出错：这台对讲机的型号是 VN480，本软件只能编程 VN481 和 VN482。");
     QTest::newRow("read, stall after block 4, paced")
-        << false << QStringList{"--pace", "--fault", "stall-after=4"};
+        << false << QStringList{"--pace", "--fault", "stall-after=4"}
+        << Q("通信出错：对讲机在通信中途停止了应答。请检查对讲机的电池和编程线的连接，然后重试。");
     QTest::newRow("read, hang-up after reply 6")
-        << false << QStringList{"--fault", "hang-up-after=6"};
-    QTest::newRow("write, 15 to written block 6") << true << QStringList{"--fault", "nak-write=6"};
+        << false << QStringList{"--fault", "hang-up-after=6"} << lost;
+    QTest::newRow("write, adapter gone after reply 8")
+        << true << QStringList{"--vanish-after", "8"} << lost + incomplete;
+    QTest::newRow("write, 15 to written block 6")
+        << true << QStringList{"--fault", "nak-write=6"}
+        << Q("通信出错：收到无法识别的数据（15）。请检查编程线是否适用于本对讲机、插头是否插紧，然"
+             "后"
+             "重试。") +
+               incomplete;
 }
 
-// A transfer that meets a fault ends with the communication error once,
-// after six watchdog ticks, and unlocks the window. A failed read leaves the
-// table and every setting as they were (here a file opened before); a failed
-// write leaves the radio changed only in the blocks it took.
+// A transfer that meets a fault ends with its own box once and unlocks the
+// window: after six watchdog ticks, End having gone out before the box, or
+// at once when the device went away. A failed read leaves the table and
+// every setting as they were (here a file opened before); a failed write
+// leaves the radio changed only in the blocks it took.
 void ProgramE2e::faultEndsWithOneBoxAndChangesNothing() {
     QFETCH(bool, write);
     QFETCH(QStringList, simArguments);
+    QFETCH(QString, prompt);
+    const QString faults = simArguments.join(' ');
+    const bool gone = faults.contains("hang-up") || faults.contains("vanish");
     Home home;
     const QByteArray before(1024, '\x5A');
     QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(before)));
@@ -340,6 +366,14 @@ void ProgramE2e::faultEndsWithOneBoxAndChangesNothing() {
     for (int row = 1; row <= kChannels; ++row)
         for (int column = 0; column < kGridCols; ++column)
             grid << form.Grid1->CellText(row, column);
+    // Whether the radio had its End by the time the box opened.
+    bool endBeforeBox = false;
+    SetMessageBoxAnswerer([&](const AskedBox& box) {
+        asked_ << box;
+        askedAfterMs_ << clock_.elapsed();
+        endBeforeBox = !gone && sim.WaitFor("end", 3000);
+        return kIdOk;
+    });
 
     clock_.start();
     (write ? form.mnuwriteFre : form.mnureadFre)->trigger();
@@ -347,14 +381,20 @@ void ProgramE2e::faultEndsWithOneBoxAndChangesNothing() {
     QTRY_VERIFY_WITH_TIMEOUT(!asked_.isEmpty(), 15000);
     QCOMPARE(asked_.size(), 1);
     QCOMPARE(asked_.front().style, 16);
-    QCOMPARE(asked_.front().prompt,
-             Q("通信出错，请检查对讲机型号、故障、连线及计算机串口的选择！"));
-    // Six ticks of the 500 ms watchdog after the last reply: not at the fifth.
-    QVERIFY2(askedAfterMs_.front() >= 2700 && askedAfterMs_.front() <= 15000,
-             qPrintable(QString::number(askedAfterMs_.front())));
+    QCOMPARE(asked_.front().prompt, prompt);
+    if (gone) {
+        // At once: well before the watchdog's sixth tick.
+        QVERIFY2(askedAfterMs_.front() < 2700, qPrintable(QString::number(askedAfterMs_.front())));
+        QVERIFY(!form.mnucom(1)->isChecked());
+    } else {
+        // Six ticks of the 500 ms watchdog after the last reply: not at the fifth.
+        QVERIFY2(askedAfterMs_.front() >= 2700 && askedAfterMs_.front() <= 15000,
+                 qPrintable(QString::number(askedAfterMs_.front())));
+        QVERIFY(endBeforeBox);
+    }
     QVERIFY(Unlocked(form));
     QVERIFY(form.Label->isHidden());
-    QVERIFY(sim.WaitFor(simArguments.join(' ').contains("hang-up") ? "hung up" : "end"));
+    if (gone) QVERIFY(sim.WaitFor(faults.contains("hang-up") ? "hung up" : "vanished"));
     QTest::qWait(200);
     QCOMPARE(asked_.size(), 1);
 
@@ -368,6 +408,36 @@ void ProgramE2e::faultEndsWithOneBoxAndChangesNothing() {
     const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
     QCOMPARE(saved, write ? AfterPartialWrite(before, saved, EncodedImage(home.File("in.DAT")))
                           : before.left(848));
+}
+
+// The adapter goes away in the middle of a read and comes back under a new
+// device name, as a replugged adapter may; COM1 names it by a link, as
+// /dev/serial/by-id does. The next Read opens it again and reads.
+void ProgramE2e::lostCableIsOpenedAgainByTheNextRead() {
+    Home home;
+    QByteArray memory;
+    for (int i = 0; i < 1024; ++i) memory += static_cast<char>((i * 5) & 0xFF);
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(memory)));
+    const QString cable = home.File("usb-QinHeng_USB_Serial-if00-port0");
+    SimRadio sim({"--vanish-after", "6", "--by-id", cable, "--load", home.File("radio.DAT")});
+    QVERIFY(!sim.Path().isEmpty());
+    auto program = Start(home, cable);
+    Form1& form = program->MainWindow();
+    QVERIFY(form.mnucom(1)->isChecked());
+
+    form.mnureadFre->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!asked_.isEmpty(), 10000);
+    QCOMPARE(asked_.front().prompt,
+             Q("通信中断：编程线已断开。请重新插好编程线，下次读频或写频时会重新打开串口。"));
+    QVERIFY(!form.mnucom(1)->isChecked());
+    QVERIFY(Unlocked(form));
+    QVERIFY(sim.WaitFor("vanished"));
+
+    form.mnureadFre->trigger();
+    QVERIFY(form.mnucom(1)->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(form.Label->text(), Q("读频成功！"), 10000);
+    QCOMPARE(asked_.size(), 1);
+    QVERIFY(sim.WaitFor("end"));
 }
 
 void ProgramE2e::storedTraditionalReachesEveryWindow() {

@@ -1,5 +1,6 @@
 // SelectPort over real pseudo-terminals: check marks, close-then-open,
 // SavedPort kept only on success, the in-use message and its permission line.
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/fake_system.h"
 #include "link/port_selector_qt.h"
 
 namespace quelro {
@@ -40,26 +42,29 @@ class Pty {
 };
 
 struct Rig {
+    explicit Rig(SystemPaths paths = SystemPaths::FromEnvironment(), QString folder = {})
+        : selector(link, state,
+                   {[this](int port, bool on) {
+                        marks[port] = on;
+                        touched.push_back(port);
+                    },
+                    [this](const QString& prompt, int style) {
+                        QCOMPARE(style, 64);
+                        messages << prompt;
+                    }},
+                   (folder.isEmpty() ? config.path() : folder).toStdString(), std::move(paths)),
+          folder_(folder.isEmpty() ? config.path() : folder) {}
     QTemporaryDir config;
     SerialLink link;
     ProgramState state = ProgramState::StartUp(kEnglish);
     std::map<int, bool> marks;
     std::vector<int> touched; // items whose mark was set or removed, in order
     QStringList messages;
-    PortSelector selector{link,
-                          state,
-                          {[this](int port, bool on) {
-                               marks[port] = on;
-                               touched.push_back(port);
-                           },
-                           [this](const QString& prompt, int style) {
-                               QCOMPARE(style, 64);
-                               messages << prompt;
-                           }},
-                          config.path().toStdString()};
+    PortSelector selector;
+    QString folder_; // the configuration folder
 
     void Ports(const std::vector<std::string>& lines) {
-        std::ofstream out(config.filePath("ports").toStdString());
+        std::ofstream out((folder_ + "/ports").toStdString());
         for (const std::string& line : lines) out << line << "\n";
     }
     std::vector<int> Marked() const {
@@ -85,6 +90,7 @@ class LinkPortSelector : public QObject {
     void savedPortOutsideTheRangeDoesNothing();
     void deviceThatGoesAwayLosesItsMark();
     void statusTipsNameTheDevices();
+    void pickedAdapterIsOpenedUnderItsNewNumber();
 };
 
 void LinkPortSelector::openingMarksAndSaves() {
@@ -124,8 +130,10 @@ void LinkPortSelector::failedOpenLeavesNothingOpenAndKeepsSavedPort() {
     QVERIFY(!rig.link.IsOpen());
     QVERIFY(rig.Marked().empty());
     QCOMPARE(rig.selector.SavedPort(), 1);
-    QCOMPARE(rig.messages, QStringList{"Serial port 3 has been other programs use, please choose "
-                                       "other serial or turn off its program."});
+    // A missing device is named as such, not as a port another program uses.
+    QCOMPARE(rig.messages,
+             QStringList{"The serial device /dev/quelro-no-such-device does not exist: plug in the "
+                         "programming cable, or choose another port."});
     // The same when the port that fails was the marked one.
     rig.selector.SelectPort(1);
     QCOMPARE(rig.Marked(), std::vector<int>{1});
@@ -140,7 +148,9 @@ void LinkPortSelector::messageFollowsTheLanguage() {
     rig.state.LanguageMode = kSimplified;
     rig.Ports({"", "", "", "", "", "", "/dev/quelro-no-such-device"});
     rig.selector.SelectPort(7);
-    QCOMPARE(rig.messages, QStringList{"串行端口7已被其它程序使用，请选择其它串口或关掉其程序。"});
+    QCOMPARE(rig.messages,
+             QStringList{QString::fromUtf8("串口设备 /dev/quelro-no-such-device "
+                                           "不存在：请插上编程线，或选择其它串口。")});
 }
 
 void LinkPortSelector::refusedDeviceGetsThePermissionLine() {
@@ -151,11 +161,10 @@ void LinkPortSelector::refusedDeviceGetsThePermissionLine() {
     rig.Ports({a.path()});
     rig.selector.SelectPort(1);
     QCOMPARE(rig.messages.size(), 1);
-    const QStringList lines = rig.messages.front().split('\n');
-    QCOMPARE(lines.size(), 2);
-    QVERIFY(lines[0].startsWith("Serial port 1 has been other programs use"));
-    QVERIFY(lines[1].contains(QString::fromStdString(a.path())));
-    QVERIFY(lines[1].contains("dialout"));
+    // The device and its group, not the in-use message.
+    QVERIFY(rig.messages.front().startsWith("No permission to open " +
+                                            QString::fromStdString(a.path())));
+    QVERIFY(!rig.messages.front().contains("other programs use"));
 }
 
 void LinkPortSelector::portWithoutADeviceSaysSo() {
@@ -165,15 +174,12 @@ void LinkPortSelector::portWithoutADeviceSaysSo() {
     rig.selector.SelectPort(8);
     rig.state.LanguageMode = kSimplified;
     rig.selector.SelectPort(8);
-    QCOMPARE(
-        rig.messages,
-        (QStringList{"Serial port 8 has been other programs use, please choose other serial "
-                     "or turn off its program.\nNo serial device is assigned to COM8: plug "
-                     "in the programming cable, or name its device on line 8 of " +
-                         ports + ".",
-                     QString::fromUtf8("串行端口8已被其它程序使用，请选择其它串口或关掉其程序。"
-                                       "\n没有串行设备对应 COM8：请接上编程线，或在文件 ") +
-                         ports + QString::fromUtf8(" 的第 8 行写明其设备。")}));
+    QCOMPARE(rig.messages,
+             (QStringList{"No serial device is assigned to COM8: plug in the programming cable, or "
+                          "name its device on line 8 of " +
+                              ports + ".",
+                          QString::fromUtf8("没有串行设备对应 COM8：请接上编程线，或在文件 ") +
+                              ports + QString::fromUtf8(" 的第 8 行写明其设备。")}));
 }
 
 void LinkPortSelector::savedPortOutsideTheRangeDoesNothing() {
@@ -200,10 +206,49 @@ void LinkPortSelector::deviceThatGoesAwayLosesItsMark() {
 }
 
 void LinkPortSelector::statusTipsNameTheDevices() {
-    Rig rig;
+    test::FakeSystem system;
+    system.Adapter({"1-2", "1a86", "7523", "QinHeng Electronics", "USB Serial", "", "ttyUSB3",
+                    "ch341", "usb-1a86_USB_Serial-if00-port0"});
+    Rig rig(system.Paths());
     rig.Ports({"/dev/pts/77", "ttyUSB3"});
-    QCOMPARE(rig.selector.StatusTip(1), QString("/dev/pts/77"));
-    QCOMPARE(rig.selector.StatusTip(2), QString("/dev/ttyUSB3"));
+    QCOMPARE(rig.selector.StatusTip(1), QString("/dev/pts/77 (device missing)"));
+    QCOMPARE(rig.selector.StatusTip(2),
+             QString("/dev/ttyUSB3 - QinHeng Electronics USB Serial, USB 1a86:7523, "
+                     "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"));
+    rig.state.LanguageMode = kSimplified;
+    QCOMPARE(rig.selector.StatusTip(1), QString::fromUtf8("/dev/pts/77（设备不存在）"));
+}
+
+// The user picks COM2, a USB adapter; a second adapter plugged in before the
+// next start takes its number, and the next start opens the picked one under
+// COM1. Without the memory it would silently open the other one.
+void LinkPortSelector::pickedAdapterIsOpenedUnderItsNewNumber() {
+    Pty picked, other;
+    test::FakeSystem system;
+    system.Device(picked.path(), 0666);
+    system.Device(other.path(), 0666);
+    system.Link("/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0", picked.path());
+    system.Link("/dev/serial/by-id/usb-Prolific_USB-Serial-if00-port0", other.path());
+    QTemporaryDir config;
+    {
+        Rig rig(system.Paths(), config.path());
+        rig.Ports({other.path(), picked.path()});
+        rig.selector.SelectPort(2);
+        QCOMPARE(rig.link.Device(), QString::fromStdString(picked.path()));
+    }
+    Rig next(system.Paths(), config.path());
+    next.Ports({picked.path(), other.path()});
+    next.selector.SetSavedPort(2);
+    next.selector.SelectSavedPort();
+    QCOMPARE(next.link.Device(), QString::fromStdString(picked.path()));
+    QCOMPARE(next.Marked(), std::vector<int>{1});
+    QCOMPARE(next.selector.SavedPort(), 1);
+
+    // Picking a port that is no USB adapter forgets the adapter.
+    Pty plain;
+    next.Ports({plain.path()});
+    next.selector.SelectPort(1);
+    QVERIFY(!QFile::exists(config.filePath("adapter")));
 }
 
 } // namespace quelro

@@ -31,7 +31,8 @@ for f in /usr/bin/quelro /usr/bin/quelro-cli /usr/bin/quelro-radio-sim \
     /usr/share/quelro/opencc/quelro_s2t_chars.json \
     /usr/share/man/man1/quelro.1.gz /usr/share/man/man1/quelro-cli.1.gz \
     /usr/share/bash-completion/completions/quelro-cli \
-    /usr/share/doc/quelro/copyright /usr/share/doc/quelro/changelog.gz; do
+    /usr/share/doc/quelro/copyright /usr/share/doc/quelro/changelog.gz \
+    /usr/lib/udev/rules.d/60-quelro-cables.rules; do
     grep -qxF "$f" "$work/files" || fail "the package lacks $f"
 done
 # Nothing from the build or source folders, and nothing outside /usr.

@@ -1,0 +1,118 @@
+// Finding out why a device did not open.
+#include "link/port_diagnosis.h"
+
+#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "i18n/captions_link.h"
+
+namespace quelro {
+
+namespace fs = std::filesystem;
+
+DeviceAccess CheckDeviceAccess(const SystemPaths& paths, std::string_view device,
+                               const UserGroups& user) {
+    DeviceAccess access;
+    struct stat info {};
+    if (::stat(paths.At(device).c_str(), &info) != 0) return access;
+    access.exists = true;
+    access.group = GroupName(paths, info.st_gid);
+    constexpr mode_t kGroupReadWrite = S_IRGRP | S_IWGRP;
+    access.groupGrantsAccess = (info.st_mode & kGroupReadWrite) == kGroupReadWrite;
+    access.listedInGroup =
+        !access.group.empty() &&
+        std::find(user.listedIn.begin(), user.listedIn.end(), access.group) != user.listedIn.end();
+    access.groupInSession = std::find(user.sessionGids.begin(), user.sessionGids.end(),
+                                      info.st_gid) != user.sessionGids.end();
+    // The owner's bits for the owner, the group's for a member, else the others'.
+    const mode_t wanted = user.uid == info.st_uid ? (S_IRUSR | S_IWUSR)
+                          : access.groupInSession ? kGroupReadWrite
+                                                  : (S_IROTH | S_IWOTH);
+    access.allowed = user.uid == 0 || (info.st_mode & wanted) == wanted;
+    return access;
+}
+
+OpenProblem DiagnoseOpenFailure(const SystemPaths& paths, std::string_view device,
+                                std::string_view error) {
+    OpenProblem problem;
+    problem.device = std::string(device);
+    const UserGroups user = ReadUserGroups(paths);
+    const DeviceAccess access = CheckDeviceAccess(paths, device, user);
+    if (!access.exists) {
+        problem.kind = OpenProblem::Kind::Missing;
+        return problem;
+    }
+    const long self = static_cast<long>(::getpid());
+    if (const auto lock = ReadLockFile(paths, LockFileName(device)); lock && lock->pid != self) {
+        if (lock->pid > 0 && ProcessRuns(paths, lock->pid)) {
+            problem.kind = OpenProblem::Kind::HeldBy;
+            problem.pid = lock->pid;
+            problem.program = lock->program.empty() ? ProcessName(paths, lock->pid) : lock->program;
+            return problem;
+        }
+        // Its process is gone: take the lock over where the folder allows.
+        std::error_code ec;
+        if (fs::remove(lock->path, ec) && !ec) {
+            problem.kind = OpenProblem::Kind::TakenOver;
+            return problem;
+        }
+        problem.kind = OpenProblem::Kind::StaleLock;
+        problem.pid = lock->pid;
+        problem.lockFile = lock->shownPath;
+        return problem;
+    }
+    if (!access.allowed) {
+        problem.group = access.group;
+        if (access.group.empty() || !access.groupGrantsAccess)
+            problem.kind = OpenProblem::Kind::NoPermission;
+        else if (access.listedInGroup && !access.groupInSession)
+            problem.kind = OpenProblem::Kind::GroupNotInSession;
+        else
+            problem.kind = OpenProblem::Kind::NotInGroup;
+        return problem;
+    }
+    if (const auto holders = ProcessesHolding(paths, device); !holders.empty()) {
+        problem.kind = OpenProblem::Kind::HeldBy;
+        problem.pid = holders.front();
+        problem.program = ProcessName(paths, problem.pid);
+        return problem;
+    }
+    problem.kind = OpenProblem::Kind::Other;
+    problem.error = std::string(error);
+    return problem;
+}
+
+std::string OpenProblemText(const OpenProblem& problem, int port, int languageMode) {
+    const std::string& device = problem.device;
+    switch (problem.kind) {
+    case OpenProblem::Kind::Missing:
+        return LocalizeFilled(linktext::kDeviceMissing, languageMode, {device});
+    case OpenProblem::Kind::NotInGroup:
+        return LocalizeFilled(linktext::kNotInGroup, languageMode, {device, problem.group});
+    case OpenProblem::Kind::GroupNotInSession:
+        return LocalizeFilled(linktext::kGroupNotInSession, languageMode, {device, problem.group});
+    case OpenProblem::Kind::NoPermission:
+        return LocalizeFilled(linktext::kNoPermission, languageMode, {device});
+    case OpenProblem::Kind::HeldBy: {
+        std::string text =
+            port >= 1 && port <= 8 ? Localize(PortInUseMessage(port).text, languageMode) : "";
+        if (problem.pid > 0) {
+            if (!text.empty()) text += "\n";
+            text += LocalizeFilled(linktext::kHeldBy, languageMode,
+                                   {device, std::to_string(problem.pid),
+                                    problem.program.empty() ? "?" : problem.program});
+        }
+        return text;
+    }
+    case OpenProblem::Kind::StaleLock:
+        return LocalizeFilled(linktext::kStaleLock, languageMode,
+                              {device, problem.lockFile, std::to_string(problem.pid)});
+    case OpenProblem::Kind::TakenOver:
+    case OpenProblem::Kind::Other:
+        break;
+    }
+    return LocalizeFilled(linktext::kCannotOpen, languageMode, {device, problem.error});
+}
+
+} // namespace quelro
