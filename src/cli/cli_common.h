@@ -20,6 +20,8 @@ struct Options {
 
 // The file commands: new, export, import, info.
 void AddFileCommands(CLI::App& app, Options& options, int& exitCode);
+// diff: exits 0 (same), 1 (different) or kExitBadInput, as diff(1) does.
+void AddDiffCommand(CLI::App& app, int& exitCode);
 // The radio commands: read, write, ports (built when Qt is present).
 void AddRadioCommands(CLI::App& app, Options& options, int& exitCode);
 
