@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     int exitCode = kExitOk;
     AddFileCommands(app, options, exitCode);
     AddDiffCommand(app, exitCode);
+    AddPrintCommand(app, options, exitCode);
 #ifdef QUELRO_HAVE_QT
     AddRadioCommands(app, options, exitCode);
 #endif

@@ -10,6 +10,9 @@
 #include <map>
 #include <utility>
 
+#include "files/file_access.h"
+#include "i18n/captions.h"
+
 namespace quelro {
 namespace {
 
@@ -166,6 +169,17 @@ std::optional<TrueTypeFont> TrueTypeFont::FromBytes(std::string bytes, int face)
     return font;
 }
 
+TrueTypeFont::Loaded TrueTypeFont::FromFile(const std::string& path) {
+    // The CJK fonts run to some tens of megabytes.
+    constexpr std::size_t kMaxFontBytes = 64 << 20;
+    FileBytes file = ReadRegularFile(path, kMaxFontBytes + 1);
+    if (!file.ok) return {std::nullopt, path + ": " + FileErrorReason(file.code, kEnglish)};
+    if (file.bytes.size() > kMaxFontBytes) return {std::nullopt, path + ": too large for a font"};
+    auto font = FromBytes(std::move(file.bytes));
+    if (!font) return {std::nullopt, path + ": not a TrueType font with outlines"};
+    return {std::move(font), {}};
+}
+
 bool TrueTypeFont::Read(int face) {
     const std::string& d = data_;
     std::size_t start = 0;
@@ -193,15 +207,15 @@ bool TrueTypeFont::Read(int face) {
     if (head->length < 54 || hhea->length < 36 || maxp->length < 6) return false;
     unitsPerEm_ = static_cast<int>(U16(d, head->offset + 18));
     longOffsets_ = U16(d, head->offset + 50) == 1;
+    for (std::size_t i = 0; i < 4; ++i) box_[i] = S16(d, head->offset + 36 + 2 * i);
     ascent_ = S16(d, hhea->offset + 4);
     descent_ = -S16(d, hhea->offset + 6);
     metricsCount_ = static_cast<int>(U16(d, hhea->offset + 34));
     glyphCount_ = static_cast<int>(U16(d, maxp->offset + 4));
-    if (unitsPerEm_ < 16 || glyphCount_ == 0 || metricsCount_ == 0 ||
-        metricsCount_ > glyphCount_)
+    if (unitsPerEm_ < 16 || glyphCount_ == 0 || metricsCount_ == 0 || metricsCount_ > glyphCount_)
         return false;
-    const std::size_t hmtxNeeded = 4 * std::size_t(metricsCount_) +
-                                   2 * std::size_t(glyphCount_ - metricsCount_);
+    const std::size_t hmtxNeeded =
+        4 * std::size_t(metricsCount_) + 2 * std::size_t(glyphCount_ - metricsCount_);
     const std::size_t locaNeeded = (longOffsets_ ? 4 : 2) * (std::size_t(glyphCount_) + 1);
     if (hmtx->length < hmtxNeeded || loca->length < locaNeeded) return false;
 
@@ -285,7 +299,7 @@ std::uint16_t TrueTypeFont::GlyphFormat12(char32_t c) const {
 }
 
 std::uint16_t TrueTypeFont::Glyph(char32_t codePoint) const {
-    const std::uint16_t glyph = cmapFormat_ == 12 ? GlyphFormat12(codePoint)
+    const std::uint16_t glyph = cmapFormat_ == 12     ? GlyphFormat12(codePoint)
                                 : codePoint <= 0xFFFF ? GlyphFormat4(codePoint)
                                                       : 0;
     return glyph < glyphCount_ ? glyph : 0;
@@ -357,10 +371,9 @@ TrueTypeFont::Subset TrueTypeFont::MakeSubset(const std::vector<char32_t>& used)
         glyf += outlines[i];
         glyf.resize((glyf.size() + 3) & ~std::size_t{3}, '\0');
         const int old = subset.glyphs[i];
-        const std::size_t lsbAt = old < metricsCount_
-                                      ? metrics + 4 * std::size_t(old) + 2
-                                      : metrics + 4 * std::size_t(metricsCount_) +
-                                            2 * std::size_t(old - metricsCount_);
+        const std::size_t lsbAt = old < metricsCount_ ? metrics + 4 * std::size_t(old) + 2
+                                                      : metrics + 4 * std::size_t(metricsCount_) +
+                                                            2 * std::size_t(old - metricsCount_);
         Put16(hmtx, static_cast<std::uint32_t>(Advance(subset.glyphs[i])));
         Put16(hmtx, U16(data_, lsbAt));
     }
@@ -380,15 +393,14 @@ TrueTypeFont::Subset TrueTypeFont::MakeSubset(const std::vector<char32_t>& used)
     else
         post.resize(32, '\0');
 
-    std::vector<std::pair<std::string, std::string>> tables{
-        {"cmap", CharacterMap(characterMap)},
-        {"glyf", glyf},
-        {"head", head},
-        {"hhea", hhea},
-        {"hmtx", hmtx},
-        {"loca", loca},
-        {"maxp", maxp},
-        {"post", post}};
+    std::vector<std::pair<std::string, std::string>> tables{{"cmap", CharacterMap(characterMap)},
+                                                            {"glyf", glyf},
+                                                            {"head", head},
+                                                            {"hhea", hhea},
+                                                            {"hmtx", hmtx},
+                                                            {"loca", loca},
+                                                            {"maxp", maxp},
+                                                            {"post", post}};
     for (const char* tag : {"OS/2", "cvt ", "fpgm", "gasp", "name", "prep"})
         if (const auto table = Find(tag)) tables.emplace_back(tag, Bytes(*table));
     subset.bytes = FontFile(std::move(tables));

@@ -5,6 +5,7 @@
 // damaged font is refused, never read beyond its end.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,9 +22,15 @@ class TrueTypeFont {
     // TrueType font with glyph outlines, a character map and metrics.
     static std::optional<TrueTypeFont> FromBytes(std::string bytes, int face = 0);
 
+    struct Loaded;
+    // Face 0 of a font file.
+    static Loaded FromFile(const std::string& path);
+
     int UnitsPerEm() const { return unitsPerEm_; }
     int Ascent() const { return ascent_; }   // font units above the baseline
     int Descent() const { return descent_; } // font units below it, as a positive number
+    // xMin, yMin, xMax, yMax of every glyph, font units.
+    std::array<int, 4> BoundingBox() const { return box_; }
     // The glyph of a character; 0 (the missing glyph) when the font has none.
     std::uint16_t Glyph(char32_t codePoint) const;
     // Advance width in font units.
@@ -60,11 +67,17 @@ class TrueTypeFont {
     int unitsPerEm_ = 1000;
     int ascent_ = 0;
     int descent_ = 0;
+    std::array<int, 4> box_{};
     int glyphCount_ = 0;
     int metricsCount_ = 0;
     bool longOffsets_ = false;
     std::uint32_t cmapSubtable_ = 0; // offset of the Unicode subtable in data_
     int cmapFormat_ = 0;             // 4 or 12
+};
+
+struct TrueTypeFont::Loaded {
+    std::optional<TrueTypeFont> font;
+    std::string error; // when there is no font: why, in English
 };
 
 } // namespace quelro
