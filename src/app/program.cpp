@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/channel_commands.h"
+#include "app/compare_and_print.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
@@ -55,6 +56,7 @@ Program::Program() : state_(ProgramState::StartUp()) {
     // Last, as it wraps the file and decode hooks set above.
     commands_ = new ChannelCommands(state_, *form1_);
     form1_->RegisterWindow(commands_);
+    form1_->RegisterWindow(new CompareAndPrint(*form1_));
 }
 
 Program::~Program() {

@@ -98,6 +98,12 @@ void CompareBytes(const Programming& a, const Programming& b, int lang,
 
 } // namespace
 
+Programming SavedProgramming(const ProgramState& state) {
+    Programming saved{ProgramState::StartUp(state.LanguageMode), {}};
+    DecodeImage(saved.state, EncodeImage(state));
+    return saved;
+}
+
 std::vector<Difference> CompareProgrammings(const Programming& first, const Programming& second,
                                             int languageMode) {
     std::vector<Difference> out;

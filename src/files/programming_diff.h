@@ -43,6 +43,11 @@ struct Difference {
     std::string after;  // the second's text; an appearing channel's whole row
 };
 
+// The programming that saving `state` writes, as opening that file gives it
+// back, in the state's language: what a form is once imported, and what the
+// table on screen is compared as (a scan delay box left empty is saved as 0).
+Programming SavedProgramming(const ProgramState& state);
+
 // Every difference, channels first, then the settings in the order of
 // SettingTexts, then the image bytes by offset; texts in `languageMode`.
 // Decode or import both sides in that language, so their list cells compare.

@@ -37,6 +37,8 @@ class DiffTest : public CliTest {
 TEST_F(DiffTest, ExitStatusAsDiff) {
     Write(At("bad.json"), R"({"format": "quelro-dat", "version": 1, "band": "1-2MHz"})");
     Write(At("list.csv"), "Name\nx\n");
+    // A form that names nothing is the start-up state once imported.
+    Write(At("empty.json"), R"({"format": "quelro-dat", "version": 1})");
     struct Case {
         std::vector<std::string> args;
         int exit;
@@ -45,6 +47,7 @@ TEST_F(DiffTest, ExitStatusAsDiff) {
     const std::vector<Case> cases{
         {{"rich.DAT", "rich.DAT"}, 0, ""},
         {{"rich.DAT", "rich.json"}, 0, ""},
+        {{"fresh.DAT", "empty.json"}, 0, ""},
         {{"rich.json", "rich.DAT", "--json"}, 0, ""},
         // The CSV carries the channels only; taken onto the base they are the same.
         {{"rich.csv", "rich.DAT", "--base", "rich.DAT"}, 0, ""},
