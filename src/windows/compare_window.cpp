@@ -36,7 +36,10 @@ CompareWindow::CompareWindow(ProgramState& state, QWidget* owner)
     List1->setSelectionBehavior(QAbstractItemView::SelectRows);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->verticalHeader()->hide();
-    List1->horizontalHeader()->setStretchLastSection(true);
+    // The caption column as wide as its texts; old and new share the rest alike.
+    List1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    List1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    List1->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     List1->setWordWrap(false);
     Command1 = NewButton(kClose, "Command1");
 
@@ -44,7 +47,7 @@ CompareWindow::CompareWindow(ProgramState& state, QWidget* owner)
     top->addWidget(Label1);
     top->addWidget(List1, 1);
     top->addLayout(NewButtonRow({Command1}));
-    resize(720, 420);
+    resize(860, 420);
 
     connect(Command1, &QPushButton::clicked, this, &QWidget::hide);
     connect(List1, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
@@ -64,10 +67,12 @@ void CompareWindow::ShowDifferences(const QString& fileName, std::vector<Differe
     for (int row = 0; row < List1->rowCount(); ++row) {
         const Difference& d = differences_[static_cast<std::size_t>(row)];
         const std::string* texts[] = {&d.where, &d.before, &d.after};
-        for (int column = 0; column < 3; ++column)
-            List1->setItem(row, column, new QTableWidgetItem(FromUtf8(*texts[column])));
+        for (int column = 0; column < 3; ++column) {
+            auto* item = new QTableWidgetItem(FromUtf8(*texts[column]));
+            item->setToolTip(item->text()); // a whole row may be wider than its column
+            List1->setItem(row, column, item);
+        }
     }
-    List1->resizeColumnsToContents();
     List1->setVisible(!differences_.empty());
     Captions(languageMode);
 }

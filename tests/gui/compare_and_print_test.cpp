@@ -2,7 +2,10 @@
 // through their file-name and print-dialog seams: the list of differences in
 // each language, the double-click that selects a channel, the one line of no
 // difference, the newest backup, refusals, and the sheet on paper and in a PDF.
+// With QUELRO_SCREENSHOT_DIR set (run under xvfb-run), the compare window is
+// saved there as compare_window_<language>.png.
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -251,6 +254,32 @@ class CompareAndPrintTest : public QObject {
         // The same layout differs by about 2.4 levels a pixel here, one shifted
         // by a pixel by more than 5.
         QVERIFY2(difference / pixels < 4, qPrintable(QString::number(difference / pixels)));
+    }
+
+    void screenshotsOfTheCompareWindow() {
+        const QString shots = qEnvironmentVariable("QUELRO_SCREENSHOT_DIR");
+        if (shots.isEmpty()) QSKIP("QUELRO_SCREENSHOT_DIR is not set");
+        QCOMPARE(CommitFrequency(state(), 2, kColRxFreq, "446.1"), FrequencyOutcome::NewChannel);
+        form().Grid1->ShowAll();
+        ProgramState other = state();
+        QCOMPARE(CommitFrequency(other, 1, kColRxFreq, "446.0125"), FrequencyOutcome::Written);
+        PickTone(other, 1, kColTxTone, 12);
+        PickListItem(other, 1, kColPower, 1);
+        other.ClearNO(2);
+        QCOMPARE(CommitFrequency(other, 5, kColRxFreq, "462.5625"), FrequencyOutcome::NewChannel);
+        other.MainSelectors[kSquelch] = 5;
+        other.SideKeyFunction[0] = 4;
+        other.SetEmbeddedInfo(0, "Club 2024");
+        chosen_ = config_->FilePath("club.DAT");
+        QVERIFY(WriteDataFile(chosen_.toStdString(), EncodeImage(other)).ok);
+        commands_->mnuCompare->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QDir().mkpath(shots);
+        for (const auto& [language, choose] : {std::pair{"en", &Form1::mnuEnglish_Click},
+                                               std::pair{"zh-Hans", &Form1::mnuChineseJ_Click}}) {
+            (form().*choose)();
+            QVERIFY(window().grab().save(shots + "/compare_window_" + language + ".png"));
+        }
     }
 
     void aMissingFontIsSaid() {
