@@ -4,6 +4,7 @@
 #include <iostream>
 #include <map>
 
+#include "files/data_file.h"
 #include "files/file_access.h"
 #include "files/programming_file.h"
 #include "i18n/captions.h"
@@ -13,7 +14,10 @@ namespace {
 
 std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
                                 const ProgramState& base, bool baseGiven, int languageMode) {
-    const FileBytes file = ReadRegularFile(path, kMaxFormBytes + 1);
+    // A data file's reader looks at its first bytes only.
+    const std::size_t wanted =
+        form == ProgrammingForm::DataFile ? kDataFileSize + 2 : kMaxFormBytes + 1;
+    const FileBytes file = ReadRegularFile(path, wanted);
     if (!file.ok) {
         std::cerr << "quelro-cli: " << path
                   << ": cannot open: " << FileErrorReason(file.code, kEnglish) << "\n";

@@ -7,6 +7,7 @@
 #include "files/truetype_font.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <utility>
 
@@ -172,7 +173,12 @@ std::optional<TrueTypeFont> TrueTypeFont::FromBytes(std::string bytes, int face)
 TrueTypeFont::Loaded TrueTypeFont::FromFile(const std::string& path) {
     // The CJK fonts run to some tens of megabytes.
     constexpr std::size_t kMaxFontBytes = 64 << 20;
-    FileBytes file = ReadRegularFile(path, kMaxFontBytes + 1);
+    // The reader makes room for as much as it may read: ask for what the file
+    // holds, not for the largest font.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    const std::size_t wanted = ec ? kMaxFontBytes : std::min<std::uintmax_t>(size, kMaxFontBytes);
+    FileBytes file = ReadRegularFile(path, wanted + 1);
     if (!file.ok) return {std::nullopt, path + ": " + FileErrorReason(file.code, kEnglish)};
     if (file.bytes.size() > kMaxFontBytes) return {std::nullopt, path + ": too large for a font"};
     auto font = FromBytes(std::move(file.bytes));
