@@ -4,6 +4,9 @@ set -e
 PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
 libopencc-dev libcsv-dev nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth fonts-wqy-microhei locales qt6-translations-l10n"
+# The channel sheet's tests read its PDF back (pdftotext, pdffonts, pdfinfo)
+# and render it (pdftoppm).
+PACKAGES="$PACKAGES poppler-utils"
 # Packaging: manual pages, the .deb and its checks.
 PACKAGES="$PACKAGES help2man dpkg-dev file lintian desktop-file-utils appstream xdotool"
 if [ -n "$QUELRO_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $QUELRO_EXTRA_PACKAGES"; fi

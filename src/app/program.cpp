@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/channel_commands.h"
+#include "app/compare_and_print.h"
 #include "app/serial_port_check.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
@@ -56,6 +57,7 @@ Program::Program() : state_(ProgramState::StartUp()) {
     form1_->RegisterWindow(commands_);
     WireLink();
     new SerialPortCheck(*form1_); // owned by the main window
+    form1_->RegisterWindow(new CompareAndPrint(*form1_));
 }
 
 Program::~Program() {

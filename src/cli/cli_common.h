@@ -22,6 +22,10 @@ struct Options {
 void AddFileCommands(CLI::App& app, Options& options, int& exitCode);
 // doctor: the serial port check.
 void AddDoctorCommand(CLI::App& app, Options& options, int& exitCode);
+// diff: exits 0 (same), 1 (different) or kExitBadInput, as diff(1) does.
+void AddDiffCommand(CLI::App& app, int& exitCode);
+// print: the channel sheet as PDF or HTML.
+void AddPrintCommand(CLI::App& app, Options& options, int& exitCode);
 // The radio commands: read, write, ports (built when Qt is present).
 void AddRadioCommands(CLI::App& app, Options& options, int& exitCode);
 

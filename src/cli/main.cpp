@@ -2,7 +2,7 @@
 // the radio itself).
 //
 // Exits: 0 done, 1 usage error, 2 bad input; the radio commands add 3 and 4
-// (cli_common.h).
+// (cli_common.h). diff exits as diff(1): 0 same, 1 different, 2 trouble.
 #include <exception>
 #include <iostream>
 #include <string>
@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     int exitCode = kExitOk;
     AddFileCommands(app, options, exitCode);
     AddDoctorCommand(app, options, exitCode);
+    AddDiffCommand(app, exitCode);
+    AddPrintCommand(app, options, exitCode);
 #ifdef QUELRO_HAVE_QT
     AddRadioCommands(app, options, exitCode);
 #endif
@@ -30,7 +32,8 @@ int main(int argc, char** argv) {
         return app.exit(done);
     } catch (const CLI::ParseError& error) {
         app.exit(error);
-        return kExitUsage;
+        // diff tells its trouble by 2, as diff(1) does: 1 means "different".
+        return app.got_subcommand("diff") ? kExitBadInput : kExitUsage;
     } catch (const std::exception& error) {
         std::cerr << "quelro-cli: " << error.what() << "\n";
         return kExitBadInput;

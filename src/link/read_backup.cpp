@@ -45,7 +45,8 @@ std::optional<std::pair<std::string, int>> BackupKey(const std::string& name) {
     return std::pair{stamp, sequence};
 }
 
-void RemoveOldest(const fs::path& folder, int keep) {
+// The backups in a folder, oldest first.
+std::vector<std::pair<std::pair<std::string, int>, fs::path>> Backups(const fs::path& folder) {
     std::vector<std::pair<std::pair<std::string, int>, fs::path>> backups;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
@@ -53,13 +54,24 @@ void RemoveOldest(const fs::path& folder, int keep) {
         if (auto key = BackupKey(entry.path().filename().string()))
             backups.emplace_back(std::move(*key), entry.path());
     }
-    if (static_cast<int>(backups.size()) <= keep) return;
     std::sort(backups.begin(), backups.end());
+    return backups;
+}
+
+void RemoveOldest(const fs::path& folder, int keep) {
+    const auto backups = Backups(folder);
+    std::error_code ec;
+    if (static_cast<int>(backups.size()) <= keep) return;
     const auto excess = backups.size() - static_cast<std::size_t>(std::max(keep, 0));
     for (std::size_t i = 0; i < excess; ++i) fs::remove(backups[i].second, ec);
 }
 
 } // namespace
+
+fs::path NewestReadBackup(const fs::path& folder) {
+    const auto backups = Backups(folder);
+    return backups.empty() ? fs::path() : backups.back().second;
+}
 
 BackupResult KeepReadBackup(const fs::path& folder, std::string_view readImageHex,
                             std::string_view stamp, int keep) {

@@ -30,4 +30,8 @@ struct BackupResult {
 BackupResult KeepReadBackup(const std::filesystem::path& folder, std::string_view readImageHex,
                             std::string_view stamp, int keep = kKeptBackups);
 
+// The newest backup in `folder` (by the stamp of its name, then its number),
+// or an empty path when there is none.
+std::filesystem::path NewestReadBackup(const std::filesystem::path& folder);
+
 } // namespace quelro

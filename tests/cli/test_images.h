@@ -1,5 +1,6 @@
 // Hand-written memory images for the quelro-cli tests: the image of the
-// start-up state, spelled out field by field, and a way to patch fields in.
+// start-up state, spelled out field by field, a way to patch fields in, and
+// an image with a few rich channels.
 #pragma once
 
 #include <cstddef>
@@ -58,6 +59,15 @@ inline std::string FreshImage() {
 inline std::string Patch(std::string image, std::size_t offset, std::string_view hex) {
     image.replace(offset * 2, hex.size(), hex);
     return image;
+}
+
+// Channels 1, 2 and 16 with cross tones, an offset, no transmit frequency,
+// both powers and bandwidths; channel 2 alone in the scan list.
+inline std::string RichImage() {
+    std::string image = Patch(FreshImage(), 0x00, "506225465062254613287503F0F0FCFF");
+    image = Patch(image, 0x10, "2506604425061045FFFFFFFFF8C0FCFF");
+    image = Patch(image, 0xF0, "00000040FFFFFFFF13A813A8F8F0FCFF");
+    return Patch(image, 0x16E, "0200");
 }
 
 } // namespace quelro::test

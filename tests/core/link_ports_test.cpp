@@ -166,6 +166,9 @@ TEST(ReadBackup, KeepsOnlyTheNewestAndLeavesOtherFiles) {
     EXPECT_EQ(names,
               (std::set<std::string>{"notes.txt", "20200101-000000.txt", "20240103-000000.DAT",
                                      "20240103-000000-2.DAT", "20240103-000000-3.DAT"}));
+    // The newest by stamp and number; "-3" sorts after "-2" and the plain name.
+    EXPECT_EQ(NewestReadBackup(data.path()), data.path() / "20240103-000000-3.DAT");
+    EXPECT_EQ(NewestReadBackup(data.path() / "none"), fs::path());
 }
 
 TEST(ReadBackup, FailureIsReportedNotThrown) {

@@ -40,7 +40,7 @@ grep -v '^/usr/\|^/$' "$work/files" && fail "files outside /usr"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for d in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6serialport6 libopencc1.1 \
-    qt6-qpa-plugins; do
+    qt6-qpa-plugins fonts-wqy-microhei; do
     [[ ", $depends," == *", $d "* || ", $depends," == *", $d,"* ]] || fail "Depends lacks $d: $depends"
 done
 dpkg-deb -f "$deb" Description | grep -q '对讲机' || fail "the description has no Chinese line"

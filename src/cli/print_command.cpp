@@ -1,0 +1,96 @@
+// quelro-cli print IN -o OUT.pdf|OUT.html: the channel sheet of a
+// programming, one page of A4 or Letter, in --lang.
+#include <cctype>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "cli/cli_common.h"
+#include "cli/programming_input.h"
+#include "files/file_access.h"
+#include "files/print_sheet.h"
+#include "files/sheet_layout.h"
+#include "files/sheet_pdf.h"
+#include "files/truetype_font.h"
+
+namespace quelro::cli {
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Today as YYYY-MM-DD, local time.
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+    return date;
+}
+
+} // namespace
+
+void AddPrintCommand(CLI::App& app, Options& options, int& exitCode) {
+    struct Args {
+        std::string in;
+        std::string out;
+        InputForm form;
+        std::string lang = "en";
+        std::string paper = "a4";
+        std::string font = kSheetFontPath;
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd = app.add_subcommand(
+        "print", "Write the channel sheet of a programming as PDF (OUT.pdf) or HTML (OUT.html)");
+    cmd->add_option("IN", args->in, "Data file, JSON form or CSV channel list")->required();
+    cmd->add_option("-o,--output", args->out, "OUT.pdf or OUT.html")
+        ->required()
+        ->check([](const std::string& out) {
+            const std::string extension = Lower(std::filesystem::path(out).extension().string());
+            return extension == ".pdf" || extension == ".html" || extension == ".htm"
+                       ? std::string()
+                       : std::string("the output must end in .pdf or .html");
+        });
+    AddInputFormOptions(*cmd, args->form);
+    AddLanguageOption(*cmd, args->lang);
+    cmd->add_option("--paper", args->paper, "a4 or letter")
+        ->check(CLI::IsMember({"a4", "letter"}))
+        ->capture_default_str();
+    cmd->add_option("--font", args->font, "TrueType font the PDF is set in and embeds")
+        ->capture_default_str();
+    cmd->callback([args, &options, &exitCode] {
+        exitCode = kExitBadInput;
+        const int lang = LanguageModeOf(args->lang);
+        const std::optional<Programming> programming = LoadProgramming(args->in, args->form, lang);
+        if (!programming) return;
+        const Paper paper = args->paper == "letter" ? Paper::Letter : Paper::A4;
+        const Sheet sheet = BuildSheet(
+            programming->state, std::filesystem::path(args->in).filename().string(), Today());
+        std::string bytes;
+        if (Lower(std::filesystem::path(args->out).extension().string()) == ".pdf") {
+            const TrueTypeFont::Loaded loaded = TrueTypeFont::FromFile(args->font);
+            if (!loaded.font) {
+                std::cerr << "quelro-cli: " << loaded.error
+                          << " (the sheet needs a CJK TrueType font: install fonts-wqy-microhei, "
+                             "or name one with --font)\n";
+                return;
+            }
+            bytes = SheetPdf(LayOutSheet(sheet, *loaded.font, paper), sheet.title);
+        } else {
+            bytes = SheetHtml(sheet, paper, lang);
+        }
+        const FileWrite written = WriteFileAtomically(args->out, bytes);
+        if (!written.ok) {
+            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << written.error << "\n";
+            return;
+        }
+        if (!options.quiet) std::cout << "Wrote " << args->out << "\n";
+        exitCode = kExitOk;
+    });
+}
+
+} // namespace quelro::cli

@@ -1,0 +1,79 @@
+// Loading a programming from a data file, a JSON form or a CSV channel list.
+#include "cli/programming_input.h"
+
+#include <iostream>
+#include <map>
+
+#include "files/data_file.h"
+#include "files/file_access.h"
+#include "files/programming_file.h"
+#include "i18n/captions.h"
+
+namespace quelro::cli {
+namespace {
+
+std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
+                                const ProgramState& base, bool baseGiven, int languageMode) {
+    // A data file's reader looks at its first bytes only.
+    const std::size_t wanted =
+        form == ProgrammingForm::DataFile ? kDataFileSize + 2 : kMaxFormBytes + 1;
+    const FileBytes file = ReadRegularFile(path, wanted);
+    if (!file.ok) {
+        std::cerr << "quelro-cli: " << path
+                  << ": cannot open: " << FileErrorReason(file.code, kEnglish) << "\n";
+        return std::nullopt;
+    }
+    // The messages of the command line are English whatever --lang says.
+    ProgrammingRead read = ReadProgramming(file.bytes, form, base, baseGiven, kEnglish);
+    if (!read.programming) {
+        std::cerr << "quelro-cli: " << path << ": " << read.problem << "\n";
+        return std::nullopt;
+    }
+    for (const CsvLeftOut& row : read.leftOut)
+        std::cerr << "quelro-cli: " << path << ": " << LeftOutText(row, kEnglish) << "\n";
+    // Read in English, shown in the language asked for: as a language switch
+    // re-renders the list cells.
+    Programming& p = *read.programming;
+    p.state.LanguageMode = languageMode;
+    p.state.SetGrid1Text();
+    return std::move(p);
+}
+
+} // namespace
+
+void AddInputFormOptions(CLI::App& cmd, InputForm& form) {
+    cmd.add_option("--format", form.format,
+                   "dat, json or csv (default: by the extension: .csv, .json, else dat)")
+        ->check(CLI::IsMember({"dat", "json", "csv"}));
+    cmd.add_option("--base", form.base,
+                   "JSON and CSV: apply to this data file instead of the start-up state");
+}
+
+std::optional<Programming> LoadProgramming(const std::string& path, const InputForm& form,
+                                           int languageMode) {
+    static const std::map<std::string, ProgrammingForm> kForms{{"dat", ProgrammingForm::DataFile},
+                                                               {"json", ProgrammingForm::Json},
+                                                               {"csv", ProgrammingForm::Csv}};
+    const ProgrammingForm chosen = form.format.empty() ? FormOfName(path) : kForms.at(form.format);
+    ProgramState base = ProgramState::StartUp(kEnglish);
+    if (chosen != ProgrammingForm::DataFile && !form.base.empty()) {
+        const auto loaded = Load(form.base, ProgrammingForm::DataFile, base, false, kEnglish);
+        if (!loaded) return std::nullopt;
+        base = loaded->state;
+    }
+    return Load(path, chosen, base, !form.base.empty(), languageMode);
+}
+
+void AddLanguageOption(CLI::App& cmd, std::string& lang) {
+    cmd.add_option("--lang", lang, "Language: zh, en or zh-Hant")
+        ->check(CLI::IsMember({"zh", "en", "zh-Hant"}))
+        ->capture_default_str();
+}
+
+int LanguageModeOf(const std::string& lang) {
+    static const std::map<std::string, int> kModes{
+        {"zh", kSimplified}, {"en", kEnglish}, {"zh-Hant", kTraditional}};
+    return kModes.at(lang);
+}
+
+} // namespace quelro::cli
