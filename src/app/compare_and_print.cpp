@@ -80,14 +80,6 @@ CompareAndPrint::CompareAndPrint(Form1& form) : QObject(&form), form_(form) {
         dialog.exec();
     };
 
-    compareWindow = new CompareWindow(form.State(), &form);
-    connect(compareWindow, &CompareWindow::ChannelChosen, this, [this](int row) {
-        form_.Grid1->SelectCell(row, kColRxFreq);
-        form_.Grid1->selectRow(row - 1);
-        form_.raise();
-        form_.activateWindow();
-    });
-
     // The four items stand together before the line above Quit.
     QMenu* file = form.mnuFile;
     QAction* before = form.mnuQuit;
@@ -113,7 +105,22 @@ CompareAndPrint::CompareAndPrint(Form1& form) : QObject(&form), form_(form) {
 }
 
 QWidget* CompareAndPrint::Window() {
-    return compareWindow;
+    // Before the first comparison the menu that holds the items stands for it,
+    // so that the main window always finds a window of this part to close.
+    return compareWindow != nullptr ? static_cast<QWidget*>(compareWindow) : form_.mnuFile;
+}
+
+CompareWindow& CompareAndPrint::TheCompareWindow() {
+    if (compareWindow == nullptr) {
+        compareWindow = new CompareWindow(form_.State(), &form_);
+        connect(compareWindow, &CompareWindow::ChannelChosen, this, [this](int row) {
+            form_.Grid1->SelectCell(row, kColRxFreq);
+            form_.Grid1->selectRow(row - 1);
+            form_.raise();
+            form_.activateWindow();
+        });
+    }
+    return *compareWindow;
 }
 
 void CompareAndPrint::ApplyLanguage(int languageMode) {
@@ -123,7 +130,6 @@ void CompareAndPrint::ApplyLanguage(int languageMode) {
                                 {mnuPrint, caption::kPrint},
                                 {mnuExportPdf, caption::kExportPdf}})
         action->setText(Text(Localize(text, languageMode)));
-    compareWindow->ApplyLanguage(languageMode);
     // The list follows at once: the grid's cells are re-rendered after the
     // windows, so the table is taken in the new language here.
     if (!comparedName_.isEmpty()) Refresh(languageMode);
@@ -135,7 +141,6 @@ void CompareAndPrint::Translate() {
                                 {mnuPrint, caption::kPrint},
                                 {mnuExportPdf, caption::kExportPdf}})
         action->setText(Text(Localize(text, kTraditional)));
-    compareWindow->Translate();
     if (!comparedName_.isEmpty()) Refresh(kTraditional);
 }
 
@@ -179,7 +184,7 @@ void CompareAndPrint::CompareWith(const QString& name) {
         comparedForm_ = previousForm;
         return;
     }
-    compareWindow->ShowModeless();
+    TheCompareWindow().ShowModeless();
 }
 
 bool CompareAndPrint::Refresh(int languageMode) {
@@ -194,7 +199,7 @@ bool CompareAndPrint::Refresh(int languageMode) {
         return false;
     }
     // The table as saving it would write it, so that its own file compares equal.
-    compareWindow->ShowDifferences(
+    TheCompareWindow().ShowDifferences(
         QFileInfo(comparedName_).fileName(),
         CompareProgrammings(SavedProgramming(screen), *read.programming, languageMode),
         languageMode);

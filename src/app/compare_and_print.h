@@ -48,7 +48,8 @@ class CompareAndPrint : public QObject, public LanguageWindow {
     // The font the sheet is set in.
     std::string fontPath = kSheetFontPath;
 
-    // LanguageWindow: the menu items and the compare window.
+    // LanguageWindow: the menu items and the compare window (the File menu
+    // until the window is built).
     QWidget* Window() override;
     void ApplyLanguage(int languageMode) override;
     void Translate() override;
@@ -58,13 +59,15 @@ class CompareAndPrint : public QObject, public LanguageWindow {
     void Print();
     void ExportPdf();
 
-    CompareWindow* compareWindow;
+    // Built at the first comparison, so that start-up builds no other window.
+    CompareWindow* compareWindow = nullptr;
     QAction* mnuCompare;
     QAction* mnuCompareLastRead;
     QAction* mnuPrint;
     QAction* mnuExportPdf;
 
   private:
+    CompareWindow& TheCompareWindow();
     void CompareWith(const QString& name);
     // Compares the table on screen with the file kept, in a language, and
     // shows the result; false (after saying why) when the file is refused.

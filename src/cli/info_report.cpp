@@ -2,9 +2,8 @@
 //
 // Captions and list items are those of the windows (main window, optional
 // functions, key settings, embedded information, test frequencies, service
-// adjust). The DTMF group, which the program keeps on a part of the
-// optional-function window that is never shown, is listed with its Chinese
-// design texts and English ones of ours.
+// adjust), as files/setting_texts holds them for the comparison and the
+// channel sheet too.
 #include "cli/info_report.h"
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "channels/channel_record.h"
 #include "codes/bands.h"
 #include "codes/conversions.h"
+#include "files/setting_texts.h"
 #include "i18n/captions.h"
 
 namespace quelro::cli {
@@ -55,65 +55,9 @@ void Table(std::string& out, const std::vector<std::vector<std::string>>& rows) 
     }
 }
 
-// A list item in both stored languages.
-struct Item {
-    std::string zh;
-    std::string en;
-};
-using Items = std::vector<Item>;
-
-std::string Localized(const Item& item, int lang) {
-    return Localize(Caption{item.zh, item.en}, lang);
-}
-
-// Item `position` of a list; a position outside the list shows as the number.
-std::string Pick(const Items& items, int position, int lang) {
-    if (position < 0 || position >= static_cast<int>(items.size())) return std::to_string(position);
-    return Localized(items[static_cast<std::size_t>(position)], lang);
-}
-
-// A setting the program keeps as the decimal text of a list position.
-std::string PickText(const Items& items, const std::string& text, int lang) {
-    if (!ParseNumber(text)) return text;
-    return Pick(items, static_cast<int>(Val(text)), lang);
-}
-
-// `first`, then the numbers 1..last each followed by its unit.
-Items Numbered(Item first, int last, const Item& unit) {
-    Items items{std::move(first)};
-    for (int n = 1; n <= last; ++n)
-        items.push_back({std::to_string(n) + unit.zh, std::to_string(n) + unit.en});
-    return items;
-}
-
-const Item kOff{"关闭", "Off"};
-const Items kOffOn{{"禁止", "Off"}, {"使能", "On"}};
-const Item kSecondsUnit{"秒", " S"};
-
-// A radio text between quotes; bytes without a printable character are
-// written as \xNN.
-std::string Quoted(std::string_view bytes) {
-    std::string out = "\"";
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || (b >= 0x7F && b < 0xA0) || b == 0xFF || c == '"' || c == '\\') {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", b);
-            out += escaped;
-        } else {
-            out += Utf8FromBytes(std::string_view(&c, 1));
-        }
-    }
-    return out + "\"";
-}
-
 void ChannelSection(std::string& out, const ProgramState& s) {
     const int lang = s.LanguageMode;
-    const std::string band =
-        s.BandSelection >= 0 && s.BandSelection < static_cast<int>(kBands.size())
-            ? std::string(kBands[s.BandSelection].text)
-            : "-";
-    out += Localize({"机型选择", "Model"}, lang) + ": " + band + "\n\n";
+    out += GroupTitle(SettingGroup::Band, lang) + ": " + BandText(s) + "\n\n";
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> header;
     for (const Caption& caption : kGridHeaders) header.push_back(Localize(caption, lang));
@@ -131,136 +75,22 @@ void ChannelSection(std::string& out, const ProgramState& s) {
     Table(out, rows);
 }
 
-void GeneralSection(std::string& out, const ProgramState& s) {
+// Every setting under the title of its window, as files/setting_texts gives them.
+void SettingSections(std::string& out, const ProgramState& s) {
     const int lang = s.LanguageMode;
-    struct Selector {
-        MainSelector selector;
-        Caption label;
-    };
-    static constexpr Selector kSelectors[] = {
-        {MainSelector::Combo2, {"语言通知", "Language"}},
-        {MainSelector::Combo3, {"发射超时", "Time-out"}},
-        {MainSelector::Combo4, {"发射超时预警", "Time-out Warn"}},
-        {MainSelector::Combo9, {"静噪等级", "Squelch Grade"}},
-        {MainSelector::Combo6, {"省电", "Battery Save"}},
-        {MainSelector::Combo7, {"提示音", "Beep"}},
-    };
-    std::vector<Line> lines;
-    for (const Selector& entry : kSelectors) {
-        const int position = s.MainSelectors[static_cast<int>(entry.selector)];
-        const bool listed = position >= 0 && position < MainSelectorItemCount(entry.selector);
-        lines.push_back({Localize(entry.label, lang),
-                         listed ? MainSelectorItemText(entry.selector, position, lang) : "-"});
+    const std::vector<SettingText> texts = SettingTexts(s, lang);
+    for (SettingGroup group : {SettingGroup::General, SettingGroup::Optional, SettingGroup::Dtmf,
+                               SettingGroup::Keys, SettingGroup::Embedded, SettingGroup::Service}) {
+        std::vector<Line> lines;
+        for (const SettingText& text : texts)
+            if (text.group == group) lines.push_back({text.label, text.value});
+        Section(out, GroupTitle(group, lang), lines);
     }
-    Section(out, Localize({"功能设置", "Function Set"}, lang), lines);
 }
 
-void OptionalSection(std::string& out, const ProgramState& s) {
+void TestFrequencySection(std::string& out, const ProgramState& s) {
     const int lang = s.LanguageMode;
-    const auto& text = s.Functions.Text;
-    Items channels;
-    for (int n = 1; n <= kChannels; ++n) {
-        const std::string number = (n < 10 ? "0" : "") + std::to_string(n);
-        channels.push_back({number, number});
-    }
-    Items retrace{{"空", "Empty"}};
-    for (int i = 1; i <= 91; ++i) {
-        const std::string seconds = FormatFixed(0.5 + (i - 1) * 0.05, 2) + " S";
-        retrace.push_back({seconds, seconds});
-    }
-    const auto check = [&](int field) {
-        return text[field] == "0" ? std::string("[ ]") : text[field] == "1" ? "[x]" : text[field];
-    };
-    const std::vector<Line> lines{
-        {Localize({"PTT ID", "PTT ID"}, lang),
-         PickText({{"发射开始", "Launch Start"}, {"发射结束", "Launch End"}, {"两者", "Both"}},
-                  text[kPttIdMode], lang)},
-        {Localize({"VOX功能", "VOX Function"}, lang), PickText(kOffOn, text[kVoxEnable], lang)},
-        {Localize({"VOX增益电平", "VOX GBIN"}, lang),
-         PickText(Numbered(kOff, 10, {"", ""}), text[kVoxGain], lang)},
-        {Localize({"VOX延迟时间", "VOX Delay time"}, lang), PickText({{"0.3S", "0.3S"},
-                                                                      {"0.5S", "0.5S"},
-                                                                      {"1S", "1S"},
-                                                                      {"1.5S", "1.5S"},
-                                                                      {"2S", "2S"},
-                                                                      {"3S", "3S"}},
-                                                                     text[kVoxDelay], lang)},
-        {Localize({"VOX可进行音调", "VOX volume control"}, lang),
-         PickText(kOffOn, text[kVoxTone], lang)},
-        {Localize({"复制", "Duplicate"}, lang), PickText(kOffOn, text[kDuplicate], lang)},
-        {Localize({"优先", "Priority"}, lang),
-         PickText({{"无", "No"}, {"固定", "Fixed"}, {"选定", "Selected"}}, text[kPriorityMode],
-                  lang)},
-        {Localize({"优先信道", "Preferred channel"}, lang),
-         PickText(channels, text[kPriorityChannel], lang)},
-        {Localize({"回扫时间A", "Retrace Time A"}, lang),
-         PickText(retrace, text[kRetraceTimeA], lang)},
-        {Localize({"回扫时间B", "Retrace Time B"}, lang),
-         PickText(retrace, text[kRetraceTimeB], lang)},
-        {Localize({"返回信道", "Return channel"}, lang),
-         PickText({{"选定", "Selected"},
-                   {"选定+当前", "Selected+Current"},
-                   {"优先", "priority"},
-                   {"优先+当前", "priority+Current"}},
-                  text[kReturnChannel], lang)},
-        {Localize({"扫描接收恢复延时时间(秒)", "Scan receive delay time(S)"}, lang),
-         text[kScanRxResumeDelay]},
-        {Localize({"扫描发射恢复延时时间(秒)", "Scan launch delay time(S)"}, lang),
-         text[kScanTxResumeDelay]},
-        {Localize({"取消操作", "Cancel operation"}, lang), check(kCancelOperation)},
-        {Localize({"接收时禁止VOX", "Received banned VOX"}, lang), check(kVoxRxInhibit)},
-    };
-    Section(out, Localize({"可选功能", "Optional Function"}, lang), lines);
-}
-
-void DtmfSection(std::string& out, const ProgramState& s) {
-    const int lang = s.LanguageMode;
-    const auto& value = s.Functions.Value;
-    const Items digitTime{
-        {"OFF", "OFF"}, {"100MS", "100MS"}, {"500MS", "500MS"}, {"1000MS", "1000MS"}};
-    std::vector<Line> lines{
-        {Localize({"DTMF 速率", "DTMF rate"}, lang),
-         Pick({{"6位", "6"}, {"8位", "8"}, {"10位", "10"}, {"15位", "15"}}, value[kDtmfRate],
-              lang)},
-        {Localize({"首位数码时间", "First digit time"}, lang),
-         Pick(digitTime, value[kFirstDigitTime], lang)},
-        {Localize({"首位数码延迟", "First digit delay"}, lang),
-         std::to_string(value[kFirstDigitDelay]) + "MS"},
-        {Localize({"*和#音", "* and # tone"}, lang), Pick(digitTime, value[kStarHashTone], lang)},
-        {Localize({"D键设定", "D key setting"}, lang),
-         Pick(Numbered({"D码", "D code"}, 16, kSecondsUnit), value[kDKeySetting], lang)},
-        {Localize({"DTMF 侧音", "DTMF side tone"}, lang), Pick(kOffOn, value[kDtmfSideTone], lang)},
-        {Localize({"组呼码", "Group call code"}, lang),
-         Pick({kOff, {"*", "*"}, {"#", "#"}, {"A", "A"}, {"B", "B"}, {"C", "C"}, {"D", "D"}},
-              value[kGroupCallCode], lang)},
-        {Localize({"自动复位定时器", "Auto reset timer"}, lang),
-         Pick(Numbered(kOff, 15, kSecondsUnit), value[kAutoResetTimer], lang)},
-        {Localize({"ID 码", "ID code"}, lang), Quoted(s.Functions.Text[kIdCode])},
-        {Localize({"PTT 开始码", "PTT start code"}, lang), Quoted(s.Functions.Text[kPttStartCode])},
-        {Localize({"PTT 结束码", "PTT end code"}, lang), Quoted(s.Functions.Text[kPttEndCode])},
-    };
-    for (int m = 0; m < 8; ++m)
-        lines.push_back(
-            {Localize({"自动拨号存储器", "Auto-dial memory"}, lang) + " " + std::to_string(m + 1),
-             Quoted(s.Functions.AutoDialMemory[m])});
-    Section(out, "DTMF", lines);
-}
-
-void OtherSections(std::string& out, const ProgramState& s) {
-    const int lang = s.LanguageMode;
-    Items keys;
-    for (const Caption& key : kSideKeyFunctionItems)
-        keys.push_back({std::string(key.zh), std::string(key.en)});
-    Section(out, Localize({"键设定", "Keys Set"}, lang),
-            {{"PF1", Pick(keys, s.SideKeyFunction[0], lang)},
-             {"PF2", Pick(keys, s.SideKeyFunction[1], lang)}});
-    Section(out, Localize({"嵌入信息", "Embedded Information"}, lang),
-            {{"1", Quoted(s.EmbeddedInfo[0])}, {"2", Quoted(s.EmbeddedInfo[1])}});
-    Section(out, Localize({"调试", "Debug"}, lang),
-            {{Localize({"发射高功率", "TX-Hight Power"}, lang), std::to_string(s.TxPowerHigh)},
-             {Localize({"发射低功率", "TX-Low Power"}, lang), std::to_string(s.TxPowerLow)}});
-
-    out += "\n" + Localize({"测试频率", "Debug frequency"}, lang) + "\n";
+    out += "\n" + GroupTitle(SettingGroup::TestFrequencies, lang) + "\n";
     std::vector<std::vector<std::string>> rows{{Localize({"频道", "Channel"}, lang),
                                                 Localize({"接收频率", "RX Frequency"}, lang),
                                                 Localize({"发射频率", "TX Frequency"}, lang)}};
@@ -295,10 +125,8 @@ std::size_t DisplayWidth(std::string_view utf8) {
 std::string InfoReport(const ProgramState& state) {
     std::string out;
     ChannelSection(out, state);
-    GeneralSection(out, state);
-    OptionalSection(out, state);
-    DtmfSection(out, state);
-    OtherSections(out, state);
+    SettingSections(out, state);
+    TestFrequencySection(out, state);
     return out;
 }
 

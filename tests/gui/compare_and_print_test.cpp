@@ -41,6 +41,9 @@ class CompareAndPrintTest : public QObject {
     Form1& form() { return *started_->form; }
     ProgramState& state() { return started_->state; }
     CompareWindow& window() { return *commands_->compareWindow; }
+    bool WindowShown() const {
+        return commands_->compareWindow != nullptr && commands_->compareWindow->isVisible();
+    }
     QString Cell(int row, int column) { return window().List1->item(row, column)->text(); }
 
     // A data file of the table on screen with channel 1 and the squelch changed.
@@ -176,7 +179,7 @@ class CompareAndPrintTest : public QObject {
         commands_->mnuCompareLastRead->trigger();
         QCOMPARE(boxes_->Asked().size(), size_t(1));
         QCOMPARE(boxes_->Asked()[0].prompt, QString("There is no backup of a read yet."));
-        QVERIFY(!window().isVisible());
+        QVERIFY(!WindowShown());
 
         const std::filesystem::path folder = commands_->backupFolder;
         ProgramState older = state();
@@ -199,7 +202,7 @@ class CompareAndPrintTest : public QObject {
         QCOMPARE(boxes_->Asked().size(), size_t(1));
         QVERIFY(boxes_->Asked()[0].prompt.startsWith(chosen_ + "\nnot valid JSON: "));
         QCOMPARE(boxes_->Asked()[0].title, QString("Compare"));
-        QVERIFY(!window().isVisible());
+        QVERIFY(!WindowShown());
         chosen_ = config_->FilePath("missing.DAT");
         commands_->mnuCompare->trigger();
         QVERIFY(boxes_->Asked().back().prompt.contains("missing.DAT"));
@@ -280,6 +283,17 @@ class CompareAndPrintTest : public QObject {
             (form().*choose)();
             QVERIFY(window().grab().save(shots + "/compare_window_" + language + ".png"));
         }
+    }
+
+    void closingTheMainWindowClosesTheCompareWindow() {
+        QVERIFY(form().close()); // before any comparison: nothing to close
+        form().show();
+        chosen_ = config_->FilePath("other.DAT");
+        WriteChangedFile(chosen_);
+        commands_->mnuCompare->trigger();
+        QVERIFY(WindowShown());
+        QVERIFY(form().close());
+        QVERIFY(!WindowShown());
     }
 
     void aMissingFontIsSaid() {
