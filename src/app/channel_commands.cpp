@@ -78,7 +78,8 @@ QString LeftOutLines(const std::vector<CsvLeftOut>& leftOut, const std::vector<C
         lines << Text(ChangedText(changed[i], language));
     const std::size_t more = leftOut.size() + changed.size() - lines.size();
     if (more > 0)
-        lines << Text(Localize(caption::kMoreLeftOut, language)).replace("%1", QString::number(more));
+        lines
+            << Text(Localize(caption::kMoreLeftOut, language)).replace("%1", QString::number(more));
     return lines.join('\n');
 }
 
@@ -284,15 +285,15 @@ void ChannelCommands::Paste() {
     // From the topmost selected row: a paste over a selection fills it.
     const std::vector<int> selected = SelectedRows();
     const int firstRow = selected.empty() ? 1 : selected.front();
-    const CsvPaste paste = PasteChannels(std::string_view(json.constData(), json.size()), text,
-                                         state_, firstRow);
+    const CsvPaste paste =
+        PasteChannels(std::string_view(json.constData(), json.size()), text, state_, firstRow);
     ShowTable();
     RecordChange();
     const int language = state_.LanguageMode;
     QString report = paste.refusal ? Text(RefusalText(*paste.refusal, language)) : QString();
     if (!paste.leftOut.empty() || !paste.changed.empty())
-        report += (report.isEmpty() ? "" : "\n") +
-                  LeftOutLines(paste.leftOut, paste.changed, language);
+        report +=
+            (report.isEmpty() ? "" : "\n") + LeftOutLines(paste.leftOut, paste.changed, language);
     if (!report.isEmpty()) Report(caption::kPasteTitle, report, 48);
 }
 

@@ -189,8 +189,7 @@ void CellEditors::Grid1_Click() {
 }
 
 bool CellEditors::EditKeyPress(const QKeyEvent& key) {
-    if (key.matches(QKeySequence::Paste) && text1_->isVisible() &&
-        state_.ChannelEmpty(editRow_)) {
+    if (key.matches(QKeySequence::Paste) && text1_->isVisible() && state_.ChannelEmpty(editRow_)) {
         // One frequency goes into the editor; rows of a list are channels.
         const QString text = QApplication::clipboard()->text().trimmed();
         if (text.contains('\n') || text.contains('\t')) {

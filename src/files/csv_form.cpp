@@ -104,10 +104,10 @@ Placed PlaceRows(const Rows& rows, const ProgramState& base, ProgramState& targe
     Placed placed;
     int next = placing.firstRow;
     for (const CsvRecord& record : rows.records) {
-        const int at = placing.byLocation
-                           ? std::stoi(FieldOf(record, rows.columns, csv::kLocation)) +
-                                 placing.shift
-                           : next;
+        const int at =
+            placing.byLocation
+                ? std::stoi(FieldOf(record, rows.columns, csv::kLocation)) + placing.shift
+                : next;
         const bool inTable = at <= kChannels;
         if (FieldOf(record, rows.columns, csv::kFrequency).empty()) {
             if (inTable) {
