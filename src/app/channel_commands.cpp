@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/bands.h"
+#include "files/clipboard_form.h"
 #include "files/csv_form.h"
 #include "files/data_file.h"
 #include "i18n/local_msgbox_qt.h"
@@ -64,16 +66,20 @@ QString CsvDialog(QWidget* owner, bool save) {
                 : QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
 }
 
-// The rows left out, one line each; a box shows the first few and counts
-// the rest.
-QString LeftOutLines(const std::vector<CsvLeftOut>& leftOut, int language) {
+// The rows left out and the values taken otherwise, one line each; a box
+// shows the first few and counts the rest.
+QString LeftOutLines(const std::vector<CsvLeftOut>& leftOut, const std::vector<CsvChanged>& changed,
+                     int language) {
     constexpr std::size_t kShown = 20;
     QStringList lines;
     for (std::size_t i = 0; i < leftOut.size() && i < kShown; ++i)
         lines << Text(LeftOutText(leftOut[i], language));
-    if (leftOut.size() > kShown)
-        lines << Text(Localize(caption::kMoreLeftOut, language))
-                     .replace("%1", QString::number(leftOut.size() - kShown));
+    for (std::size_t i = 0; i < changed.size() && lines.size() < kShown; ++i)
+        lines << Text(ChangedText(changed[i], language));
+    const std::size_t more = leftOut.size() + changed.size() - lines.size();
+    if (more > 0)
+        lines
+            << Text(Localize(caption::kMoreLeftOut, language)).replace("%1", QString::number(more));
     return lines.join('\n');
 }
 
@@ -145,6 +151,7 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
         MarkSaved();
     });
     connect(&form, &Form1::Saved, this, &ChannelCommands::MarkSaved);
+    connect(&form.Editors(), &CellEditors::ChannelPasteRequested, this, &ChannelCommands::Paste);
     // While locked, no command edits the table in place (menus, context menu
     // and their keys alike); exporting and copying stay.
     connect(&form, &Form1::LockChanged, this, [this](bool locked) {
@@ -209,8 +216,9 @@ void ChannelCommands::ImportCsvFile() {
     QString text = Text(Localize(caption::kBandIs, language)) +
                    Text(std::string(kBands.at(state_.BandIndex).text)) + "\n" +
                    Text(Localize(caption::kImported, language)) + QString::number(imported);
-    if (!read.leftOut.empty()) text += "\n" + LeftOutLines(read.leftOut, language);
-    Report(caption::kImportTitle, text, read.leftOut.empty() ? 64 : 48);
+    const bool whole = read.leftOut.empty() && read.changed.empty();
+    if (!whole) text += "\n" + LeftOutLines(read.leftOut, read.changed, language);
+    Report(caption::kImportTitle, text, whole ? 64 : 48);
 }
 
 void ChannelCommands::ExportCsvFile() {
@@ -243,7 +251,11 @@ std::vector<int> ChannelCommands::SelectedRows() const {
 }
 
 void ChannelCommands::Copy() {
-    QApplication::clipboard()->setText(Text(ExportCsv(state_, SelectedRows()).text));
+    const ClipboardCopy copy = CopyChannels(state_, SelectedRows());
+    auto* data = new QMimeData;
+    data->setText(Text(copy.text));
+    data->setData(kClipboardMimeType, QByteArray::fromStdString(copy.json));
+    QApplication::clipboard()->setMimeData(data);
 }
 
 void ChannelCommands::Cut() {
@@ -261,20 +273,27 @@ void ChannelCommands::Delete() {
 
 void ChannelCommands::Paste() {
     if (form_.Locked()) return;
-    const std::string text = QApplication::clipboard()->text().toStdString();
-    if (text.empty()) return;
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (data == nullptr) return;
+    const QByteArray json = data->data(kClipboardMimeType);
+    const std::string text = data->text().toStdString();
+    if (text.empty() && json.isEmpty()) return;
     if (text.size() > kCsvMaxBytes) {
         Report(caption::kPasteTitle, Text(Localize(caption::kTooLarge, state_.LanguageMode)), 16);
         return;
     }
-    const int firstRow = std::max(1, form_.Grid1->SelectedRow());
-    const CsvPaste paste = PasteCsv(text, state_, firstRow);
+    // From the topmost selected row: a paste over a selection fills it.
+    const std::vector<int> selected = SelectedRows();
+    const int firstRow = selected.empty() ? 1 : selected.front();
+    const CsvPaste paste =
+        PasteChannels(std::string_view(json.constData(), json.size()), text, state_, firstRow);
     ShowTable();
     RecordChange();
     const int language = state_.LanguageMode;
     QString report = paste.refusal ? Text(RefusalText(*paste.refusal, language)) : QString();
-    if (!paste.leftOut.empty())
-        report += (report.isEmpty() ? "" : "\n") + LeftOutLines(paste.leftOut, language);
+    if (!paste.leftOut.empty() || !paste.changed.empty())
+        report +=
+            (report.isEmpty() ? "" : "\n") + LeftOutLines(paste.leftOut, paste.changed, language);
     if (!report.isEmpty()) Report(caption::kPasteTitle, report, 48);
 }
 

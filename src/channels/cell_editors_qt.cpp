@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -188,6 +189,16 @@ void CellEditors::Grid1_Click() {
 }
 
 bool CellEditors::EditKeyPress(const QKeyEvent& key) {
+    if (key.matches(QKeySequence::Paste) && text1_->isVisible() && state_.ChannelEmpty(editRow_)) {
+        // One frequency goes into the editor; rows of a list are channels.
+        const QString text = QApplication::clipboard()->text().trimmed();
+        if (text.contains('\n') || text.contains('\t')) {
+            text1_->clear();
+            grid_->setFocus(Qt::OtherFocusReason);
+            emit ChannelPasteRequested();
+            return true;
+        }
+    }
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
         // Back to the grid, which ends the edit through the focus loss.
         grid_->setFocus(Qt::OtherFocusReason);

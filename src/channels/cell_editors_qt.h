@@ -43,6 +43,10 @@ class CellEditors : public QObject {
   signals:
     // A committed edit was written into the channel table.
     void Committed();
+    // Ctrl+V in the frequency editor of an empty row, with channel rows on
+    // the clipboard (lines or tab-separated cells): the editor closes, and the
+    // rows are for the channel paste.
+    void ChannelPasteRequested();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -245,6 +245,9 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
             for (const CsvLeftOut& row : csv.leftOut)
                 std::cerr << "quelro-cli: " << args->in << ": " << LeftOutText(row, kEnglish)
                           << "\n";
+            for (const CsvChanged& value : csv.changed)
+                std::cerr << "quelro-cli: " << args->in << ": " << ChangedText(value, kEnglish)
+                          << "\n";
             if (args->strict && !csv.leftOut.empty()) return;
             exitCode = Save(args->out, csv.state, options);
             return;

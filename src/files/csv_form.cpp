@@ -82,16 +82,40 @@ struct Rows {
     Columns columns{};
 };
 
-// Reads the records of `rows` against `base` into `target`, from
-// `firstRow` on or at their Location, checking each against `band`.
-std::vector<CsvLeftOut> PlaceRows(const Rows& rows, const ProgramState& base, ProgramState& target,
-                                  const BandRange& band, int firstRow, bool byLocation,
-                                  int* written) {
+// Where rows go: one after another from a first channel, or at their
+// Location moved by `shift`.
+struct Placing {
+    int firstRow = 1;
+    bool byLocation = false;
+    int shift = 0;
+};
+
+struct Placed {
     std::vector<CsvLeftOut> leftOut;
-    int next = firstRow;
+    std::vector<CsvChanged> changed;
+    int written = 0;
+};
+
+// Reads the records of `rows` against `base` into `target`, checking each
+// against `band`. A record without a Frequency (kept only when placing by
+// Location) empties its channel.
+Placed PlaceRows(const Rows& rows, const ProgramState& base, ProgramState& target,
+                 const BandRange& band, const Placing& placing) {
+    Placed placed;
+    int next = placing.firstRow;
     for (const CsvRecord& record : rows.records) {
-        const int at = byLocation ? std::stoi(FieldOf(record, rows.columns, csv::kLocation)) : next;
+        const int at =
+            placing.byLocation
+                ? std::stoi(FieldOf(record, rows.columns, csv::kLocation)) + placing.shift
+                : next;
         const bool inTable = at <= kChannels;
+        if (FieldOf(record, rows.columns, csv::kFrequency).empty()) {
+            if (inTable) {
+                target.ClearNO(at);
+                ++placed.written;
+            }
+            continue;
+        }
         // A row over a channel keeps what it does not name; over an empty
         // one, what a new channel has.
         const bool over = inTable && !base.ChannelEmpty(at);
@@ -102,23 +126,28 @@ std::vector<CsvLeftOut> PlaceRows(const Rows& rows, const ProgramState& base, Pr
             csv::ParseRow(RowOf(record, rows.columns, baseRow), baseChannel.busyLock);
         if (parsed.channel && !band.Holds(*parsed.channel))
             parsed = {std::nullopt,
-                      {0, CsvLeftOut::OutsideBand, band.Outside(*parsed.channel), band.text}};
+                      {0, CsvLeftOut::OutsideBand, band.Outside(*parsed.channel), band.text},
+                      {}};
         if (parsed.channel && !inTable) parsed = csv::LeftOut(CsvLeftOut::NoChannelLeft, {});
         if (!parsed.channel) {
             parsed.leftOut.line = record.line;
-            leftOut.push_back(parsed.leftOut);
+            placed.leftOut.push_back(parsed.leftOut);
             continue;
+        }
+        for (CsvChanged& changed : parsed.changed) {
+            changed.line = record.line;
+            placed.changed.push_back(std::move(changed));
         }
         WriteChannel(target, at, *parsed.channel);
         ++next;
-        if (written != nullptr) ++*written;
+        ++placed.written;
     }
-    return leftOut;
+    return placed;
 }
 
 // True when every row names a distinct Location from 1 to 16.
 bool PlacedByLocation(const Rows& rows) {
-    if (rows.columns[csv::kLocation] < 0) return false;
+    if (rows.columns[csv::kLocation] < 0 || rows.records.empty()) return false;
     std::array<bool, kChannels + 1> taken{};
     for (const CsvRecord& record : rows.records) {
         const std::string location = FieldOf(record, rows.columns, csv::kLocation);
@@ -135,15 +164,11 @@ bool PlacedByLocation(const Rows& rows) {
 
 // The band for the rows: the first that holds them all, else the one that
 // holds the most (the earlier on a tie).
-int ChooseBand(const Rows& rows, const ProgramState& base) {
+int ChooseBand(const Rows& rows) {
     std::vector<ChannelRecord> channels;
     const csv::Row fresh = csv::NewChannelRow();
     for (const CsvRecord& record : rows.records) {
-        const int at = static_cast<int>(channels.size()) + 1;
-        const bool useBase = at <= kChannels && !base.ChannelEmpty(at);
-        const csv::Row baseRow =
-            useBase ? csv::ExportRow(ReadChannel(base, at), at, nullptr) : fresh;
-        const csv::ParsedRow parsed = csv::ParseRow(RowOf(record, rows.columns, baseRow), 1);
+        const csv::ParsedRow parsed = csv::ParseRow(RowOf(record, rows.columns, fresh), 1);
         if (parsed.channel) channels.push_back(*parsed.channel);
     }
     int best = 0;
@@ -162,17 +187,19 @@ int ChooseBand(const Rows& rows, const ProgramState& base) {
     return best;
 }
 
-bool HoldsAll(const Rows& rows, const ProgramState& base, int position) {
-    ProgramState scratch = base;
+bool HoldsAll(const Rows& rows, const ProgramState& cleared, int position) {
+    ProgramState scratch = cleared;
     const std::vector<CsvLeftOut> leftOut =
-        PlaceRows(rows, base, scratch, RangeOf(position), 1, PlacedByLocation(rows), nullptr);
+        PlaceRows(rows, cleared, scratch, RangeOf(position), {1, PlacedByLocation(rows), 0})
+            .leftOut;
     return std::none_of(leftOut.begin(), leftOut.end(),
                         [](const CsvLeftOut& l) { return l.reason == CsvLeftOut::OutsideBand; });
 }
 
 // Splits a text into its rows with a frequency. Without a header the
 // columns stand in the order of the full header (when allowed).
-std::variant<Rows, CsvRefusal> ReadRows(std::string_view text, bool headerOptional) {
+std::variant<Rows, CsvRefusal> ReadRows(std::string_view text, bool headerOptional,
+                                        bool keepLocated) {
     const CsvText csv = ParseCsvText(text);
     if (csv.errorLine) {
         return CsvRefusal{CsvRefusal::Syntax, *csv.errorLine,
@@ -193,55 +220,81 @@ std::variant<Rows, CsvRefusal> ReadRows(std::string_view text, bool headerOption
         rows.columns = FullHeaderColumns();
     }
     for (std::size_t i = first; i < csv.records.size(); ++i)
-        if (!FieldOf(csv.records[i], rows.columns, csv::kFrequency).empty())
+        if (!FieldOf(csv.records[i], rows.columns, csv::kFrequency).empty() ||
+            (keepLocated && !FieldOf(csv.records[i], rows.columns, csv::kLocation).empty()))
             rows.records.push_back(csv.records[i]);
+    // Rows without a frequency stand for empty channels only where every row
+    // has its place.
+    if (keepLocated && !PlacedByLocation(rows))
+        std::erase_if(rows.records, [&rows](const CsvRecord& r) {
+            return FieldOf(r, rows.columns, csv::kFrequency).empty();
+        });
     return rows;
 }
 
 } // namespace
 
 CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand band) {
-    CsvImport result{std::nullopt, {}, base};
-    std::variant<Rows, CsvRefusal> read = ReadRows(text, false);
+    CsvImport result{std::nullopt, {}, {}, base};
+    std::variant<Rows, CsvRefusal> read = ReadRows(text, false, false);
     if (const auto* refusal = std::get_if<CsvRefusal>(&read)) {
         result.refusal = *refusal;
         return result;
     }
     const Rows& rows = std::get<Rows>(read);
-    int position = band.position;
-    if (position < 0 || position >= static_cast<int>(kBands.size()) ||
-        (band.onlyIfItHoldsAll && !HoldsAll(rows, base, position)))
-        position = ChooseBand(rows, base);
-
     ProgramState& s = result.state;
     s.ClearGrid();
+    int position = band.position;
+    if (position < 0 || position >= static_cast<int>(kBands.size()) ||
+        (band.onlyIfItHoldsAll && !HoldsAll(rows, s, position)))
+        position = ChooseBand(rows);
+
     s.BandIndex = position;
     s.SelectBandPosition(position);
-    result.leftOut =
-        PlaceRows(rows, base, s, RangeOf(position), 1, PlacedByLocation(rows), nullptr);
+    const ProgramState cleared = s;
+    Placed placed = PlaceRows(rows, cleared, s, RangeOf(position), {1, PlacedByLocation(rows), 0});
+    result.leftOut = std::move(placed.leftOut);
+    result.changed = std::move(placed.changed);
     return result;
 }
 
 CsvPaste PasteCsv(std::string_view text, ProgramState& state, int firstRow) {
     CsvPaste result;
-    std::variant<Rows, CsvRefusal> read = ReadRows(text, true);
+    std::variant<Rows, CsvRefusal> read = ReadRows(text, true, true);
     if (const auto* refusal = std::get_if<CsvRefusal>(&read)) {
         result.refusal = *refusal;
         return result;
     }
+    const Rows& rows = std::get<Rows>(read);
     BandRange band{static_cast<double>(state.BandLow), static_cast<double>(state.BandHigh),
                    std::to_string(state.BandLow) + "-" + std::to_string(state.BandHigh) + "MHz"};
+    Placing placing{firstRow, PlacedByLocation(rows), 0};
+    if (placing.byLocation) {
+        int lowest = kChannels;
+        for (const CsvRecord& record : rows.records)
+            lowest = std::min(lowest, std::stoi(FieldOf(record, rows.columns, csv::kLocation)));
+        placing.shift = firstRow - lowest;
+    }
     const ProgramState base = state;
-    result.leftOut =
-        PlaceRows(std::get<Rows>(read), base, state, band, firstRow, false, &result.rowsWritten);
+    Placed placed = PlaceRows(rows, base, state, band, placing);
+    result.leftOut = std::move(placed.leftOut);
+    result.changed = std::move(placed.changed);
+    result.rowsWritten = placed.written;
     return result;
 }
 
-CsvExport ExportCsv(const ProgramState& state, const std::vector<int>& rows) {
+CsvExport ExportCsv(const ProgramState& state, const std::vector<int>& rows, bool withEmpty) {
     CsvExport result;
     result.text = CsvLine(std::vector<std::string>(csv::kHeader.begin(), csv::kHeader.end()));
     for (int row : rows) {
-        if (row < 1 || row > kChannels || state.ChannelEmpty(row)) continue;
+        if (row < 1 || row > kChannels) continue;
+        if (state.ChannelEmpty(row)) {
+            if (!withEmpty) continue;
+            std::vector<std::string> empty(csv::kFieldCount);
+            empty[csv::kLocation] = std::to_string(row);
+            result.text += CsvLine(empty);
+            continue;
+        }
         const csv::Row out = csv::ExportRow(ReadChannel(state, row), row, &result.warnings);
         result.text += CsvLine(std::vector<std::string>(out.begin(), out.end()));
     }
@@ -309,6 +362,13 @@ std::string WarningText(const CsvToneWarning& warning, int languageMode) {
         "信道%1：亚音“%2”无法写入CSV，已作为关闭写入",
         "channel %1: tone \"%2\" cannot be written to CSV; written as off"};
     return Filled(kTone, languageMode, {std::to_string(warning.channel), warning.tone});
+}
+
+std::string ChangedText(const CsvChanged& changed, int languageMode) {
+    static constexpr Caption kChanged{"第%1行：“%2”按“%3”读入",
+                                      "line %1: \"%2\" was taken as \"%3\""};
+    return Filled(kChanged, languageMode,
+                  {std::to_string(changed.line), changed.value, changed.taken});
 }
 
 } // namespace quelro

@@ -45,6 +45,14 @@ struct CsvLeftOut {
     std::string band;
 };
 
+// A value that was taken in another form than it was written: a frequency
+// off the channel raster, a tone with more than one decimal.
+struct CsvChanged {
+    int line = 0;
+    std::string value; // as the row gives it
+    std::string taken; // what the channel holds now
+};
+
 // A tone that the form cannot carry, written as off.
 struct CsvToneWarning {
     int channel = 0;
@@ -60,22 +68,27 @@ struct CsvBand {
 struct CsvImport {
     std::optional<CsvRefusal> refusal; // when set, nothing else is meaningful
     std::vector<CsvLeftOut> leftOut;
+    std::vector<CsvChanged> changed;
     ProgramState state; // the base with the new channel table and band
 };
 
 // Reads a CSV file's text as a whole new channel table over `base`: every
-// setting other than the channels and the band stays the base's.
+// setting other than the channels and the band stays the base's; what a row
+// does not name is what a new channel has.
 CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand band);
 
 struct CsvPaste {
     std::optional<CsvRefusal> refusal; // when set, the state was not touched
     std::vector<CsvLeftOut> leftOut;
+    std::vector<CsvChanged> changed;
     int rowsWritten = 0;
 };
 
 // Writes the rows of a CSV text (with or without its header; tab-separated
 // as a spreadsheet copies it, too) into the channels from `firstRow` on,
-// checked against the state's band.
+// checked against the state's band. When every row names a distinct
+// Location from 1 to 16, each row keeps its offset from the lowest one, and
+// a row with a Location but no Frequency empties its channel.
 CsvPaste PasteCsv(std::string_view text, ProgramState& state, int firstRow);
 
 struct CsvExport {
@@ -84,8 +97,10 @@ struct CsvExport {
 };
 
 // The header and one row per non-empty channel among `rows` (grid rows
-// 1..16, in the order given).
-CsvExport ExportCsv(const ProgramState& state, const std::vector<int>& rows);
+// 1..16, in the order given); with `withEmpty`, an empty channel is a row
+// with its Location only.
+CsvExport ExportCsv(const ProgramState& state, const std::vector<int>& rows,
+                    bool withEmpty = false);
 // Every non-empty channel.
 CsvExport ExportCsv(const ProgramState& state);
 
@@ -93,5 +108,6 @@ CsvExport ExportCsv(const ProgramState& state);
 std::string RefusalText(const CsvRefusal& refusal, int languageMode);
 std::string LeftOutText(const CsvLeftOut& leftOut, int languageMode);
 std::string WarningText(const CsvToneWarning& warning, int languageMode);
+std::string ChangedText(const CsvChanged& changed, int languageMode);
 
 } // namespace quelro

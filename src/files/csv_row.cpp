@@ -50,7 +50,7 @@ std::optional<double> Number(std::string_view text) {
 }
 
 ParsedRow LeftOut(CsvLeftOut::Reason reason, std::string value) {
-    return {std::nullopt, {0, reason, std::move(value), {}}};
+    return {std::nullopt, {0, reason, std::move(value), {}}, {}};
 }
 
 namespace {
@@ -144,7 +144,8 @@ bool IsLow(std::string_view power) {
     return watts && *watts <= 2;
 }
 
-// The tone a source names, as the grid's tone text ("" for off).
+// The tone a source names, as the grid's tone text ("" for off). A rounded
+// tone is noted in `error.changed`.
 std::optional<std::string> ToneFrom(ToneSource source, const Row& row, ParsedRow& error) {
     auto dcs = [&](Field codeField, std::size_t letter) -> std::optional<std::string> {
         const std::optional<std::string> code = DcsCode(row[codeField]);
@@ -165,7 +166,12 @@ std::optional<std::string> ToneFrom(ToneSource source, const Row& row, ParsedRow
     };
     auto ctcss = [&](Field field) -> std::optional<std::string> {
         std::optional<std::string> tone = CtcssText(row[field]);
-        if (!tone) error = LeftOut(CsvLeftOut::BadTone, row[field]);
+        if (!tone) {
+            error = LeftOut(CsvLeftOut::BadTone, row[field]);
+        } else if (const double tenths = *Number(row[field]) * 10;
+                   std::abs(tenths - std::round(tenths)) > 1e-6) {
+            error.changed.push_back({0, row[field], *tone});
+        }
         return tone;
     };
     switch (source) {
@@ -244,6 +250,8 @@ ParsedRow ParseRow(const Row& row, int busyLock) {
     const std::optional<long long> rx = Units(row[kFrequency]);
     if (!rx || *rx == 0) return LeftOut(CsvLeftOut::BadFrequency, row[kFrequency]);
     c.rx = Committed(*rx);
+    std::vector<CsvChanged> changed;
+    if (*Units(c.rx) != *rx) changed.push_back({0, row[kFrequency], c.rx});
 
     const std::string& duplex = row[kDuplex];
     const std::optional<long long> offset = Units(row[kOffset]);
@@ -260,6 +268,7 @@ ParsedRow ParseRow(const Row& row, int busyLock) {
         if (tx <= 0 || tx >= kHighestMHz * kUnitsPerMHz)
             return LeftOut(CsvLeftOut::BadOffset, row[kOffset]);
         c.tx = Committed(tx);
+        if (*Units(c.tx) != tx) changed.push_back({0, UnitsText(tx, 5), c.tx});
     } else {
         return LeftOut(CsvLeftOut::BadDuplex, duplex);
     }
@@ -300,7 +309,8 @@ ParsedRow ParseRow(const Row& row, int busyLock) {
         return LeftOut(CsvLeftOut::BadMode, row[kMode]);
     c.scan = SameText(row[kSkip], "S") ? 0 : 1;
     c.power = IsLow(row[kPower]) ? 0 : 1;
-    return {c, {}};
+    changed.insert(changed.end(), error.changed.begin(), error.changed.end());
+    return {c, {}, changed};
 }
 
 Row ExportRow(const ChannelRecord& c, int location, std::vector<CsvToneWarning>* warnings) {

@@ -58,6 +58,7 @@ std::optional<double> Number(std::string_view text);
 struct ParsedRow {
     std::optional<ChannelRecord> channel;
     CsvLeftOut leftOut;
+    std::vector<CsvChanged> changed; // lines still 0
 };
 
 ParsedRow LeftOut(CsvLeftOut::Reason reason, std::string value);

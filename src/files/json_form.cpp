@@ -138,7 +138,9 @@ std::string ToneJson(const std::string& tone) {
     return tone.empty() ? "off" : tone;
 }
 
-Json ChannelJson(const ProgramState& s, int row) {
+} // namespace
+
+Json ExportJsonChannel(const ProgramState& s, int row) {
     if (s.ChannelEmpty(row)) return nullptr;
     const ChannelRecord c = ReadChannel(s, row);
     Json channel = Json::object();
@@ -151,8 +153,6 @@ Json ChannelJson(const ProgramState& s, int row) {
     return channel;
 }
 
-} // namespace
-
 Json ExportJsonForm(const ProgramState& s) {
     Json form = Json::object();
     form["format"] = kJsonFormat;
@@ -162,7 +162,7 @@ Json ExportJsonForm(const ProgramState& s) {
     form["band"] = bandValid ? Json(std::string(kBands[s.BandSelection].text)) : Json(nullptr);
 
     Json channels = Json::array();
-    for (int row = 1; row <= kChannels; ++row) channels.push_back(ChannelJson(s, row));
+    for (int row = 1; row <= kChannels; ++row) channels.push_back(ExportJsonChannel(s, row));
     form["channels"] = channels;
 
     Json settings = Json::object();
@@ -486,6 +486,18 @@ std::optional<JsonFormError> ImportJsonForm(const Json& form, ProgramState& stat
     ProgramState result = state;
     try {
         ApplyForm(form, result);
+    } catch (const FieldError& error) {
+        return JsonFormError{error.field, error.reason};
+    }
+    state = std::move(result);
+    return std::nullopt;
+}
+
+std::optional<JsonFormError> ImportJsonChannel(const Json& channel, int row,
+                                               const std::string& field, ProgramState& state) {
+    ProgramState result = state;
+    try {
+        ApplyChannel(channel, row, field, result);
     } catch (const FieldError& error) {
         return JsonFormError{error.field, error.reason};
     }

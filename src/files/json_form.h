@@ -36,4 +36,11 @@ struct JsonFormError {
 // left exactly as it was.
 std::optional<JsonFormError> ImportJsonForm(const Json& form, ProgramState& state);
 
+// One channel of the form: its object, or null for an empty channel.
+Json ExportJsonChannel(const ProgramState& state, int row);
+// Applies one channel object (or null) to grid row `row`, `field` naming it
+// in an error. On an error the state is left exactly as it was.
+std::optional<JsonFormError> ImportJsonChannel(const Json& channel, int row,
+                                               const std::string& field, ProgramState& state);
+
 } // namespace quelro::cli

@@ -3,6 +3,8 @@
 // the text forms spreadsheets write.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "channels/cell_edit.h"
 #include "codes/tone_codes.h"
 #include "files/csv_form.h"
@@ -211,24 +213,34 @@ TEST(CsvRows, DistinctLocationsPlaceRowsElseFileOrder) {
     EXPECT_EQ(inOrder.state.Cell(2, kColRxFreq), "446.20000");
 }
 
-TEST(CsvRows, MissingColumnsComeFromTheBaseChannelElseANewChannel) {
+// An import replaces the table: what a row does not name is a new
+// channel's, whatever stood there; a paste over a channel keeps it.
+TEST(CsvRows, MissingColumnsComeFromANewChannelOnImportAndTheTargetOnPaste) {
     ProgramState base = English();
     ASSERT_EQ(CommitFrequency(base, 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
     base.Cell(1, kColTxFreq) = "441.00000";
     PickTone(base, 1, kColTxTone, 9);       // 88.5
     PickListItem(base, 1, kColPower, 1);    // high
     PickListItem(base, 1, kColBusyLock, 0); // off: the form has no column for it
-    const CsvImport read = ImportCsv("Frequency\n446.1\n446.2\n", base, {});
-    const ProgramState& s = read.state;
-    EXPECT_EQ(s.Cell(1, kColTxFreq), "441.10000");
-    EXPECT_EQ(s.Cell(1, kColTxTone), "88.5");
-    EXPECT_EQ(s.Cell(1, kColPower), "Hight");
-    EXPECT_EQ(s.Cell(1, kColBusyLock), "Off");
-    // Channel 2 of the base is empty: a new channel's defaults.
-    EXPECT_EQ(s.Cell(2, kColTxFreq), "446.20000");
-    EXPECT_EQ(s.Cell(2, kColPower), "Low");
-    EXPECT_EQ(s.Cell(2, kColBusyLock), "Carrow");
-    EXPECT_EQ(s.Cell(2, kColScan), "Have");
+    const char* text = "Frequency\n446.1\n446.2\n";
+    ProgramState pasted = base;
+    ASSERT_EQ(PasteCsv(text, pasted, 1).rowsWritten, 2);
+    const ProgramState imported = ImportCsv(text, base, {}).state;
+    const struct {
+        const ProgramState& s;
+        int row;
+        std::array<const char*, 5> cells; // tx, tx tone, power, busy lock, scan
+    } cases[] = {
+        {imported, 1, {"446.10000", "Off", "Low", "Carrow", "Have"}},
+        {imported, 2, {"446.20000", "Off", "Low", "Carrow", "Have"}},
+        {pasted, 1, {"441.10000", "88.5", "Hight", "Off", "Have"}},
+        {pasted, 2, {"446.20000", "Off", "Low", "Carrow", "Have"}},
+    };
+    for (const auto& c : cases) {
+        const int columns[] = {kColTxFreq, kColTxTone, kColPower, kColBusyLock, kColScan};
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(c.s.Cell(c.row, columns[i]), c.cells[i]) << c.row << " " << columns[i];
+    }
 }
 
 TEST(CsvRows, PowerSkipAndMode) {
@@ -299,25 +311,47 @@ TEST(CsvRoundTrip, ExportThenImportOntoTheSameStateGivesTheSameImage) {
     EXPECT_EQ(EncodeImage(second.state), EncodeImage(first.state));
 }
 
-TEST(CsvPaste, TabSeparatedRowsWithoutHeaderFillFromTheCurrentRow) {
+TEST(CsvPaste, RowsKeepTheirOffsetsFromTheLowestLocation) {
     ProgramState s = English();
     ASSERT_EQ(CommitFrequency(s, 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
     const std::string copied = "1\t\t446.100000\t\t0.000000\tTone\t100.0\n"
                                "2\t\t146.520000\t\t0.000000\t\n"
                                "3\t\t446.200000\t+\t5.000000\t\n";
-    const CsvPaste paste = PasteCsv(copied, s, 15);
+    const CsvPaste paste = PasteCsv(copied, s, 14);
     EXPECT_EQ(paste.rowsWritten, 2);
     EXPECT_EQ(Report(paste.leftOut),
               (std::vector<std::string>{
                   "line 2: 146.52000 MHz is outside the band 400-500MHz; left out"}));
     EXPECT_EQ(s.Cell(1, kColRxFreq), "446.00000");
-    EXPECT_EQ(s.Cell(15, kColTxTone), "100.0");
+    EXPECT_EQ(s.Cell(14, kColTxTone), "100.0");
+    EXPECT_TRUE(s.ChannelEmpty(15));
     EXPECT_EQ(s.Cell(16, kColTxFreq), "451.20000");
-    // With a header, and past the last channel.
-    const CsvPaste more = PasteCsv(ExportCsv(s, {15, 16}).text, s, 16);
+    // With a header and an empty channel between, past the last channel.
+    const CsvPaste more = PasteCsv(ExportCsv(s, {14, 15, 16}, true).text, s, 15);
     EXPECT_EQ(Report(more.leftOut),
-              (std::vector<std::string>{"line 3: all 16 channels are taken; left out"}));
-    EXPECT_EQ(s.Cell(16, kColRxFreq), "446.10000");
+              (std::vector<std::string>{"line 4: all 16 channels are taken; left out"}));
+    EXPECT_EQ(s.Cell(15, kColRxFreq), "446.10000");
+    EXPECT_TRUE(s.ChannelEmpty(16));
+    // Without distinct Locations 1..16, rows fill one after another.
+    const CsvPaste inOrder = PasteCsv("Location,Frequency\n0,446.3\n0,446.4\n", s, 1);
+    EXPECT_EQ(inOrder.rowsWritten, 2);
+    EXPECT_EQ(s.Cell(2, kColRxFreq), "446.40000");
+}
+
+// A value the channel holds in another form is named with its line.
+TEST(CsvPaste, RoundedFrequenciesAndTonesAreReported) {
+    ProgramState s = English();
+    const CsvPaste paste = PasteCsv(
+        "Frequency,Duplex,Offset,Tone,rToneFreq\n406.263,+,0.0001,Tone,88.55\n446.1,,,,\n", s, 3);
+    // The offset is added to the receive frequency taken.
+    std::vector<std::string> lines;
+    for (const CsvChanged& c : paste.changed) lines.push_back(ChangedText(c, kEnglish));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "line 2: \"406.263\" was taken as \"406.26250\"",
+                         "line 2: \"406.26260\" was taken as \"406.26250\"",
+                         "line 2: \"88.55\" was taken as \"88.6\"",
+                     }));
+    EXPECT_EQ(ChangedText(paste.changed[0], kSimplified), "第2行：“406.263”按“406.26250”读入");
 }
 
 } // namespace
