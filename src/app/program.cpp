@@ -2,6 +2,7 @@
 #include "app/program.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
@@ -10,6 +11,8 @@
 #include <utility>
 
 #include "app/channel_commands.h"
+#include "app/channel_moves.h"
+#include "app/edit_menu.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
@@ -53,6 +56,9 @@ Program::Program() : state_(ProgramState::StartUp()) {
     WireWindows();
     commands_ = new ChannelCommands(state_, *form1_);
     form1_->RegisterWindow(commands_);
+    auto* moves = new ChannelMoves(state_, *form1_, *commands_);
+    form1_->RegisterWindow(moves);
+    form1_->RegisterWindow(new EditMenu(*form1_, *commands_, *moves));
     WireLink();
 }
 
@@ -134,6 +140,26 @@ void Program::Start() {
     commands_->StartOver();
     AfterFirstPaint();
     form1_->show();
+}
+
+void Program::OpenFile(const QString& name) {
+    // The dialog hooks answer with the name once, as if it had been chosen.
+    QTimer::singleShot(0, form1_.get(), [this, name] {
+        if (QFileInfo(name).suffix().compare("csv", Qt::CaseInsensitive) == 0) {
+            auto chooser = std::exchange(commands_->chooseCsvFile, [name](bool) { return name; });
+            commands_->ImportCsvFile();
+            commands_->chooseCsvFile = std::move(chooser);
+            return;
+        }
+        Form1::Hooks& h = form1_->hooks();
+        const auto chooser = h.chooseFileName;
+        // Saving first (the unsaved-work question) still asks for its name.
+        h.chooseFileName = [name, chooser](bool save, const QString& current) {
+            return save ? chooser(save, current) : name;
+        };
+        form1_->OpenDataFile();
+        h.chooseFileName = chooser;
+    });
 }
 
 void Program::AfterFirstPaint() {

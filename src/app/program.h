@@ -4,6 +4,8 @@
 // the same code.
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 #include "app/form1.h"
@@ -29,6 +31,10 @@ class Program {
     // Runs the main window's start-up and shows it; once it has painted,
     // builds the other windows and sets the windows' icon.
     void Start();
+    // Opens a file named on the command line as the File menu would: a .csv
+    // is imported, anything else opened as a programming. Queued behind the
+    // window's start-up, so that any message has its window.
+    void OpenFile(const QString& name);
 
     ProgramState& State() { return state_; }
     Form1& MainWindow() { return *form1_; }
