@@ -46,7 +46,8 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv) {
 std::optional<std::string> FileToOpen(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--") return i + 1 < argc ? std::optional<std::string>(argv[i + 1]) : std::nullopt;
+        if (arg == "--")
+            return i + 1 < argc ? std::optional<std::string>(argv[i + 1]) : std::nullopt;
         if (!arg.starts_with('-')) return std::string(arg);
     }
     return std::nullopt;

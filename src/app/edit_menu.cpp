@@ -20,8 +20,7 @@ constexpr Caption kSelectAll{"全选(&A)", "Select all(&A)"};
 
 } // namespace
 
-EditMenu::EditMenu(Form1& form, ChannelCommands& commands, ChannelMoves& moves)
-    : QObject(&form) {
+EditMenu::EditMenu(Form1& form, ChannelCommands& commands, ChannelMoves& moves) : QObject(&form) {
     setObjectName("EditMenu");
     QMenuBar* bar = form.menuBar();
     mnuEdit = new QMenu(bar);

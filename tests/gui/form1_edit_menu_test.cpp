@@ -84,20 +84,24 @@ class Form1EditMenu : public QObject {
         QTest::addColumn<int>("last");
         QTest::addColumn<QString>("command"); // a key, or the name of an action
         QTest::addColumn<QString>("order");   // the rows held before, "-" empty
-        QTest::addColumn<int>("boxes");
-        QTest::newRow("Alt+Up") << 2 << 2 << "Alt+Up" << "2 1 - 4" << 0;
-        QTest::newRow("Alt+Down block") << 1 << 2 << "Alt+Down" << "- 1 2 4" << 0;
-        QTest::newRow("Alt+Up at row 1") << 1 << 1 << "Alt+Up" << "1 2 - 4" << 0;
-        QTest::newRow("insert") << 2 << 2 << "Ins" << "1 - 2 - 4" << 0;
-        QTest::newRow("delete and move up") << 1 << 3 << "Ctrl+Del" << "4" << 0;
-        QTest::newRow("sort") << 1 << 1 << "mnuSortRx" << "4 2 1" << 0;
+        QTest::newRow("Alt+Up") << 2 << 2 << "Alt+Up"
+                                << "2 1 - 4";
+        QTest::newRow("Alt+Down block") << 1 << 2 << "Alt+Down"
+                                        << "- 1 2 4";
+        QTest::newRow("Alt+Up at row 1") << 1 << 1 << "Alt+Up"
+                                         << "1 2 - 4";
+        QTest::newRow("insert") << 2 << 2 << "Ins"
+                                << "1 - 2 - 4";
+        QTest::newRow("delete and move up") << 1 << 3 << "Ctrl+Del"
+                                            << "4";
+        QTest::newRow("sort") << 1 << 1 << "mnuSortRx"
+                              << "4 2 1";
     }
     void reorderCommandsAreOneUndoStepEach() {
         QFETCH(int, first);
         QFETCH(int, last);
         QFETCH(QString, command);
         QFETCH(QString, order);
-        QFETCH(int, boxes);
         const QStringList before = Table();
         SelectRows(first, last);
         if (command.startsWith("mnu"))
@@ -109,7 +113,7 @@ class Form1EditMenu : public QObject {
             expected << (from == "-" ? "||0" : before[from.toInt() - 1]);
         while (expected.size() < kChannels) expected << "||0";
         QCOMPARE(Table(), expected);
-        QCOMPARE(int(boxes_->Asked().size()), boxes);
+        QVERIFY(boxes_->Asked().empty());
 
         // A moved tone keeps its text through a language switch.
         form().mnuChineseJ_Click();
@@ -149,7 +153,7 @@ class Form1EditMenu : public QObject {
         }
         QCOMPARE(mnemonics.size(), 12);
 
-        form().mnulock_Click();
+        form().mnulock->trigger();
         QVERIFY(form().Locked());
         for (QAction* a : {moves_->moveUpAction, moves_->moveDownAction, moves_->insertAction,
                            moves_->deleteMoveUpAction, moves_->sortAction})
