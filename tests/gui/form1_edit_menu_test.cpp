@@ -40,9 +40,9 @@ class Form1EditMenu : public QObject {
         return rows;
     }
 
-    void SelectRows(int first, int last) {
+    void SelectRows(int first, int last, int column = kColRxFreq) {
         ChannelGrid* grid = form().Grid1;
-        grid->SelectCell(first, 1);
+        grid->SelectCell(first, column);
         grid->selectionModel()->select(
             QItemSelection(grid->model()->index(first - 1, 0),
                            grid->model()->index(last - 1, kGridCols - 1)),
@@ -120,6 +120,45 @@ class Form1EditMenu : public QObject {
         QCOMPARE(Table(), expected);
         form().mnuEnglish_Click();
 
+        QTest::keySequence(form().Grid1, QKeySequence("Ctrl+Z"));
+        QCOMPARE(Table(), before);
+    }
+
+    // An edit of one cell of a selection reaches every selected channel, the
+    // empty row left alone; a refused value is listed once, by channel.
+    void bulkEditIsOneStepAndListsRefusedRows() {
+        const QStringList before = Table();
+        SelectRows(1, 4, kColPower);
+        PressKey(Qt::Key_Return);
+        PickFromOpenList(form().Editors().Combo5(kColPower), 1);
+        for (int row : {1, 2, 4})
+            QCOMPARE(form().Grid1->CellText(row, kColPower), QString("Hight"));
+        QCOMPARE(form().Grid1->CellText(3, kColPower), QString());
+        QCOMPARE(Table(), before);
+
+        SelectRows(1, 4, kColRxTone);
+        PressKey(Qt::Key_Return);
+        PickFromOpenList(form().Editors().Combo8(), 12);
+        for (int row : {1, 2, 4}) QCOMPARE(state().Choice(row, kColRxTone), 12);
+        QTest::keySequence(form().Grid1, QKeySequence("Ctrl+Z"));
+        QCOMPARE(Table(), before);
+        QCOMPARE(form().Grid1->CellText(2, kColPower), QString("Hight"));
+
+        SelectRows(1, 2);
+        PressKey(Qt::Key_Return);
+        TypeText("300");
+        PressKey(Qt::Key_Return);
+        QCOMPARE(boxes_->Asked().size(), size_t(1));
+        QCOMPARE(boxes_->Asked()[0].prompt,
+                 QString("Beyond the frequency range\nThese channels were not changed: 01, 02"));
+        QCOMPARE(Table(), before);
+
+        SelectRows(1, 2);
+        PressKey(Qt::Key_Return);
+        TypeText("435");
+        PressKey(Qt::Key_Return);
+        QCOMPARE(form().Grid1->CellText(1, kColRxFreq), QString("435.00000"));
+        QCOMPARE(form().Grid1->CellText(2, kColRxFreq), QString("435.00000"));
         QTest::keySequence(form().Grid1, QKeySequence("Ctrl+Z"));
         QCOMPARE(Table(), before);
     }
