@@ -3,6 +3,7 @@
 #include "channels/channel_grid_qt.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -111,11 +112,22 @@ QSize ChannelGrid::FullSize() const {
 
 void ChannelGrid::mousePressEvent(QMouseEvent* event) {
     switch (event->button()) {
-    case Qt::LeftButton:
-        QTableWidget::mousePressEvent(event);
+    case Qt::LeftButton: {
         // Shift and Ctrl add to the selection of channels without editing.
-        if (!(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) emit LeftPressed();
+        const bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+        const QModelIndex at = indexAt(event->position().toPoint());
+        if (plain && at.isValid() && InSelectionOfSeveralRows(at.row())) {
+            // The edit of this cell reaches every selected channel, so the
+            // selection stays.
+            selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+            setFocus(Qt::MouseFocusReason);
+            event->accept();
+        } else {
+            QTableWidget::mousePressEvent(event);
+        }
+        if (plain) emit LeftPressed();
         break;
+    }
     case Qt::RightButton:
         // A right press only takes the focus; it neither selects nor edits.
         setFocus(Qt::MouseFocusReason);
@@ -124,6 +136,14 @@ void ChannelGrid::mousePressEvent(QMouseEvent* event) {
     default:
         QTableWidget::mousePressEvent(event);
     }
+}
+
+bool ChannelGrid::InSelectionOfSeveralRows(int viewRow) const {
+    bool inside = false;
+    bool others = false;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        (index.row() == viewRow ? inside : others) = true;
+    return inside && others;
 }
 
 void ChannelGrid::mouseDoubleClickEvent(QMouseEvent* event) {

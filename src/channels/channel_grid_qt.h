@@ -65,6 +65,9 @@ class ChannelGrid : public QTableWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // True when view row `viewRow` is one of several selected rows.
+    bool InSelectionOfSeveralRows(int viewRow) const;
+
     const ProgramState& state_;
 };
 

@@ -115,10 +115,11 @@ class Form1EditMenu : public QObject {
         QCOMPARE(Table(), expected);
         QVERIFY(boxes_->Asked().empty());
 
-        // A moved tone keeps its text through a language switch.
+        // A moved tone keeps its text through a language switch, which
+        // writes every list cell anew from its list position.
         form().mnuChineseJ_Click();
-        QCOMPARE(Table(), expected);
         form().mnuEnglish_Click();
+        QCOMPARE(Table(), expected);
 
         QTest::keySequence(form().Grid1, QKeySequence("Ctrl+Z"));
         QCOMPARE(Table(), before);
@@ -128,8 +129,9 @@ class Form1EditMenu : public QObject {
     // empty row left alone; a refused value is listed once, by channel.
     void bulkEditIsOneStepAndListsRefusedRows() {
         const QStringList before = Table();
+        // By mouse: a press on a cell of the selection keeps it.
         SelectRows(1, 4, kColPower);
-        PressKey(Qt::Key_Return);
+        PressCell(form(), 2, kColPower);
         PickFromOpenList(form().Editors().Combo5(kColPower), 1);
         for (int row : {1, 2, 4})
             QCOMPARE(form().Grid1->CellText(row, kColPower), QString("Hight"));
