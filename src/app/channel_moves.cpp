@@ -57,6 +57,8 @@ ChannelMoves::ChannelMoves(ProgramState& state, Form1& form, ChannelCommands& co
                                  &ChannelMoves::DeleteAndMoveUp);
     sortAction = command("mnuSortRx", QKeySequence(), &ChannelMoves::SortByRxFrequency);
 
+    connect(grid, &ChannelGrid::ChannelsDropped, this, &ChannelMoves::DropOn);
+
     commands.contextMenu->addSeparator();
     commands.contextMenu->addActions(
         {moveUpAction, moveDownAction, insertAction, deleteMoveUpAction, sortAction});
@@ -100,6 +102,12 @@ void ChannelMoves::Move(int delta) {
     if (form_.Locked()) return;
     std::vector<int> rows = SelectedRows();
     if (MoveChannels(state_, rows, delta) == MoveOutcome::Moved) Done(rows);
+}
+
+void ChannelMoves::DropOn(int row) {
+    if (form_.Locked()) return;
+    std::vector<int> rows = SelectedRows();
+    if (MoveChannelsTo(state_, rows, row) == MoveOutcome::Moved) Done(rows);
 }
 
 void ChannelMoves::InsertEmpty() {

@@ -1,6 +1,6 @@
 // The main window's reorder commands: move the selected channels up or down,
 // insert an empty channel, delete channels and close the gap, sort by
-// receive frequency. Each is one undo step; while the window is locked none
+// receive frequency, drag and drop. Each is one undo step; while the window is locked none
 // of them runs, from a menu or by its key.
 #pragma once
 
@@ -36,6 +36,8 @@ class ChannelMoves : public QObject, public LanguageWindow {
     void InsertEmpty();
     void DeleteAndMoveUp();
     void SortByRxFrequency();
+    // Channels dragged by their number and dropped on `row`.
+    void DropOn(int row);
 
     QAction* moveUpAction;
     QAction* moveDownAction;

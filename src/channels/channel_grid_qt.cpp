@@ -2,6 +2,7 @@
 // programming sheet (15 twips to the pixel).
 #include "channels/channel_grid_qt.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "i18n/captions.h"
 
@@ -116,6 +118,12 @@ void ChannelGrid::mousePressEvent(QMouseEvent* event) {
         // Shift and Ctrl add to the selection of channels without editing.
         const bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
         const QModelIndex at = indexAt(event->position().toPoint());
+        dragRow_ =
+            plain && at.isValid() && at.column() == kColNumber && !state_.ChannelEmpty(at.row() + 1)
+                ? at.row()
+                : -1;
+        dragStart_ = event->position().toPoint();
+        dragging_ = false;
         if (plain && at.isValid() && InSelectionOfSeveralRows(at.row())) {
             // The edit of this cell reaches every selected channel, so the
             // selection stays.
@@ -151,8 +159,15 @@ void ChannelGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ChannelGrid::mouseMoveEvent(QMouseEvent* event) {
-    // The press has already chosen its cell; dragging selects nothing more.
+    // The press has already chosen its cell; dragging selects nothing more,
+    // but it moves the channels taken by their number.
     if (event->buttons() & Qt::LeftButton) {
+        if (dragRow_ >= 0 && !dragging_ &&
+            (event->position().toPoint() - dragStart_).manhattanLength() >=
+                QApplication::startDragDistance()) {
+            dragging_ = true;
+            viewport()->setCursor(Qt::ClosedHandCursor);
+        }
         event->accept();
         return;
     }
@@ -161,7 +176,14 @@ void ChannelGrid::mouseMoveEvent(QMouseEvent* event) {
 
 void ChannelGrid::mouseReleaseEvent(QMouseEvent* event) {
     QTableWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton) emit LeftReleased();
+    if (event->button() != Qt::LeftButton) return;
+    if (std::exchange(dragging_, false)) {
+        viewport()->unsetCursor();
+        const int row = rowAt(event->position().toPoint().y());
+        if (row >= 0 && row != dragRow_) emit ChannelsDropped(row + 1);
+    }
+    dragRow_ = -1;
+    emit LeftReleased();
 }
 
 void ChannelGrid::keyPressEvent(QKeyEvent* event) {

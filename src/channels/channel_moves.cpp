@@ -90,6 +90,24 @@ MoveOutcome MoveChannels(ProgramState& state, std::vector<int>& rows, int delta)
     return MoveOutcome::Moved;
 }
 
+MoveOutcome MoveChannelsTo(ProgramState& state, std::vector<int>& rows, int target) {
+    const std::set<int> moved = ValidRows(rows);
+    if (moved.empty()) return MoveOutcome::Unchanged;
+    const int count = static_cast<int>(moved.size());
+    const int first = std::clamp(target, 1, kChannels - count + 1);
+    std::vector<int> others;
+    for (int i = 0; i < kChannels; ++i)
+        if (!moved.contains(i + 1)) others.push_back(i);
+    std::array<int, kChannels> order{};
+    auto next = others.begin();
+    auto block = moved.begin();
+    for (int row = 1; row <= kChannels; ++row)
+        order[row - 1] = row >= first && row < first + count ? *block++ - 1 : *next++;
+    rows.clear();
+    for (int row = first; row < first + count; ++row) rows.push_back(row);
+    return Reorder(state, AllRows(state), order) ? MoveOutcome::Moved : MoveOutcome::Unchanged;
+}
+
 MoveOutcome InsertEmptyChannel(ProgramState& state, int row) {
     if (row < 1 || row > kChannels) return MoveOutcome::Unchanged;
     if (!state.ChannelEmpty(kChannels)) return MoveOutcome::LastInUse;

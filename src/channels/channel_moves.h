@@ -22,6 +22,11 @@ enum class MoveOutcome {
 // row 1 and 16. `rows` becomes the rows they now occupy.
 MoveOutcome MoveChannels(ProgramState& state, std::vector<int>& rows, int delta);
 
+// Moves the channels of `rows` together so that the first of them becomes
+// channel `target` (a drag and drop), as near as the block fits; the others
+// keep their order. `rows` becomes the rows they now occupy.
+MoveOutcome MoveChannelsTo(ProgramState& state, std::vector<int>& rows, int target);
+
 // Shifts the channels from `row` down by one and leaves `row` empty.
 MoveOutcome InsertEmptyChannel(ProgramState& state, int row);
 

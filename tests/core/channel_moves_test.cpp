@@ -57,6 +57,13 @@ auto Move(std::vector<int> rows, int delta, std::vector<int> after) {
         return o;
     };
 }
+auto DragTo(std::vector<int> rows, int target, std::vector<int> after) {
+    return [=](ProgramState& s) mutable {
+        const MoveOutcome o = MoveChannelsTo(s, rows, target);
+        EXPECT_EQ(rows, after);
+        return o;
+    };
+}
 auto Insert(int row) {
     return [=](ProgramState& s) { return InsertEmptyChannel(s, row); };
 }
@@ -79,6 +86,14 @@ INSTANTIATE_TEST_SUITE_P(
         MoveCase{"UpStopsAtRow1", kFour, Move({1, 2}, -1, {1, 2}), O::Unchanged, {1, 2, 0, 4}},
         MoveCase{"DownBlock", kFour, Move({1, 2}, 1, {2, 3}), O::Moved, {0, 1, 2, 4}},
         MoveCase{"DownStopsAtRow16", kFour, Move({4, 16}, 1, {4, 16}), O::Unchanged, {1, 2, 0, 4}},
+        MoveCase{"DragDown", kFour, DragTo({1}, 4, {4}), O::Moved, {2, 0, 4, 1}},
+        MoveCase{"DragBlockUp", kFour, DragTo({2, 4}, 1, {1, 2}), O::Moved, {2, 4, 1, 0}},
+        MoveCase{"DragBlockToTheEnd",
+                 kFour,
+                 DragTo({1, 2}, 16, {15, 16}),
+                 O::Moved,
+                 {0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2}},
+        MoveCase{"DragOntoItself", kFour, DragTo({2}, 2, {2}), O::Unchanged, {1, 2, 0, 4}},
         MoveCase{"InsertShiftsDown", kFour, Insert(2), O::Moved, {1, 0, 2, 0, 4}},
         MoveCase{"InsertRefusedWhen16InUse",
                  {"401", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "416"},

@@ -90,6 +90,10 @@ class Form1EditMenu : public QObject {
                                         << "- 1 2 4";
         QTest::newRow("Alt+Up at row 1") << 1 << 1 << "Alt+Up"
                                          << "1 2 - 4";
+        QTest::newRow("drag") << 1 << 1 << "drag to 4"
+                              << "2 - 4 1";
+        QTest::newRow("drag a selection") << 1 << 2 << "drag to 3"
+                                          << "- 4 1 2";
         QTest::newRow("insert") << 2 << 2 << "Ins"
                                 << "1 - 2 - 4";
         QTest::newRow("delete and move up") << 1 << 3 << "Ctrl+Del"
@@ -104,7 +108,16 @@ class Form1EditMenu : public QObject {
         QFETCH(QString, order);
         const QStringList before = Table();
         SelectRows(first, last);
-        if (command.startsWith("mnu"))
+        if (command.startsWith("drag to ")) {
+            // Taken by the number of the first selected channel.
+            QWidget* view = form().Grid1->viewport();
+            const int to = command.mid(8).toInt();
+            QTest::mousePress(view, Qt::LeftButton, {},
+                              form().Grid1->CellRect(first, kColNumber).center());
+            QTest::mouseMove(view, form().Grid1->CellRect(to, kColNumber).center());
+            QTest::mouseRelease(view, Qt::LeftButton, {},
+                                form().Grid1->CellRect(to, kColNumber).center());
+        } else if (command.startsWith("mnu"))
             form().findChild<QAction*>(command)->trigger();
         else
             QTest::keySequence(form().Grid1, QKeySequence(command));
