@@ -2,7 +2,6 @@
 #include "app/program.h"
 
 #include <QEvent>
-#include <QFileInfo>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
@@ -12,6 +11,7 @@
 
 #include "app/channel_commands.h"
 #include "app/channel_moves.h"
+#include "app/desktop_files.h"
 #include "app/edit_menu.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
@@ -59,6 +59,7 @@ Program::Program() : state_(ProgramState::StartUp()) {
     auto* moves = new ChannelMoves(state_, *form1_, *commands_);
     form1_->RegisterWindow(moves);
     form1_->RegisterWindow(new EditMenu(*form1_, *commands_, *moves));
+    files_ = new DesktopFiles(*form1_, *commands_);
     WireLink();
 }
 
@@ -143,23 +144,7 @@ void Program::Start() {
 }
 
 void Program::OpenFile(const QString& name) {
-    // The dialog hooks answer with the name once, as if it had been chosen.
-    QTimer::singleShot(0, form1_.get(), [this, name] {
-        if (QFileInfo(name).suffix().compare("csv", Qt::CaseInsensitive) == 0) {
-            auto chooser = std::exchange(commands_->chooseCsvFile, [name](bool) { return name; });
-            commands_->ImportCsvFile();
-            commands_->chooseCsvFile = std::move(chooser);
-            return;
-        }
-        Form1::Hooks& h = form1_->hooks();
-        const auto chooser = h.chooseFileName;
-        // Saving first (the unsaved-work question) still asks for its name.
-        h.chooseFileName = [name, chooser](bool save, const QString& current) {
-            return save ? chooser(save, current) : name;
-        };
-        form1_->OpenDataFile();
-        h.chooseFileName = chooser;
-    });
+    files_->Open(name);
 }
 
 void Program::AfterFirstPaint() {

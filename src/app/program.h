@@ -15,6 +15,7 @@ namespace quelro {
 
 class AuxWindows;
 class ChannelCommands;
+class DesktopFiles;
 class PortSelector;
 class SerialLink;
 class TransferDriver;
@@ -31,9 +32,8 @@ class Program {
     // Runs the main window's start-up and shows it; once it has painted,
     // builds the other windows and sets the windows' icon.
     void Start();
-    // Opens a file named on the command line as the File menu would: a .csv
-    // is imported, anything else opened as a programming. Queued behind the
-    // window's start-up, so that any message has its window.
+    // Opens a file named on the command line as the File menu would (see
+    // DesktopFiles), once the window's start-up is done.
     void OpenFile(const QString& name);
 
     ProgramState& State() { return state_; }
@@ -50,6 +50,7 @@ class Program {
     std::unique_ptr<Form1> form1_;
     AuxWindows* aux_ = nullptr;           // owned by the main window
     ChannelCommands* commands_ = nullptr; // owned by the main window
+    DesktopFiles* files_ = nullptr;       // owned by the main window
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<WindowTransferView> view_;
     std::unique_ptr<TransferDriver> transfers_;

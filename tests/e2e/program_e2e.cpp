@@ -7,17 +7,21 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 
 #include <memory>
 
@@ -166,7 +170,7 @@ class ProgramE2e : public QObject {
     void faultEndsWithOneBoxAndChangesNothing();
     void storedTraditionalReachesEveryWindow();
     void otherWindowsFollowTheFirstPaint();
-    void fileNamedOnTheCommandLineOpens();
+    void fileNamedOnTheCommandLineOrDroppedOpens();
 
   private:
     // Starts the program in `home` (SavedPort 1, COM1 the simulator when one
@@ -425,7 +429,7 @@ void ProgramE2e::otherWindowsFollowTheFirstPaint() {
     QVERIFY(asked_.isEmpty());
 }
 
-void ProgramE2e::fileNamedOnTheCommandLineOpens() {
+void ProgramE2e::fileNamedOnTheCommandLineOrDroppedOpens() {
     const struct {
         std::vector<const char*> argv;
         const char* file;
@@ -462,6 +466,19 @@ void ProgramE2e::fileNamedOnTheCommandLineOpens() {
     QTRY_COMPARE(form.Grid1->CellText(1, kColRxFreq), QString("440.50000"));
     QCOMPARE(asked_.size(), 3);
     QCOMPARE(asked_[1].prompt, Q("所有信道的数据将被清除！"));
+
+    // A file dropped on the window opens as from the File menu: the import
+    // is unsaved work, so the question comes first (its box says Cancel).
+    QMimeData dragged;
+    dragged.setUrls({QUrl::fromLocalFile(home.File("radio.DAT"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QApplication::sendEvent(&form, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QApplication::sendEvent(&form, &drop);
+    QTRY_COMPARE(asked_.size(), 4);
+    QCOMPARE(asked_[3].prompt, Q("数据已修改，尚未保存或写入对讲机。是否保存？"));
+    QCOMPARE(form.Grid1->CellText(1, kColRxFreq), QString("440.50000"));
 }
 
 } // namespace quelro::e2e
