@@ -13,6 +13,7 @@
 #include "app/channel_moves.h"
 #include "app/desktop_files.h"
 #include "app/edit_menu.h"
+#include "app/recent_files_menu.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
@@ -60,6 +61,7 @@ Program::Program() : state_(ProgramState::StartUp()) {
     form1_->RegisterWindow(moves);
     form1_->RegisterWindow(new EditMenu(*form1_, *commands_, *moves));
     files_ = new DesktopFiles(*form1_, *commands_);
+    form1_->RegisterWindow(new RecentFilesMenu(*form1_, *files_));
     WireLink();
 }
 

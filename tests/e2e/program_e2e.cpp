@@ -479,6 +479,24 @@ void ProgramE2e::fileNamedOnTheCommandLineOrDroppedOpens() {
     QTRY_COMPARE(asked_.size(), 4);
     QCOMPARE(asked_[3].prompt, Q("数据已修改，尚未保存或写入对讲机。是否保存？"));
     QCOMPARE(form.Grid1->CellText(1, kColRxFreq), QString("440.50000"));
+
+    // The file opened is the one recent file, kept beside `parameter`; once
+    // it is gone, opening the menu drops it.
+    auto* recent = form.findChild<QMenu*>("mnuRecent");
+    QCOMPARE(recent->title(), Q("最近的文件(&R)"));
+    emit recent->aboutToShow();
+    QCOMPARE(recent->actions().size(), 1);
+    QCOMPARE(recent->actions()[0]->text(), "&1 " + home.File("radio.DAT"));
+    QFile list(home.File("config/quelro/recent"));
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QCOMPARE(list.readAll(), QFile::encodeName(home.File("radio.DAT")) + "\n");
+    list.close();
+    QVERIFY(QFile::remove(home.File("radio.DAT")));
+    emit recent->aboutToShow();
+    QCOMPARE(recent->actions().size(), 1);
+    QVERIFY(!recent->actions()[0]->isEnabled());
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QCOMPARE(list.readAll(), QByteArray());
 }
 
 } // namespace quelro::e2e
