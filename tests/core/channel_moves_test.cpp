@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
     Table, Moves,
     ::testing::Values(
         MoveCase{"UpOne", kFour, Move({2}, -1, {1}), O::Moved, {2, 1, 0, 4}},
-        MoveCase{"UpBlock", kFour, Move({3, 4}, -1, {2, 3}), O::Moved, {1, 3, 4, 2}},
+        MoveCase{"UpBlock", kFour, Move({3, 4}, -1, {2, 3}), O::Moved, {1, 0, 4, 2}},
         MoveCase{"UpGappedSelection", kFour, Move({2, 4}, -1, {1, 3}), O::Moved, {2, 1, 4, 0}},
         MoveCase{"UpStopsAtRow1", kFour, Move({1, 2}, -1, {1, 2}), O::Unchanged, {1, 2, 0, 4}},
         MoveCase{"DownBlock", kFour, Move({1, 2}, 1, {2, 3}), O::Moved, {0, 1, 2, 4}},

@@ -11,6 +11,7 @@
 #include "app/channel_moves.h"
 #include "app/edit_menu.h"
 #include "channels/cell_edit.h"
+#include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "gui/support/form1_fixture.h"
 
