@@ -32,12 +32,12 @@ namespace {
 namespace caption {
 constexpr Caption kImportCsv{"导入CSV...", "Import CSV..."};
 constexpr Caption kExportCsv{"导出CSV...", "Export CSV..."};
-constexpr Caption kCopy{"复制", "Copy"};
-constexpr Caption kCut{"剪切", "Cut"};
-constexpr Caption kPaste{"粘贴", "Paste"};
-constexpr Caption kDelete{"删除", "Delete"};
-constexpr Caption kUndo{"撤销", "Undo"};
-constexpr Caption kRedo{"重做", "Redo"};
+constexpr Caption kCopy{"复制(&C)", "Copy(&C)"};
+constexpr Caption kCut{"剪切(&T)", "Cut(&T)"};
+constexpr Caption kPaste{"粘贴(&P)", "Paste(&P)"};
+constexpr Caption kDelete{"删除(&D)", "Delete(&D)"};
+constexpr Caption kUndo{"撤销(&U)", "Undo(&U)"};
+constexpr Caption kRedo{"重做(&R)", "Redo(&R)"};
 constexpr Caption kUnsaved{"数据已修改，尚未保存或写入对讲机。是否保存？",
                            "The data has changed and was neither saved nor written to the radio. "
                            "Save it?"};
@@ -137,8 +137,7 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
-        undoAction->setEnabled(!form_.Locked() && history_.CanUndo());
-        redoAction->setEnabled(!form_.Locked() && history_.CanRedo());
+        UpdateHistoryActions();
         contextMenu->popup(grid->viewport()->mapToGlobal(at));
     });
 
@@ -305,6 +304,11 @@ void ChannelCommands::Undo() {
 
 void ChannelCommands::Redo() {
     if (!form_.Locked() && history_.Redo(state_)) ShowTable();
+}
+
+void ChannelCommands::UpdateHistoryActions() {
+    undoAction->setEnabled(!form_.Locked() && history_.CanUndo());
+    redoAction->setEnabled(!form_.Locked() && history_.CanRedo());
 }
 
 void ChannelCommands::ShowTable() {

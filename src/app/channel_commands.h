@@ -45,6 +45,9 @@ class ChannelCommands : public QObject, public LanguageWindow {
     void Delete();
     void Undo();
     void Redo();
+    // Undo and Redo enabled as the history and the lock allow, before a menu
+    // that holds them opens.
+    void UpdateHistoryActions();
 
     // After a command that may have changed the channel table.
     void RecordChange();

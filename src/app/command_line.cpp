@@ -9,9 +9,13 @@ namespace quelro {
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: quelro [OPTION]...\n"
+    "Usage: quelro [OPTION]... [FILE]\n"
     "Read, edit and write the 16 channels and the settings of the Quelro handheld radio\n"
     "over its serial programming cable, and keep programmings as .DAT files.\n"
+    "\n"
+    "FILE, when given, is opened once the window is up: a .DAT programming as\n"
+    "File > Open does, a .csv channel list as File > Import CSV does. A file that\n"
+    "cannot be opened gets the same message as from the File menu.\n"
     "\n"
     "The window opens in the language last chosen (Simplified Chinese, English or\n"
     "Traditional Chinese) and selects the serial port last used.\n"
@@ -35,6 +39,16 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv) {
             std::fputs("quelro " QUELRO_VERSION "\n", stdout);
             return 0;
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FileToOpen(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--")
+            return i + 1 < argc ? std::optional<std::string>(argv[i + 1]) : std::nullopt;
+        if (!arg.starts_with('-')) return std::string(arg);
     }
     return std::nullopt;
 }

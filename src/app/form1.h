@@ -102,8 +102,8 @@ class Form1 : public QMainWindow, public LanguageWindow {
 
     int LanguageMode() const { return state_.LanguageMode; }
     int SavedPort() const { return savedPort_; }
-    // The data file last opened or saved; empty before any.
-    const QString& FileName() const { return fileName_; }
+    // The data file last opened or saved (the one in the title); empty before.
+    const QString& FileName() const { return titleFile_; }
     bool Locked() const;
 
     // Commands, as the menu items and toolbar buttons run them.

@@ -1,6 +1,7 @@
 // quelro: the programming tool's window program. Everything happens in the
 // main window, Form1; closing it ends the program.
 #include <QApplication>
+#include <QFile>
 
 #include "app/command_line.h"
 #include "app/program.h"
@@ -10,5 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     quelro::Program program;
     program.Start();
+    if (const auto file = quelro::FileToOpen(argc, argv))
+        program.OpenFile(QFile::decodeName(file->c_str()));
     return QApplication::exec();
 }

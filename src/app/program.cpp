@@ -10,7 +10,11 @@
 #include <utility>
 
 #include "app/channel_commands.h"
+#include "app/channel_moves.h"
 #include "app/compare_and_print.h"
+#include "app/desktop_files.h"
+#include "app/edit_menu.h"
+#include "app/recent_files_menu.h"
 #include "app/serial_port_check.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
@@ -55,6 +59,11 @@ Program::Program() : state_(ProgramState::StartUp()) {
     WireWindows();
     commands_ = new ChannelCommands(state_, *form1_);
     form1_->RegisterWindow(commands_);
+    auto* moves = new ChannelMoves(state_, *form1_, *commands_);
+    form1_->RegisterWindow(moves);
+    form1_->RegisterWindow(new EditMenu(*form1_, *commands_, *moves));
+    files_ = new DesktopFiles(*form1_, *commands_);
+    form1_->RegisterWindow(new RecentFilesMenu(*form1_, *files_));
     WireLink();
     new SerialPortCheck(*form1_); // owned by the main window
     form1_->RegisterWindow(new CompareAndPrint(*form1_));
@@ -138,6 +147,10 @@ void Program::Start() {
     commands_->StartOver();
     AfterFirstPaint();
     form1_->show();
+}
+
+void Program::OpenFile(const QString& name) {
+    files_->Open(name);
 }
 
 void Program::AfterFirstPaint() {

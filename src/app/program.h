@@ -4,6 +4,8 @@
 // the same code.
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 #include "app/form1.h"
@@ -13,6 +15,7 @@ namespace quelro {
 
 class AuxWindows;
 class ChannelCommands;
+class DesktopFiles;
 class PortSelector;
 class SerialLink;
 class TransferDriver;
@@ -29,6 +32,9 @@ class Program {
     // Runs the main window's start-up and shows it; once it has painted,
     // builds the other windows and sets the windows' icon.
     void Start();
+    // Opens a file named on the command line as the File menu would (see
+    // DesktopFiles), once the window's start-up is done.
+    void OpenFile(const QString& name);
 
     ProgramState& State() { return state_; }
     Form1& MainWindow() { return *form1_; }
@@ -44,6 +50,7 @@ class Program {
     std::unique_ptr<Form1> form1_;
     AuxWindows* aux_ = nullptr;           // owned by the main window
     ChannelCommands* commands_ = nullptr; // owned by the main window
+    DesktopFiles* files_ = nullptr;       // owned by the main window
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<WindowTransferView> view_;
     std::unique_ptr<TransferDriver> transfers_;

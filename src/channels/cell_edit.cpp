@@ -2,6 +2,8 @@
 // raster, tone commit with its range, list picks and new-channel defaults.
 #include "channels/cell_edit.h"
 
+#include <algorithm>
+
 #include <string>
 
 #include "channels/channel_record.h"
@@ -31,6 +33,17 @@ EditorKind EditorForColumn(int column) {
 
 int EditColumn(const ProgramState& state, int row, int column) {
     return state.ChannelEmpty(row) ? kColRxFreq : column;
+}
+
+std::vector<int> BulkEditRows(const ProgramState& state, int row,
+                              const std::vector<int>& selected) {
+    std::vector<int> rows{row};
+    if (state.ChannelEmpty(row)) return rows;
+    for (int other : selected)
+        if (other != row && other >= 1 && other <= kChannels && !state.ChannelEmpty(other) &&
+            std::find(rows.begin(), rows.end(), other) == rows.end())
+            rows.push_back(other);
+    return rows;
 }
 
 bool AcceptedEditCharacter(char32_t character) {

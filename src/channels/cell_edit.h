@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "channels/program_state.h"
 
@@ -18,6 +19,12 @@ EditorKind EditorForColumn(int column);
 // The column an edit of (row, column) really opens: an empty channel can
 // only be started by its receive frequency.
 int EditColumn(const ProgramState& state, int row, int column);
+
+// The rows an edit of `row` reaches while `selected` rows are selected: the
+// row itself first, then every other selected row that holds a channel - but
+// only when `row` holds one (starting a channel is an edit of its own row).
+// Each of them goes through the same rule as the row itself.
+std::vector<int> BulkEditRows(const ProgramState& state, int row, const std::vector<int>& selected);
 
 // Characters the frequency box and the tone drop-down take: digits, "." and
 // Backspace (8). Enter is handled before this filter.

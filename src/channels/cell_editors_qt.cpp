@@ -9,9 +9,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <set>
 #include <utility>
 
 #include "channels/cell_edit.h"
@@ -23,6 +25,8 @@
 
 namespace quelro {
 namespace {
+
+constexpr Caption kKeptRows{"以下信道未修改：", "These channels were not changed: "};
 
 QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -149,6 +153,7 @@ void CellEditors::Grid1_Click() {
     if (column != grid_->SelectedColumn()) grid_->SelectCell(row, column);
     editRow_ = row;
     editCol_ = column;
+    editRows_ = BulkEditRows(state_, row, SelectedRows());
 
     const QRect cell = grid_->CellRect(row, column);
     const QString text = QString::fromStdString(state_.Cell(row, column));
@@ -242,10 +247,13 @@ bool CellEditors::eventFilter(QObject* watched, QEvent* event) {
 void CellEditors::Text1_LostFocus() {
     if (committing_) return;
     committing_ = true;
-    const FrequencyOutcome outcome =
-        CommitFrequency(state_, editRow_, editCol_, text1_->text().toStdString());
-    if (outcome == FrequencyOutcome::OutsideBand) {
-        ShowMessage(msg::kBeyondBand, state_.LanguageMode);
+    const std::string typed = text1_->text().toStdString();
+    std::vector<int> refused;
+    for (int row : editRows_)
+        if (CommitFrequency(state_, row, editCol_, typed) == FrequencyOutcome::OutsideBand)
+            refused.push_back(row);
+    if (!refused.empty()) {
+        ShowRefused(refused);
         grid_->setFocus(Qt::OtherFocusReason);
     }
     ShowCommitted();
@@ -255,7 +263,7 @@ void CellEditors::Text1_LostFocus() {
 
 void CellEditors::Combo8_Click(int position) {
     if (combo8_->isHidden()) return;
-    PickTone(state_, editRow_, editCol_, position);
+    for (int row : editRows_) PickTone(state_, row, editCol_, position);
     ShowCommitted();
     combo8_->hide();
     grid_->setFocus(Qt::OtherFocusReason);
@@ -266,7 +274,7 @@ void CellEditors::Combo8_LostFocus() {
     committing_ = true;
     const QString text = combo8_->currentText();
     const int position = combo8_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    CommitTone(state_, editRow_, editCol_, text.toStdString(), position);
+    for (int row : editRows_) CommitTone(state_, row, editCol_, text.toStdString(), position);
     ShowCommitted();
     combo8_->hide();
     committing_ = false;
@@ -275,7 +283,7 @@ void CellEditors::Combo8_LostFocus() {
 void CellEditors::Combo5_Click(int column, int position) {
     QComboBox* list = combo5_[column];
     if (list->isHidden()) return;
-    PickListItem(state_, editRow_, editCol_, position);
+    for (int row : editRows_) PickListItem(state_, row, editCol_, position);
     ShowCommitted();
     list->hide();
     grid_->setFocus(Qt::OtherFocusReason);
@@ -286,8 +294,27 @@ void CellEditors::Combo5_LostFocus(int column) {
 }
 
 void CellEditors::ShowCommitted() {
-    grid_->ShowRow(editRow_);
+    for (int row : editRows_) grid_->ShowRow(row);
     emit Committed();
+}
+
+std::vector<int> CellEditors::SelectedRows() const {
+    std::set<int> rows;
+    for (const QModelIndex& index : grid_->selectionModel()->selectedIndexes())
+        rows.insert(index.row() + 1);
+    return {rows.begin(), rows.end()};
+}
+
+void CellEditors::ShowRefused(const std::vector<int>& rows) const {
+    const int language = state_.LanguageMode;
+    QString text = QString::fromStdString(Localize(msg::kBeyondBand.text, language));
+    if (editRows_.size() > 1) {
+        QStringList numbers;
+        for (int row : rows) numbers << QString::fromStdString(state_.Cell(row, kColNumber));
+        text += "\n" + QString::fromStdString(Localize(kKeptRows, language)) + numbers.join(", ");
+    }
+    LocalMsgBox(text, msg::kBeyondBand.style,
+                QString::fromStdString(Localize(msg::kBeyondBand.title, language)));
 }
 
 } // namespace quelro

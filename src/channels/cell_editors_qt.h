@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <array>
+#include <vector>
 
 #include "channels/program_state.h"
 
@@ -32,7 +33,10 @@ class CellEditors : public QObject {
     // Combo8's item 0 and the four lists, for LanguageMode 0 or 1.
     void ApplyLanguage(int languageMode);
 
+    // The row being edited, and the other selected channels the edit reaches
+    // with it (a bulk edit).
     int EditRow() const { return editRow_; }
+    const std::vector<int>& EditRows() const { return editRows_; }
     int EditCol() const { return editCol_; }
     bool EditArmed() const { return editArmed_; }
 
@@ -68,6 +72,9 @@ class CellEditors : public QObject {
     void Combo5_Click(int column, int position);
     void Combo5_LostFocus(int column);
     void ShowCommitted();
+    // The band message, naming the rows of a bulk edit that kept their text.
+    void ShowRefused(const std::vector<int>& rows) const;
+    std::vector<int> SelectedRows() const;
 
     ProgramState& state_;
     ChannelGrid* grid_;
@@ -76,6 +83,7 @@ class CellEditors : public QObject {
     std::array<QComboBox*, kGridCols> combo5_{};
     int editRow_ = 1;
     int editCol_ = 1;
+    std::vector<int> editRows_{1};
     bool editArmed_ = false;
     bool mouseDown_ = false;
     QComboBox* listOnMouseUp_ = nullptr;

@@ -2,12 +2,15 @@
 // programming sheet (15 twips to the pixel).
 #include "channels/channel_grid_qt.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "i18n/captions.h"
 
@@ -111,11 +114,28 @@ QSize ChannelGrid::FullSize() const {
 
 void ChannelGrid::mousePressEvent(QMouseEvent* event) {
     switch (event->button()) {
-    case Qt::LeftButton:
-        QTableWidget::mousePressEvent(event);
+    case Qt::LeftButton: {
         // Shift and Ctrl add to the selection of channels without editing.
-        if (!(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) emit LeftPressed();
+        const bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+        const QModelIndex at = indexAt(event->position().toPoint());
+        dragRow_ =
+            plain && at.isValid() && at.column() == kColNumber && !state_.ChannelEmpty(at.row() + 1)
+                ? at.row()
+                : -1;
+        dragStart_ = event->position().toPoint();
+        dragging_ = false;
+        if (plain && at.isValid() && InSelectionOfSeveralRows(at.row())) {
+            // The edit of this cell reaches every selected channel, so the
+            // selection stays.
+            selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+            setFocus(Qt::MouseFocusReason);
+            event->accept();
+        } else {
+            QTableWidget::mousePressEvent(event);
+        }
+        if (plain) emit LeftPressed();
         break;
+    }
     case Qt::RightButton:
         // A right press only takes the focus; it neither selects nor edits.
         setFocus(Qt::MouseFocusReason);
@@ -126,13 +146,28 @@ void ChannelGrid::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+bool ChannelGrid::InSelectionOfSeveralRows(int viewRow) const {
+    bool inside = false;
+    bool others = false;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        (index.row() == viewRow ? inside : others) = true;
+    return inside && others;
+}
+
 void ChannelGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
 }
 
 void ChannelGrid::mouseMoveEvent(QMouseEvent* event) {
-    // The press has already chosen its cell; dragging selects nothing more.
+    // The press has already chosen its cell; dragging selects nothing more,
+    // but it moves the channels taken by their number.
     if (event->buttons() & Qt::LeftButton) {
+        if (dragRow_ >= 0 && !dragging_ &&
+            (event->position().toPoint() - dragStart_).manhattanLength() >=
+                QApplication::startDragDistance()) {
+            dragging_ = true;
+            viewport()->setCursor(Qt::ClosedHandCursor);
+        }
         event->accept();
         return;
     }
@@ -141,7 +176,14 @@ void ChannelGrid::mouseMoveEvent(QMouseEvent* event) {
 
 void ChannelGrid::mouseReleaseEvent(QMouseEvent* event) {
     QTableWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton) emit LeftReleased();
+    if (event->button() != Qt::LeftButton) return;
+    if (std::exchange(dragging_, false)) {
+        viewport()->unsetCursor();
+        const int row = rowAt(event->position().toPoint().y());
+        if (row >= 0 && row != dragRow_) emit ChannelsDropped(row + 1);
+    }
+    dragRow_ = -1;
+    emit LeftReleased();
 }
 
 void ChannelGrid::keyPressEvent(QKeyEvent* event) {

@@ -3,6 +3,7 @@
 // programming sheet, which turns a left press or Enter into an edit request.
 #pragma once
 
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QTableWidget>
@@ -56,6 +57,8 @@ class ChannelGrid : public QTableWidget {
     void LeftReleased();
     // Enter on the grid.
     void EnterPressed();
+    // Channels taken by their number (column 0) were dropped on row 1..16.
+    void ChannelsDropped(int row);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -65,7 +68,15 @@ class ChannelGrid : public QTableWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // True when view row `viewRow` is one of several selected rows.
+    bool InSelectionOfSeveralRows(int viewRow) const;
+
     const ProgramState& state_;
+    // A press on the number of a channel may become a drag of it: where it
+    // started, and whether it has gone far enough to be one.
+    QPoint dragStart_;
+    int dragRow_ = -1;
+    bool dragging_ = false;
 };
 
 } // namespace quelro

@@ -7,20 +7,25 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 
 #include <memory>
 
+#include "app/command_line.h"
 #include "app/program.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/conversions.h"
@@ -166,6 +171,7 @@ class ProgramE2e : public QObject {
     void lostCableIsOpenedAgainByTheNextRead();
     void storedTraditionalReachesEveryWindow();
     void otherWindowsFollowTheFirstPaint();
+    void fileNamedOnTheCommandLineOrDroppedOpens();
 
   private:
     // Starts the program in `home` (SavedPort 1, COM1 the simulator when one
@@ -456,6 +462,8 @@ void ProgramE2e::storedTraditionalReachesEveryWindow() {
     QCOMPARE(form.mnuset->title(), Q("設置(&S)"));
     QCOMPARE(form.mnuLanguage->title(), Q("語言選擇(&G)"));
     QCOMPARE(form.mnuhelp->title(), Q("幫助(&H)"));
+    QCOMPARE(form.findChild<QMenu*>("mnuEdit")->title(), Q("編輯(&E)"));
+    QCOMPARE(form.findChild<QAction*>("mnuDeleteMoveUp")->text(), Q("刪除並上移(&G)"));
     QCOMPARE(form.Frame1->title(), Q("機型選擇"));
     QCOMPARE(form.Grid1->HeaderText(1), Q("接收頻率"));
     // Form2 to Form7 and the about box.
@@ -489,6 +497,76 @@ void ProgramE2e::otherWindowsFollowTheFirstPaint() {
     QVERIFY(!QGuiApplication::windowIcon().isNull());
     QCOMPARE(Find<QLabel>(program->Windows().form5(), "Label15")->text(), Q("优先信道"));
     QVERIFY(asked_.isEmpty());
+}
+
+void ProgramE2e::fileNamedOnTheCommandLineOrDroppedOpens() {
+    const struct {
+        std::vector<const char*> argv;
+        const char* file;
+    } kArguments[] = {
+        {{"quelro"}, nullptr},
+        {{"quelro", "-unknown", "radio.DAT", "other.DAT"}, "radio.DAT"},
+        {{"quelro", "--", "-radio.DAT"}, "-radio.DAT"},
+        {{"quelro", "--"}, nullptr},
+    };
+    for (const auto& c : kArguments) {
+        const auto file = FileToOpen(static_cast<int>(c.argv.size()), c.argv.data());
+        QCOMPARE(file.has_value(), c.file != nullptr);
+        if (file) QCOMPARE(QString::fromStdString(*file), QString(c.file));
+    }
+
+    Home home;
+    QVERIFY(WriteProgramming(home.File("radio.DAT"), WriteSample()));
+    QVERIFY(WriteAll(home.File("list.csv"), "Location,Frequency\r\n1,440.5\r\n"));
+    auto program = Start(home, QString());
+    Form1& form = program->MainWindow();
+
+    // A file that cannot be opened gets the File menu's message.
+    program->OpenFile(home.File("missing.DAT"));
+    QTRY_COMPARE(asked_.size(), 1);
+    QVERIFY2(asked_[0].prompt.startsWith(home.File("missing.DAT")), qPrintable(asked_[0].prompt));
+
+    program->OpenFile(home.File("radio.DAT"));
+    QTRY_COMPARE(form.Grid1->CellText(16, kColTxFreq), QString("467.56250"));
+    QVERIFY(form.windowTitle().endsWith(home.File("radio.DAT")));
+    QCOMPARE(asked_.size(), 1);
+
+    // A channel list is imported, after the warning, as File > Import CSV does.
+    program->OpenFile(home.File("list.csv"));
+    QTRY_COMPARE(form.Grid1->CellText(1, kColRxFreq), QString("440.50000"));
+    QCOMPARE(asked_.size(), 3);
+    QCOMPARE(asked_[1].prompt, Q("所有信道的数据将被清除！"));
+
+    // A file dropped on the window opens as from the File menu: the import
+    // is unsaved work, so the question comes first (its box says Cancel).
+    QMimeData dragged;
+    dragged.setUrls({QUrl::fromLocalFile(home.File("radio.DAT"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QApplication::sendEvent(&form, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QApplication::sendEvent(&form, &drop);
+    QTRY_COMPARE(asked_.size(), 4);
+    QCOMPARE(asked_[3].prompt, Q("数据已修改，尚未保存或写入对讲机。是否保存？"));
+    QCOMPARE(form.Grid1->CellText(1, kColRxFreq), QString("440.50000"));
+
+    // The file opened is the one recent file, kept beside `parameter`; once
+    // it is gone, opening the menu drops it.
+    auto* recent = form.findChild<QMenu*>("mnuRecent");
+    QCOMPARE(recent->title(), Q("最近的文件(&R)"));
+    emit recent->aboutToShow();
+    QCOMPARE(recent->actions().size(), 1);
+    QCOMPARE(recent->actions()[0]->text(), "&1 " + home.File("radio.DAT"));
+    QFile list(home.File("config/quelro/recent"));
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QCOMPARE(list.readAll(), QFile::encodeName(home.File("radio.DAT")) + "\n");
+    list.close();
+    QVERIFY(QFile::remove(home.File("radio.DAT")));
+    emit recent->aboutToShow();
+    QCOMPARE(recent->actions().size(), 1);
+    QVERIFY(!recent->actions()[0]->isEnabled());
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QCOMPARE(list.readAll(), QByteArray());
 }
 
 } // namespace quelro::e2e

@@ -144,10 +144,10 @@ class Form1ChannelCommands : public QObject {
         QCOMPARE(commands_->mnuImportCsv->text(), QString("Import CSV..."));
         form().mnuChineseJ_Click();
         QCOMPARE(commands_->mnuExportCsv->text(), QString("导出CSV..."));
-        QCOMPARE(commands_->pasteAction->text(), QString("粘贴"));
+        QCOMPARE(commands_->pasteAction->text(), QString("粘贴(&P)"));
         form().mnuChineseF_Click();
         QCOMPARE(commands_->mnuImportCsv->text(), QString("導入CSV..."));
-        QCOMPARE(commands_->deleteAction->text(), QString("刪除"));
+        QCOMPARE(commands_->deleteAction->text(), QString("刪除(&D)"));
     }
 
     void importReplacesTheTableAfterTheWarningAndReports() {

@@ -24,6 +24,7 @@ deb=$work/out/quelro_${version}_${arch}.deb
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
 for f in /usr/bin/quelro /usr/bin/quelro-cli /usr/bin/quelro-radio-sim \
     /usr/share/applications/quelro.desktop \
+    /usr/share/mime/packages/quelro.xml \
     /usr/share/icons/hicolor/scalable/apps/quelro.svg \
     /usr/share/icons/hicolor/256x256/apps/quelro.png \
     /usr/share/metainfo/io.github.quelro.Programmer.metainfo.xml \
@@ -63,6 +64,21 @@ unset QUELRO_OPENCC_DIR
 mkdir -p "$HOME"
 
 "$bin/quelro-cli" new -o "$work/new.DAT" >/dev/null 2>&1 || fail "quelro-cli new"
+
+# The file type: a saved programming is ours by its tag, another .dat file is not.
+update-mime-database "$root/usr/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
+printf 'RMD4 is no tag\n' >"$work/other.dat"
+content_type() { # $1: file
+    XDG_DATA_DIRS=$root/usr/share:/usr/share gio info -a standard::content-type "$1" 2>/dev/null |
+        sed -n 's/^ *standard::content-type: //p'
+}
+[ "$(content_type "$work/new.DAT")" = application/x-quelro-programming ] ||
+    fail "a saved programming is $(content_type "$work/new.DAT")"
+[ "$(content_type "$work/other.dat")" != application/x-quelro-programming ] ||
+    fail "another .dat file is taken for a programming"
+grep -qx 'Exec=quelro %f' "$root/usr/share/applications/quelro.desktop" || fail "Exec has no %f"
+grep -qx 'MimeType=application/x-quelro-programming;' "$root/usr/share/applications/quelro.desktop" ||
+    fail "the desktop entry names no type"
 "$bin/quelro-cli" info "$work/new.DAT" --lang zh-Hant >"$work/info" 2>"$work/info.err" ||
     fail "quelro-cli info"
 grep -q '頻' "$work/info" || fail "info --lang zh-Hant is not in Traditional Chinese"
