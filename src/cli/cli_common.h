@@ -22,5 +22,7 @@ struct Options {
 void AddFileCommands(CLI::App& app, Options& options, int& exitCode);
 // The radio commands: read, write, ports (built when Qt is present).
 void AddRadioCommands(CLI::App& app, Options& options, int& exitCode);
+// clone: one data file to radio after radio (built when Qt is present).
+void AddCloneCommand(CLI::App& app, Options& options, int& exitCode);
 
 } // namespace quelro::cli
