@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/channel_commands.h"
+#include "app/clone_command.h"
 #include "channels/channel_grid_qt.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
@@ -54,10 +55,13 @@ Program::Program() : state_(ProgramState::StartUp()) {
     commands_ = new ChannelCommands(state_, *form1_);
     form1_->RegisterWindow(commands_);
     WireLink();
+    clone_ = new CloneCommand(*link_, state_, *form1_, *view_);
+    form1_->RegisterWindow(clone_);
 }
 
 Program::~Program() {
-    // The driver ends a transfer still running with End while the port is open.
+    // The drivers end a transfer still running with End while the port is open.
+    delete clone_;
     transfers_.reset();
     view_.reset();
     ports_.reset();

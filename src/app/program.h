@@ -13,6 +13,7 @@ namespace quelro {
 
 class AuxWindows;
 class ChannelCommands;
+class CloneCommand;
 class PortSelector;
 class SerialLink;
 class TransferDriver;
@@ -44,6 +45,7 @@ class Program {
     std::unique_ptr<Form1> form1_;
     AuxWindows* aux_ = nullptr;           // owned by the main window
     ChannelCommands* commands_ = nullptr; // owned by the main window
+    CloneCommand* clone_ = nullptr;       // owned by the main window
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<WindowTransferView> view_;
     std::unique_ptr<TransferDriver> transfers_;
