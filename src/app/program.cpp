@@ -11,6 +11,7 @@
 
 #include "app/channel_commands.h"
 #include "app/channel_moves.h"
+#include "app/clone_command.h"
 #include "app/compare_and_print.h"
 #include "app/desktop_files.h"
 #include "app/edit_menu.h"
@@ -67,10 +68,13 @@ Program::Program() : state_(ProgramState::StartUp()) {
     WireLink();
     new SerialPortCheck(*form1_); // owned by the main window
     form1_->RegisterWindow(new CompareAndPrint(*form1_));
+    clone_ = new CloneCommand(*link_, state_, *form1_, *view_);
+    form1_->RegisterWindow(clone_);
 }
 
 Program::~Program() {
-    // The driver ends a transfer still running with End while the port is open.
+    // The drivers end a transfer still running with End while the port is open.
+    delete clone_;
     transfers_.reset();
     view_.reset();
     ports_.reset();

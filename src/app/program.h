@@ -16,6 +16,7 @@ namespace quelro {
 class AuxWindows;
 class ChannelCommands;
 class DesktopFiles;
+class CloneCommand;
 class PortSelector;
 class SerialLink;
 class TransferDriver;
@@ -51,6 +52,7 @@ class Program {
     AuxWindows* aux_ = nullptr;           // owned by the main window
     ChannelCommands* commands_ = nullptr; // owned by the main window
     DesktopFiles* files_ = nullptr;       // owned by the main window
+    CloneCommand* clone_ = nullptr;       // owned by the main window
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<WindowTransferView> view_;
     std::unique_ptr<TransferDriver> transfers_;

@@ -28,5 +28,7 @@ void AddDiffCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, Options& options, int& exitCode);
 // The radio commands: read, write, ports (built when Qt is present).
 void AddRadioCommands(CLI::App& app, Options& options, int& exitCode);
+// clone: one data file to radio after radio (built when Qt is present).
+void AddCloneCommand(CLI::App& app, Options& options, int& exitCode);
 
 } // namespace quelro::cli

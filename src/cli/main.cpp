@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     AddPrintCommand(app, options, exitCode);
 #ifdef QUELRO_HAVE_QT
     AddRadioCommands(app, options, exitCode);
+    AddCloneCommand(app, options, exitCode);
 #endif
     try {
         app.parse(argc, argv);

@@ -41,6 +41,7 @@
 #include "codes/conversions.h"
 #include "files/data_file.h"
 #include "image/memory_image.h"
+#include "sim/radio_swap.h"
 #include "sim/sim_radio.h"
 
 namespace {
@@ -237,8 +238,20 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption byId("by-id", "Keep a symbolic link here to the current line.",
                                   "path");
     const QCommandLineOption verbose("verbose", "Log every byte on stderr.");
+    const QCommandLineOption radios(
+        "radios",
+        "Serve N radios one after another: after the End of a write the radio stays --stay "
+        "seconds, is off (silent) --off seconds, then a fresh radio (all FF, or the next --load "
+        "file) answers. Prints \"off\" and \"radio N\" as it goes.",
+        "N", "1");
+    const QCommandLineOption stay("stay", "With --radios: seconds a written radio stays.", "s",
+                                  "1");
+    const QCommandLineOption offFor("off", "With --radios: seconds between two radios.", "s", "2");
+    const QCommandLineOption saveEach(
+        "save-each", "With --radios: save each radio's memory at every End; {n} is its number.",
+        "pattern");
     parser.addOptions({device, load, save, model, band, pace, latency, fault, echo, noise, stale,
-                       ignoreEntries, vanish, byId, verbose});
+                       ignoreEntries, vanish, byId, verbose, radios, stay, offFor, saveEach});
     parser.process(app);
 
     Options options;
@@ -279,18 +292,33 @@ int main(int argc, char* argv[]) {
     const bool echoing = parser.isSet(echo);
     const std::string byIdPath = parser.value(byId).toStdString();
 
-    SimRadio radio(options);
-    if (parser.isSet(load)) {
-        const quelro::DataFileRead file = quelro::ReadDataFile(parser.value(load).toStdString());
+    const int radioCount = parser.value(radios).toInt(&ok);
+    const int staySeconds = ok ? parser.value(stay).toInt(&ok) : 0;
+    const int offSeconds = ok ? parser.value(offFor).toInt(&ok) : 0;
+    if (!ok || radioCount < 1 || staySeconds < 0 || offSeconds < 0) {
+        std::cerr << "quelro-radio-sim: --radios takes 1 or more, --stay and --off seconds\n";
+        return kExitUsage;
+    }
+    quelro::sim::RadioSwap swap(radioCount, std::chrono::seconds(staySeconds),
+                                std::chrono::seconds(offSeconds));
+    // The --load files in turn, one per radio; radios past the last are erased.
+    const QStringList loads = parser.values(load);
+    const auto loadRadio = [&](SimRadio& fresh, int number) {
+        const auto index = static_cast<qsizetype>(number - 1);
+        if (index >= loads.size()) return true;
+        const quelro::DataFileRead file = quelro::ReadDataFile(loads[index].toStdString());
         if (file.status != quelro::DataFileRead::Ok) {
-            std::cerr << "quelro-radio-sim: cannot load " << parser.value(load).toStdString()
+            std::cerr << "quelro-radio-sim: cannot load " << loads[index].toStdString()
                       << (file.status == quelro::DataFileRead::WrongType ? ": not a data file"
                                                                          : ": " + file.error)
                       << "\n";
-            return kExitFailure;
+            return false;
         }
-        radio.Load(quelro::BytesFromHex(file.imageHex));
-    }
+        fresh.Load(quelro::BytesFromHex(file.imageHex));
+        return true;
+    };
+    SimRadio radio(options);
+    if (!loadRadio(radio, 1)) return kExitFailure;
 
     Line line;
     std::string path = parser.value(device).toStdString();
@@ -317,16 +345,26 @@ int main(int argc, char* argv[]) {
     const bool log = parser.isSet(verbose);
     const Nanos replyLatency = std::chrono::milliseconds(latencyMs);
     const std::string savePath = parser.value(save).toStdString();
+    const QString saveEachPattern = parser.value(saveEach);
 
-    const auto saveMemory = [&] {
-        if (savePath.empty()) return;
-        const auto written = quelro::WriteDataFile(savePath, quelro::HexFromBytes(radio.Memory()));
+    const auto saveTo = [&](const std::string& path) {
+        if (path.empty()) return;
+        const auto written = quelro::WriteDataFile(path, quelro::HexFromBytes(radio.Memory()));
         if (!written.ok)
-            std::cerr << "quelro-radio-sim: cannot save " << savePath << ": " << written.error
-                      << "\n";
+            std::cerr << "quelro-radio-sim: cannot save " << path << ": " << written.error << "\n";
+    };
+    const auto saveMemory = [&] {
+        saveTo(savePath);
+        if (!saveEachPattern.isEmpty())
+            saveTo(QString(saveEachPattern)
+                       .replace("{n}", QString::number(swap.Current()))
+                       .toStdString());
     };
     std::size_t deviationsLogged = 0;
-    const auto exitStatus = [&] { return radio.Deviations().empty() ? 0 : kExitDeviation; };
+    bool earlierDeviation = false; // of a radio swapped out
+    const auto exitStatus = [&] {
+        return radio.Deviations().empty() && !earlierDeviation ? 0 : kExitDeviation;
+    };
 
     // SIGTERM and SIGINT are let through only while waiting, so that a stop
     // is seen at the next wait and never lost between a check and a wait.
@@ -349,6 +387,22 @@ int main(int argc, char* argv[]) {
 
     for (;;) {
         Clock::time_point now = Clock::now();
+        switch (swap.Advance(now)) {
+        case quelro::sim::RadioSwap::Change::WentOff:
+            incoming.clear();
+            outgoing.clear();
+            std::cout << "off" << std::endl;
+            break;
+        case quelro::sim::RadioSwap::Change::FreshRadio:
+            earlierDeviation = earlierDeviation || !radio.Deviations().empty();
+            deviationsLogged = 0;
+            radio = SimRadio(options);
+            if (!loadRadio(radio, swap.Current())) return kExitFailure;
+            std::cout << "radio " << swap.Current() << std::endl;
+            break;
+        case quelro::sim::RadioSwap::Change::None:
+            break;
+        }
         while (!incoming.empty() && incoming.front().due <= now) {
             const Timed in = incoming.front();
             incoming.pop_front();
@@ -362,7 +416,9 @@ int main(int argc, char* argv[]) {
             for (; deviationsLogged < radio.Deviations().size(); ++deviationsLogged)
                 std::cerr << "quelro-radio-sim: deviation: " << radio.Deviations()[deviationsLogged]
                           << std::endl;
+            if (step.reply) swap.OnReply();
             if (step.ended) {
+                swap.OnEnd(step.wrote, in.due);
                 saveMemory();
                 std::cout << "end" << std::endl;
             }
@@ -421,7 +477,7 @@ int main(int argc, char* argv[]) {
             continue;
         }
 
-        Clock::time_point next = Clock::time_point::max();
+        Clock::time_point next = swap.NextChange();
         if (!incoming.empty()) next = incoming.front().due;
         if (!outgoing.empty()) next = std::min(next, outgoing.front().due);
         timespec timeout{};
@@ -450,6 +506,8 @@ int main(int argc, char* argv[]) {
             return kExitFailure;
         }
         now = Clock::now();
+        // A radio switched off hears nothing.
+        if (swap.Off()) continue;
         for (ssize_t i = 0; i < n; ++i) {
             Clock::time_point due = now;
             if (paced) due = std::max(now, lastIn) + kByteTime;

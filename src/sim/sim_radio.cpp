@@ -129,15 +129,17 @@ Step SimRadio::Receive(char byte) {
         if (byte == kEnd) break;
         return {};
     }
+    const bool wrote = writes_ > 0;
     Reset();
-    return {std::nullopt, true};
+    return {std::nullopt, true, wrote};
 }
 
 Step SimRadio::DataByte(char byte) {
     if (frame_.empty()) {
         if (byte == kEnd) {
+            const bool wrote = writes_ > 0;
             Reset();
-            return {std::nullopt, true};
+            return {std::nullopt, true, wrote};
         }
         // The PC's acknowledge of a read reply.
         if (byte == kAck) return Answer(std::string(1, kAck));

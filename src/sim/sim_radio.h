@@ -55,6 +55,7 @@ struct Reply {
 struct Step {
     std::optional<Reply> reply;
     bool ended = false; // End (0x45) closed a session
+    bool wrote = false; // ... in which a block was written
 };
 
 class SimRadio {

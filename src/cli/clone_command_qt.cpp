@@ -1,0 +1,226 @@
+// quelro-cli clone: one data file written to radio after radio by the
+// cloning run of link/clone_driver_qt. A line per radio goes to stdout, the
+// instructions to stderr in the language of --lang, and a CSV row per radio
+// to --log, flushed as soon as the radio is done. Ctrl+C between radios ends
+// the run with its summary; during a transfer it ends the transfer with End,
+// then the run.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/cli_common.h"
+#include "codes/bands.h"
+#include "files/data_file.h"
+#include "i18n/captions.h"
+#include "image/memory_image.h"
+#include "link/clone_control.h"
+#include "link/clone_driver_qt.h"
+#include "link/port_map.h"
+#include "link/port_selector_qt.h"
+#include "link/serial_link_qt.h"
+
+namespace quelro::cli {
+namespace {
+
+volatile std::sig_atomic_t cloneInterrupted = 0;
+extern "C" void OnCloneInterrupt(int) {
+    cloneInterrupted = 1;
+}
+
+std::string BandName(int position) {
+    if (position < 0 || position >= static_cast<int>(kBands.size())) return "";
+    return std::string(kBands[static_cast<std::size_t>(position)].text);
+}
+
+// Tenths of a second as "12.3", the same in every locale.
+std::string Seconds(qint64 ms) {
+    const qint64 tenths = (ms + 50) / 100;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+std::string Hex4(int value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4) text += digits[(value >> shift) & 0xF];
+    return text;
+}
+
+bool OpenClonePort(SerialLink& link, const std::string& port) {
+    std::string device = port;
+    if (const std::optional<int> number = PortNumberFromName(port)) {
+        const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
+        if (!mapped) {
+            std::cerr << Localize(msg::kNoPort.text, kEnglish) << "\nquelro-cli: " << port
+                      << " stands for no serial device (quelro-cli ports lists them)\n";
+            return false;
+        }
+        device = mapped->path;
+    }
+    const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
+    if (opened.ok) return true;
+    std::cerr << "Serial port " << device << " cannot be opened.\nquelro-cli: " << device << ": "
+              << opened.error.toStdString() << "\n";
+    if (opened.permissionDenied) std::cerr << PermissionDeniedLine(device, kEnglish) << "\n";
+    return false;
+}
+
+// The run's lines: one per radio on stdout and in the log, the instructions
+// and the transfers' messages on stderr.
+class CliCloneReport : public CloneReport {
+  public:
+    CliCloneReport(const ProgramState& state, bool quiet, std::ofstream* log, QEventLoop& loop)
+        : state_(state), quiet_(quiet), log_(log), loop_(loop) {}
+
+    void RadioDone(const CloneRecord& r, const QDateTime& startedUtc, qint64 elapsedMs) override {
+        const std::string seconds = Seconds(elapsedMs);
+        const std::string at = r.firstDifference ? Hex4(*r.firstDifference) : "";
+        std::cout << "radio " << r.number << ": " << CloneResultWord(r.result)
+                  << (at.empty() ? "" : " at " + at) << ", " << seconds << " s";
+        if (r.result == CloneResult::SkippedBand)
+            std::cout << " (the radio is " << BandName(r.radioBand) << ", the file "
+                      << BandName(state_.BandSelection) << "; --yes writes it anyway)";
+        std::cout << std::endl;
+        if (!log_) return;
+        *log_ << r.number << "," << startedUtc.toString(Qt::ISODate).toStdString() << "," << seconds
+              << "," << BandName(r.radioBand) << "," << CloneResultWord(r.result) << "," << at
+              << "\n"
+              << std::flush;
+    }
+    void Instruct(CloneInstruction instruction) override {
+        if (!quiet_)
+            std::cerr << Localize(InstructionText(instruction), state_.LanguageMode) << std::endl;
+    }
+    void TransferMessage(const std::string& text) override { std::cerr << text << "\n"; }
+    void Finished(const CloneSummary& s) override {
+        std::cout << "written " << s.written << ", verified " << s.verified << ", failed "
+                  << s.failed << ", skipped " << s.skipped << std::endl;
+        loop_.quit();
+    }
+
+  private:
+    const ProgramState& state_;
+    bool quiet_;
+    std::ofstream* log_;
+    QEventLoop& loop_;
+};
+
+CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions& options,
+                      bool quiet, std::ofstream* log) {
+    QEventLoop loop;
+    CliCloneReport report(state, quiet, log, loop);
+    CloneDriver driver(link, state, options, report);
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
+        if (!cloneInterrupted) return;
+        cloneInterrupted = 0;
+        if (driver.Interrupt()) std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
+    });
+    interruptWatch.start(50);
+    QTimer::singleShot(0, &loop, [&driver] { driver.Start(); });
+    loop.exec();
+    return driver.Control().Summary();
+}
+
+std::optional<int> LanguageFromName(const std::string& name) {
+    if (name == "en") return kEnglish;
+    if (name == "zh" || name == "zh-Hans") return kSimplified;
+    if (name == "zh-Hant") return kTraditional;
+    return std::nullopt;
+}
+
+} // namespace
+
+void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
+    struct Args {
+        std::string port;
+        std::string in;
+        std::string log;
+        std::string lang = "en";
+        int count = 0;
+        bool noVerify = false;
+        bool service = false;
+        bool yes = false;
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd = app.add_subcommand("clone", "Write a data file to one radio after another");
+    cmd->add_option("--port", args->port, "Serial device path, or COM1..COM8")->required();
+    cmd->add_option("file", args->in, "Data file to write")->required();
+    cmd->add_option("--count", args->count, "Stop after this many radios (default: until Ctrl+C)")
+        ->check(CLI::NonNegativeNumber);
+    cmd->add_flag("--no-verify", args->noVerify, "Do not read each radio back");
+    cmd->add_flag("--service", args->service,
+                  "Service mode: also write the two transmit power levels (0x0180-0x018F)");
+    cmd->add_flag("--yes", args->yes, "Write radios whose band differs from the file's too");
+    cmd->add_option("--log", args->log, "Append one CSV row per radio to this file");
+    cmd->add_option("--lang", args->lang, "Language of the instructions: zh, zh-Hant or en");
+    cmd->callback([&options, &exitCode, args] {
+        const std::optional<int> language = LanguageFromName(args->lang);
+        if (!language) {
+            std::cerr << "quelro-cli: --lang takes zh, zh-Hant or en\n";
+            exitCode = kExitUsage;
+            return;
+        }
+        const DataFileRead file = ReadDataFile(args->in);
+        ProgramState state = ProgramState::StartUp();
+        if (file.status == DataFileRead::CannotOpen) {
+            std::cerr << "quelro-cli: " << args->in << ": cannot open: " << file.error << "\n";
+            exitCode = kExitBadInput;
+            return;
+        }
+        if (file.status == DataFileRead::WrongType || !DecodeImage(state, file.imageHex)) {
+            std::cerr << "quelro-cli: " << args->in << ": not a Quelro data file\n";
+            exitCode = kExitBadInput;
+            return;
+        }
+        state.ServiceMode = args->service ? 1 : 0;
+        state.LanguageMode = *language;
+
+        std::ofstream log;
+        if (!args->log.empty()) {
+            std::error_code ec;
+            const bool fresh = !std::filesystem::exists(args->log, ec) ||
+                               std::filesystem::file_size(args->log, ec) == 0;
+            log.open(args->log, std::ios::app);
+            if (!log) {
+                std::cerr << "quelro-cli: " << args->log << ": cannot be written\n";
+                exitCode = kExitBadInput;
+                return;
+            }
+            if (fresh) log << "radio,start,seconds,band,result,first_difference\n" << std::flush;
+        }
+
+        int argc = 1;
+        char name[] = "quelro-cli";
+        char* argv[] = {name, nullptr};
+        std::unique_ptr<QCoreApplication> application;
+        if (!QCoreApplication::instance())
+            application = std::make_unique<QCoreApplication>(argc, argv);
+        QCoreApplication::setApplicationName("quelro");
+        SerialLink link;
+        if (!OpenClonePort(link, args->port)) {
+            exitCode = kExitLinkFailure;
+            return;
+        }
+        cloneInterrupted = 0;
+        auto previousInt = std::signal(SIGINT, OnCloneInterrupt);
+        auto previousTerm = std::signal(SIGTERM, OnCloneInterrupt);
+        CloneOptions cloneOptions{args->count, !args->noVerify, args->yes, args->service};
+        const CloneSummary summary =
+            RunClone(link, state, cloneOptions, options.quiet, args->log.empty() ? nullptr : &log);
+        std::signal(SIGINT, previousInt);
+        std::signal(SIGTERM, previousTerm);
+        link.Flush(1000);
+        exitCode = summary.AllGood() ? kExitOk : kExitLinkFailure;
+    });
+}
+
+} // namespace quelro::cli

@@ -1,0 +1,109 @@
+// The clone command in the main window: Programming -> Clone to several
+// radios, Start, two radios from quelro-radio-sim, Stop between radios, with
+// the window locked while the run lasts.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/clone_command.h"
+#include "app/form1.h"
+#include "channels/channel_grid_qt.h"
+#include "codes/conversions.h"
+#include "i18n/local_msgbox_qt.h"
+#include "image/memory_image.h"
+#include "link_e2e_support.h"
+#include "windows/clone_window.h"
+#include "windows/window_transfer_view_qt.h"
+
+namespace quelro::e2e {
+
+class CloneWindowRun : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void cleanup() {
+        SetMessageBoxAnswerer(nullptr);
+        VerifyNoSimDeviations();
+    }
+    void twoRadiosThenStopBetweenThem();
+};
+
+void CloneWindowRun::twoRadiosThenStopBetweenThem() {
+    Home home;
+    home.Enter();
+    QList<AskedBox> asked;
+    SetMessageBoxAnswerer([&asked](const AskedBox& box) {
+        asked << box;
+        return kIdOk;
+    });
+    SimRadio sim(
+        {"--radios", "3", "--stay", "1", "--off", "1", "--save-each", home.File("radio{n}.DAT")});
+    QVERIFY(!sim.Path().isEmpty());
+
+    ProgramState state = ProgramState::StartUp(kEnglish);
+    Form1 form(state);
+    form.Form_Load();
+    form.mnuEnglish_Click();
+    form.show();
+    const TransferWidgets widgets{form.Toolbar1,
+                                  form.mnupro,
+                                  form.Toolbar1Button(5),
+                                  form.Toolbar1Button(6),
+                                  form.Frame1,
+                                  form.Combo1,
+                                  form.Label,
+                                  form.ProgressBar1,
+                                  form.Grid1};
+    WindowTransferView view(
+        widgets, state, [](const std::string&, int) {}, [](const QString&) {});
+    SerialLink link;
+    QVERIFY(link.Open(sim.Path()).ok);
+    auto* clone = new CloneCommand(link, state, form, view);
+    form.RegisterWindow(clone);
+    clone->ApplyLanguage(kEnglish);
+
+    QCOMPARE(clone->MenuItem()->text(), QString("Clone to several radios..."));
+    QVERIFY(form.mnupro->actions().contains(clone->MenuItem()));
+    clone->MenuItem()->trigger();
+    CloneWindow& window = clone->CloneView();
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.StopButton()->isEnabled());
+
+    QTest::mouseClick(window.StartButton(), Qt::LeftButton);
+    QVERIFY(!form.Toolbar1->isEnabled());
+    QVERIFY(!window.StartButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(window.Log()->count() >= 2, 20000);
+    QCOMPARE(window.Log()->item(0)->text().left(13), QString("Radio 1: ok ("));
+    QCOMPARE(window.Log()->item(1)->text().left(13), QString("Radio 2: ok ("));
+    QCOMPARE(window.CountText(), QString("Written: 2   failed: 0   skipped: 0"));
+    QCOMPARE(window.InstructionShown(),
+             QString("turn the radio off, connect the next one and turn it on"));
+
+    // Between radios Stop ends the run at once.
+    QTest::mouseClick(window.StopButton(), Qt::LeftButton);
+    QCOMPARE(window.Log()->count(), 3);
+    QCOMPARE(window.Log()->item(2)->text(),
+             QString("Done: written 2, verified 2, failed 0, skipped 0"));
+    QVERIFY(form.Toolbar1->isEnabled());
+    QVERIFY(window.StartButton()->isEnabled());
+    QVERIFY(!clone->Running());
+    QVERIFY(asked.isEmpty());
+
+    const QByteArray image = QByteArray::fromStdString(BytesFromHex(EncodeImage(state)));
+    for (int n = 1; n <= 2; ++n)
+        QCOMPARE(ReadAll(home.File(QString("radio%1.DAT").arg(n))).mid(5, 0x170),
+                 image.left(0x170));
+    QVERIFY(!QFile::exists(home.File("radio3.DAT")));
+    delete clone;
+}
+
+} // namespace quelro::e2e
+
+QTEST_MAIN(quelro::e2e::CloneWindowRun)
+#include "clone_window.moc"
