@@ -24,6 +24,7 @@
 #include "image/memory_image.h"
 #include "link/clone_control.h"
 #include "link/clone_driver_qt.h"
+#include "link/port_diagnosis.h"
 #include "link/port_map.h"
 #include "link/port_selector_qt.h"
 #include "link/serial_link_qt.h"
@@ -56,7 +57,8 @@ std::string Hex4(int value) {
 
 bool OpenClonePort(SerialLink& link, const std::string& port) {
     std::string device = port;
-    if (const std::optional<int> number = PortNumberFromName(port)) {
+    const std::optional<int> number = PortNumberFromName(port);
+    if (number) {
         const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
         if (!mapped) {
             std::cerr << Localize(msg::kNoPort.text, kEnglish) << "\nquelro-cli: " << port
@@ -67,9 +69,7 @@ bool OpenClonePort(SerialLink& link, const std::string& port) {
     }
     const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
     if (opened.ok) return true;
-    std::cerr << "Serial port " << device << " cannot be opened.\nquelro-cli: " << device << ": "
-              << opened.error.toStdString() << "\n";
-    if (opened.permissionDenied) std::cerr << PermissionDeniedLine(device, kEnglish) << "\n";
+    std::cerr << OpenProblemText(opened.problem, number.value_or(0), kEnglish) << "\n";
     return false;
 }
 

@@ -1,6 +1,8 @@
 // The cloning run on Qt timers and the serial link.
 #include "link/clone_driver_qt.h"
 
+#include "link/link_failure.h"
+
 namespace quelro {
 
 CloneDriver::CloneDriver(SerialLink& link, ProgramState& writeState, CloneOptions options,
@@ -123,6 +125,15 @@ int CloneDriver::ShowMessage(const Message& message) {
     report_.TransferMessage(Localize(message.text, writeState_.LanguageMode));
     Finish(CloneTransferOutcome::Failed);
     return kIdOk;
+}
+
+void CloneDriver::ShowFailure(const TransferFailure& failure) {
+    if (failure.kind == FailureKind::Refused) {
+        Finish(CloneTransferOutcome::Refused);
+        return;
+    }
+    report_.TransferMessage(FailureText(failure, writeState_.LanguageMode));
+    Finish(CloneTransferOutcome::Failed);
 }
 
 void CloneDriver::ReadCompleted(const std::string& image, int) {

@@ -86,6 +86,7 @@ class CloneDriver : public QObject, private CloneActions, private TransferView {
     void SetProgress(int value) override;
     void HideProgress() override;
     int ShowMessage(const Message& message) override;
+    void ShowFailure(const TransferFailure& failure) override;
     void ReadCompleted(const std::string& image, int band) override;
     void WriteCompleted() override { Finish(CloneTransferOutcome::Done); }
     void ShowBackupWarning(const std::string& text) override;
