@@ -74,9 +74,11 @@ QString LeftOutLines(const std::vector<CsvLeftOut>& leftOut, const std::vector<C
     QStringList lines;
     for (std::size_t i = 0; i < leftOut.size() && i < kShown; ++i)
         lines << Text(LeftOutText(leftOut[i], language));
-    for (std::size_t i = 0; i < changed.size() && lines.size() < kShown; ++i)
+    for (std::size_t i = 0; i < changed.size() && static_cast<std::size_t>(lines.size()) < kShown;
+         ++i)
         lines << Text(ChangedText(changed[i], language));
-    const std::size_t more = leftOut.size() + changed.size() - lines.size();
+    const std::size_t more =
+        leftOut.size() + changed.size() - static_cast<std::size_t>(lines.size());
     if (more > 0)
         lines
             << Text(Localize(caption::kMoreLeftOut, language)).replace("%1", QString::number(more));
