@@ -77,7 +77,8 @@ QString LeftOutLines(const std::vector<CsvLeftOut>& leftOut, const std::vector<C
     for (std::size_t i = 0; i < changed.size() && static_cast<std::size_t>(lines.size()) < kShown;
          ++i)
         lines << Text(ChangedText(changed[i], language));
-    const std::size_t more = leftOut.size() + changed.size() - lines.size();
+    const std::size_t more =
+        leftOut.size() + changed.size() - static_cast<std::size_t>(lines.size());
     if (more > 0)
         lines
             << Text(Localize(caption::kMoreLeftOut, language)).replace("%1", QString::number(more));

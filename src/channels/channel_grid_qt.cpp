@@ -97,7 +97,9 @@ QString ChannelGrid::CellText(int row, int column) const {
 }
 
 void ChannelGrid::SelectCell(int row, int column) {
-    setCurrentCell(row - 1, column);
+    // The one cell, whatever modifier keys are held: a paste starts at the
+    // top of the selection.
+    setCurrentCell(row - 1, column, QItemSelectionModel::ClearAndSelect);
 }
 
 QRect ChannelGrid::CellRect(int row, int column) const {

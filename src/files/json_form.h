@@ -1,6 +1,6 @@
 // The JSON form of a data file (format "quelro-dat", version 1): every
 // channel and setting of an image as named fields, for quelro-cli's export
-// and import.
+// and import; its channel objects are also the clipboard's exact form.
 //
 // Radio text fields travel as strings whose characters are the stored bytes
 // (byte value = code point). Import accepts the values the program's editors

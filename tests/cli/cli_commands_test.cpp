@@ -306,7 +306,10 @@ TEST_F(CliTest, CsvExportImportRoundTripOverARichImage) {
                                  "-o", At("out.DAT").string()});
     EXPECT_EQ(imported.exit, 0) << imported.err;
     EXPECT_EQ(imported.err, "");
-    EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))), "524D443437" + RichImage());
+    // CSV has no busy lock column: channel 1's "off" comes back as a new
+    // channel's carrier, not from the base file's channel.
+    EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))),
+              "524D443437" + quelro::test::Patch(RichImage(), 0x0C, "F8"));
 }
 
 TEST_F(CliTest, CsvRowsLeftOutAreReportedAndStrictRefusesThem) {

@@ -7,12 +7,14 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 #include "app/channel_commands.h"
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
 #include "cli/test_images.h"
+#include "files/clipboard_form.h"
 #include "files/data_file.h"
 #include "gui/support/form1_fixture.h"
 #include "image/memory_image.h"
@@ -30,6 +32,7 @@ class Form1ChannelCommands : public QObject {
     QString csvName_; // what the CSV dialog returns
     QString datName_; // what the data-file dialog returns
     int fileDialogs_ = 0;
+    int files_ = 0;
 
     Form1& form() { return *started_->form; }
     ProgramState& state() { return started_->state; }
@@ -108,6 +111,49 @@ class Form1ChannelCommands : public QObject {
                  Key(Qt::Key_R);
              }},
         };
+    }
+
+    // Writes a data file of `imageHex`, opens it and returns the name.
+    QString OpenImage(const std::string& imageHex) {
+        datName_ = config_->FilePath(QString("in%1.DAT").arg(++files_));
+        [&] { QVERIFY(WriteDataFile(datName_.toStdString(), imageHex).ok); }();
+        form().OpenDataFile();
+        return datName_;
+    }
+    // Saves under a new name and returns the saved image's hex.
+    std::string SavedImage() {
+        datName_ = config_->FilePath(QString("out%1.DAT").arg(++files_));
+        form().SaveDataFile();
+        return ReadDataFile(datName_.toStdString()).imageHex;
+    }
+    // The channel rows of our own clipboard form.
+    static int ClipboardRows() {
+        const QByteArray json = QApplication::clipboard()->mimeData()->data(kClipboardMimeType);
+        return static_cast<int>(json.count("\"location\""));
+    }
+    // Rows first..last selected downwards, as a click and a Shift+click do.
+    void SelectRows(int first, int last) {
+        form().Grid1->SelectCell(first, 1);
+        const QPoint end = form().Grid1->CellRect(last, 1).center();
+        QTest::mouseClick(form().Grid1->viewport(), Qt::LeftButton, Qt::ShiftModifier, end);
+        form().Grid1->setFocus();
+    }
+
+    // Channels 1..3 and 5 in use, 4 empty: 446.00000 low/wide/carrier, 446.1
+    // high, 446.2 narrow with 88.5 and D023N, 446.3 busy lock off, scanned.
+    static std::string GapFile() {
+        std::string image = Patch(FreshImage(), 0x00, "0000604400006044FFFFFFFFF8D0FCFF");
+        image = Patch(image, 0x10, "0000614400006144FFFFFFFFF8F0FCFF");
+        image = Patch(image, 0x20, "000062440000624475031328F8C0FCFF");
+        image = Patch(image, 0x40, "0000634400006344FFFFFFFFF0D0FCFF");
+        return Patch(image, 0x16E, "1100");
+    }
+    // Values no CSV carries: 406.26300 with D777N / 300.0, busy lock off,
+    // high, narrow; 446.10000 with D017N / .5, scanned.
+    static std::string OddFile() {
+        std::string image = Patch(FreshImage(), 0x00, "0063624000636240FF29B80BF0E0FCFF");
+        image = Patch(image, 0x10, "00006144000061440F280500F8D0FCFF");
+        return Patch(image, 0x16E, "0200");
     }
 
   private slots:
@@ -321,6 +367,129 @@ class Form1ChannelCommands : public QObject {
         QCOMPARE(Table(), opened);
         QVERIFY(form().close());
         QCOMPARE(boxes_->Asked().size(), size_t(1));
+    }
+
+    // Open a file, act as a user does, save: the bytes are these.
+    void clipboardAndImportFlowsSaveTheseBytes() {
+        const std::string gap = GapFile();
+        const std::string odd = OddFile();
+        const std::string oddFirst = "0063624000636240FF29B80BF0E0FCFF";
+        const struct {
+            const char* name;
+            std::string file;
+            std::function<void()> act;
+            std::string saved;
+            QString report; // the last box's text, when one is expected
+        } flows[] = {
+            // Channel 4 is empty: today 5..16 move up one.
+            {"copy all, paste",
+             gap,
+             [&] {
+                 Key(Qt::Key_A);
+                 Key(Qt::Key_C);
+                 Key(Qt::Key_V);
+             },
+             gap,
+             {}},
+            // Today the rows land at 03..05, from the current row.
+            {"copy 01-03 downwards, paste",
+             gap,
+             [&] {
+                 SelectRows(1, 3);
+                 Key(Qt::Key_C);
+                 Key(Qt::Key_V);
+             },
+             gap,
+             {}},
+            {"cut 01-05, paste",
+             gap,
+             [&] {
+                 SelectRows(1, 5);
+                 Key(Qt::Key_X);
+                 Key(Qt::Key_V);
+             },
+             gap,
+             {}},
+            // Busy lock, odd tones and the off-raster frequency, exactly.
+            {"copy 01, paste at 09",
+             odd,
+             [&] {
+                 form().Grid1->SelectCell(1, 1);
+                 Key(Qt::Key_C);
+                 form().Grid1->SelectCell(9, 2);
+                 Key(Qt::Key_V);
+             },
+             Patch(odd, 0x80, oddFirst),
+             {}},
+            // Ctrl+V in the editor of an empty row pastes the channel.
+            {"copy 01, Ctrl+V in the editor of 04",
+             odd,
+             [&] {
+                 form().Grid1->SelectCell(1, 1);
+                 Key(Qt::Key_C);
+                 PressCell(form(), 4, 1);
+                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+             },
+             Patch(odd, 0x30, oddFirst),
+             {}},
+            // Plain text: 406.263 comes onto the raster, and the box says so.
+            {"paste text at 09", odd,
+             [&] {
+                 QApplication::clipboard()->setText("Frequency\n406.263\n");
+                 form().Grid1->SelectCell(9, 1);
+                 Key(Qt::Key_V);
+             },
+             Patch(Patch(odd, 0x80, "5062624050626240FFFFFFFFF8D0FCFF"), 0x16F, "01"),
+             "line 2: \"406.263\" was taken as \"406.26250\""},
+            // No Power column: a new channel's low power and carrier, not
+            // channel 1's high power and busy lock off.
+            {"import without Power", odd,
+             [&] {
+                 WriteCsv("Location,Frequency\n1,446.5\n");
+                 commands_->mnuImportCsv->trigger();
+             },
+             Patch(Patch(FreshImage(), 0x00, "0000654400006544FFFFFFFFF8D0FCFF"), 0x16E, "01"),
+             "Band: 400-500MHz\nChannels imported: 1"},
+        };
+        for (const auto& flow : flows) {
+            OpenImage(flow.file);
+            boxes_->Clear();
+            flow.act();
+            QCOMPARE(QString::fromStdString(SavedImage()), QString::fromStdString(flow.saved));
+            if (flow.saved == flow.file) // the paste did write: every row was on the clipboard
+                QVERIFY2(ClipboardRows() == 16 || ClipboardRows() == 3 || ClipboardRows() == 5,
+                         flow.name);
+            if (!flow.report.isEmpty()) {
+                QVERIFY2(!boxes_->Asked().empty(), flow.name);
+                QCOMPARE(boxes_->Asked().back().prompt, flow.report);
+            }
+        }
+    }
+
+    // Copy all -> paste and cut all -> undo give back the bytes opened.
+    void copyPasteAndCutUndoKeepEveryEdgeFile() {
+        const std::string files[] = {FreshImage(), GapFile(), OddFile()};
+        const std::vector<std::pair<const char*, std::function<void()>>> moves = {
+            {"copy all, paste",
+             [&] {
+                 Key(Qt::Key_A);
+                 Key(Qt::Key_C);
+                 Key(Qt::Key_V);
+             }},
+            {"cut all, undo",
+             [&] {
+                 Key(Qt::Key_A);
+                 Key(Qt::Key_X);
+                 Key(Qt::Key_Z);
+             }},
+        };
+        for (const std::string& file : files)
+            for (const auto& [name, move] : moves) {
+                OpenImage(file);
+                move();
+                QCOMPARE(ClipboardRows(), 16);
+                QVERIFY2(SavedImage() == file, name);
+            }
     }
 };
 
