@@ -524,7 +524,8 @@ void ProgramE2e::fileNamedOnTheCommandLineOrDroppedOpens() {
     // A file that cannot be opened gets the File menu's message.
     program->OpenFile(home.File("missing.DAT"));
     QTRY_COMPARE(asked_.size(), 1);
-    QVERIFY2(asked_[0].prompt.startsWith(home.File("missing.DAT")), qPrintable(asked_[0].prompt));
+    QVERIFY2(asked_[0].prompt.startsWith(Q("文件无法打开：") + home.File("missing.DAT")),
+             qPrintable(asked_[0].prompt));
 
     program->OpenFile(home.File("radio.DAT"));
     QTRY_COMPARE(form.Grid1->CellText(16, kColTxFreq), QString("467.56250"));
