@@ -11,14 +11,23 @@ namespace quelro {
 
 CloneCommand::CloneCommand(SerialLink& link, ProgramState& state, Form1& form,
                            TransferView& display)
-    : QObject(&form), link_(link), state_(state), display_(display),
-      window_(new CloneWindow(state, &form)) {
+    : QObject(&form), link_(link), state_(state), form_(form), display_(display) {
     menuItem_ = form.mnupro->addAction(QString::fromUtf8(
         clone_text::kMenuItem.zh.data(), static_cast<qsizetype>(clone_text::kMenuItem.zh.size())));
     menuItem_->setObjectName("mnuclone");
     connect(menuItem_, &QAction::triggered, this, &CloneCommand::Show);
-    connect(window_, &CloneWindow::StartClicked, this, &CloneCommand::Start);
-    connect(window_, &CloneWindow::StopClicked, this, &CloneCommand::Stop);
+}
+
+CloneWindow& CloneCommand::CloneView() {
+    // Built when first wanted: start-up shows the main window first.
+    if (!window_) {
+        window_ = new CloneWindow(state_, &form_);
+        connect(window_, &CloneWindow::StartClicked, this, &CloneCommand::Start);
+        connect(window_, &CloneWindow::StopClicked, this, &CloneCommand::Stop);
+        window_->ApplyLanguage(state_.LanguageMode);
+        if (state_.LanguageMode == kTraditional) window_->Translate();
+    }
+    return *window_;
 }
 
 CloneCommand::~CloneCommand() {
@@ -26,17 +35,24 @@ CloneCommand::~CloneCommand() {
 }
 
 QWidget* CloneCommand::Window() {
+    // Until the clone window is built, the menu that holds its item.
+    if (!window_) return form_.mnupro;
     return window_;
+}
+
+void CloneCommand::Translate() {
+    // The menu item is converted with the main window's menus.
+    if (window_) window_->Translate();
 }
 
 void CloneCommand::ApplyLanguage(int languageMode) {
     if (auto text = CaptionFor(clone_text::kMenuItem, languageMode))
         menuItem_->setText(QString::fromStdString(*text));
-    window_->ApplyLanguage(languageMode);
+    if (window_) window_->ApplyLanguage(languageMode);
 }
 
 void CloneCommand::Show() {
-    window_->ShowModeless();
+    CloneView().ShowModeless();
 }
 
 void CloneCommand::Start() {

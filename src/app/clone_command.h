@@ -28,12 +28,13 @@ class CloneCommand : public QObject, public LanguageWindow, private CloneReport 
 
     QWidget* Window() override;
     void ApplyLanguage(int languageMode) override;
+    void Translate() override;
 
     void Show();
     void Start();
     void Stop();
 
-    CloneWindow& CloneView() const { return *window_; }
+    CloneWindow& CloneView();
     QAction* MenuItem() const { return menuItem_; }
     bool Running() const { return driver_ != nullptr; }
 
@@ -47,8 +48,9 @@ class CloneCommand : public QObject, public LanguageWindow, private CloneReport 
 
     SerialLink& link_;
     ProgramState& state_;
+    Form1& form_;
     TransferView& display_;
-    CloneWindow* window_;
+    CloneWindow* window_ = nullptr;
     QAction* menuItem_;
     QPointer<CloneDriver> driver_;
 };

@@ -114,7 +114,7 @@ class CliCloneReport : public CloneReport {
 };
 
 CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions& options,
-                      bool quiet, std::ofstream* log) {
+                      bool quiet, std::ofstream* log, bool& lineLost) {
     QEventLoop loop;
     CliCloneReport report(state, quiet, log, loop);
     CloneDriver driver(link, state, options, report);
@@ -127,6 +127,7 @@ CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions&
     interruptWatch.start(50);
     QTimer::singleShot(0, &loop, [&driver] { driver.Start(); });
     loop.exec();
+    lineLost = driver.LineLost();
     return driver.Control().Summary();
 }
 
@@ -214,12 +215,13 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
         auto previousInt = std::signal(SIGINT, OnCloneInterrupt);
         auto previousTerm = std::signal(SIGTERM, OnCloneInterrupt);
         CloneOptions cloneOptions{args->count, !args->noVerify, args->yes, args->service};
-        const CloneSummary summary =
-            RunClone(link, state, cloneOptions, options.quiet, args->log.empty() ? nullptr : &log);
+        bool lineLost = false;
+        const CloneSummary summary = RunClone(link, state, cloneOptions, options.quiet,
+                                              args->log.empty() ? nullptr : &log, lineLost);
         std::signal(SIGINT, previousInt);
         std::signal(SIGTERM, previousTerm);
         link.Flush(1000);
-        exitCode = summary.AllGood() ? kExitOk : kExitLinkFailure;
+        exitCode = summary.AllGood() && !lineLost ? kExitOk : kExitLinkFailure;
     });
 }
 

@@ -51,6 +51,8 @@ inline constexpr Caption kConnectFirst{"请连接电台并开机", "connect a ra
 inline constexpr Caption kConnectNext{"请关闭电台，连接下一台并开机",
                                       "turn the radio off, connect the next one and turn it on"};
 inline constexpr Caption kMenuItem{"批量写频...", "Clone to several radios..."};
+inline constexpr Caption kLineLost{"串口已断开，批量写频已停止。",
+                                   "The serial port went away; the cloning run has stopped."};
 } // namespace clone_text
 
 const Caption& InstructionText(CloneInstruction instruction);

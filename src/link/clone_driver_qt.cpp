@@ -15,6 +15,14 @@ CloneDriver::CloneDriver(SerialLink& link, ProgramState& writeState, CloneOption
         if (!transfer_ && control_.ProbeOutstanding() && bytes.contains(kAck))
             control_.OnEntryAnswered();
     });
+    // A pulled cable or adapter: nothing more can be written, and the radio
+    // on the line counts as failed.
+    connect(&link_, &SerialLink::Lost, this, [this] {
+        if (!Running()) return;
+        lineLost_ = true;
+        report_.TransferMessage(Localize(clone_text::kLineLost, writeState_.LanguageMode));
+        Interrupt();
+    });
     tick_.setInterval(kCloneTickMs);
     connect(&tick_, &QTimer::timeout, this, [this] {
         if (!transfer_) control_.OnTick();

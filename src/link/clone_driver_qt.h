@@ -59,6 +59,8 @@ class CloneDriver : public QObject, private CloneActions, private TransferView {
     bool Interrupt();
 
     const CloneControl& Control() const { return control_; }
+    // The serial port went away during the run, which then stopped.
+    bool LineLost() const { return lineLost_; }
     bool Running() const;
 
   private:
@@ -103,6 +105,7 @@ class CloneDriver : public QObject, private CloneActions, private TransferView {
     std::optional<CloneTransferOutcome> outcome_;
     std::string readImage_;
     int radioBand_ = -1;
+    bool lineLost_ = false;
     QDateTime started_;
     QElapsedTimer clock_;
 };

@@ -35,6 +35,8 @@ class CloneCli : public QObject {
 
     void threeRadiosEachWrittenOnceAndLogged();
     void interruptBetweenRadiosGivesTheSummary();
+    void otherBandIsSkippedUnlessYes();
+    void pulledCableEndsTheRun();
 };
 
 void CloneCli::threeRadiosEachWrittenOnceAndLogged() {
@@ -99,6 +101,38 @@ void CloneCli::interruptBetweenRadiosGivesTheSummary() {
     QVERIFY2(out.contains("written 1, verified 1, failed 0, skipped 0"), out.constData());
     QVERIFY(!out.contains("radio 2"));
     QVERIFY(QString::fromUtf8(cli.readAllStandardError()).contains("请关闭电台，连接下一台并开机"));
+}
+
+void CloneCli::otherBandIsSkippedUnlessYes() {
+    Home home;
+    QVERIFY(WriteAll(home.File("in.DAT"), CloneDataFile())); // band 400-500MHz
+    // Identity band byte 0x01: a 136-174MHz radio.
+    SimRadio sim({"--band-byte", "0x01", "--save", home.File("saved.DAT")});
+    QVERIFY(!sim.Path().isEmpty());
+    Run run = RunCli(home, {"clone", home.File("in.DAT"), "--port", sim.Path(), "--count", "1"});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.out.contains("radio 1: skipped-band") && run.out.contains("136-174MHz"),
+             qPrintable(run.out));
+    QCOMPARE(ReadAll(home.File("saved.DAT")).mid(5), QByteArray(848, '\xFF'));
+
+    run =
+        RunCli(home, {"clone", home.File("in.DAT"), "--port", sim.Path(), "--count", "1", "--yes"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains("radio 1: ok"), qPrintable(run.out));
+}
+
+void CloneCli::pulledCableEndsTheRun() {
+    Home home;
+    QVERIFY(WriteAll(home.File("in.DAT"), CloneDataFile()));
+    // The line hangs up right after the 06 to the first entry frame.
+    SimRadio sim({"--radios", "2", "--fault", "hang-up-after=1"});
+    QVERIFY(!sim.Path().isEmpty());
+    const Run run = RunCli(home, {"clone", home.File("in.DAT"), "--port", sim.Path()}, 20000);
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.contains("The serial port went away; the cloning run has stopped."),
+             qPrintable(run.err));
+    // Whether the 06 came through before the hang-up, nothing was written.
+    QVERIFY2(run.out.contains("written 0, verified 0, failed "), qPrintable(run.out));
 }
 
 } // namespace quelro::e2e

@@ -1,6 +1,7 @@
 // The clone command in the main window: Programming -> Clone to several
 // radios, Start, two radios from quelro-radio-sim, Stop between radios, with
-// the window locked while the run lasts.
+// the window locked while the run lasts. With QUELRO_SCREENSHOT_DIR set the
+// window is saved there in English and Chinese.
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -94,6 +95,17 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     QVERIFY(window.StartButton()->isEnabled());
     QVERIFY(!clone->Running());
     QVERIFY(asked.isEmpty());
+
+    // With QUELRO_SCREENSHOT_DIR set (under xvfb-run), the window after the
+    // run in English and, switched over, in Chinese.
+    const QString shots = qEnvironmentVariable("QUELRO_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        QVERIFY(window.grab().save(shots + "/clone_window_en.png"));
+        form.mnuChineseJ_Click();
+        window.ShowInstruction(CloneInstruction::ConnectNext);
+        QVERIFY(window.grab().save(shots + "/clone_window_zh-Hans.png"));
+        QVERIFY(form.grab().save(shots + "/clone_menu_form1_zh-Hans.png"));
+    }
 
     const QByteArray image = QByteArray::fromStdString(BytesFromHex(EncodeImage(state)));
     for (int n = 1; n <= 2; ++n)
