@@ -27,8 +27,9 @@ void SerialPortCheck::Show() {
     const int language = form_.LanguageMode();
     QString text;
     for (const Finding& finding : CheckSystem(paths_))
+        // A blank line between findings: each is a sentence or two.
         text +=
-            (text.isEmpty() ? "" : "\n") + QString::fromStdString(FindingText(finding, language));
+            (text.isEmpty() ? "" : "\n\n") + QString::fromStdString(FindingText(finding, language));
     constexpr int kInformationOk = 64;
     LocalMsgBox(text, kInformationOk,
                 QString::fromStdString(Localize(linktext::kCheckTitle, language)));

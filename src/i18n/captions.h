@@ -122,11 +122,6 @@ inline constexpr Message kBandMismatch{
     {"频段不符，是否继续？", "Frequency band with discrepancies, do you wish to continue?"},
     {"", ""},
     68};
-inline constexpr Message kWatchdog{{"通信出错，请检查对讲机型号、故障、连线及计算机串口的选择！",
-                                    "Communication error, please check the intercom model, fault, "
-                                    "attachment and computer serial choice!"},
-                                   {"", ""},
-                                   16};
 inline constexpr Message kFixedNeedsChannel{
     {"当设定为‘固定’时信道不可为空，请重设！",
      "When set to 'fixed' channel not is empty, please reset!"},

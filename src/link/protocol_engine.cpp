@@ -59,8 +59,6 @@ void ProtocolEngine::Begin(TransferMode mode) {
 void ProtocolEngine::SendEntry() {
     ++entries_;
     answered_ = false;
-    // A partial echo of an earlier entry frame says nothing about this one.
-    echoProbe_.clear();
     SendFrame(kEntryFrame);
 }
 
@@ -78,17 +76,23 @@ std::string ProtocolEngine::TakeEcho(std::string_view bytes) {
     if (!bytes.empty()) heardAny_ = true;
     std::string rest;
     if (echo_ == Echo::Unknown) {
+        // Until the radio's first 06 the entry frame's echo may still come,
+        // behind leftovers from before (the echo of an earlier End).
         echoProbe_.append(bytes);
-        const std::size_t n = std::min(echoProbe_.size(), kEntryFrame.size());
-        if (echoProbe_.compare(0, n, kEntryFrame, 0, n) != 0) {
-            echo_ = Echo::No;
-            rest = std::move(echoProbe_);
-        } else if (echoProbe_.size() >= kEntryFrame.size()) {
+        const std::size_t at = echoProbe_.find(kEntryFrame);
+        if (at != std::string::npos) {
             echo_ = Echo::Yes;
-            rest = echoProbe_.substr(kEntryFrame.size());
+            rest = echoProbe_.substr(0, at) + echoProbe_.substr(at + kEntryFrame.size());
+            echoProbe_.clear();
+        } else {
+            // Held back: only what may still begin the echo.
+            std::size_t keep = std::min(echoProbe_.size(), kEntryFrame.size() - 1);
+            while (keep > 0 &&
+                   echoProbe_.compare(echoProbe_.size() - keep, keep, kEntryFrame, 0, keep) != 0)
+                --keep;
+            rest = echoProbe_.substr(0, echoProbe_.size() - keep);
+            echoProbe_.erase(0, echoProbe_.size() - keep);
         }
-        if (echo_ == Echo::Unknown) return {};
-        echoProbe_.clear();
     } else {
         rest.assign(bytes);
     }
@@ -163,6 +167,9 @@ void ProtocolEngine::OnData(std::string_view bytes) {
 void ProtocolEngine::Handshake() {
     if (!identityRequested_ && !SkipNoise()) return;
     if (rxText_ == kAckHex) {
+        // The radio has answered: no echo of the entry frame came before it.
+        if (echo_ == Echo::Unknown) echo_ = Echo::No;
+        echoProbe_.clear();
         // Only the first 06 restarts the watchdog: a radio that answers every
         // identity request with another 06 would otherwise hold the transfer
         // open for ever. A stray 06 still gets the request again.

@@ -8,12 +8,12 @@
 // completion) is asked of its Hooks.
 //
 // Two things of real lines are taken off the front of what arrives before it
-// is matched. A one-wire cable echoes every byte the PC sends: when the first
-// bytes after the entry frame are the entry frame itself, exactly as many
-// bytes as were sent are taken off the front of the input for the rest of
-// the transfer. And until the radio's first 06, bytes that are no echo (a
-// radio powering up, an adapter's leftovers) are skipped; from the first 06
-// on every reply is matched strictly.
+// is matched. A one-wire cable echoes every byte the PC sends: when the entry
+// frame itself comes back before the radio's first 06 (after leftovers from
+// before it, if any), exactly as many bytes as were sent are taken off the
+// front of the input for the rest of the transfer. And until the radio's first 06, bytes that are
+// no echo (a radio powering up, an adapter's leftovers) are skipped; from the first 06 on every
+// reply is matched strictly.
 #pragma once
 
 #include <string>

@@ -81,7 +81,17 @@ TEST(EchoingLine, ReadAndWriteGoFrameByFrame) {
     }
 }
 
-TEST(EchoingLine, OnlyTheEntryFrameAsTheFirstBytesMakesAnEcho) {
+TEST(EchoingLine, OnlyTheWholeEntryFrameMakesAnEcho) {
+    // The echo of the End of a transfer just before comes late, ahead of this
+    // transfer's: still an echoing line.
+    Rig late;
+    late.echo = Echo::WithReply;
+    late.control.ReadRadio();
+    late.control.OnBytes("E");
+    AnswerRead(late);
+    EXPECT_TRUE(late.control.Engine().LineEchoes());
+    EXPECT_EQ(late.view.readImage.size(), 2048u);
+
     // "PR" and then an acknowledge: noise that happens to start like the
     // entry frame. The rest of the dialogue is taken as it comes.
     Rig rig;

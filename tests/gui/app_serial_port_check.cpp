@@ -63,7 +63,7 @@ void AppSerialPortCheck::boxListsTheFindings() {
     QCOMPARE(box.prompt,
              QString("No permission to open /dev/ttyUSB0 (it belongs to the group dialout): you "
                      "were added to dialout, but this login session does not have it yet. Log "
-                     "out and in again.\n"
+                     "out and in again.\n\n"
                      "ModemManager (process 77) is running and probes every new serial port, "
                      "which disturbs the radio: run sudo systemctl stop ModemManager, or "
                      "reinstall this program to get its udev rule."));
