@@ -95,7 +95,11 @@ Form1::Form1(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_
     SetMessageBoxOwner(this);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // Closing the window below moves the focus; an editor still open would
+    // commit into members already gone.
+    if (editors_ != nullptr) editors_->Cancel();
+}
 
 void Form1::BuildMenus() {
     auto action = [this](QMenu* menu, const char* name) {

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -242,6 +243,23 @@ bool CellEditors::eventFilter(QObject* watched, QEvent* event) {
             if (watched == combo5_[column]) Combo5_LostFocus(column);
     }
     return false;
+}
+
+void CellEditors::Cancel() {
+    const bool hadFocus = text1_->hasFocus() || combo8_->hasFocus() ||
+                          std::any_of(combo5_.begin() + kColPower, combo5_.end(),
+                                      [](const QComboBox* list) { return list->hasFocus(); });
+    committing_ = true;
+    combo8_->hidePopup();
+    text1_->hide();
+    combo8_->hide();
+    for (int column = kColPower; column <= kColScan; ++column) {
+        combo5_[column]->hidePopup();
+        combo5_[column]->hide();
+    }
+    committing_ = false;
+    listOnMouseUp_ = nullptr;
+    if (hadFocus) grid_->setFocus(Qt::OtherFocusReason);
 }
 
 void CellEditors::Text1_LostFocus() {

@@ -43,6 +43,10 @@ class CellEditors : public QObject {
     // The grid's click: opens the editor of the selected cell, but only when
     // a left press or Enter armed it.
     void Grid1_Click();
+    // Closes an open editor without committing what it holds, the grid
+    // keeping the focus: Escape, and a window going away under an editor
+    // (whose focus loss must not write into a table being torn down).
+    void Cancel();
 
   signals:
     // A committed edit was written into the channel table.
