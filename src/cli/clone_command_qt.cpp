@@ -18,6 +18,7 @@
 #include <string>
 
 #include "cli/cli_common.h"
+#include "cli/radio_common_qt.h"
 #include "codes/bands.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
@@ -37,40 +38,10 @@ extern "C" void OnCloneInterrupt(int) {
     cloneInterrupted = 1;
 }
 
-std::string BandName(int position) {
-    if (position < 0 || position >= static_cast<int>(kBands.size())) return "";
-    return std::string(kBands[static_cast<std::size_t>(position)].text);
-}
-
 // Tenths of a second as "12.3", the same in every locale.
 std::string Seconds(qint64 ms) {
     const qint64 tenths = (ms + 50) / 100;
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-}
-
-std::string Hex4(int value) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text = "0x";
-    for (int shift = 12; shift >= 0; shift -= 4) text += digits[(value >> shift) & 0xF];
-    return text;
-}
-
-bool OpenClonePort(SerialLink& link, const std::string& port) {
-    std::string device = port;
-    const std::optional<int> number = PortNumberFromName(port);
-    if (number) {
-        const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
-        if (!mapped) {
-            std::cerr << Localize(msg::kNoPort.text, kEnglish) << "\nquelro-cli: " << port
-                      << " stands for no serial device (quelro-cli ports lists them)\n";
-            return false;
-        }
-        device = mapped->path;
-    }
-    const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
-    if (opened.ok) return true;
-    std::cerr << OpenProblemText(opened.problem, number.value_or(0), kEnglish) << "\n";
-    return false;
 }
 
 // The run's lines: one per radio on stdout and in the log, the instructions
@@ -86,12 +57,12 @@ class CliCloneReport : public CloneReport {
         std::cout << "radio " << r.number << ": " << CloneResultWord(r.result)
                   << (at.empty() ? "" : " at " + at) << ", " << seconds << " s";
         if (r.result == CloneResult::SkippedBand)
-            std::cout << " (the radio is " << BandName(r.radioBand) << ", the file "
-                      << BandName(state_.BandSelection) << "; --yes writes it anyway)";
+            std::cout << " (the radio is " << BandText(r.radioBand) << ", the file "
+                      << BandText(state_.BandSelection) << "; --yes writes it anyway)";
         std::cout << std::endl;
         if (!log_) return;
         *log_ << r.number << "," << startedUtc.toString(Qt::ISODate).toStdString() << "," << seconds
-              << "," << BandName(r.radioBand) << "," << CloneResultWord(r.result) << "," << at
+              << "," << BandText(r.radioBand, "") << "," << CloneResultWord(r.result) << "," << at
               << "\n"
               << std::flush;
     }
@@ -170,18 +141,8 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
             exitCode = kExitUsage;
             return;
         }
-        const DataFileRead file = ReadDataFile(args->in);
         ProgramState state = ProgramState::StartUp();
-        if (file.status == DataFileRead::CannotOpen) {
-            std::cerr << "quelro-cli: " << args->in << ": cannot open: " << file.error << "\n";
-            exitCode = kExitBadInput;
-            return;
-        }
-        if (file.status == DataFileRead::WrongType || !DecodeImage(state, file.imageHex)) {
-            std::cerr << "quelro-cli: " << args->in << ": not a Quelro data file\n";
-            exitCode = kExitBadInput;
-            return;
-        }
+        if (!LoadDataFileToWrite(args->in, state, exitCode)) return;
         state.ServiceMode = args->service ? 1 : 0;
         state.LanguageMode = *language;
 
@@ -207,10 +168,7 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
             application = std::make_unique<QCoreApplication>(argc, argv);
         QCoreApplication::setApplicationName("quelro");
         SerialLink link;
-        if (!OpenClonePort(link, args->port)) {
-            exitCode = kExitLinkFailure;
-            return;
-        }
+        if (!OpenPort(link, args->port, exitCode)) return;
         cloneInterrupted = 0;
         auto previousInt = std::signal(SIGINT, OnCloneInterrupt);
         auto previousTerm = std::signal(SIGTERM, OnCloneInterrupt);

@@ -21,11 +21,13 @@
 #include <unistd.h>
 
 #include "cli/cli_common.h"
+#include "cli/radio_common_qt.h"
 #include "codes/bands.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
 #include "i18n/captions_link.h"
 #include "image/memory_image.h"
+#include "link/clone_control.h"
 #include "link/port_identity.h"
 #include "link/port_map.h"
 #include "link/port_selector_qt.h"
@@ -162,33 +164,6 @@ class Application {
     std::unique_ptr<QCoreApplication> app_;
 };
 
-int LinkFailure(const std::string& message, const std::string& detail = {}) {
-    std::cerr << message << "\n";
-    if (!detail.empty()) std::cerr << "quelro-cli: " << detail << "\n";
-    return kExitLinkFailure;
-}
-
-// Opens --port (a device path or COM1..COM8); reports why and returns false
-// when it cannot.
-bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
-    const std::optional<int> number = PortNumberFromName(port);
-    std::string device = port;
-    if (number) {
-        const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
-        if (!mapped) {
-            exitCode =
-                LinkFailure(NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, kEnglish),
-                            "quelro-cli ports lists the devices");
-            return false;
-        }
-        device = mapped->path;
-    }
-    const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
-    if (opened.ok) return true;
-    exitCode = LinkFailure(OpenProblemText(opened.problem, number.value_or(0), kEnglish));
-    return false;
-}
-
 struct TransferResult {
     CliView::Outcome outcome;
     std::string readImage;  // reads
@@ -223,11 +198,6 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
     }
     link.Flush(1000);
     return result;
-}
-
-std::string BandText(int position) {
-    if (position < 0 || position >= static_cast<int>(kBands.size())) return "none";
-    return std::string(kBands[static_cast<std::size_t>(position)].text);
 }
 
 // ---- read ------------------------------------------------------------------------
@@ -276,24 +246,6 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
 
 // ---- write -----------------------------------------------------------------------
 
-// The first radio address where `read` differs from `written` in the ranges a
-// write sends.
-std::optional<int> FirstDifference(const std::string& written, const std::string& read,
-                                   bool serviceMode) {
-    for (int block : WritePlan(serviceMode))
-        for (int i = 0; i < kWriteBlockBytes; ++i) {
-            const auto at = static_cast<std::size_t>(2 * (block - kFirstBlockAddress + i));
-            if (written.compare(at, 2, read, at, 2) != 0) return block + i;
-        }
-    return std::nullopt;
-}
-
-std::string Hex4(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(value));
-    return text;
-}
-
 void AddWrite(CLI::App& app, Options& options, int& exitCode) {
     struct Args {
         std::string port;
@@ -311,18 +263,8 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
     cmd->add_flag("--yes", args->yes, "Write even when the radio's band differs from the file's");
     cmd->add_flag("--verify", args->verify, "Read the radio back and compare what was written");
     cmd->callback([&options, &exitCode, args] {
-        const DataFileRead file = ReadDataFile(args->in);
         ProgramState state = ProgramState::StartUp();
-        if (file.status == DataFileRead::CannotOpen) {
-            std::cerr << "quelro-cli: " << args->in << ": cannot open: " << file.error << "\n";
-            exitCode = kExitBadInput;
-            return;
-        }
-        if (file.status == DataFileRead::WrongType || !DecodeImage(state, file.imageHex)) {
-            std::cerr << "quelro-cli: " << args->in << ": not a Quelro data file\n";
-            exitCode = kExitBadInput;
-            return;
-        }
+        if (!LoadDataFileToWrite(args->in, state, exitCode)) return;
         state.ServiceMode = args->service ? 1 : 0;
 
         Application application;
@@ -349,7 +291,8 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
                 exitCode = kExitLinkFailure;
                 return;
             }
-            if (const auto at = FirstDifference(wrote.writeImage, read.readImage, args->service)) {
+            if (const auto at =
+                    FirstWrittenDifference(wrote.writeImage, read.readImage, args->service)) {
                 std::cerr << "quelro-cli: verify: the radio differs from what was written at "
                           << Hex4(*at) << "\n";
                 exitCode = kExitLinkFailure;

@@ -1,0 +1,68 @@
+// Input checks and report texts shared by quelro-cli's write and clone.
+#include "cli/radio_common_qt.h"
+
+#include <QString>
+
+#include <iostream>
+#include <optional>
+
+#include "cli/cli_common.h"
+#include "codes/bands.h"
+#include "files/data_file.h"
+#include "i18n/captions.h"
+#include "image/memory_image.h"
+#include "link/port_diagnosis.h"
+#include "link/port_map.h"
+#include "link/port_selector_qt.h"
+#include "link/serial_link_qt.h"
+
+namespace quelro::cli {
+
+bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode) {
+    const DataFileRead file = ReadDataFile(path);
+    if (file.status == DataFileRead::CannotOpen) {
+        std::cerr << "quelro-cli: " << path << ": cannot open: " << file.error << "\n";
+        exitCode = kExitBadInput;
+        return false;
+    }
+    if (file.status == DataFileRead::WrongType || !DecodeImage(state, file.imageHex)) {
+        std::cerr << "quelro-cli: " << path << ": not a Quelro data file\n";
+        exitCode = kExitBadInput;
+        return false;
+    }
+    return true;
+}
+
+bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
+    const std::optional<int> number = PortNumberFromName(port);
+    std::string device = port;
+    if (number) {
+        const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
+        if (!mapped) {
+            std::cerr << NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, kEnglish)
+                      << "\nquelro-cli: quelro-cli ports lists the devices\n";
+            exitCode = kExitLinkFailure;
+            return false;
+        }
+        device = mapped->path;
+    }
+    const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
+    if (opened.ok) return true;
+    std::cerr << OpenProblemText(opened.problem, number.value_or(0), kEnglish) << "\n";
+    exitCode = kExitLinkFailure;
+    return false;
+}
+
+std::string Hex4(int value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4) text += digits[(value >> shift) & 0xF];
+    return text;
+}
+
+std::string BandText(int position, const char* none) {
+    if (position < 0 || position >= static_cast<int>(kBands.size())) return none;
+    return std::string(kBands[static_cast<std::size_t>(position)].text);
+}
+
+} // namespace quelro::cli

@@ -1,0 +1,30 @@
+// What quelro-cli's write and clone commands share before the first byte goes
+// out: the data file to write, the port to open, and the texts of addresses
+// and bands in their reports.
+#pragma once
+
+#include <string>
+
+#include "channels/program_state.h"
+
+namespace quelro {
+class SerialLink;
+}
+
+namespace quelro::cli {
+
+// Reads the data file to write into `state`; on failure says why on stderr,
+// sets exitCode and returns false.
+bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode);
+
+// Opens --port (a device path or COM1..COM8); says why on stderr, sets
+// exitCode and returns false when it cannot.
+bool OpenPort(SerialLink& link, const std::string& port, int& exitCode);
+
+// A radio address as "0x01A0", the same in every locale.
+std::string Hex4(int value);
+
+// The band's name, or `none` for a position that is no band.
+std::string BandText(int position, const char* none = "none");
+
+} // namespace quelro::cli
