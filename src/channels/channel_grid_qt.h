@@ -1,6 +1,7 @@
 // Grid1, the channel grid: a view of ProgramState's channel table, 17 rows by
 // 9 columns with the header as row 0, shaped and striped as the radio's
-// programming sheet, which turns a left press or Enter into an edit request.
+// programming sheet, which turns a left press, Enter or F2 into an edit
+// request and the Menu key or Shift+F10 into its context menu.
 #pragma once
 
 #include <QPersistentModelIndex>
