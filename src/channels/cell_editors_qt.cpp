@@ -91,6 +91,7 @@ CellEditors::CellEditors(ProgramState& state, ChannelGrid* grid)
         for (const Caption& item : ColumnItems(column)) list->addItem(Text(item.zh));
         list->hide();
         list->installEventFilter(this);
+        list->view()->installEventFilter(this);
         connect(list, &QComboBox::activated, this,
                 [this, column](int position) { Combo5_Click(column, position); });
         combo5_[column] = list;
@@ -158,9 +159,12 @@ void CellEditors::Grid1_Click() {
 
     const QRect cell = grid_->CellRect(row, column);
     const QString text = QString::fromStdString(state_.Cell(row, column));
+    // A listener hears which cell the editor edits, in the window's language.
+    const QString place = grid_->CellPlace(row, column);
     switch (EditorForColumn(column)) {
     case EditorKind::Frequency:
         text1_->setGeometry(cell);
+        text1_->setAccessibleName(place);
         text1_->setText(text);
         text1_->selectAll();
         text1_->show();
@@ -169,6 +173,7 @@ void CellEditors::Grid1_Click() {
         break;
     case EditorKind::Tone: {
         combo8_->setGeometry(cell.left(), cell.top(), cell.width(), combo8_->sizeHint().height());
+        combo8_->setAccessibleName(place);
         const int position = combo8_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (position >= 0) combo8_->setCurrentIndex(position);
         combo8_->setEditText(text);
@@ -182,6 +187,7 @@ void CellEditors::Grid1_Click() {
     case EditorKind::List: {
         QComboBox* list = combo5_[column];
         list->setGeometry(cell.left(), cell.top(), cell.width(), list->sizeHint().height());
+        list->setAccessibleName(place);
         list->setCurrentIndex(state_.Choice(row, column));
         list->show();
         list->raise();
@@ -215,9 +221,21 @@ bool CellEditors::EditKeyPress(const QKeyEvent& key) {
     return !AcceptedEditCharacter(character);
 }
 
+bool CellEditors::IsEditor(const QObject* object) const {
+    if (object == text1_ || object == combo8_ || object == combo8_->view()) return true;
+    return std::any_of(combo5_.begin() + kColPower, combo5_.end(), [object](QComboBox* list) {
+        return object == list || object == list->view();
+    });
+}
+
 bool CellEditors::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto& key = *static_cast<QKeyEvent*>(event);
+        if (key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier && IsEditor(watched)) {
+            // Out of the editor, open list and all, with the cell unchanged.
+            Cancel();
+            return true;
+        }
         if (watched == text1_ || watched == combo8_) return EditKeyPress(key);
         if (watched == combo8_->view()) {
             // Typing while the tone list is open goes to the edit field; the
@@ -246,9 +264,8 @@ bool CellEditors::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CellEditors::Cancel() {
-    const bool hadFocus = text1_->hasFocus() || combo8_->hasFocus() ||
-                          std::any_of(combo5_.begin() + kColPower, combo5_.end(),
-                                      [](const QComboBox* list) { return list->hasFocus(); });
+    // An open list holds the focus in a popup window of its own.
+    const bool hadFocus = IsEditor(QApplication::focusWidget());
     committing_ = true;
     combo8_->hidePopup();
     text1_->hide();

@@ -79,6 +79,8 @@ class CellEditors : public QObject {
     // The band message, naming the rows of a bulk edit that kept their text.
     void ShowRefused(const std::vector<int>& rows) const;
     std::vector<int> SelectedRows() const;
+    // One of the editors or of their drop-down lists.
+    bool IsEditor(const QObject* object) const;
 
     ProgramState& state_;
     ChannelGrid* grid_;

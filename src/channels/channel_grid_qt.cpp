@@ -2,6 +2,7 @@
 // programming sheet (15 twips to the pixel).
 #include "channels/channel_grid_qt.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -12,6 +13,7 @@
 #include <array>
 #include <utility>
 
+#include "channels/channel_grid_accessible_qt.h"
 #include "i18n/captions.h"
 
 namespace quelro {
@@ -23,10 +25,21 @@ constexpr int kRowTwips = 300;
 // Room left and right of a header text so that it is never cut.
 constexpr int kHeaderPadding = 12;
 
+constexpr Caption kTableName{"信道表", "Channel table"};
+constexpr Caption kEmptyCell{"空", "empty"};
+constexpr Caption kChannelPlace{"信道 %1", "channel %1"};
+constexpr Caption kCellPlace{"%1，%2", "%1, %2"};
+
+QString Localized(const Caption& caption, int languageMode) {
+    return QString::fromStdString(Localize(caption, languageMode));
+}
+
 } // namespace
 
 ChannelGrid::ChannelGrid(const ProgramState& state, QWidget* parent)
-    : QTableWidget(kChannels, kGridCols, parent), state_(state) {
+    : QTableWidget(kChannels, kGridCols, parent), state_(state),
+      self_(std::make_shared<ChannelGrid*>(this)) {
+    grid_accessible::InstallFactory();
     setObjectName("Grid1");
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -49,6 +62,10 @@ ChannelGrid::ChannelGrid(const ProgramState& state, QWidget* parent)
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             setItem(r, c, item);
         }
+}
+
+ChannelGrid::~ChannelGrid() {
+    *self_ = nullptr;
 }
 
 void ChannelGrid::Shape() {
@@ -112,6 +129,24 @@ QSize ChannelGrid::FullSize() const {
     int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height();
     for (int r = 0; r < kChannels; ++r) height += rowHeight(r);
     return {width, height};
+}
+
+QString ChannelGrid::TableName() const {
+    return Localized(kTableName, state_.LanguageMode);
+}
+
+QString ChannelGrid::CellName(int row, int column) const {
+    const QString text = CellText(row, column);
+    return text.isEmpty() ? Localized(kEmptyCell, state_.LanguageMode) : text;
+}
+
+QString ChannelGrid::ChannelPlace(int row) const {
+    return Localized(kChannelPlace, state_.LanguageMode).arg(row, 2, 10, QLatin1Char('0'));
+}
+
+QString ChannelGrid::CellPlace(int row, int column) const {
+    if (column == kColNumber) return ChannelPlace(row);
+    return Localized(kCellPlace, state_.LanguageMode).arg(HeaderText(column), ChannelPlace(row));
 }
 
 void ChannelGrid::mousePressEvent(QMouseEvent* event) {
@@ -189,12 +224,93 @@ void ChannelGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ChannelGrid::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // Keys an open cell editor leaves unused come here too; F2 and the menu
+    // keys are the grid's only while it has the focus itself.
+    const bool own = hasFocus();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter ||
+        (own && key == Qt::Key_F2 && modifiers == Qt::NoModifier)) {
         event->accept();
         emit EnterPressed();
         return;
     }
+    if (own && modifiers == Qt::ShiftModifier && ExtendSelection(key)) {
+        event->accept();
+        return;
+    }
+    if (own && ((key == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier))) {
+        // The keyboard's context menu opens over the current cell. (Where
+        // the platform follows the Menu key with a context-menu event of its
+        // own, that event reaches the menu already open, not the grid.)
+        event->accept();
+        if (contextMenuPolicy() == Qt::CustomContextMenu) {
+            const QModelIndex current = currentIndex();
+            emit customContextMenuRequested(current.isValid() ? visualRect(current).center()
+                                                              : QPoint(0, 0));
+        }
+        return;
+    }
     QTableWidget::keyPressEvent(event);
+}
+
+bool ChannelGrid::ExtendSelection(int key) {
+    CursorAction action{};
+    switch (key) {
+    case Qt::Key_Up:
+        action = MoveUp;
+        break;
+    case Qt::Key_Down:
+        action = MoveDown;
+        break;
+    case Qt::Key_Left:
+        action = MoveLeft;
+        break;
+    case Qt::Key_Right:
+        action = MoveRight;
+        break;
+    case Qt::Key_Home:
+        action = MoveHome;
+        break;
+    case Qt::Key_End:
+        action = MoveEnd;
+        break;
+    case Qt::Key_PageUp:
+        action = MovePageUp;
+        break;
+    case Qt::Key_PageDown:
+        action = MovePageDown;
+        break;
+    default:
+        return false;
+    }
+    const QModelIndex to = moveCursor(action, Qt::ShiftModifier);
+    if (!to.isValid()) return true;
+    const QModelIndex from = anchor_.isValid() ? QModelIndex(anchor_) : to;
+    extending_ = true;
+    selectionModel()->setCurrentIndex(to, QItemSelectionModel::NoUpdate);
+    extending_ = false;
+    // Like a Shift move of the view itself, the range replaces only the one
+    // it extends: cells added with Ctrl stay selected.
+    const QModelIndex topLeft =
+        model()->index(std::min(from.row(), to.row()), std::min(from.column(), to.column()));
+    const QModelIndex bottomRight =
+        model()->index(std::max(from.row(), to.row()), std::max(from.column(), to.column()));
+    selectionModel()->select(QItemSelection(topLeft, bottomRight),
+                             QItemSelectionModel::SelectCurrent);
+    return true;
+}
+
+void ChannelGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // The table view's own announcement is skipped: this one names the same
+    // child, and goes only where the focus is.
+    QAbstractItemView::currentChanged(current, previous);
+    if (!extending_) anchor_ = current;
+    if (!current.isValid() || !hasFocus()) return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(grid_accessible::CellChild(current.row(), current.column()));
+    grid_accessible::Send(&event);
 }
 
 } // namespace quelro

@@ -1,12 +1,16 @@
 // Grid1, the channel grid: a view of ProgramState's channel table, 17 rows by
 // 9 columns with the header as row 0, shaped and striped as the radio's
-// programming sheet, which turns a left press or Enter into an edit request.
+// programming sheet, which turns a left press, Enter or F2 into an edit
+// request and the Menu key or Shift+F10 into its context menu.
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QTableWidget>
+
+#include <memory>
 
 #include "channels/program_state.h"
 
@@ -20,6 +24,9 @@ class ChannelGrid : public QTableWidget {
     static QColor StripeColour() { return QColor(192, 192, 255); }
 
     explicit ChannelGrid(const ProgramState& state, QWidget* parent = nullptr);
+    ~ChannelGrid() override;
+    ChannelGrid(const ChannelGrid&) = delete;
+    ChannelGrid& operator=(const ChannelGrid&) = delete;
 
     // Column widths (at least as wide as their headers in either language),
     // centring, row heights and striping; run once at start-up.
@@ -49,13 +56,25 @@ class ChannelGrid : public QTableWidget {
     // The size that shows all 17 rows and 9 columns without scrolling.
     QSize FullSize() const;
 
+    // What a listener hears, in the window's language: the table's name, a
+    // cell's text ("empty" for none), a channel ("channel 03") and a cell's
+    // place ("RX frequency, channel 03").
+    QString TableName() const;
+    QString CellName(int row, int column) const;
+    QString ChannelPlace(int row) const;
+    QString CellPlace(int row, int column) const;
+
+    // The grid while it lives, null from the start of its destruction: what
+    // its accessible interfaces hold, since a client may still ask them.
+    std::shared_ptr<ChannelGrid* const> Liveness() const { return self_; }
+
   signals:
     // A left press selected a cell (the press counts as the click at once, so
     // a drag never selects a range).
     void LeftPressed();
     // The left button of that press came up again.
     void LeftReleased();
-    // Enter on the grid.
+    // Enter or F2 on the grid.
     void EnterPressed();
     // Channels taken by their number (column 0) were dropped on row 1..16.
     void ChannelsDropped(int row);
@@ -66,12 +85,20 @@ class ChannelGrid : public QTableWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
   private:
+    // Shift with a move key: the range from the anchor to the new current
+    // cell, the anchor being the cell last made current otherwise (a press,
+    // a plain move, or the program choosing it).
+    bool ExtendSelection(int key);
     // True when view row `viewRow` is one of several selected rows.
     bool InSelectionOfSeveralRows(int viewRow) const;
 
     const ProgramState& state_;
+    std::shared_ptr<ChannelGrid*> self_;
+    QPersistentModelIndex anchor_;
+    bool extending_ = false;
     // A press on the number of a channel may become a drag of it: where it
     // started, and whether it has gone far enough to be one.
     QPoint dragStart_;

@@ -1,11 +1,17 @@
 // Editing the channel grid with real mouse and key input: arming, the
-// frequency box, the tone drop-down, the fixed lists and the key filter.
+// frequency box, the tone drop-down, the fixed lists, the key filter, and
+// the grid worked from the keyboard alone.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
+#include <set>
+
+#include "app/channel_commands.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/tone_codes.h"
@@ -21,6 +27,7 @@ class Form1Editing : public QObject {
     std::unique_ptr<ConfigFolder> config_;
     std::unique_ptr<BoxScript> boxes_;
     std::unique_ptr<StartedForm> started_;
+    ChannelCommands* commands_ = nullptr;
 
     Form1& form() { return *started_->form; }
     ProgramState& state() { return started_->state; }
@@ -49,7 +56,11 @@ class Form1Editing : public QObject {
     void init() {
         config_ = std::make_unique<ConfigFolder>();
         boxes_ = std::make_unique<BoxScript>();
-        started_ = StartForm();
+        // The grid's context menu is the channel commands' own.
+        started_ = StartForm([this](Form1& f) {
+            commands_ = new ChannelCommands(f.State(), f);
+            f.RegisterWindow(commands_);
+        });
         QVERIFY(QApplication::focusWidget() != nullptr || form().isActiveWindow());
     }
     void cleanup() {
@@ -320,6 +331,74 @@ class Form1Editing : public QObject {
         TurnWheel(form().Combo9, -1);
         QCOMPARE(form().Combo9->currentIndex(), 2);
         QCOMPARE(state().MainSelectors[3], 2);
+    }
+
+    // The grid from the keyboard alone: from a start cell in a table of
+    // three channels, a sequence of keys, then where the current cell is,
+    // which rows are selected, what is open, and the start cell's text.
+    void keyboardOnly_data() {
+        QTest::addColumn<QPoint>("start"); // (row, column)
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QPoint>("current");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("text");
+        auto row = [](const char* name, QPoint start, const char* keys, QPoint current,
+                      const char* rows, const char* open, const char* text) {
+            QTest::newRow(name) << start << keys << current << rows << open << text;
+        };
+        row("arrows", {1, 1}, "Down;Right", {2, 2}, "2", "", "150.00000");
+        row("Home", {2, 5}, "Home", {2, 0}, "2", "", "低");
+        row("End", {2, 1}, "End", {2, 8}, "2", "", "151.00000");
+        row("Page Down", {1, 1}, "PgDown", {16, 1}, "16", "", "150.00000");
+        row("Page Up", {16, 3}, "PgUp", {1, 3}, "1", "", "");
+        row("Shift+Down selects two rows", {2, 1}, "Shift+Down", {3, 1}, "2,3", "", "151.00000");
+        row("Shift+Up twice selects three", {3, 4}, "Shift+Up;Shift+Up", {1, 4}, "1,2,3", "",
+            "关闭");
+        row("F2 opens the editor", {1, 3}, "F2", {1, 3}, "1", "Text1", "150.00000");
+        row("Enter opens the editor", {1, 3}, "Return", {1, 3}, "1", "Text1", "150.00000");
+        row("typed and committed", {1, 3}, "F2;1;5;5;Return", {1, 3}, "1", "", "155.00000");
+        row("Escape keeps the frequency", {1, 1}, "F2;1;6;0;Esc", {1, 1}, "1", "", "150.00000");
+        row("Escape keeps the tone", {1, 2}, "F2;Down;Down;Esc", {1, 2}, "1", "", "关闭");
+        row("Escape keeps a typed tone", {1, 4}, "F2;1;0;0;Esc", {1, 4}, "1", "", "关闭");
+        row("arrows and Enter pick a tone", {1, 2}, "F2;Down;Return", {1, 2}, "1", "", "67.0");
+        row("Escape keeps the list", {1, 5}, "F2;Down;Esc", {1, 5}, "1", "", "低");
+        row("arrows and Enter pick from a list", {1, 5}, "F2;Down;Return", {1, 5}, "1", "", "高");
+        row("Menu key", {2, 1}, "Menu", {2, 1}, "2", "Grid1Menu", "151.00000");
+        row("Shift+F10", {3, 6}, "Shift+F10", {3, 6}, "3", "Grid1Menu", "载波");
+    }
+    void keyboardOnly() {
+        QFETCH(QPoint, start);
+        QFETCH(QString, keys);
+        QFETCH(QPoint, current);
+        QFETCH(QString, rows);
+        QFETCH(QString, open);
+        QFETCH(QString, text);
+        SelectVhfBand();
+        EnterFrequency(1, 1, "150");
+        EnterFrequency(2, 1, "151");
+        EnterFrequency(3, 1, "152");
+        ChannelGrid* grid = form().Grid1;
+        grid->setFocus(Qt::TabFocusReason);
+        grid->SelectCell(start.x(), start.y());
+        PressKeys(keys);
+
+        QCOMPARE(QPoint(grid->SelectedRow(), grid->SelectedColumn()), current);
+        std::set<int> selected;
+        for (const QModelIndex& index : grid->selectionModel()->selectedIndexes())
+            selected.insert(index.row() + 1);
+        QStringList numbers;
+        for (int r : selected) numbers << QString::number(r);
+        QCOMPARE(numbers.join(','), rows);
+        QWidget* shown = nullptr;
+        for (QWidget* editor : std::initializer_list<QWidget*>{
+                 editors().Text1(), editors().Combo8(), editors().Combo5(5), editors().Combo5(6),
+                 commands_->contextMenu})
+            if (editor->isVisible()) shown = editor;
+        QCOMPARE(shown != nullptr ? shown->objectName() : QString(), open);
+        if (open.isEmpty()) QCOMPARE(QApplication::focusWidget(), grid);
+        commands_->contextMenu->hide();
+        QCOMPARE(cell(start.x(), start.y()), text);
     }
 
     void leavingForAnotherCellCommits() {

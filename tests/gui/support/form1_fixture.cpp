@@ -102,6 +102,20 @@ void PressKey(Qt::Key key) {
     QTest::keyClick(target, key);
 }
 
+void PressKeys(const QString& keys) {
+    for (const QString& step : keys.split(';', Qt::SkipEmptyParts)) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY2(target != nullptr, qPrintable("no widget has the focus for " + step));
+        if (step.size() == 1) {
+            QTest::keyClick(target, step.at(0).toLatin1());
+            continue;
+        }
+        const QKeySequence sequence(step);
+        QVERIFY2(sequence.count() == 1, qPrintable("not a key: " + step));
+        QTest::keyClick(target, sequence[0].key(), sequence[0].keyboardModifiers());
+    }
+}
+
 void PickFromOpenList(QComboBox* combo, int position) {
     QAbstractItemView* view = combo->view();
     QVERIFY2(view->isVisible(), "the drop-down list is not open");

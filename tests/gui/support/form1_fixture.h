@@ -70,6 +70,10 @@ void TypeText(const QString& text);
 // Text committed by an input method to the focused widget.
 void CommitInput(const QString& text);
 void PressKey(Qt::Key key);
+// Key clicks from a list such as "F2;1;Shift+Down;Escape", each to whichever
+// widget has the focus at that moment: a single character is typed, anything
+// else is a key with its modifiers as QKeySequence names it.
+void PressKeys(const QString& keys);
 // Picks entry `position` of the open drop-down list of `combo` with the keys.
 void PickFromOpenList(QComboBox* combo, int position);
 
