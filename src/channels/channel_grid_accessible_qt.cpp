@@ -106,7 +106,7 @@ class GridPart : public QAccessibleInterface,
             case Part::Corner:
                 return grid->HeaderText(kColNumber);
             case Part::ColumnHeader:
-                return grid->HeaderText(column_);
+                return grid->ColumnName(column_);
             case Part::RowHeader:
                 return grid->ChannelPlace(row);
             case Part::Cell:
@@ -322,7 +322,7 @@ QList<QAccessibleInterface*> ChannelGridAccessible::selectedCells() const {
 
 QString ChannelGridAccessible::columnDescription(int column) const {
     if (Grid() == nullptr || column < 0 || column >= kGridCols) return {};
-    return Grid()->HeaderText(column);
+    return Grid()->ColumnName(column);
 }
 
 QString ChannelGridAccessible::rowDescription(int row) const {

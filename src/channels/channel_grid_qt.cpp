@@ -29,6 +29,10 @@ constexpr Caption kTableName{"信道表", "Channel table"};
 constexpr Caption kEmptyCell{"空", "empty"};
 constexpr Caption kChannelPlace{"信道 %1", "channel %1"};
 constexpr Caption kCellPlace{"%1，%2", "%1, %2"};
+// Both tone columns are captioned alike; a listener, who cannot see which
+// frequency a tone stands beside, hears which one it is.
+constexpr Caption kRxToneName{"接收亚音频", "RX QT/DQT"};
+constexpr Caption kTxToneName{"发射亚音频", "TX QT/DQT"};
 
 QString Localized(const Caption& caption, int languageMode) {
     return QString::fromStdString(Localize(caption, languageMode));
@@ -144,9 +148,15 @@ QString ChannelGrid::ChannelPlace(int row) const {
     return Localized(kChannelPlace, state_.LanguageMode).arg(row, 2, 10, QLatin1Char('0'));
 }
 
+QString ChannelGrid::ColumnName(int column) const {
+    if (column == kColRxTone) return Localized(kRxToneName, state_.LanguageMode);
+    if (column == kColTxTone) return Localized(kTxToneName, state_.LanguageMode);
+    return HeaderText(column);
+}
+
 QString ChannelGrid::CellPlace(int row, int column) const {
     if (column == kColNumber) return ChannelPlace(row);
-    return Localized(kCellPlace, state_.LanguageMode).arg(HeaderText(column), ChannelPlace(row));
+    return Localized(kCellPlace, state_.LanguageMode).arg(ColumnName(column), ChannelPlace(row));
 }
 
 void ChannelGrid::mousePressEvent(QMouseEvent* event) {

@@ -35,6 +35,9 @@ class ChannelGrid : public QTableWidget {
     // Header text of column 0..8 (row 0 of the grid).
     void SetHeaderText(int column, const QString& text);
     QString HeaderText(int column) const;
+    // The column as a listener hears it: its caption, but the two tone
+    // columns told apart.
+    QString ColumnName(int column) const;
 
     // Copies cells of the store into the view.
     void ShowCell(int row, int column);

@@ -108,18 +108,22 @@ class GridAccessibility : public QObject {
         QTest::addColumn<QString>("empty");
         QTest::addColumn<QString>("channel");
         QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("txTone");
         QTest::newRow("Simplified") << 0 << "接收频率"
                                     << "空"
                                     << "信道 03"
-                                    << "接收频率，信道 03";
+                                    << "接收频率，信道 03"
+                                    << "发射亚音频，信道 03";
         QTest::newRow("English") << 1 << "RX frequency"
                                  << "empty"
                                  << "channel 03"
-                                 << "RX frequency, channel 03";
+                                 << "RX frequency, channel 03"
+                                 << "TX QT/DQT, channel 03";
         QTest::newRow("Traditional") << 2 << "接收頻率"
                                      << "空"
                                      << "信道 03"
-                                     << "接收頻率，信道 03";
+                                     << "接收頻率，信道 03"
+                                     << "發射亞音頻，信道 03";
     }
     void tableNamesFollowTheLanguage() {
         QFETCH(int, language);
@@ -127,6 +131,7 @@ class GridAccessibility : public QObject {
         QFETCH(QString, empty);
         QFETCH(QString, channel);
         QFETCH(QString, place);
+        QFETCH(QString, txTone);
         // Through another language first: the names follow every switch.
         form().mnuEnglish_Click();
         form().mnuChineseF_Click();
@@ -150,6 +155,8 @@ class GridAccessibility : public QObject {
         QCOMPARE(Name(3, kColRxFreq), QString("146.00625"));
         QCOMPARE(Name(3, kColRxFreq, QAccessible::Description), place);
         QCOMPARE(Name(3, kColNumber), QString("03"));
+        // The two tone columns share a caption; a listener hears which is which.
+        QCOMPARE(Name(3, kColTxTone, QAccessible::Description), txTone);
         QCOMPARE(Name(4, kColRxFreq), empty);
         QCOMPARE(Walk(grid), QStringList());
 
