@@ -19,9 +19,10 @@
 namespace quelro {
 namespace {
 
-// Whether `widget` is a table or lies in one (a cell's editor).
-bool InItemView(const QWidget* widget) {
-    for (; widget != nullptr && !widget->isWindow(); widget = widget->parentWidget())
+// Whether `widget` lies in a table: a cell's editor.
+bool InCellEditor(const QWidget* widget) {
+    for (widget = widget != nullptr ? widget->parentWidget() : nullptr;
+         widget != nullptr && !widget->isWindow(); widget = widget->parentWidget())
         if (qobject_cast<const QAbstractItemView*>(widget)) return true;
     return false;
 }
@@ -90,7 +91,7 @@ void AuxWindow::keyPressEvent(QKeyEvent* event) {
     if (auto* button = qobject_cast<QPushButton*>(focus);
         button != nullptr && isAncestorOf(button)) {
         button->click();
-    } else if (ok_ != nullptr && !InItemView(focus)) {
+    } else if (ok_ != nullptr && !InCellEditor(focus)) {
         if (ok_->isEnabled()) ok_->click();
     } else {
         QWidget::keyPressEvent(event);

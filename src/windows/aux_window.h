@@ -43,8 +43,8 @@ class AuxWindow : public QWidget, public LanguageWindow {
 
   protected:
     // The buttons Enter and Escape stand for. Enter presses `ok` unless a
-    // button has the focus (Enter presses that one) or a table has it (Enter
-    // ends a cell's edit there); without `ok` it does nothing else. Escape
+    // button has the focus (Enter presses that one) or a cell's editor has it
+    // (Enter ends the edit); without `ok` it does nothing else. Escape
     // presses `cancel`, or without one closes the window as its close box does.
     void SetDialogButtons(QPushButton* ok, QPushButton* cancel);
 

@@ -156,7 +156,8 @@ std::vector<KeyboardCase> KeyboardCases() {
          1,
          [] { Keys({Qt::Key_PageUp}); },
          [](Program& p) { return std::to_string(p.State().TxPowerLow); }},
-        // Tab leaves the grid, from a cell's editor too.
+        // Enter in a cell's editor ends the edit only; Tab leaves the grid,
+        // from an editor too, and Escape on the grid closes the window.
         {"test frequencies",
          Qt::Key_P,
          "mnutestfre",
@@ -164,8 +165,14 @@ std::vector<KeyboardCase> KeyboardCases() {
          0,
          [] {
              Keys({Qt::Key_Right, Qt::Key_1, Qt::Key_4, Qt::Key_6, Qt::Key_Period, Qt::Key_0,
-                   Qt::Key_1, Qt::Key_2, Qt::Key_5, Qt::Key_Tab});
+                   Qt::Key_1, Qt::Key_Return});
+             QCoreApplication::processEvents(); // the grid commits from its event queue
+             QCOMPARE(QApplication::activeWindow()->objectName(), QStringLiteral("Form4"));
+             Keys({Qt::Key_Right, Qt::Key_1, Qt::Key_4, Qt::Key_6, Qt::Key_Period, Qt::Key_0,
+                   Qt::Key_1, Qt::Key_Tab});
              QCOMPARE(FocusName(), QStringLiteral("Command1"));
+             Keys({Qt::Key_Backtab});
+             QCOMPARE(FocusName(), QStringLiteral("mfgrid1"));
          },
          [](Program& p) { return p.State().TestFrequencyTable[0]; }},
         {"about", Qt::Key_H, "mnuabout", {"cmdOK"}, 0, [] {}, [](Program&) { return ""; }},
