@@ -216,6 +216,7 @@ class WindowsAccessibilityTest : public QObject {
             form.mnuChineseJ_Click();
         // The service-exit button, shown once the service functions are unlocked.
         form.TAnMa->setVisible(true);
+        QCoreApplication::processEvents(); // the tool bar lays the button out
         std::unique_ptr<CompareWindow> compare;
         QWidget* shown = nullptr;
         if (window == "Form1") {
