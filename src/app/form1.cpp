@@ -37,6 +37,7 @@
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
 #include "i18n/translate_form_qt.h"
+#include "windows/accessible_names.h"
 
 namespace quelro {
 using namespace form1;
@@ -80,6 +81,7 @@ QString Form1::ParameterFilePath() {
 
 Form1::Form1(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
     setObjectName("Form1");
+    InstallAccessibleInterfaces();
     hooks_.chooseFileName = [this](bool save, const QString& current) {
         return DialogFileName(this, save, current);
     };
@@ -257,6 +259,10 @@ void Form1::BuildPanels(QWidget* client) {
     Label8 = label(Frame2, "Label8");
     Combo7 = combo(Frame2, "Combo7");
     selectors_ = {Combo2, Combo3, Combo4, Combo9, Combo6, Combo7};
+    // Each label names the list beside it.
+    Label3->setBuddy(Combo1);
+    const std::array<QLabel*, 6> labels{Label4, Label5, Label1, Label6, Label7, Label8};
+    for (int i = 0; i < kMainSelectorCount; ++i) labels[i]->setBuddy(selectors_[i]);
     for (int i = 0; i < kMainSelectorCount; ++i) {
         // Combo3's 40 entries are added by start-up; the other lists are part
         // of the design, in Simplified Chinese.

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QToolBar>
 
 #include "app/form1_parts.h"
 #include "channels/cell_editors_qt.h"
@@ -46,8 +47,19 @@ void Form1::ApplyLanguage(int languageMode) {
     mnuhelp->setTitle(t(caption::kHelp));
     mnumainhelp->setText(t(caption::kHelpTopics));
     mnuabout->setText(t(caption::kAbout));
-    for (int i = 0; i < 5; ++i)
-        toolButtons_[i < 3 ? i + 1 : i + 2]->setToolTip(t(caption::kToolTips[i]));
+    // An icon-only button is named for a reader by its tooltip.
+    auto nameButton = [this](QAction* button, const QString& name, const QString& help) {
+        if (QWidget* widget = Toolbar1->widgetForAction(button)) {
+            widget->setAccessibleName(name);
+            widget->setAccessibleDescription(help);
+        }
+    };
+    for (int i = 0; i < 5; ++i) {
+        QAction* button = toolButtons_[i < 3 ? i + 1 : i + 2];
+        button->setToolTip(t(caption::kToolTips[i]));
+        nameButton(button, t(caption::kToolTips[i]), QString());
+    }
+    nameButton(TAnMa, t(caption::kServiceExit), t(caption::kServiceExitHelp));
     Frame1->setTitle(t(caption::kModel));
     Frame2->setTitle(t(caption::kFunctionSet));
     Label2->setText(t(caption::kMaker));

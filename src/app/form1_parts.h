@@ -43,6 +43,9 @@ inline constexpr std::array<Caption, 5> kToolTips{{{"新建", "New"},
                                                    {"保存", "Save"},
                                                    {"读频", "Read frequency"},
                                                    {"写频", "Write frequency"}}};
+// What a reader calls the service-exit button, which has no tooltip.
+inline constexpr Caption kServiceExit{"退出服务模式", "Leave service mode"};
+inline constexpr Caption kServiceExitHelp{"一秒内按两次", "Press twice within a second"};
 inline constexpr Caption kModel{"机型选择", "Model"};
 inline constexpr Caption kFunctionSet{"功能设置", "Function Set"};
 inline constexpr Caption kMaker{"Quelro 对讲机  www.quelro.example", ""};

@@ -2,6 +2,7 @@
 // its button captions taken from our own table for the current language.
 #include "i18n/local_msgbox_qt.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -144,7 +145,15 @@ int LocalMsgBox(const QString& prompt, int style, const QString& title,
     for (const auto& [button, id] : buttons)
         if (id == escapeId) box.setEscapeButton(button);
 
+    // The box is an alert whose text a reader says; afterwards the control
+    // that had the focus has it again, in whichever window it is.
+    box.setAccessibleDescription(prompt);
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     box.exec();
+    if (focus != nullptr && focus->isVisible() && focus->isEnabled()) {
+        focus->window()->activateWindow();
+        focus->setFocus(Qt::OtherFocusReason);
+    }
     const auto* clicked = box.clickedButton();
     for (const auto& [button, id] : buttons)
         if (button == clicked) return id;

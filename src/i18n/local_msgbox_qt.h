@@ -3,7 +3,9 @@
 // A QMessageBox built from a Win32 message-box style value (buttons, icon,
 // default button, modality) whose button captions follow LanguageMode rather
 // than the system's language. Returns the Win32 identifier of the button
-// pressed (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No).
+// pressed (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No). A reader
+// meets it as an alert with its text; once it is answered, the focus is where
+// it was before.
 #pragma once
 
 #include <QString>

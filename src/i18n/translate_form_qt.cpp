@@ -71,12 +71,23 @@ void ConvertObject(QObject* object) {
     }
 }
 
+// What a screen reader says of a widget goes along with what it shows.
+void ConvertAccessibleTexts(QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr) return;
+    if (!widget->accessibleName().isEmpty())
+        widget->setAccessibleName(Converted(widget->accessibleName()));
+    if (!widget->accessibleDescription().isEmpty())
+        widget->setAccessibleDescription(Converted(widget->accessibleDescription()));
+}
+
 // Children in creation order, each followed by its own children. A child
 // that is a window of its own (another form owned by this one) is not part
 // of this window; menus and drop-down lists, which are popups, are.
 void ConvertChildren(QObject* parent) {
     for (QObject* child : parent->children()) {
         ConvertObject(child);
+        ConvertAccessibleTexts(child);
         const auto* widget = qobject_cast<const QWidget*>(child);
         if (widget != nullptr && widget->isWindow() && widget->windowType() != Qt::Popup) continue;
         ConvertChildren(child);

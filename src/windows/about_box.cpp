@@ -67,6 +67,7 @@ frmAbout::frmAbout(ProgramState& state, QWidget* owner, UrlOpener openUrl)
     top->addLayout(NewButtonRow({cmdOK}));
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { hide(); });
+    SetDialogButtons(cmdOK, nullptr);
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {

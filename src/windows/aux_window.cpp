@@ -1,23 +1,58 @@
-// Shared behaviour of the auxiliary windows: hide on close, modeless showing
-// and the writers of caption-table rows.
+// Shared behaviour of the auxiliary windows: hide on close, modeless showing,
+// Enter and Escape, the focus given back, and the writers of caption-table rows.
 #include "windows/aux_window.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
+
+#include "windows/accessible_names.h"
 
 namespace quelro {
+namespace {
+
+// Whether `widget` lies in a table: a cell's editor.
+bool InCellEditor(const QWidget* widget) {
+    for (widget = widget != nullptr ? widget->parentWidget() : nullptr;
+         widget != nullptr && !widget->isWindow(); widget = widget->parentWidget())
+        if (qobject_cast<const QAbstractItemView*>(widget)) return true;
+    return false;
+}
+
+} // namespace
 
 AuxWindow::AuxWindow(ProgramState& state, QWidget* owner, const char* objectName)
     : QWidget(owner, Qt::Window), state_(state) {
     setObjectName(QString::fromLatin1(objectName));
+    InstallAccessibleInterfaces();
+    // A shortcut rather than a key handler: a table or a list keeps no
+    // Escape for itself, while an open cell editor or drop-down list still
+    // takes its own Escape first.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (cancel_ != nullptr)
+            cancel_->click();
+        else
+            close();
+    });
+}
+
+void AuxWindow::SetDialogButtons(QPushButton* ok, QPushButton* cancel) {
+    ok_ = ok;
+    cancel_ = cancel;
 }
 
 void AuxWindow::ShowModeless() {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && focus->window() != this) returnFocus_ = focus;
     show();
     raise();
     activateWindow();
@@ -28,6 +63,41 @@ void AuxWindow::closeEvent(QCloseEvent* event) {
     // controls as the user left them.
     event->ignore();
     hide();
+}
+
+void AuxWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Only a window the user was in hands the focus back (hiding it has
+    // already left no window active); one hidden while another window is
+    // active, as at the program's end, or minimised by the system leaves the
+    // focus where it is.
+    const QWidget* active = QApplication::activeWindow();
+    const bool wasActive = active == nullptr || active == this;
+    if (event->spontaneous() || !wasActive || returnFocus_ == nullptr) return;
+    if (!returnFocus_->isVisible() || !returnFocus_->isEnabled()) return;
+    returnFocus_->window()->activateWindow();
+    returnFocus_->setFocus(Qt::OtherFocusReason);
+}
+
+void AuxWindow::keyPressEvent(QKeyEvent* event) {
+    // What reaches the window is what its controls left: Enter in a text box,
+    // on a list or a check box.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    QWidget* focus = focusWidget();
+    if (auto* button = qobject_cast<QPushButton*>(focus);
+        button != nullptr && isAncestorOf(button)) {
+        button->click();
+    } else if (ok_ != nullptr && !InCellEditor(focus)) {
+        if (ok_->isEnabled()) ok_->click();
+    } else {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 QString FromUtf8(std::string_view text) {

@@ -1,8 +1,11 @@
 // AuxWindow: what every auxiliary window shares - it is a modeless top-level
 // window over the program-wide store, owned by the main window, that its close
 // box only hides, so the controls keep what was typed until the next opening.
+// From the keyboard Enter is its OK and Escape its Cancel, and closing it gives
+// the focus back to the control that had it before it opened.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <initializer_list>
@@ -39,9 +42,23 @@ class AuxWindow : public QWidget, public LanguageWindow {
     void ShowModeless();
 
   protected:
+    // The buttons Enter and Escape stand for. Enter presses `ok` unless a
+    // button has the focus (Enter presses that one) or a cell's editor has it
+    // (Enter ends the edit); without `ok` it does nothing else. Escape
+    // presses `cancel`, or without one closes the window as its close box does.
+    void SetDialogButtons(QPushButton* ok, QPushButton* cancel);
+
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     ProgramState& state_;
+
+  private:
+    QPointer<QPushButton> ok_;
+    QPointer<QPushButton> cancel_;
+    // The control of another window that had the focus when this one opened.
+    QPointer<QWidget> returnFocus_;
 };
 
 // Writers of one caption-table row: nothing happens for a language mode that

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "windows/accessible_names.h"
+
 namespace quelro {
 
 namespace {
@@ -13,6 +15,7 @@ namespace {
 constexpr Caption kTitle{"批量写频", "Clone to several radios"};
 constexpr Caption kStart{"开始", "Start"};
 constexpr Caption kStop{"停止", "Stop"};
+constexpr Caption kLogName{"批量写频记录", "Clone log"};
 constexpr Caption kCounts{"已写: %1   失败: %2   跳过: %3",
                           "Written: %1   failed: %2   skipped: %3"};
 constexpr Caption kRadioLine{"第 %1 台: %2 (%3 秒)", "Radio %1: %2 (%3 s)"};
@@ -75,6 +78,7 @@ void CloneWindow::ApplyLanguage(int languageMode) {
     SetCaption(this, kTitle, languageMode);
     SetCaption(start_, kStart, languageMode);
     SetCaption(stop_, kStop, languageMode);
+    SetAccessibleName(log_, kLogName, languageMode);
     // The counts are a text of their own, built in the language shown.
     if (languageMode == kSimplified || languageMode == kEnglish) ShowCounts();
 }

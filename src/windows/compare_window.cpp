@@ -7,6 +7,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "windows/accessible_names.h"
+
 namespace quelro {
 namespace {
 
@@ -18,6 +20,7 @@ constexpr Caption kSame{"没有差异：屏幕上的表与 %1 相同。",
 constexpr std::array<Caption, 3> kHeaders{
     {{"信道或设定", "Channel or setting"}, {"旧值", "Old"}, {"新值", "New"}}};
 constexpr Caption kClose{"关闭", "Close"};
+constexpr Caption kListName{"差异", "Differences"};
 
 bool IsChannel(const Difference& d) {
     return d.kind == Difference::ChannelCell || d.kind == Difference::ChannelAppears ||
@@ -50,6 +53,7 @@ CompareWindow::CompareWindow(ProgramState& state, QWidget* owner)
     resize(860, 420);
 
     connect(Command1, &QPushButton::clicked, this, &QWidget::hide);
+    SetDialogButtons(Command1, Command1);
     connect(List1, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         if (row >= 0 && row < static_cast<int>(differences_.size()) &&
             IsChannel(differences_[static_cast<std::size_t>(row)]))
@@ -84,6 +88,7 @@ void CompareWindow::Captions(int mode) {
         List1->setHorizontalHeaderItem(
             column, new QTableWidgetItem(FromUtf8(Localize(kHeaders[column], mode))));
     Command1->setText(FromUtf8(Localize(kClose, mode)));
+    List1->setAccessibleName(FromUtf8(Localize(kListName, mode)));
     const Caption& line = differences_.empty() ? kSame : kHeading;
     Label1->setText(FromUtf8(Localize(line, mode)).replace("%1", fileName_));
 }

@@ -9,6 +9,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "windows/accessible_names.h"
+
 namespace quelro {
 namespace {
 
@@ -16,6 +18,9 @@ constexpr Caption kFrame1{"发射高功率", "TX-Hight Power"};
 constexpr Caption kFrame2{"发射低功率", "TX-Low Power"};
 constexpr Caption kLow{"最小", "Low"};
 constexpr Caption kHigh{"最大", "Hight"};
+// What a reader says of a slider, which its frame names.
+constexpr Caption kSliderHelp{"0至255，仅在服务模式下可调",
+                              "0 to 255, adjustable in service mode only"};
 
 // A level is one byte of the image.
 constexpr int kLevelMax = 255;
@@ -73,6 +78,7 @@ Form2::Form2(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     connect(Slider3, &QSlider::valueChanged, this,
             [this](int v) { Lblpower3->setText(QString::number(v)); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    SetDialogButtons(Command1, nullptr);
 
     SetSlidersEnabled(state_.ServiceMode == 1);
     ShowHighLevel();
@@ -108,6 +114,8 @@ void Form2::ApplyLanguage(int mode) {
     SetCaption(Label7, kHigh, mode);
     SetCaption(Label8, kHigh, mode);
     SetCaption(Command1, kOkCaption, mode);
+    SetAccessibleDescription(Slider1, kSliderHelp, mode);
+    SetAccessibleDescription(Slider3, kSliderHelp, mode);
 }
 
 } // namespace quelro

@@ -34,8 +34,10 @@ Form3::Form3(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     top->addWidget(Label1);
     top->addLayout(row);
 
-    connect(Text1, &QLineEdit::returnPressed, this, [this] { Command1_Click(); });
+    Label1->setBuddy(Text1);
+    // Enter in the text box, as anywhere in the window, is OK.
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    SetDialogButtons(Command1, nullptr);
 }
 
 void Form3::Command1_Click() {

@@ -1,8 +1,10 @@
 // The test-frequency window (Form4).
 #include "windows/form4_test_frequencies.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -11,12 +13,14 @@
 
 #include "codes/conversions.h"
 #include "i18n/full_width_digits_qt.h"
+#include "windows/accessible_names.h"
 
 namespace quelro {
 namespace {
 
 constexpr std::array<Caption, 3> kHeaders{
     {{"频道", "Channel"}, {"接收频率", "RX Frequency"}, {"发射频率", "TX Frequency"}}};
+constexpr Caption kGridName{"测试频率表", "Test frequency table"};
 
 // Column widths 900, 1530 and 1530 twips, rows 300 twips (15 twips a pixel).
 constexpr std::array<int, 3> kColumnWidths{60, 102, 102};
@@ -47,6 +51,26 @@ class FrequencyCellDelegate : public QStyledItemDelegate {
                       const QModelIndex& index) const override {
         if (auto* line = qobject_cast<QLineEdit*>(editor))
             form_.CellEdited(index.row() + 1, index.column(), line->text());
+    }
+
+  protected:
+    // Tab in an editor ends the edit and leaves the grid, as Tab on the grid
+    // does: the arrow keys move between the cells.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor != nullptr && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                emit commitData(editor);
+                emit closeEditor(editor, NoHint);
+                if (auto* grid = qobject_cast<QWidget*>(parent())) {
+                    QKeyEvent leave(QEvent::KeyPress, key->key(), key->modifiers());
+                    QCoreApplication::sendEvent(grid, &leave);
+                }
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 
   private:
@@ -90,6 +114,8 @@ Form4::Form4(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     mfgrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     // The editor opens as soon as a cell becomes current, by mouse or keys.
     mfgrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // Tab leaves the grid for the buttons; the arrow keys move in it.
+    mfgrid1->setTabKeyNavigation(false);
     mfgrid1->verticalHeader()->hide();
     mfgrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     mfgrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -116,6 +142,7 @@ Form4::Form4(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { hide(); });
+    SetDialogButtons(Command1, Command2);
 
     Form_Load();
 }
@@ -188,6 +215,7 @@ void Form4::ApplyLanguage(int mode) {
             mfgrid1->horizontalHeaderItem(c)->setText(FromUtf8(*text));
     SetCaption(Command1, kOkCaption, mode);
     SetCaption(Command2, kCancelCaption, mode);
+    SetAccessibleName(mfgrid1, kGridName, mode);
 }
 
 } // namespace quelro

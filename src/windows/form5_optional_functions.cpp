@@ -20,6 +20,7 @@
 #include "codes/conversions.h"
 #include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
+#include "windows/accessible_names.h"
 
 namespace quelro {
 namespace {
@@ -107,14 +108,17 @@ QScrollBar* NewDelaySpinner(const char* name, int height) {
     return spinner;
 }
 
+// A row of a label and the control it names (its buddy).
 void AddRow(QGridLayout* grid, QLabel* label, QWidget* control) {
     const int row = grid->rowCount();
+    label->setBuddy(control);
     grid->addWidget(label, row, 0);
     grid->addWidget(control, row, 1);
 }
 
-void AddRow(QGridLayout* grid, QLabel* label, QLayout* controls) {
+void AddRow(QGridLayout* grid, QLabel* label, QWidget* named, QLayout* controls) {
     const int row = grid->rowCount();
+    label->setBuddy(named);
     grid->addWidget(label, row, 0);
     grid->addLayout(controls, row, 1);
 }
@@ -200,7 +204,7 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
         pair->addWidget(text);
         pair->addWidget(spinner);
         pair->addStretch();
-        AddRow(scan, label, pair);
+        AddRow(scan, label, text, pair);
     }
     scan->setRowStretch(scan->rowCount(), 1);
 
@@ -230,6 +234,7 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
             [this](int v) { Text6->setText(QString::number(-v)); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { hide(); });
+    SetDialogButtons(Command1, Command2);
 
     Form_Load();
 }
@@ -344,6 +349,9 @@ void Form5::ApplyLanguage(int mode) {
     SetCaption(Label18, kLabel18, mode);
     SetCaption(Label19, kLabel19, mode);
     SetCaption(Label20, kLabel20, mode);
+    // The spinners beside the delay boxes, which name nothing else.
+    SetAccessibleName(VScroll1, kLabel19, mode);
+    SetAccessibleName(VScroll2, kLabel20, mode);
     SetCaption(Command1, kOkCaption, mode);
     SetCaption(Command2, kCancelCaption, mode);
     for (int i = 0; i < 3; ++i) SetItemCaption(Combo4, i, kPttIdItems[i], mode);

@@ -10,12 +10,15 @@
 
 #include <algorithm>
 
+#include "windows/accessible_names.h"
 #include "windows/radio_picture.h"
 
 namespace quelro {
 namespace {
 
 constexpr Caption kTitle{"键设定", "Keys Set"};
+constexpr Caption kPf1Help{"侧键PF1的功能", "Function of side key PF1"};
+constexpr Caption kPf2Help{"侧键PF2的功能", "Function of side key PF2"};
 
 constexpr const auto& kFunctionItems = kSideKeyFunctionItems;
 static_assert(kSideKeyFunctionItems.size() == Form6::kFunctions);
@@ -47,6 +50,8 @@ Form6::Form6(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     Label2->setObjectName("Label2");
     Combo1 = NewKeyList("Combo1");
     Combo2 = NewKeyList("Combo2");
+    Label1->setBuddy(Combo1);
+    Label2->setBuddy(Combo2);
     Image1 = new RadioPicture(RadioPicture::Kind::SideKeys, "Image1");
     Command1 = NewButton(kOkCaption, "Command1");
     Command2 = NewButton(kCancelCaption, "Command2");
@@ -69,6 +74,7 @@ Form6::Form6(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { hide(); });
+    SetDialogButtons(Command1, Command2);
 
     ShowKey(0);
     ShowKey(1);
@@ -89,6 +95,8 @@ void Form6::ApplyLanguage(int mode) {
     SetCaption(this, kTitle, mode);
     SetCaption(Command1, kOkCaption, mode);
     SetCaption(Command2, kCancelCaption, mode);
+    SetAccessibleDescription(Combo1, kPf1Help, mode);
+    SetAccessibleDescription(Combo2, kPf2Help, mode);
     for (QComboBox* list : {Combo1, Combo2})
         for (int i = 0; i < kFunctions; ++i)
             SetItemCaption(list, i, kFunctionItems[static_cast<std::size_t>(i)], mode);

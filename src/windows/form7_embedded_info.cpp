@@ -8,10 +8,16 @@
 
 #include <algorithm>
 
+#include "windows/accessible_names.h"
+
 namespace quelro {
 namespace {
 
 constexpr Caption kTitle{"嵌入信息", "Embedded Information"};
+// The two boxes stand without labels; a reader names them.
+constexpr Caption kLine1{"第1行", "Line 1"};
+constexpr Caption kLine2{"第2行", "Line 2"};
+constexpr Caption kLineHelp{"最多32个字符", "Up to 32 characters"};
 constexpr int kLimit = static_cast<int>(kEmbeddedInfoLength);
 constexpr char16_t kLastSingleByte = 0xFF;
 
@@ -70,6 +76,7 @@ Form7::Form7(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { hide(); });
+    SetDialogButtons(Command1, Command2);
 
     ShowLine(0);
     ShowLine(1);
@@ -90,6 +97,10 @@ void Form7::ApplyLanguage(int mode) {
     SetCaption(this, kTitle, mode);
     SetCaption(Command1, kOkCaption, mode);
     SetCaption(Command2, kCancelCaption, mode);
+    SetAccessibleName(Text1, kLine1, mode);
+    SetAccessibleName(Text2, kLine2, mode);
+    SetAccessibleDescription(Text1, kLineHelp, mode);
+    SetAccessibleDescription(Text2, kLineHelp, mode);
 }
 
 } // namespace quelro

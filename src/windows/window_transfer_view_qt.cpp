@@ -2,6 +2,7 @@
 #include "windows/window_transfer_view_qt.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,7 +18,21 @@ WindowTransferView::WindowTransferView(const TransferWidgets& widgets, const Pro
                                        ReadHandler onRead, TipHandler showTip)
     : w_(widgets), state_(state), onRead_(std::move(onRead)), showTip_(std::move(showTip)) {}
 
+namespace {
+
+// Whether the focus can go back to `widget`.
+bool CanTakeFocus(const QWidget* widget) {
+    return widget != nullptr && widget->isVisible() && widget->isEnabled();
+}
+
+} // namespace
+
 void WindowTransferView::SetTransferLocked(bool locked) {
+    if (locked)
+        focus_ = QApplication::focusWidget();
+    else if (QApplication::focusWidget() == nullptr && CanTakeFocus(focus_))
+        // A box or a lock took the focus on the way; the user finds it back.
+        focus_->setFocus(Qt::OtherFocusReason);
     w_.toolbar->setEnabled(!locked);
     // The menu's title in the menu bar, and with it every item inside.
     w_.programMenu->menuAction()->setEnabled(!locked);
@@ -28,10 +43,15 @@ void WindowTransferView::SetTransferLocked(bool locked) {
 void WindowTransferView::FocusBandSelector() {
     w_.bandFrame->setEnabled(true);
     // Taking the focus commits a pending edit of the grid. The focus then goes
-    // back to the grid (or nowhere), so that a wheel turned over the band
-    // selector during or after the transfer cannot change the band.
+    // back where it was, else to the grid (or nowhere), but never stays on
+    // the band selector, so that a wheel turned over it during or after the
+    // transfer cannot change the band.
+    if (QWidget* before = QApplication::focusWidget(); before != nullptr && before != w_.bandList)
+        focus_ = before;
     w_.bandList->setFocus(Qt::OtherFocusReason);
-    if (w_.grid != nullptr && w_.grid->isEnabled())
+    if (CanTakeFocus(focus_) && focus_ != w_.bandList)
+        focus_->setFocus(Qt::OtherFocusReason);
+    else if (w_.grid != nullptr && w_.grid->isEnabled())
         w_.grid->setFocus(Qt::OtherFocusReason);
     else
         w_.bandList->clearFocus();

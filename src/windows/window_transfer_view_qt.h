@@ -2,9 +2,10 @@
 // Toolbar1, the mnupro menu and toolbar buttons 5 and 6 locked, Frame1
 // enabled and Combo1 focused for a moment, the blinking status Label, ProgressBar1, and the
 // messages through LocalMsgBox in the current language. What a read brings back is handed to the
-// window through a callback.
+// window through a callback. The control that had the focus before the transfer has it back after.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -69,6 +70,8 @@ class WindowTransferView : public TransferView {
     ReadHandler onRead_;
     TipHandler showTip_;
     std::function<void()> onWrite_;
+    // The control that had the focus when the transfer locked the window.
+    QPointer<QWidget> focus_;
 };
 
 } // namespace quelro

@@ -1,7 +1,9 @@
 // LocalMsgBox shown for real (answered from a timer): buttons, captions in
 // the three languages, icon, default and escape buttons, the title rule and
 // the returned identifiers; and the answerer seam.
+#include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -154,6 +156,32 @@ class Form1MessageBox : public QObject {
                                    [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }),
                      id);
         }
+    }
+
+    // A reader meets the box as an alert that says its text; once answered,
+    // the control the user was in has the focus again.
+    void anAlertThatGivesTheFocusBack() {
+        QWidget window;
+        auto* edit = new QLineEdit(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        SetMessageBoxOwner(&window);
+        QAccessible::Role role = QAccessible::NoRole;
+        QString said;
+        SeenBox seen;
+        ShowAndAnswer("超出频段范围", 0, "", seen, [&](QMessageBox& box) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&box);
+            role = iface->role();
+            said = iface->text(QAccessible::Description);
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        SetMessageBoxOwner(nullptr);
+        QCOMPARE(role, QAccessible::AlertMessage);
+        QCOMPARE(said, QString::fromUtf8("超出频段范围"));
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
     }
 
     void emptyTitleIsTheApplicationsTitle() {

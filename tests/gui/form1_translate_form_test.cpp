@@ -46,6 +46,9 @@ class Form1TranslateForm : public QObject {
         auto* push = new QPushButton("确定", client);
         auto* check = new QCheckBox("接收时禁止VOX", client);
         auto* edit = new QLineEdit("设置", client);
+        // What a reader says of a widget goes with what it shows.
+        edit->setAccessibleName("频段");
+        edit->setAccessibleDescription("最多32个字符");
 
         TranslateForm(&window);
 
@@ -65,6 +68,8 @@ class Form1TranslateForm : public QObject {
         QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString("亞音頻"));
         QCOMPARE(push->text(), QString("確定"));
         QCOMPARE(check->text(), QString("接收時禁止VOX"));
+        QCOMPARE(edit->accessibleName(), QString("頻段"));
+        QCOMPARE(edit->accessibleDescription(), QString("最多32個字符"));
         // Left alone: the title, grid cells, text boxes and the tool bar's
         // buttons.
         QCOMPARE(window.windowTitle(), QString("测试频率"));
