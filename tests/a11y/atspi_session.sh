@@ -50,7 +50,7 @@ export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 "$QUELRO" >"$WORK/program.log" 2>&1 &
 PROGRAM_PID=$!
 
-timeout -k 5 100 "$PYTHON" "$HERE/atspi_check.py" --pid "$PROGRAM_PID" --work "$WORK"
+timeout -k 5 100 "$PYTHON" -B "$HERE/atspi_check.py" --pid "$PROGRAM_PID" --work "$WORK"
 status=$?
 [ $status -eq 124 ] && echo "FAIL: the checks did not end within 100 s"
 if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
