@@ -9,6 +9,9 @@ xvfb xauth fonts-wqy-microhei locales qt6-translations-l10n"
 PACKAGES="$PACKAGES poppler-utils"
 # Packaging: manual pages, the .deb and its checks.
 PACKAGES="$PACKAGES help2man dpkg-dev file lintian desktop-file-utils appstream xdotool"
+# The screen-reader test: the accessibility bus, a D-Bus session of its own
+# and the system Python's AT-SPI client.
+PACKAGES="$PACKAGES at-spi2-core dbus-daemon python3-pyatspi"
 if [ -n "$QUELRO_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $QUELRO_EXTRA_PACKAGES"; fi
 missing=""
 for p in $PACKAGES; do
