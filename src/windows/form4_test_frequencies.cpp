@@ -21,6 +21,9 @@ namespace {
 constexpr std::array<Caption, 3> kHeaders{
     {{"频道", "Channel"}, {"接收频率", "RX Frequency"}, {"发射频率", "TX Frequency"}}};
 constexpr Caption kGridName{"测试频率表", "Test frequency table"};
+// The title stays "测试频率" in every language; a listener hears the window
+// by the name of the menu item that opened it.
+constexpr Caption kWindowName{"测试频率", "Debug frequency"};
 
 // Column widths 900, 1530 and 1530 twips, rows 300 twips (15 twips a pixel).
 constexpr std::array<int, 3> kColumnWidths{60, 102, 102};
@@ -216,6 +219,7 @@ void Form4::ApplyLanguage(int mode) {
     SetCaption(Command1, kOkCaption, mode);
     SetCaption(Command2, kCancelCaption, mode);
     SetAccessibleName(mfgrid1, kGridName, mode);
+    SetAccessibleName(this, kWindowName, mode);
 }
 
 } // namespace quelro

@@ -67,8 +67,8 @@ MENU_CAPTIONS = [caption for _, caption in WINDOWS] + [
 
 # The grid's column headers, as the channel table names its columns.
 GRID_HEADERS = {
-    "zh": ["信道", "接收频率", "亚音频", "发射频率", "亚音频", "功率", "禁发", "宽\\窄带", "扫描添加"],
-    "en": ["Channel", "RX frequency", "QT/DQT", "TX frequency", "QT/DQT", "Power", "Forbid",
+    "zh": ["信道", "接收频率", "接收亚音频", "发射频率", "发射亚音频", "功率", "禁发", "宽\\窄带", "扫描添加"],
+    "en": ["Channel", "RX frequency", "RX QT/DQT", "TX frequency", "TX QT/DQT", "Power", "Forbid",
            "Band", "Scan"],
 }
 GRID_ROWS = 16

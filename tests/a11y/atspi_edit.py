@@ -180,10 +180,12 @@ def move_to(table, row, column):
                   (row, column, current_cell(table)))
 
 
-def file_dialog(app, main):
+def file_dialog(app, main, before):
+    """The dialog the file command opened: a window that was not showing
+    before (the settings windows the name walk left open are dialogs too)."""
     def probe():
         for window in showing_windows(app):
-            if window != main and role_of(window) in (pyatspi.ROLE_DIALOG,
+            if window != main and window not in before and role_of(window) in (pyatspi.ROLE_DIALOG,
                                                       pyatspi.ROLE_FILE_CHOOSER,
                                                       pyatspi.ROLE_FRAME,
                                                       pyatspi.ROLE_WINDOW):
@@ -204,8 +206,9 @@ def alert_text(app):
 def choose_file(app, main, bar, item_path, path, what):
     """Runs a file command from its menu item and answers its dialog with
     the path typed into the file name field and Enter."""
+    before = showing_windows(app)
     press(node_at(bar, item_path), modal=True)
-    dialog = file_dialog(app, main)
+    dialog = file_dialog(app, main, before)
     fields = [n for _, n in walk(dialog) if role_of(n) == pyatspi.ROLE_TEXT
               and has_state(n, pyatspi.STATE_EDITABLE) and has_state(n, pyatspi.STATE_SHOWING)]
     focused = [n for n in fields if has_state(n, pyatspi.STATE_FOCUSED)]
