@@ -198,6 +198,27 @@ def open_window(app, main, bar, path, title, known):
     return window
 
 
+# The button that leaves a window without changing anything, best first.
+LEAVING_BUTTONS = ["取消", "Cancel", "关闭", "關閉", "Close", "确定", "確定", "OK"]
+
+
+def close_window(pid, title, window):
+    """Leaves a window by its own button, as a listener would, or by Escape
+    where it has none, so that the next language opens it anew."""
+    buttons = {name_of(n).strip(): n for _, n in interactive_controls(window)
+               if role_of(n) == pyatspi.ROLE_PUSH_BUTTON}
+    for caption in LEAVING_BUTTONS:
+        if caption in buttons:
+            press(buttons[caption])
+            wait_for("%s to close after %s" % (title, caption),
+                     lambda: not has_state(window, pyatspi.STATE_SHOWING), timeout=5)
+            return
+    atspi_edit.give_keyboard_to(pid, name_of(window))
+    atspi_edit.key("Escape")
+    wait_for("%s to close after Escape" % title,
+             lambda: not has_state(window, pyatspi.STATE_SHOWING), timeout=5)
+
+
 def check_grid(report, language, main):
     tables = [n for _, n in interactive_controls(main)
               if role_of(n) in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE)]
@@ -248,6 +269,10 @@ def run(args):
                 continue
             report.check_window(language, title, window)
             report.check_names(language, title, interactive_controls(window))
+            try:
+                close_window(args.pid, title, window)
+            except Failure as failure:
+                report.fail("[%s] %s" % (language, failure))
     try:
         atspi_edit.edit_and_save(app, main, bar, items["打开(O)"], items["保存(S)"],
                                  args.work, args.pid)
