@@ -103,6 +103,11 @@ Form1::~Form1() {
     if (editors_ != nullptr) editors_->Cancel();
 }
 
+TransferWidgets Form1::TransferParts() const {
+    return {Toolbar1,     mnupro, Toolbar1Button(5), Toolbar1Button(6), Frame1, Combo1, Label,
+            ProgressBar1, Grid1};
+}
+
 void Form1::BuildMenus() {
     auto action = [this](QMenu* menu, const char* name) {
         QAction* a = menu->addAction(QString());

@@ -16,6 +16,7 @@
 #include "channels/program_state.h"
 #include "i18n/language_window_qt.h"
 #include "image/memory_image.h"
+#include "windows/window_transfer_view_qt.h"
 
 class QAction;
 class QComboBox;
@@ -137,6 +138,8 @@ class Form1 : public QMainWindow, public LanguageWindow {
     // Toolbar button by position 1..7 (4 is the separator).
     QAction* Toolbar1Button(int position) const { return toolButtons_.at(position); }
     QAction* mnucom(int port) const { return mnucom_.at(port); }
+    // The controls a transfer locks, reports in and gives the focus back to.
+    TransferWidgets TransferParts() const;
     // The editors laid over the grid.
     CellEditors& Editors() const { return *editors_; }
     // The six general-setting selectors in MainSelector order.

@@ -105,15 +105,7 @@ void Program::WireWindows() {
 void Program::WireLink() {
     Form1* form = form1_.get();
     link_ = std::make_unique<SerialLink>();
-    const TransferWidgets widgets{form->Toolbar1,
-                                  form->mnupro,
-                                  form->Toolbar1Button(5),
-                                  form->Toolbar1Button(6),
-                                  form->Frame1,
-                                  form->Combo1,
-                                  form->Label,
-                                  form->ProgressBar1,
-                                  form->Grid1};
+    const TransferWidgets widgets = form->TransferParts();
     view_ = std::make_unique<WindowTransferView>(
         widgets, state_,
         [form](const std::string& readImage, int radioBand) {

@@ -52,15 +52,7 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     form.Form_Load();
     form.mnuEnglish_Click();
     form.show();
-    const TransferWidgets widgets{form.Toolbar1,
-                                  form.mnupro,
-                                  form.Toolbar1Button(5),
-                                  form.Toolbar1Button(6),
-                                  form.Frame1,
-                                  form.Combo1,
-                                  form.Label,
-                                  form.ProgressBar1,
-                                  form.Grid1};
+    const TransferWidgets widgets = form.TransferParts();
     WindowTransferView view(
         widgets, state, [](const std::string&, int) {}, [](const QString&) {});
     SerialLink link;

@@ -298,15 +298,7 @@ class WindowsAccessibilityTest : public QObject {
 
     void focusComesBackAfterATransfer() {
         Form1& form = program_->MainWindow();
-        const TransferWidgets widgets{form.Toolbar1,
-                                      form.mnupro,
-                                      form.Toolbar1Button(5),
-                                      form.Toolbar1Button(6),
-                                      form.Frame1,
-                                      form.Combo1,
-                                      form.Label,
-                                      form.ProgressBar1,
-                                      form.Grid1};
+        const TransferWidgets widgets = form.TransferParts();
         WindowTransferView view(widgets, program_->State(), {}, {});
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
