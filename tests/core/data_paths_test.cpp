@@ -1,6 +1,7 @@
 // Where the programs take their shared data from: beside an installed binary,
 // wherever the tree was put, and from the source tree only in a build folder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -15,9 +16,10 @@ namespace fs = std::filesystem;
 class DataPathsTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // ctest runs each case in a process of its own, side by side: the
+        // folder is the process's own.
         dir_ = fs::temp_directory_path() /
-               ("quelro-data-paths-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+               ("quelro-data-paths-" + std::to_string(static_cast<long>(::getpid())));
         fs::remove_all(dir_);
         for (const char* folder : {"usr/bin", "usr/share/quelro/manual", "opt/quelro/bin",
                                    "opt/quelro/share/quelro/manual", "bare/bin", "build/tests",
