@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds and runs every test through ctest: once in
 # a plain build, once with AddressSanitizer + UndefinedBehaviorSanitizer, and
-# every fuzz target for 20 seconds when clang is present.
+# every fuzz target for 10 seconds when clang is present.
 set -e
 cd "$(dirname "$0")"
 # The fuzz targets need clang's libFuzzer runtime when clang is there.
@@ -23,6 +23,6 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure -j "$JOBS"
 
 if command -v clang++ >/dev/null 2>&1 && [ -f scripts/fuzz.sh ]; then
-    JOBS="$JOBS" sh scripts/fuzz.sh 20
+    JOBS="$JOBS" sh scripts/fuzz.sh 10
 fi
 echo "All tests passed."
