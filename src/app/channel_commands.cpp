@@ -139,7 +139,6 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
-        UpdateHistoryActions();
         contextMenu->popup(grid->viewport()->mapToGlobal(at));
     });
 
@@ -155,17 +154,13 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
     connect(&form.Editors(), &CellEditors::ChannelPasteRequested, this, &ChannelCommands::Paste);
     // While locked, no command edits the table in place (menus, context menu
     // and their keys alike); exporting and copying stay.
-    connect(&form, &Form1::LockChanged, this, [this](bool locked) {
-        for (QAction* a :
-             {mnuImportCsv, cutAction, pasteAction, deleteAction, undoAction, redoAction})
-            a->setEnabled(!locked);
-    });
+    connect(&form, &Form1::LockChanged, this, &ChannelCommands::UpdateHistoryActions);
     form.hooks().confirmDiscard = [this] { return ConfirmDiscard(); };
     StartOver();
 }
 
-QWidget* ChannelCommands::Window() {
-    return contextMenu;
+void ChannelCommands::Translate() {
+    TranslateForm(contextMenu);
 }
 
 void ChannelCommands::ApplyLanguage(int languageMode) {
@@ -184,7 +179,7 @@ void ChannelCommands::ApplyLanguage(int languageMode) {
 // ---- files -----------------------------------------------------------------------
 
 void ChannelCommands::ImportCsvFile() {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     const int language = state_.LanguageMode;
     const QString name = chooseCsvFile(false);
     if (name.isEmpty()) return;
@@ -260,20 +255,20 @@ void ChannelCommands::Copy() {
 }
 
 void ChannelCommands::Cut() {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     Copy();
     Delete();
 }
 
 void ChannelCommands::Delete() {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     for (int row : SelectedRows()) state_.ClearNO(row);
     ShowTable();
     RecordChange();
 }
 
 void ChannelCommands::Paste() {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (data == nullptr) return;
     const QByteArray json = data->data(kClipboardMimeType);
@@ -301,16 +296,21 @@ void ChannelCommands::Paste() {
 // ---- history -----------------------------------------------------------------------
 
 void ChannelCommands::Undo() {
-    if (!form_.Locked() && history_.Undo(state_)) ShowTable();
+    // An edit still open is a step of its own, and the one undone first.
+    if (form_.ReadyToChange() && history_.Undo(state_)) ShowTable();
+    UpdateHistoryActions();
 }
 
 void ChannelCommands::Redo() {
-    if (!form_.Locked() && history_.Redo(state_)) ShowTable();
+    if (form_.ReadyToChange() && history_.Redo(state_)) ShowTable();
+    UpdateHistoryActions();
 }
 
 void ChannelCommands::UpdateHistoryActions() {
-    undoAction->setEnabled(!form_.Locked() && history_.CanUndo());
-    redoAction->setEnabled(!form_.Locked() && history_.CanRedo());
+    const bool locked = form_.Locked();
+    undoAction->setEnabled(!locked && history_.CanUndo());
+    redoAction->setEnabled(!locked && history_.CanRedo());
+    for (QAction* a : {mnuImportCsv, cutAction, pasteAction, deleteAction}) a->setEnabled(!locked);
 }
 
 void ChannelCommands::ShowTable() {
@@ -324,10 +324,12 @@ void ChannelCommands::ShowTable() {
 
 void ChannelCommands::RecordChange() {
     history_.Record(state_);
+    UpdateHistoryActions();
 }
 
 void ChannelCommands::StartOver() {
     history_.Reset(state_);
+    UpdateHistoryActions();
     MarkSaved();
 }
 

@@ -22,7 +22,7 @@ namespace quelro {
 
 class Form1;
 
-class ChannelCommands : public QObject, public LanguageWindow {
+class ChannelCommands : public QObject, public LanguagePart {
     Q_OBJECT
 
   public:
@@ -33,9 +33,10 @@ class ChannelCommands : public QObject, public LanguageWindow {
     // The CSV file dialog: returns the chosen name, empty when cancelled.
     std::function<QString(bool save)> chooseCsvFile;
 
-    // LanguageWindow: the context menu is this part's own window.
-    QWidget* Window() override;
+    // LanguagePart: the File items and the context menu, which is converted
+    // as a window of its own.
     void ApplyLanguage(int languageMode) override;
+    void Translate() override;
 
     void ImportCsvFile();
     void ExportCsvFile();
@@ -45,8 +46,8 @@ class ChannelCommands : public QObject, public LanguageWindow {
     void Delete();
     void Undo();
     void Redo();
-    // Undo and Redo enabled as the history and the lock allow, before a menu
-    // that holds them opens.
+    // The editing commands enabled as the history and the lock allow, each
+    // time either changes, so that their keys work from the first press.
     void UpdateHistoryActions();
 
     // After a command that may have changed the channel table.

@@ -99,19 +99,19 @@ void ChannelMoves::MoveDown() {
 }
 
 void ChannelMoves::Move(int delta) {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     std::vector<int> rows = SelectedRows();
     if (MoveChannels(state_, rows, delta) == MoveOutcome::Moved) Done(rows);
 }
 
 void ChannelMoves::DropOn(int row) {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     std::vector<int> rows = SelectedRows();
     if (MoveChannelsTo(state_, rows, row) == MoveOutcome::Moved) Done(rows);
 }
 
 void ChannelMoves::InsertEmpty() {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     const int row = form_.Grid1->SelectedRow();
     switch (InsertEmptyChannel(state_, row)) {
     case MoveOutcome::Moved:
@@ -126,13 +126,13 @@ void ChannelMoves::InsertEmpty() {
 }
 
 void ChannelMoves::DeleteAndMoveUp() {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     const std::vector<int> rows = SelectedRows();
     if (quelro::DeleteAndMoveUp(state_, rows) == MoveOutcome::Moved) Done({rows.front()});
 }
 
 void ChannelMoves::SortByRxFrequency() {
-    if (form_.Locked()) return;
+    if (!form_.ReadyToChange()) return;
     if (quelro::SortByRxFrequency(state_) == MoveOutcome::Moved) Done({});
 }
 

@@ -18,16 +18,15 @@ namespace quelro {
 class ChannelCommands;
 class Form1;
 
-class ChannelMoves : public QObject, public LanguageWindow {
+class ChannelMoves : public QObject, public LanguagePart {
     Q_OBJECT
 
   public:
     // Adds the commands to the grid's context menu and their keys to the grid.
     ChannelMoves(ProgramState& state, Form1& form, ChannelCommands& commands);
 
-    // LanguageWindow: the actions are children of the main window, which
+    // LanguagePart: the actions are children of the main window, which
     // converts them to Traditional Chinese with its own texts.
-    QWidget* Window() override { return nullptr; }
     void ApplyLanguage(int languageMode) override;
     void Translate() override {}
 

@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "app/form1.h"
+#include "channels/cell_editors_qt.h"
 #include "windows/clone_window.h"
 
 namespace quelro {
@@ -34,12 +35,6 @@ CloneCommand::~CloneCommand() {
     delete driver_.data();
 }
 
-QWidget* CloneCommand::Window() {
-    // Until the clone window is built, the menu that holds its item.
-    if (!window_) return form_.mnupro;
-    return window_;
-}
-
 void CloneCommand::Translate() {
     // The menu item is converted with the main window's menus.
     if (window_) window_->Translate();
@@ -62,12 +57,16 @@ void CloneCommand::Start() {
         return;
     }
     // As Write does: a cell edit still open is committed before the image
-    // is built, and the window is locked while the run lasts.
+    // is built, and the window is locked while the run lasts. Every radio
+    // gets the programming as it was at the start, whatever the window shows.
     display_.FocusBandSelector();
+    form_.Editors().Commit();
     display_.SetTransferLocked(true);
+    form_.SetBusy(true);
     window_->SetRunning(true);
     const CloneOptions options{0, true, false, state_.ServiceMode != 0};
-    driver_ = new CloneDriver(link_, state_, options, *this, &display_, this);
+    written_ = state_;
+    driver_ = new CloneDriver(link_, written_, options, *this, &display_, this);
     driver_->Start();
 }
 
@@ -91,6 +90,7 @@ void CloneCommand::Finished(const CloneSummary& summary) {
     window_->ShowSummary(summary);
     window_->SetRunning(false);
     display_.SetTransferLocked(false);
+    form_.SetBusy(false);
     // Finished is called from inside the driver's own step.
     driver_->deleteLater();
     driver_ = nullptr;

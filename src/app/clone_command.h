@@ -17,7 +17,7 @@ namespace quelro {
 class CloneWindow;
 class Form1;
 
-class CloneCommand : public QObject, public LanguageWindow, private CloneReport {
+class CloneCommand : public QObject, public LanguagePart, private CloneReport {
     Q_OBJECT
 
   public:
@@ -26,7 +26,6 @@ class CloneCommand : public QObject, public LanguageWindow, private CloneReport 
     CloneCommand(SerialLink& link, ProgramState& state, Form1& form, TransferView& display);
     ~CloneCommand() override;
 
-    QWidget* Window() override;
     void ApplyLanguage(int languageMode) override;
     void Translate() override;
 
@@ -53,6 +52,9 @@ class CloneCommand : public QObject, public LanguageWindow, private CloneReport 
     CloneWindow* window_ = nullptr;
     QAction* menuItem_;
     QPointer<CloneDriver> driver_;
+    // The programming of the run under way, copied when it started (a driver
+    // about to be deleted may still hold it).
+    ProgramState written_;
 };
 
 } // namespace quelro

@@ -104,12 +104,6 @@ CompareAndPrint::CompareAndPrint(Form1& form) : QObject(&form), form_(form) {
     file->insertActions(before, {line, mnuCompare, mnuCompareLastRead, mnuPrint, mnuExportPdf});
 }
 
-QWidget* CompareAndPrint::Window() {
-    // Before the first comparison the menu that holds the items stands for it,
-    // so that the main window always finds a window of this part to close.
-    return compareWindow != nullptr ? static_cast<QWidget*>(compareWindow) : form_.mnuFile;
-}
-
 CompareWindow& CompareAndPrint::TheCompareWindow() {
     if (compareWindow == nullptr) {
         compareWindow = new CompareWindow(form_.State(), &form_);

@@ -29,7 +29,7 @@ namespace quelro {
 class CompareWindow;
 class Form1;
 
-class CompareAndPrint : public QObject, public LanguageWindow {
+class CompareAndPrint : public QObject, public LanguagePart {
     Q_OBJECT
 
   public:
@@ -48,9 +48,7 @@ class CompareAndPrint : public QObject, public LanguageWindow {
     // The font the sheet is set in.
     std::string fontPath = kSheetFontPath;
 
-    // LanguageWindow: the menu items and the compare window (the File menu
-    // until the window is built).
-    QWidget* Window() override;
+    // LanguagePart: the menu items and the compare window, once built.
     void ApplyLanguage(int languageMode) override;
     void Translate() override;
 

@@ -41,16 +41,11 @@ EditMenu::EditMenu(Form1& form, ChannelCommands& commands, ChannelMoves& moves) 
     mnuEdit->addSeparator();
     mnuEdit->addActions({moves.moveUpAction, moves.moveDownAction, moves.insertAction,
                          moves.deleteMoveUpAction, moves.sortAction});
-    connect(mnuEdit, &QMenu::aboutToShow, &commands, &ChannelCommands::UpdateHistoryActions);
 
     // The context menu holds Select all too, beside Delete.
     QMenu* context = commands.contextMenu;
     const QList<QAction*> items = context->actions();
     context->insertAction(items.value(items.indexOf(commands.deleteAction) + 1), selectAllAction);
-}
-
-QWidget* EditMenu::Window() {
-    return mnuEdit;
 }
 
 void EditMenu::ApplyLanguage(int languageMode) {

@@ -16,15 +16,14 @@ class ChannelCommands;
 class ChannelMoves;
 class Form1;
 
-class EditMenu : public QObject, public LanguageWindow {
+class EditMenu : public QObject, public LanguagePart {
     Q_OBJECT
 
   public:
     EditMenu(Form1& form, ChannelCommands& commands, ChannelMoves& moves);
 
-    // LanguageWindow: the menu belongs to the main window's menu bar, whose
+    // LanguagePart: the menu belongs to the main window's menu bar, whose
     // conversion to Traditional Chinese covers it.
-    QWidget* Window() override;
     void ApplyLanguage(int languageMode) override;
     void Translate() override {}
 

@@ -93,7 +93,7 @@ Form1::Form1(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_
     BuildMenus();
     BuildToolbar();
     BuildPanels(client_);
-    windows_.push_back(this);
+    parts_.push_back(this);
     SetMessageBoxOwner(this);
 }
 
@@ -131,6 +131,11 @@ void Form1::BuildMenus() {
     mnuAssave = action(mnuFile, "mnuAssave");
     mnuFile->addSeparator()->setObjectName("mnuline");
     mnuQuit = action(mnuFile, "mnuQuit");
+    // The keys every desktop program has for these.
+    mnuNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuAssave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     mnupro = submenu(bar, "mnupro");
     mnureadFre = action(mnupro, "mnureadFre");
@@ -337,14 +342,33 @@ void Form1::Form_Load() {
 }
 
 void Form1::RegisterWindow(LanguageWindow* window) {
-    if (window != nullptr && window != this) windows_.push_back(window);
+    RegisterPart(window);
+}
+
+void Form1::RegisterPart(LanguagePart* part) {
+    if (part != nullptr && part != this) parts_.push_back(part);
 }
 
 bool Form1::Locked() const {
-    return mnulock->isChecked();
+    return mnulock->isChecked() || busy_;
+}
+
+void Form1::SetBusy(bool busy) {
+    busy_ = busy;
+    const bool locked = mnulock->isChecked();
+    Grid1->setEnabled(!locked && !busy);
+    Frame1->setEnabled(!locked && !busy);
+    mnulock->setEnabled(!busy);
+    emit LockChanged(Locked());
+}
+
+bool Form1::ReadyToChange() {
+    editors_->Commit();
+    return !Locked();
 }
 
 void Form1::mnuNew_Click() {
+    if (!ReadyToChange()) return;
     if (ShowMessage(msg::kNewWarning, LanguageMode()) == kIdCancel) return;
     state_.ClearGrid1();
     Grid1->ShowAll();
@@ -352,6 +376,7 @@ void Form1::mnuNew_Click() {
 }
 
 void Form1::OpenDataFile() {
+    if (!ReadyToChange()) return;
     if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) return;
     const QString name = hooks_.chooseFileName(false, fileName_);
     if (name.isEmpty()) return;
@@ -374,6 +399,7 @@ void Form1::OpenDataFile() {
 }
 
 void Form1::SaveDataFile() {
+    editors_->Commit();
     for (;;) {
         const QString name = hooks_.chooseFileName(true, fileName_);
         if (name.isEmpty()) return;
@@ -405,12 +431,18 @@ void Form1::ShowDecodedState(const std::vector<DecodeStep>& steps) {
 }
 
 void Form1::ShowReadImage(const std::string& readImage, int radioBand) {
+    // An editor opened during the transfer ends before its row is replaced.
+    editors_->Commit();
     if (const auto steps = DecodeImage(state_, readImage)) ShowDecodedState(*steps);
     SelectBandSilently(radioBand);
+    // The table is the radio's now, no longer the file opened before.
+    titleFile_.clear();
+    setWindowTitle(Text(Localize(caption::kTitle, LanguageMode())));
     emit TableRead();
 }
 
 void Form1::ReadRadio() {
+    if (!ReadyToChange()) return;
     if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) return;
     Run(hooks_.readRadio);
 }
@@ -448,10 +480,10 @@ void Form1::SelectBandSilently(int position) {
 void Form1::mnulock_Click() {
     // The item's check mark has already been inverted by the menu.
     const bool locked = mnulock->isChecked();
-    Frame1->setEnabled(!locked);
+    Frame1->setEnabled(!locked && !busy_);
     Frame2->setEnabled(!locked);
-    Grid1->setEnabled(!locked);
-    emit LockChanged(locked);
+    Grid1->setEnabled(!locked && !busy_);
+    emit LockChanged(Locked());
 }
 
 void Form1::SelectPort(int port) {
@@ -502,19 +534,37 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void Form1::EndWithoutAsking() {
+    asking_ = false;
+    close();
+    asking_ = true;
+    QCoreApplication::exit(0);
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
-    if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) {
+    // A window already closed for good (a second close from the session or
+    // a signal) has nothing more to do.
+    if (ended_ && !isVisible()) {
+        event->accept();
+        return;
+    }
+    // What an open editor holds is part of the table the question is about.
+    editors_->Commit();
+    if (asking_ && hooks_.confirmDiscard && !hooks_.confirmDiscard()) {
         event->ignore();
         return;
     }
     // Without a configuration folder (no home) nothing is kept.
     if (const QString path = ParameterFilePath(); !path.isEmpty()) {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        WriteParameterFile(PathOf(path), Parameters{Locked(), savedPort_, LanguageMode()});
+        WriteParameterFile(PathOf(path),
+                           Parameters{mnulock->isChecked(), savedPort_, LanguageMode()});
     }
-    // Every other window ends with the main window.
-    for (LanguageWindow* window : windows_)
-        if (window != this) window->Window()->close();
+    // Every other window ends with the main window: the settings windows,
+    // the compare and clone windows, a box or a menu still open.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible()) window->close();
+    ended_ = true;
     event->accept();
 }
 

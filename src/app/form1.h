@@ -94,8 +94,10 @@ class Form1 : public QMainWindow, public LanguageWindow {
     void Form_Load();
 
     // Windows join the language machinery in the order Form2, Form3, Form4,
-    // Form5, Form6, Form7, frmAbout (Form1 itself is always first).
+    // Form5, Form6, Form7, frmAbout (Form1 itself is always first); the
+    // menus and commands added to this window join after them as parts.
     void RegisterWindow(LanguageWindow* window);
+    void RegisterPart(LanguagePart* part);
 
     // LanguageWindow: this window's rows of the caption table.
     QWidget* Window() override { return this; }
@@ -105,7 +107,18 @@ class Form1 : public QMainWindow, public LanguageWindow {
     int SavedPort() const { return savedPort_; }
     // The data file last opened or saved (the one in the title); empty before.
     const QString& FileName() const { return titleFile_; }
+    // Nothing may edit the table: the lock is set, or a clone run lasts.
     bool Locked() const;
+    // A clone run: the grid, the band panel, the lock command and every
+    // editing command are locked while it lasts.
+    void SetBusy(bool busy);
+    // Run first by every command that changes or replaces the table: ends an
+    // open cell editor on its own cell (as Enter does); true when the table
+    // may be changed.
+    bool ReadyToChange();
+    // Ends the program without asking about unsaved work (a stop signal, when
+    // nobody may be there to answer): as the close box, then the event loop ends.
+    void EndWithoutAsking();
 
     // Commands, as the menu items and toolbar buttons run them.
     void mnuNew_Click();
@@ -230,10 +243,13 @@ class Form1 : public QMainWindow, public LanguageWindow {
     std::array<QAction*, 9> mnucom_{};
     std::array<bool, 9> portMarks_{};
     std::array<QComboBox*, 6> selectors_{};
-    std::vector<LanguageWindow*> windows_;
+    std::vector<LanguagePart*> parts_;
     QString fileName_;
     QString titleFile_; // the file last opened or saved, shown in the title
     int savedPort_ = 0;
+    bool busy_ = false;
+    bool asking_ = true; // the unsaved-work question on closing
+    bool ended_ = false; // the window was closed for good
 };
 
 } // namespace quelro

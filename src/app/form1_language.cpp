@@ -86,11 +86,11 @@ void Form1::SetLanguageMode(int languageMode) {
 }
 
 void Form1::ApplyLanguageToAll() {
-    for (LanguageWindow* window : windows_) window->ApplyLanguage(LanguageMode());
+    for (LanguagePart* part : parts_) part->ApplyLanguage(LanguageMode());
 }
 
 void Form1::TranslateAll() {
-    for (LanguageWindow* window : windows_) window->Translate();
+    for (LanguagePart* part : parts_) part->Translate();
 }
 
 void Form1::SetGrid1Text() {

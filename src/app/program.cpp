@@ -59,17 +59,17 @@ Program::Program() : state_(ProgramState::StartUp()) {
     form1_ = std::make_unique<Form1>(state_);
     WireWindows();
     commands_ = new ChannelCommands(state_, *form1_);
-    form1_->RegisterWindow(commands_);
+    form1_->RegisterPart(commands_);
     auto* moves = new ChannelMoves(state_, *form1_, *commands_);
-    form1_->RegisterWindow(moves);
-    form1_->RegisterWindow(new EditMenu(*form1_, *commands_, *moves));
+    form1_->RegisterPart(moves);
+    form1_->RegisterPart(new EditMenu(*form1_, *commands_, *moves));
     files_ = new DesktopFiles(*form1_, *commands_);
-    form1_->RegisterWindow(new RecentFilesMenu(*form1_, *files_));
+    form1_->RegisterPart(new RecentFilesMenu(*form1_, *files_));
     WireLink();
     new SerialPortCheck(*form1_); // owned by the main window
-    form1_->RegisterWindow(new CompareAndPrint(*form1_));
+    form1_->RegisterPart(new CompareAndPrint(*form1_));
     clone_ = new CloneCommand(*link_, state_, *form1_, *view_);
-    form1_->RegisterWindow(clone_);
+    form1_->RegisterPart(clone_);
 }
 
 Program::~Program() {

@@ -19,7 +19,7 @@ namespace quelro {
 class DesktopFiles;
 class Form1;
 
-class RecentFilesMenu : public QObject, public LanguageWindow {
+class RecentFilesMenu : public QObject, public LanguagePart {
     Q_OBJECT
 
   public:
@@ -30,9 +30,8 @@ class RecentFilesMenu : public QObject, public LanguageWindow {
     static QString ListPath();
     const std::vector<std::string>& Names() const { return names_; }
 
-    // LanguageWindow: the submenu is part of the main window's menus, which
+    // LanguagePart: the submenu is part of the main window's menus, which
     // convert its title; its items are file names, written as the menu opens.
-    QWidget* Window() override { return nullptr; }
     void ApplyLanguage(int languageMode) override;
     void Translate() override {}
 

@@ -20,7 +20,7 @@ SerialPortCheck::SerialPortCheck(Form1& form, SystemPaths paths)
     connect(action_, &QAction::triggered, this, &SerialPortCheck::Show);
     ApplyLanguage(form.LanguageMode());
     if (form.LanguageMode() == kTraditional) Translate();
-    form.RegisterWindow(this);
+    form.RegisterPart(this);
 }
 
 void SerialPortCheck::Show() {
@@ -33,10 +33,6 @@ void SerialPortCheck::Show() {
     constexpr int kInformationOk = 64;
     LocalMsgBox(text, kInformationOk,
                 QString::fromStdString(Localize(linktext::kCheckTitle, language)));
-}
-
-QWidget* SerialPortCheck::Window() {
-    return &form_;
 }
 
 void SerialPortCheck::ApplyLanguage(int languageMode) {

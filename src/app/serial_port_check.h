@@ -14,7 +14,7 @@ namespace quelro {
 
 class Form1;
 
-class SerialPortCheck : public QObject, public LanguageWindow {
+class SerialPortCheck : public QObject, public LanguagePart {
     Q_OBJECT
 
   public:
@@ -26,8 +26,7 @@ class SerialPortCheck : public QObject, public LanguageWindow {
     // Runs the check and shows the box.
     void Show();
 
-    // LanguageWindow: only the item's caption.
-    QWidget* Window() override;
+    // LanguagePart: only the item's caption.
     void ApplyLanguage(int languageMode) override;
     void Translate() override;
 

@@ -279,6 +279,15 @@ void CellEditors::Cancel() {
     if (hadFocus) grid_->setFocus(Qt::OtherFocusReason);
 }
 
+void CellEditors::Commit() {
+    // The focus loss commits, as after Enter; while a menu or a list is open
+    // it does not, and the handlers run here instead.
+    if (IsEditor(QApplication::focusWidget())) grid_->setFocus(Qt::OtherFocusReason);
+    if (!text1_->isHidden()) Text1_LostFocus();
+    if (!combo8_->isHidden()) Combo8_LostFocus();
+    Cancel();
+}
+
 void CellEditors::Text1_LostFocus() {
     if (committing_) return;
     committing_ = true;

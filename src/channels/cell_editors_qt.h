@@ -47,6 +47,11 @@ class CellEditors : public QObject {
     // keeping the focus: Escape, and a window going away under an editor
     // (whose focus loss must not write into a table being torn down).
     void Cancel();
+    // Ends an open editor as Enter does: a frequency or a tone goes into its
+    // own cell (the one it was opened on), a list without a pick leaves its
+    // cell alone, and the grid has the focus back. Every command that moves,
+    // replaces or reads the channels runs this first.
+    void Commit();
 
   signals:
     // A committed edit was written into the channel table.

@@ -21,6 +21,12 @@ constexpr Caption kLineHelp{"最多32个字符", "Up to 32 characters"};
 constexpr int kLimit = static_cast<int>(kEmbeddedInfoLength);
 constexpr char16_t kLastSingleByte = 0xFF;
 
+// A character the radio can show: one byte, and no control code (a pasted
+// tab or line break would be stored as such).
+bool Printable(QChar c) {
+    return c.unicode() >= 0x20 && c.unicode() != 0x7F && c.unicode() <= kLastSingleByte;
+}
+
 } // namespace
 
 LimitedEdit LimitEdit(const QString& before, const QString& after, int limit) {
@@ -37,7 +43,7 @@ LimitedEdit LimitEdit(const QString& before, const QString& after, int limit) {
     const qsizetype kept = prefix + suffix;
     QString added;
     for (QChar c : after.mid(prefix, after.size() - kept))
-        if (c.unicode() <= kLastSingleByte) added += c;
+        if (Printable(c)) added += c;
     added.truncate(std::max<qsizetype>(0, limit - kept));
     return {after.left(prefix) + added + after.right(suffix),
             static_cast<int>(prefix + added.size())};

@@ -18,7 +18,8 @@ struct LimitedEdit {
     int cursor;
 };
 // Applies the field's rules to an edit that turned `before` into `after`:
-// of what the edit added, characters above code 255 are dropped and the rest
+// of what the edit added, characters above code 255 and control characters
+// (below 0x20, and 0x7F) are dropped and the rest
 // is cut so that the whole text has at most `limit` characters. Text the edit
 // did not touch is kept, and removing text is always allowed.
 LimitedEdit LimitEdit(const QString& before, const QString& after, int limit);

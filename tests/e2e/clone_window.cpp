@@ -58,7 +58,7 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     SerialLink link;
     QVERIFY(link.Open(sim.Path()).ok);
     auto* clone = new CloneCommand(link, state, form, view);
-    form.RegisterWindow(clone);
+    form.RegisterPart(clone);
     clone->ApplyLanguage(kEnglish);
 
     QCOMPARE(clone->MenuItem()->text(), QString("Clone to several radios..."));

@@ -79,7 +79,7 @@ class CompareAndPrintTest : public QObject {
             commands_ = new CompareAndPrint(f);
             commands_->chooseFile = [this](CompareAndPrint::Dialog) { return chosen_; };
             commands_->backupFolder = config_->FilePath("backups").toStdString();
-            f.RegisterWindow(commands_);
+            f.RegisterPart(commands_);
         });
         form().mnuEnglish_Click();
         QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.00625"),

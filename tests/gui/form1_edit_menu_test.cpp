@@ -56,11 +56,11 @@ class Form1EditMenu : public QObject {
         boxes_ = std::make_unique<BoxScript>();
         started_ = StartForm([this](Form1& f) {
             commands_ = new ChannelCommands(f.State(), f);
-            f.RegisterWindow(commands_);
+            f.RegisterPart(commands_);
             moves_ = new ChannelMoves(f.State(), f, *commands_);
-            f.RegisterWindow(moves_);
+            f.RegisterPart(moves_);
             edit_ = new EditMenu(f, *commands_, *moves_);
-            f.RegisterWindow(edit_);
+            f.RegisterPart(edit_);
         });
         form().mnuEnglish_Click();
         // 430 with tone 88.5 (position 10 of the list), 420, an empty row, 410

@@ -59,7 +59,7 @@ class Form1Editing : public QObject {
         // The grid's context menu is the channel commands' own.
         started_ = StartForm([this](Form1& f) {
             commands_ = new ChannelCommands(f.State(), f);
-            f.RegisterWindow(commands_);
+            f.RegisterPart(commands_);
         });
         QVERIFY(QApplication::focusWidget() != nullptr || form().isActiveWindow());
     }

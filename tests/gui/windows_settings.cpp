@@ -278,6 +278,10 @@ class SettingsWindowsTest : public QObject {
         QTest::newRow("backspace") << full << full.left(31) << full.left(31) << 31;
         QTest::newRow("no single-byte code") << "ab" << Q("a中b") << "ab" << 1;
         QTest::newRow("Latin-1 accepted") << "ab" << Q("aéb") << Q("aéb") << 2;
+        QTest::newRow("pasted tab and line break") << "ab"
+                                                   << "a\tx\r\nb"
+                                                   << "axb" << 2;
+        QTest::newRow("DEL and escape") << "" << Q("\x7F\x1B[1m") << "[1m" << 3;
         QTest::newRow("paste filtered then cut")
             << "xy" << Q("x中文") + QString(40, QChar('p')) + "y"
             << "x" + QString(30, QChar('p')) + "y" << 31;
