@@ -12,6 +12,8 @@ PACKAGES="$PACKAGES help2man dpkg-dev file lintian desktop-file-utils appstream 
 # The screen-reader test: the accessibility bus, a D-Bus session of its own
 # and the system Python's AT-SPI client.
 PACKAGES="$PACKAGES at-spi2-core dbus-daemon python3-pyatspi"
+# The desktop smoke test: a window manager, for Alt+F4 and the close box.
+PACKAGES="$PACKAGES openbox"
 if [ -n "$QUELRO_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $QUELRO_EXTRA_PACKAGES"; fi
 missing=""
 for p in $PACKAGES; do
