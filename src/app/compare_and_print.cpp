@@ -142,7 +142,7 @@ void CompareAndPrint::Translate() {
 
 void CompareAndPrint::CompareWithFile() {
     const QString name = chooseFile(Dialog::Compare);
-    if (!name.isEmpty()) CompareWith(name);
+    if (!name.isEmpty()) CompareWith(name, false);
 }
 
 void CompareAndPrint::CompareWithLastRead() {
@@ -154,10 +154,10 @@ void CompareAndPrint::CompareWithLastRead() {
                kStyleInformation);
         return;
     }
-    CompareWith(QFile::decodeName(newest.string().c_str()));
+    CompareWith(QFile::decodeName(newest.string().c_str()), true);
 }
 
-void CompareAndPrint::CompareWith(const QString& name) {
+void CompareAndPrint::CompareWith(const QString& name, bool lastRead) {
     const FileBytes file = ReadRegularFile(PathOf(name), kMaxFormBytes + 1);
     if (!file.ok) {
         Report(caption::kCompareTitle,
@@ -168,7 +168,9 @@ void CompareAndPrint::CompareWith(const QString& name) {
     const QString previousName = comparedName_;
     const std::string previousBytes = comparedBytes_;
     const ProgrammingForm previousForm = comparedForm_;
+    const bool previousLastRead = comparedLastRead_;
     comparedName_ = name;
+    comparedLastRead_ = lastRead;
     comparedBytes_ = file.bytes;
     comparedForm_ = FormOfName(name.toStdString());
     if (!Refresh(form_.LanguageMode())) {
@@ -176,6 +178,7 @@ void CompareAndPrint::CompareWith(const QString& name) {
         comparedName_ = previousName;
         comparedBytes_ = previousBytes;
         comparedForm_ = previousForm;
+        comparedLastRead_ = previousLastRead;
         return;
     }
     TheCompareWindow().ShowModeless();
@@ -193,10 +196,14 @@ bool CompareAndPrint::Refresh(int languageMode) {
         return false;
     }
     // The table as saving it would write it, so that its own file compares equal.
+    const Programming table = SavedProgramming(screen);
     TheCompareWindow().ShowDifferences(
         QFileInfo(comparedName_).fileName(),
-        CompareProgrammings(SavedProgramming(screen), *read.programming, languageMode),
-        languageMode);
+        comparedLastRead_ ? CompareProgrammings(*read.programming, table, languageMode)
+                          : CompareProgrammings(table, *read.programming, languageMode),
+        languageMode,
+        comparedLastRead_ ? CompareWindow::Sides::LastReadAndScreen
+                          : CompareWindow::Sides::ScreenAndFile);
     return true;
 }
 

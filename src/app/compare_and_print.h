@@ -66,7 +66,8 @@ class CompareAndPrint : public QObject, public LanguagePart {
 
   private:
     CompareWindow& TheCompareWindow();
-    void CompareWith(const QString& name);
+    // `lastRead`: the file is the backup of the last read, the side before.
+    void CompareWith(const QString& name, bool lastRead);
     // Compares the table on screen with the file kept, in a language, and
     // shows the result; false (after saying why) when the file is refused.
     bool Refresh(int languageMode);
@@ -82,6 +83,7 @@ class CompareAndPrint : public QObject, public LanguagePart {
     QString comparedName_;
     std::string comparedBytes_;
     ProgrammingForm comparedForm_ = ProgrammingForm::DataFile;
+    bool comparedLastRead_ = false;
     std::optional<TrueTypeFont> font_;
 };
 

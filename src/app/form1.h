@@ -229,6 +229,9 @@ class Form1 : public QMainWindow, public LanguageWindow {
     void BuildToolbar();
     void BuildPanels(QWidget* client);
     void PlaceControls();
+    // The whole design, or as much as the screen holds (the rest scrolls),
+    // in the middle of the screen.
+    void FitToScreen();
     void SetLanguageMode(int languageMode);
     void ApplyLanguageToAll();
     void TranslateAll();

@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolBar>
 
 #include "app/form1_parts.h"
@@ -24,6 +26,9 @@ void Form1::ApplyLanguage(int languageMode) {
     auto t = [languageMode](const Caption& c) { return ColumnText(c, languageMode); };
     // The file last opened or saved stays in the title.
     setWindowTitle(titleFile_.isEmpty() ? t(caption::kTitle) : Text(kAppTitle) + "-" + titleFile_);
+    auto* area = static_cast<QScrollArea*>(centralWidget());
+    area->horizontalScrollBar()->setAccessibleName(t(caption::kScrollSideways));
+    area->verticalScrollBar()->setAccessibleName(t(caption::kScrollUpDown));
     mnuFile->setTitle(t(caption::kFile));
     mnuNew->setText(t(caption::kNew));
     mnuOpen->setText(t(caption::kOpen));

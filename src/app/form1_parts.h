@@ -48,6 +48,9 @@ inline constexpr Caption kServiceExit{"退出服务模式", "Leave service mode"
 inline constexpr Caption kServiceExitHelp{"一秒内按两次", "Press twice within a second"};
 inline constexpr Caption kModel{"机型选择", "Model"};
 inline constexpr Caption kFunctionSet{"功能设置", "Function Set"};
+// The client area's scroll bars, shown on a screen too small for the window.
+inline constexpr Caption kScrollSideways{"左右滚动", "Scroll sideways"};
+inline constexpr Caption kScrollUpDown{"上下滚动", "Scroll up and down"};
 inline constexpr Caption kMaker{"Quelro 对讲机  www.quelro.example", ""};
 inline constexpr Caption kBand{"频段", "Channel"};
 inline constexpr Caption kVoicePrompt{"语言通知", "Language:"};

@@ -12,7 +12,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+
+#include <algorithm>
 
 #include "windows/accessible_names.h"
 
@@ -53,9 +56,26 @@ void AuxWindow::SetDialogButtons(QPushButton* ok, QPushButton* cancel) {
 void AuxWindow::ShowModeless() {
     QWidget* focus = QApplication::focusWidget();
     if (focus != nullptr && focus->window() != this) returnFocus_ = focus;
+    if (!placed_) PlaceOverOwner();
     show();
     raise();
     activateWindow();
+}
+
+void AuxWindow::PlaceOverOwner() {
+    QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    if (owner == nullptr || !owner->isVisible()) return;
+    placed_ = true;
+    // Centred over the owner and kept on its screen; afterwards the window
+    // stays where the user leaves it.
+    ensurePolished();
+    if (!testAttribute(Qt::WA_Resized)) adjustSize();
+    const QRect room = owner->screen()->availableGeometry();
+    QRect frame(QPoint(), size());
+    frame.moveCenter(owner->frameGeometry().center());
+    frame.moveLeft(std::max(room.left(), std::min(frame.left(), room.right() - frame.width())));
+    frame.moveTop(std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height())));
+    move(frame.topLeft());
 }
 
 void AuxWindow::closeEvent(QCloseEvent* event) {

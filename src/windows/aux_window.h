@@ -38,7 +38,8 @@ class AuxWindow : public QWidget, public LanguageWindow {
 
     QWidget* Window() override { return this; }
 
-    // Shows the window without making it modal and brings it to the front.
+    // Shows the window without making it modal and brings it to the front;
+    // the first time over the middle of its owner.
     void ShowModeless();
 
   protected:
@@ -55,6 +56,9 @@ class AuxWindow : public QWidget, public LanguageWindow {
     ProgramState& state_;
 
   private:
+    void PlaceOverOwner();
+
+    bool placed_ = false;
     QPointer<QPushButton> ok_;
     QPointer<QPushButton> cancel_;
     // The control of another window that had the focus when this one opened.

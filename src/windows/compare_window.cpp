@@ -19,6 +19,15 @@ constexpr Caption kSame{"没有差异：屏幕上的表与 %1 相同。",
                         "No differences: the table on screen and %1 are the same."};
 constexpr std::array<Caption, 3> kHeaders{
     {{"信道或设定", "Channel or setting"}, {"旧值", "Old"}, {"新值", "New"}}};
+// The last read is what the radio held before; the table is what it gets now.
+constexpr Caption kReadHeading{"上次读频 %1（之前）与屏幕上的表（现在）的差异：",
+                               "Differences between the last read, %1 (before), and the table "
+                               "on screen (now):"};
+constexpr Caption kReadSame{"没有差异：屏幕上的表与上次读频 %1 相同。",
+                            "No differences: the table on screen and the last read, %1, are the "
+                            "same."};
+constexpr std::array<Caption, 3> kReadHeaders{
+    {{"信道或设定", "Channel or setting"}, {"之前", "Before"}, {"现在", "Now"}}};
 constexpr Caption kClose{"关闭", "Close"};
 constexpr Caption kListName{"差异", "Differences"};
 
@@ -39,10 +48,9 @@ CompareWindow::CompareWindow(ProgramState& state, QWidget* owner)
     List1->setSelectionBehavior(QAbstractItemView::SelectRows);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->verticalHeader()->hide();
-    // The caption column as wide as its texts; old and new share the rest alike.
-    List1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    List1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    List1->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    // Every column as wide as its texts (a vanishing channel's old value is
+    // its whole row): what the window cannot show scrolls, nothing is cut.
+    List1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     List1->setWordWrap(false);
     Command1 = NewButton(kClose, "Command1");
 
@@ -63,8 +71,9 @@ CompareWindow::CompareWindow(ProgramState& state, QWidget* owner)
 }
 
 void CompareWindow::ShowDifferences(const QString& fileName, std::vector<Difference> differences,
-                                    int languageMode) {
+                                    int languageMode, Sides sides) {
     fileName_ = fileName;
+    sides_ = sides;
     differences_ = std::move(differences);
     languageMode_ = languageMode;
     List1->setRowCount(static_cast<int>(differences_.size()));
@@ -84,12 +93,15 @@ void CompareWindow::ShowDifferences(const QString& fileName, std::vector<Differe
 void CompareWindow::Captions(int mode) {
     languageMode_ = mode;
     setWindowTitle(FromUtf8(Localize(kTitle, mode)));
+    const bool lastRead = sides_ == Sides::LastReadAndScreen;
+    const auto& headers = lastRead ? kReadHeaders : kHeaders;
     for (int column = 0; column < 3; ++column)
         List1->setHorizontalHeaderItem(
-            column, new QTableWidgetItem(FromUtf8(Localize(kHeaders[column], mode))));
+            column, new QTableWidgetItem(FromUtf8(Localize(headers[column], mode))));
     Command1->setText(FromUtf8(Localize(kClose, mode)));
     List1->setAccessibleName(FromUtf8(Localize(kListName, mode)));
-    const Caption& line = differences_.empty() ? kSame : kHeading;
+    const Caption& line = differences_.empty() ? (lastRead ? kReadSame : kSame)
+                                               : (lastRead ? kReadHeading : kHeading);
     Label1->setText(FromUtf8(Localize(line, mode)).replace("%1", fileName_));
 }
 

@@ -23,9 +23,12 @@ class CompareWindow : public AuxWindow {
   public:
     CompareWindow(ProgramState& state, QWidget* owner);
 
+    // Which side is which: the table on screen (old) against a file (new), or
+    // the last read from the radio (before) against the table on screen (now).
+    enum class Sides { ScreenAndFile, LastReadAndScreen };
     // The differences with `fileName`, their texts already in `languageMode`.
     void ShowDifferences(const QString& fileName, std::vector<Difference> differences,
-                         int languageMode);
+                         int languageMode, Sides sides = Sides::ScreenAndFile);
     const std::vector<Difference>& Differences() const { return differences_; }
 
     void ApplyLanguage(int languageMode) override;
@@ -33,7 +36,7 @@ class CompareWindow : public AuxWindow {
     void Translate() override;
 
     QLabel* Label1;        // what is compared with what, or that nothing differs
-    QTableWidget* List1;   // channel or setting, old, new
+    QTableWidget* List1;   // channel or setting, old (before), new (now)
     QPushButton* Command1; // Close
 
   signals:
@@ -46,6 +49,7 @@ class CompareWindow : public AuxWindow {
     QString fileName_;
     std::vector<Difference> differences_;
     int languageMode_ = 0;
+    Sides sides_ = Sides::ScreenAndFile;
 };
 
 } // namespace quelro

@@ -47,8 +47,8 @@ void AppSerialPortCheck::boxListsTheFindings() {
     system.User("1000");
     const unsigned gid = system.Device("/dev/probe", 0660);
     system.File("/etc/group", "dialout:x:" + std::to_string(gid) + ":alice\n");
-    system.Adapter({"1-2", "1a86", "7523", "QinHeng Electronics", "USB Serial", "", "ttyUSB0",
-                    "ch341", ""});
+    system.Adapter(
+        {"1-2", "1a86", "7523", "QinHeng Electronics", "USB Serial", "", "ttyUSB0", "ch341", ""});
     system.Process(77, "ModemManager");
     SerialPortCheck* check = nullptr;
     auto started =

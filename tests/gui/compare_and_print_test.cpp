@@ -188,8 +188,31 @@ class CompareAndPrintTest : public QObject {
         QVERIFY(KeepReadBackup(folder, EncodeImage(state()), "20240102-080000").ok);
         commands_->mnuCompareLastRead->trigger();
         QVERIFY(window().isVisible());
-        QVERIFY(window().Label1->text().contains("20240102-080000.DAT"));
+        QCOMPARE(window().Label1->text(),
+                 QString("No differences: the table on screen and the last read, "
+                         "20240102-080000.DAT, are the same."));
         QVERIFY(window().Differences().empty());
+
+        // The read is what the radio held before, the screen what it gets now;
+        // a channel the read did not hold shows whole, its row not cut.
+        older.ClearNO(1);
+        QVERIFY(KeepReadBackup(folder, EncodeImage(older), "20240103-080000").ok);
+        commands_->mnuCompareLastRead->trigger();
+        QCOMPARE(window().Label1->text(),
+                 QString("Differences between the last read, 20240103-080000.DAT (before), and "
+                         "the table on screen (now):"));
+        QCOMPARE(window().List1->horizontalHeaderItem(1)->text(), QString("Before"));
+        QCOMPARE(window().List1->horizontalHeaderItem(2)->text(), QString("Now"));
+        const int last = window().List1->rowCount() - 1;
+        QCOMPARE(Cell(last, 1), QString("Off"));
+        QCOMPARE(Cell(last, 2), QString("On"));
+        QVERIFY(Cell(0, 2).contains("Carrow"));
+        const QFontMetrics metrics = window().List1->fontMetrics();
+        for (int row = 0; row <= last; ++row)
+            for (int column = 0; column < 3; ++column)
+                QVERIFY2(metrics.horizontalAdvance(Cell(row, column)) <
+                             window().List1->columnWidth(column),
+                         qPrintable(Cell(row, column)));
     }
 
     void aRefusedFileSaysWhyAndKeepsTheWindow() {

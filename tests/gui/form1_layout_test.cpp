@@ -105,7 +105,7 @@ class Form1Layout : public QObject {
         form.ProgressBar1->show();
         const QList<QWidget*> panels{form.Toolbar1, form.Grid1,  form.Frame1,      form.Frame2,
                                      form.Label,    form.Label2, form.ProgressBar1};
-        const QRect client = form.centralWidget()->rect();
+        const QRect client = form.findChild<QWidget*>("client")->rect();
         for (int i = 0; i < panels.size(); ++i) {
             QVERIFY2(client.contains(panels[i]->geometry()), qPrintable(panels[i]->objectName()));
             for (int j = i + 1; j < panels.size(); ++j)
@@ -119,6 +119,7 @@ class Form1Layout : public QObject {
             QDir().mkpath(shots);
             const QStringList names{"zh-Hans", "en", "zh-Hant"};
             form.move(0, 0);
+            form.resize(form.sizeHint());
             SaveScreenshot(form, QString("%1/form1_main_%2.png").arg(shots, names[language]));
         }
     }
