@@ -17,13 +17,11 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -62,17 +60,6 @@ std::filesystem::path PathOf(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
-// The window's controls stand where the design puts them; on a screen too
-// small for that (a large scale factor) they scroll. The area asks for the
-// whole design.
-class ClientArea : public QScrollArea {
-  public:
-    using QScrollArea::QScrollArea;
-    QSize sizeHint() const override {
-        return widget() != nullptr ? widget()->size() : QScrollArea::sizeHint();
-    }
-};
-
 } // namespace
 
 void Form1::SetUpApplication() {
@@ -101,15 +88,9 @@ Form1::Form1(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_
     };
     hooks_.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
-    auto* area = new ClientArea(this);
-    area->setObjectName("clientArea");
-    area->setFrameShape(QFrame::NoFrame);
-    // The keys stay with the controls (the grid's arrows above all).
-    area->setFocusPolicy(Qt::NoFocus);
     client_ = new QWidget;
     client_->setObjectName("client");
-    area->setWidget(client_);
-    setCentralWidget(area);
+    setCentralWidget(NewClientArea(client_));
     BuildMenus();
     BuildToolbar();
     BuildPanels(client_);
@@ -360,27 +341,6 @@ void Form1::Form_Load() {
     Grid1->ShowAll();
     for (QComboBox* selector : selectors_) selector->setCurrentIndex(1);
     ProgressBar1->hide();
-}
-
-void Form1::FitToScreen() {
-    // Room for the window manager's frame around the window.
-    constexpr int kFrameWidth = 16;
-    constexpr int kFrameHeight = 48;
-    const QRect room = screen()->availableGeometry();
-    const QSize most = room.size() - QSize(kFrameWidth, kFrameHeight);
-    // The menu bar and the client area; the window's own size hint does not
-    // count them yet before it is shown.
-    const QSize fitted =
-        (client_->size() + QSize(0, menuBar()->sizeHint().height())).boundedTo(most);
-    resize(fitted);
-    // Placed before it shows, so that a box of the start-up stands over it.
-    move(room.center() - QPoint(fitted.width() / 2, fitted.height() / 2));
-    // Once shown, the status bar has its height: the window grows by what the
-    // client area still lacks, as far as the screen allows.
-    QTimer::singleShot(0, this, [this, most] {
-        const QSize lacking = (client_->size() - centralWidget()->size()).expandedTo(QSize(0, 0));
-        resize((size() + lacking).boundedTo(most));
-    });
 }
 
 void Form1::RegisterWindow(LanguageWindow* window) {

@@ -24,6 +24,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QScrollArea;
 class QToolBar;
 
 namespace quelro {
@@ -228,6 +229,8 @@ class Form1 : public QMainWindow, public LanguageWindow {
     void BuildMenus();
     void BuildToolbar();
     void BuildPanels(QWidget* client);
+    // The central widget: `client` in an area that scrolls.
+    QScrollArea* NewClientArea(QWidget* client);
     void PlaceControls();
     // The whole design, or as much as the screen holds (the rest scrolls),
     // in the middle of the screen.

@@ -1,11 +1,16 @@
 // Where the main window's controls stand: the design's positions in twips,
-// widened where a header or a label of either language needs more room.
+// widened where a header or a label of either language needs more room, in
+// an area that scrolls on a screen too small for them.
 #include "app/form1.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -15,6 +20,29 @@
 
 namespace quelro {
 using namespace form1;
+namespace {
+// The window's controls stand where the design puts them; on a screen too
+// small for that (a large scale factor) they scroll. The area asks for the
+// whole design.
+class ClientArea : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        return widget() != nullptr ? widget()->size() : QScrollArea::sizeHint();
+    }
+};
+
+} // namespace
+
+QScrollArea* Form1::NewClientArea(QWidget* client) {
+    auto* area = new ClientArea(this);
+    area->setObjectName("clientArea");
+    area->setFrameShape(QFrame::NoFrame);
+    // The keys stay with the controls (the grid's arrows above all).
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setWidget(client);
+    return area;
+}
 
 void Form1::PlaceControls() {
     // Widest text a label shows in either language.
@@ -71,6 +99,27 @@ void Form1::PlaceControls() {
     Label2->setGeometry(margin, statusTop + lineHeight, width - 2 * margin, lineHeight);
     const int height = std::max(Px(6225) + shift, Label2->geometry().bottom() + 4);
     client_->setFixedSize(width, height);
+}
+
+void Form1::FitToScreen() {
+    // Room for the window manager's frame around the window.
+    constexpr int kFrameWidth = 16;
+    constexpr int kFrameHeight = 48;
+    const QRect room = screen()->availableGeometry();
+    const QSize most = room.size() - QSize(kFrameWidth, kFrameHeight);
+    // The menu bar and the client area; the window's own size hint does not
+    // count them yet before it is shown.
+    const QSize fitted =
+        (client_->size() + QSize(0, menuBar()->sizeHint().height())).boundedTo(most);
+    resize(fitted);
+    // Placed before it shows, so that a box of the start-up stands over it.
+    move(room.center() - QPoint(fitted.width() / 2, fitted.height() / 2));
+    // Once shown, the status bar has its height: the window grows by what the
+    // client area still lacks, as far as the screen allows.
+    QTimer::singleShot(0, this, [this, most] {
+        const QSize lacking = (client_->size() - centralWidget()->size()).expandedTo(QSize(0, 0));
+        resize((size() + lacking).boundedTo(most));
+    });
 }
 
 } // namespace quelro
