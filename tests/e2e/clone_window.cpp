@@ -14,6 +14,7 @@
 
 #include "app/clone_command.h"
 #include "app/form1.h"
+#include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/conversions.h"
 #include "i18n/local_msgbox_qt.h"
@@ -68,9 +69,17 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     QVERIFY(window.isVisible());
     QVERIFY(!window.StopButton()->isEnabled());
 
+    // Every radio gets the programming as it was at Start; meanwhile nothing
+    // edits the table.
+    const QByteArray image = QByteArray::fromStdString(BytesFromHex(EncodeImage(state)));
     QTest::mouseClick(window.StartButton(), Qt::LeftButton);
     QVERIFY(!form.Toolbar1->isEnabled());
     QVERIFY(!window.StartButton()->isEnabled());
+    QVERIFY(!form.Grid1->isEnabled());
+    QVERIFY(form.Locked());
+    QVERIFY(!form.ReadyToChange());
+    QTRY_VERIFY_WITH_TIMEOUT(window.Log()->count() >= 1, 20000);
+    QCOMPARE(CommitFrequency(state, 1, kColRxFreq, "446.5"), FrequencyOutcome::NewChannel);
     QTRY_VERIFY_WITH_TIMEOUT(window.Log()->count() >= 2, 20000);
     QCOMPARE(window.Log()->item(0)->text().left(13), QString("Radio 1: ok ("));
     QCOMPARE(window.Log()->item(1)->text().left(13), QString("Radio 2: ok ("));
@@ -84,6 +93,8 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     QCOMPARE(window.Log()->item(2)->text(),
              QString("Done: written 2, verified 2, failed 0, skipped 0"));
     QVERIFY(form.Toolbar1->isEnabled());
+    QVERIFY(form.Grid1->isEnabled());
+    QVERIFY(!form.Locked());
     QVERIFY(window.StartButton()->isEnabled());
     QVERIFY(!clone->Running());
     QVERIFY(asked.isEmpty());
@@ -99,7 +110,6 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
         QVERIFY(form.grab().save(shots + "/clone_menu_form1_zh-Hans.png"));
     }
 
-    const QByteArray image = QByteArray::fromStdString(BytesFromHex(EncodeImage(state)));
     for (int n = 1; n <= 2; ++n)
         QCOMPARE(ReadAll(home.File(QString("radio%1.DAT").arg(n))).mid(5, 0x170),
                  image.left(0x170));
