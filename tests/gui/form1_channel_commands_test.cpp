@@ -377,6 +377,12 @@ class Form1ChannelCommands : public QObject {
         QCOMPARE(Table(), opened);
         QVERIFY(form().close());
         QCOMPARE(boxes_->Asked().size(), size_t(1));
+
+        // The radio's programming is no longer the file's: the title names none.
+        QCOMPARE(form().windowTitle(), "Quelro-" + datName_);
+        form().ShowReadImage(FreshImage() + std::string(2048 - FreshImage().size(), 'F'), 0);
+        QCOMPARE(form().windowTitle(), QString("Quelro Radio Software V1.20"));
+        QVERIFY(form().FileName().isEmpty());
     }
 
     // Opens the editor of a cell by a press and types into it.
