@@ -369,8 +369,13 @@ bool Form1::ReadyToChange() {
     return !Locked();
 }
 
+bool Form1::ReadyToReplace() {
+    editors_->Commit();
+    return !busy_;
+}
+
 void Form1::mnuNew_Click() {
-    if (!ReadyToChange()) return;
+    if (!ReadyToReplace()) return;
     if (ShowMessage(msg::kNewWarning, LanguageMode()) == kIdCancel) return;
     state_.ClearGrid1();
     Grid1->ShowAll();
@@ -378,7 +383,7 @@ void Form1::mnuNew_Click() {
 }
 
 void Form1::OpenDataFile() {
-    if (!ReadyToChange()) return;
+    if (!ReadyToReplace()) return;
     if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) return;
     const QString name = hooks_.chooseFileName(false, fileName_);
     if (name.isEmpty()) return;
@@ -444,7 +449,7 @@ void Form1::ShowReadImage(const std::string& readImage, int radioBand) {
 }
 
 void Form1::ReadRadio() {
-    if (!ReadyToChange()) return;
+    if (!ReadyToReplace()) return;
     if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) return;
     Run(hooks_.readRadio);
 }

@@ -240,6 +240,9 @@ class Form1 : public QMainWindow, public LanguageWindow {
     void TranslateAll();
     void SetGrid1Text();
     void Run(const std::function<void()>& hook) const;
+    // As ReadyToChange for New, Open and Read, which replace the table even
+    // while the lock is set; only a clone run keeps them out.
+    bool ReadyToReplace();
 
     ProgramState& state_;
     Hooks hooks_;

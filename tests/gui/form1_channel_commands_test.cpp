@@ -322,6 +322,11 @@ class Form1ChannelCommands : public QObject {
         QVERIFY(commands_->undoAction->isEnabled());
         Key(Qt::Key_Z);
         QVERIFY(state().ChannelEmpty(5));
+
+        QCOMPARE(CommitFrequency(state(), 2, kColRxFreq, "446.2"), FrequencyOutcome::NewChannel);
+        form().mnulock->trigger();
+        form().mnuNew->trigger();
+        QVERIFY(state().ChannelEmpty(2));
     }
 
     // Read asks first when the table holds unsaved work; Cancel keeps it.
