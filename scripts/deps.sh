@@ -2,8 +2,11 @@
 # Installs the Debian 12 packages the build and the tests need, when missing.
 set -e
 PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-libopencc-dev libcsv-dev nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+libopencc-dev libcsv-dev nlohmann-json3-dev libcli11-dev libgtest-dev
 xvfb xauth fonts-wqy-microhei locales qt6-translations-l10n"
+# The sanitizer build replays the fuzz inputs; the radio's target reads them
+# through libFuzzer's FuzzedDataProvider header.
+PACKAGES="$PACKAGES libclang-rt-14-dev"
 # The channel sheet's tests read its PDF back (pdftotext, pdffonts, pdfinfo)
 # and render it (pdftoppm).
 PACKAGES="$PACKAGES poppler-utils"

@@ -6,6 +6,7 @@
 #include "codes/conversions.h"
 #include "image/memory_image.h"
 #include "link_e2e_support.h"
+#include "support/qt_test_main.h"
 
 namespace quelro::e2e {
 
@@ -137,5 +138,5 @@ void CloneCli::pulledCableEndsTheRun() {
 
 } // namespace quelro::e2e
 
-QTEST_GUILESS_MAIN(quelro::e2e::CloneCli)
+QUELRO_TEST_GUILESS_MAIN(quelro::e2e::CloneCli)
 #include "clone_cli.moc"

@@ -20,6 +20,7 @@
 #include "i18n/local_msgbox_qt.h"
 #include "image/memory_image.h"
 #include "link_e2e_support.h"
+#include "support/qt_test_main.h"
 #include "windows/clone_window.h"
 #include "windows/window_transfer_view_qt.h"
 
@@ -119,5 +120,5 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
 
 } // namespace quelro::e2e
 
-QTEST_MAIN(quelro::e2e::CloneWindowRun)
+QUELRO_TEST_MAIN(quelro::e2e::CloneWindowRun)
 #include "clone_window.moc"

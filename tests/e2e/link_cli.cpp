@@ -13,6 +13,7 @@
 #include "core/fake_system.h"
 #include "image/memory_image.h"
 #include "link_e2e_support.h"
+#include "support/qt_test_main.h"
 
 namespace quelro::e2e {
 
@@ -583,5 +584,5 @@ void LinkCli::unprivilegedUserIsToldWhatToDo() {
 
 } // namespace quelro::e2e
 
-QTEST_GUILESS_MAIN(quelro::e2e::LinkCli)
+QUELRO_TEST_GUILESS_MAIN(quelro::e2e::LinkCli)
 #include "link_cli.moc"

@@ -21,6 +21,7 @@
 #include "image/memory_image.h"
 #include "link/transfer_driver_qt.h"
 #include "link_e2e_support.h"
+#include "support/qt_test_main.h"
 #include "windows/window_transfer_view_qt.h"
 
 namespace quelro::e2e {
@@ -211,5 +212,5 @@ void LinkWindowTransfer::lineTroubleIsOvercome() {
 
 } // namespace quelro::e2e
 
-QTEST_MAIN(quelro::e2e::LinkWindowTransfer)
+QUELRO_TEST_MAIN(quelro::e2e::LinkWindowTransfer)
 #include "link_window_transfer.moc"

@@ -36,6 +36,7 @@
 #include "image/memory_image.h"
 #include "link/transfer_control.h"
 #include "link_e2e_support.h"
+#include "support/qt_test_main.h"
 #include "windows/about_box.h"
 #include "windows/aux_windows.h"
 #include "windows/form2_service_adjust.h"
@@ -574,13 +575,15 @@ void ProgramE2e::fileNamedOnTheCommandLineOrDroppedOpens() {
 
 // The process's own folders point at a temporary home before the application
 // exists, so that nothing of the user's configuration is read or written.
-int main(int argc, char* argv[]) {
+namespace {
+const int registration = quelro::test::RegisterQtTest(__FILE__, [](int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const quelro::e2e::Home home;
     home.Enter();
     QApplication app(argc, argv);
     quelro::e2e::ProgramE2e test;
     return QTest::qExec(&test, argc, argv);
-}
+});
+} // namespace
 
 #include "program_e2e.moc"

@@ -8,6 +8,7 @@
 #include "core/fake_system.h"
 #include "gui/support/form1_fixture.h"
 #include "i18n/traditional.h"
+#include "support/qt_test_main.h"
 
 namespace quelro {
 
@@ -71,5 +72,5 @@ void AppSerialPortCheck::boxListsTheFindings() {
 
 } // namespace quelro
 
-QTEST_MAIN(quelro::AppSerialPortCheck)
+QUELRO_TEST_MAIN(quelro::AppSerialPortCheck)
 #include "app_serial_port_check.moc"

@@ -13,6 +13,7 @@
 #include "channels/channel_grid_accessible_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "gui/support/form1_fixture.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -234,5 +235,5 @@ class GridAccessibility : public QObject {
     }
 };
 
-QTEST_MAIN(GridAccessibility)
+QUELRO_TEST_MAIN(GridAccessibility)
 #include "channels_grid_accessible_test.moc"

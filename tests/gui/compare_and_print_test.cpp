@@ -24,6 +24,7 @@
 #include "gui/support/form1_fixture.h"
 #include "image/memory_image.h"
 #include "link/read_backup.h"
+#include "support/qt_test_main.h"
 #include "windows/compare_window.h"
 
 using namespace quelro;
@@ -329,5 +330,5 @@ class CompareAndPrintTest : public QObject {
     }
 };
 
-QTEST_MAIN(CompareAndPrintTest)
+QUELRO_TEST_MAIN(CompareAndPrintTest)
 #include "compare_and_print_test.moc"

@@ -22,6 +22,7 @@
 #include "files/data_file.h"
 #include "gui/support/form1_fixture.h"
 #include "image/memory_image.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -614,5 +615,5 @@ class Form1ChannelCommands : public QObject {
     }
 };
 
-QTEST_MAIN(Form1ChannelCommands)
+QUELRO_TEST_MAIN(Form1ChannelCommands)
 #include "form1_channel_commands_test.moc"

@@ -18,6 +18,7 @@
 #include "codes/conversions.h"
 #include "gui/support/form1_fixture.h"
 #include "image/memory_image.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -428,5 +429,5 @@ class Form1Commands : public QObject {
     }
 };
 
-QTEST_MAIN(Form1Commands)
+QUELRO_TEST_MAIN(Form1Commands)
 #include "form1_commands_test.moc"

@@ -14,6 +14,7 @@
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "gui/support/form1_fixture.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -223,5 +224,5 @@ class Form1EditMenu : public QObject {
     }
 };
 
-QTEST_MAIN(Form1EditMenu)
+QUELRO_TEST_MAIN(Form1EditMenu)
 #include "form1_edit_menu_test.moc"

@@ -18,6 +18,7 @@
 #include "codes/tone_codes.h"
 #include "gui/support/form1_fixture.h"
 #include "gui/windows_test_support.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -415,5 +416,5 @@ class Form1Editing : public QObject {
     }
 };
 
-QTEST_MAIN(Form1Editing)
+QUELRO_TEST_MAIN(Form1Editing)
 #include "form1_editing_test.moc"

@@ -16,6 +16,7 @@
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
 #include "gui/support/form1_fixture.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -125,5 +126,5 @@ class Form1Layout : public QObject {
     }
 };
 
-QTEST_MAIN(Form1Layout)
+QUELRO_TEST_MAIN(Form1Layout)
 #include "form1_layout_test.moc"

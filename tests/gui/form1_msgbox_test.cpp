@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "i18n/local_msgbox_qt.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 
@@ -215,5 +216,5 @@ class Form1MessageBox : public QObject {
     }
 };
 
-QTEST_MAIN(Form1MessageBox)
+QUELRO_TEST_MAIN(Form1MessageBox)
 #include "form1_msgbox_test.moc"

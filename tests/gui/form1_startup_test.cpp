@@ -14,6 +14,7 @@
 
 #include "channels/channel_grid_qt.h"
 #include "gui/support/form1_fixture.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -383,5 +384,5 @@ class Form1Startup : public QObject {
     }
 };
 
-QTEST_MAIN(Form1Startup)
+QUELRO_TEST_MAIN(Form1Startup)
 #include "form1_startup_test.moc"

@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "i18n/translate_form_qt.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 
@@ -101,5 +102,5 @@ class Form1TranslateForm : public QObject {
     }
 };
 
-QTEST_MAIN(Form1TranslateForm)
+QUELRO_TEST_MAIN(Form1TranslateForm)
 #include "form1_translate_form_test.moc"

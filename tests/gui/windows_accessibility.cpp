@@ -22,6 +22,7 @@
 #include "app/program.h"
 #include "channels/channel_grid_qt.h"
 #include "gui/support/form1_fixture.h"
+#include "support/qt_test_main.h"
 #include "windows/accessible_names.h"
 #include "windows/aux_windows.h"
 #include "windows/clone_window.h"
@@ -318,5 +319,5 @@ class WindowsAccessibilityTest : public QObject {
     std::unique_ptr<Program> program_;
 };
 
-QTEST_MAIN(WindowsAccessibilityTest)
+QUELRO_TEST_MAIN(WindowsAccessibilityTest)
 #include "windows_accessibility.moc"

@@ -16,6 +16,7 @@
 
 #include "i18n/traditional.h"
 #include "i18n/translate_form_qt.h"
+#include "support/qt_test_main.h"
 #include "windows/aux_windows.h"
 #include "windows/form2_service_adjust.h"
 #include "windows/form3_password.h"
@@ -471,5 +472,5 @@ class AuxWindowsTest : public QObject {
     AuxWindows* aux_ = nullptr;
 };
 
-QTEST_MAIN(AuxWindowsTest)
+QUELRO_TEST_MAIN(AuxWindowsTest)
 #include "windows_aux_windows.moc"

@@ -12,6 +12,7 @@
 
 #include "i18n/traditional.h"
 #include "i18n/translate_form_qt.h"
+#include "support/qt_test_main.h"
 #include "windows/aux_windows.h"
 #include "windows/form4_test_frequencies.h"
 #include "windows_test_support.h"
@@ -132,5 +133,5 @@ class WindowLayoutTest : public QObject {
     }
 };
 
-QTEST_MAIN(WindowLayoutTest)
+QUELRO_TEST_MAIN(WindowLayoutTest)
 #include "windows_layout.moc"

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 
 #include "i18n/traditional.h"
+#include "support/qt_test_main.h"
 #include "windows/form5_optional_functions.h"
 #include "windows_test_support.h"
 
@@ -250,5 +251,5 @@ class OptionalFunctionsTest : public QObject {
     QWidget main_;
 };
 
-QTEST_MAIN(OptionalFunctionsTest)
+QUELRO_TEST_MAIN(OptionalFunctionsTest)
 #include "windows_optional_functions.moc"

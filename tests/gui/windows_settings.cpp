@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QTableWidget>
 
+#include "support/qt_test_main.h"
 #include "windows/form2_service_adjust.h"
 #include "windows/form3_password.h"
 #include "windows/form4_test_frequencies.h"
@@ -404,5 +405,5 @@ class SettingsWindowsTest : public QObject {
     QWidget main_;
 };
 
-QTEST_MAIN(SettingsWindowsTest)
+QUELRO_TEST_MAIN(SettingsWindowsTest)
 #include "windows_settings.moc"
