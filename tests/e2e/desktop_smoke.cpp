@@ -18,6 +18,7 @@
 
 #include "cli/test_images.h"
 #include "files/data_file.h"
+#include "support/qt_test_main.h"
 
 using namespace quelro;
 using namespace quelro::test;
@@ -184,5 +185,5 @@ class DesktopSmoke : public QObject {
     }
 };
 
-QTEST_MAIN(DesktopSmoke)
+QUELRO_TEST_MAIN(DesktopSmoke)
 #include "desktop_smoke.moc"
