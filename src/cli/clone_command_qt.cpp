@@ -9,7 +9,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -32,11 +31,6 @@
 
 namespace quelro::cli {
 namespace {
-
-volatile std::sig_atomic_t cloneInterrupted = 0;
-extern "C" void OnCloneInterrupt(int) {
-    cloneInterrupted = 1;
-}
 
 // Tenths of a second as "12.3", the same in every locale.
 std::string Seconds(qint64 ms) {
@@ -91,8 +85,7 @@ CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions&
     CloneDriver driver(link, state, options, report);
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
-        if (!cloneInterrupted) return;
-        cloneInterrupted = 0;
+        if (!TakeInterrupt()) return;
         if (driver.Interrupt()) std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
     });
     interruptWatch.start(50);
@@ -169,17 +162,19 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
         QCoreApplication::setApplicationName("quelro");
         SerialLink link;
         if (!OpenPort(link, args->port, exitCode)) return;
-        cloneInterrupted = 0;
-        auto previousInt = std::signal(SIGINT, OnCloneInterrupt);
-        auto previousTerm = std::signal(SIGTERM, OnCloneInterrupt);
         CloneOptions cloneOptions{args->count, !args->noVerify, args->yes, args->service};
         bool lineLost = false;
-        const CloneSummary summary = RunClone(link, state, cloneOptions, options.quiet,
-                                              args->log.empty() ? nullptr : &log, lineLost);
-        std::signal(SIGINT, previousInt);
-        std::signal(SIGTERM, previousTerm);
+        CloneSummary summary;
+        {
+            InterruptGuard guard;
+            summary = RunClone(link, state, cloneOptions, options.quiet,
+                               args->log.empty() ? nullptr : &log, lineLost);
+        }
         link.Flush(1000);
-        exitCode = summary.AllGood() && !lineLost ? kExitOk : kExitLinkFailure;
+        // Radios only skipped for their band are refusals, as write's are.
+        exitCode = summary.AllGood() && !lineLost     ? kExitOk
+                   : summary.failed == 0 && !lineLost ? kExitRefused
+                                                      : kExitLinkFailure;
     });
 }
 

@@ -74,6 +74,16 @@ void WarnBytesNotKept(const std::string& path, const std::string& imageHex,
     }
 }
 
+// An output that is the input itself, by its own name or through a link,
+// would replace what the command reads with another form of it: refused
+// before anything is read.
+bool OutputIsInput(const std::string& in, const std::string& out) {
+    std::error_code ec;
+    if (out.empty() || !std::filesystem::equivalent(in, out, ec) || ec) return false;
+    BadInput(out, "is the input file " + in + "; name another output");
+    return true;
+}
+
 int Save(const std::string& path, const ProgramState& state, const Options& options) {
     const DataFileWrite written = WriteDataFile(path, EncodeImage(state));
     if (!written.ok) return BadInput(path, "cannot write: " + written.error);
@@ -138,6 +148,10 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
     cmd->add_option("-o,--output", args->out, "Write to this file instead of stdout");
     AddFormatOption(*cmd, args->format);
     cmd->callback([args, &options, &exitCode] {
+        if (OutputIsInput(args->in, args->out)) {
+            exitCode = kExitBadInput;
+            return;
+        }
         std::string imageHex;
         const std::optional<ProgramState> state = LoadDataFile(args->in, kEnglish, &imageHex);
         if (!state) {
@@ -226,6 +240,7 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
     AddFormatOption(*cmd, args->format);
     cmd->callback([args, &options, &exitCode] {
         exitCode = kExitBadInput;
+        if (OutputIsInput(args->in, args->out)) return;
         std::optional<ProgramState> state = ProgramState::StartUp(kEnglish);
         if (!args->base.empty()) state = LoadDataFile(args->base, kEnglish);
         if (!state) return;
@@ -237,7 +252,10 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
                 band.position = *BandPositionFromText(args->band);
             else if (!args->base.empty())
                 band.position = state->BandIndex;
-            CsvImport csv = ImportCsv(*text, *state, band);
+            // Onto a base, what the list has no column for stays the base's.
+            CsvImport csv =
+                ImportCsv(*text, *state, band,
+                          args->base.empty() ? CsvUnnamed::NewChannel : CsvUnnamed::BaseChannel);
             if (csv.refusal) {
                 BadInput(args->in, RefusalText(*csv.refusal, kEnglish));
                 return;
@@ -248,7 +266,13 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
             for (const CsvChanged& value : csv.changed)
                 std::cerr << "quelro-cli: " << args->in << ": " << ChangedText(value, kEnglish)
                           << "\n";
-            if (args->strict && !csv.leftOut.empty()) return;
+            bool none = true;
+            for (int row = 1; row <= kChannels; ++row) none = none && csv.state.ChannelEmpty(row);
+            if (none)
+                std::cerr << "quelro-cli: " << (args->strict ? "" : "warning: ") << args->in
+                          << ": no channel in the list"
+                          << (args->strict ? "\n" : "; the data file has none\n");
+            if (args->strict && (!csv.leftOut.empty() || none)) return;
             exitCode = Save(args->out, csv.state, options);
             return;
         }

@@ -10,8 +10,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <csignal>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -38,30 +39,6 @@ namespace quelro::cli {
 namespace {
 
 constexpr int kBarWidth = 40;
-
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) {
-    interrupted = 1;
-}
-
-// While a transfer runs, Ctrl+C and SIGTERM end it with End rather than
-// leaving the radio in programming mode.
-class InterruptGuard {
-  public:
-    InterruptGuard() {
-        interrupted = 0;
-        previousInt_ = std::signal(SIGINT, OnInterrupt);
-        previousTerm_ = std::signal(SIGTERM, OnInterrupt);
-    }
-    ~InterruptGuard() {
-        std::signal(SIGINT, previousInt_);
-        std::signal(SIGTERM, previousTerm_);
-    }
-
-  private:
-    void (*previousInt_)(int);
-    void (*previousTerm_)(int);
-};
 
 std::string English(const Caption& caption) {
     return Localize(caption, kEnglish);
@@ -169,25 +146,28 @@ struct TransferResult {
     std::string readImage;  // reads
     std::string writeImage; // writes: what was sent
     int radioBand = 0;
+    std::filesystem::path backup; // reads: where the read was kept, if it was
 };
 
+// `readBack`: the read checks a write, and is no backup of the radio.
 TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode mode,
-                           const Options& options, bool acceptOtherBand) {
+                           const Options& options, bool acceptOtherBand, bool readBack = false) {
     InterruptGuard guard;
     QEventLoop loop;
     CliView view(!options.quiet && ::isatty(STDERR_FILENO), acceptOtherBand,
                  [&loop] { loop.quit(); });
     TransferDriver driver(link, view, state);
+    if (readBack) driver.SetReadBack();
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&loop] {
-        if (interrupted) loop.quit();
+        if (TakeInterrupt()) loop.quit();
     });
     interruptWatch.start(50);
     QTimer::singleShot(
         0, &loop, [&] { mode == TransferMode::Read ? driver.ReadRadio() : driver.WriteRadio(); });
     loop.exec();
     TransferResult result{view.outcome(), view.readImage(), driver.Control().Engine().WriteImage(),
-                          view.radioBand()};
+                          view.radioBand(), driver.LastBackup()};
     if (result.outcome == CliView::Outcome::Running) {
         driver.Abandon();
         view.HideProgress();
@@ -202,6 +182,19 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
 
 // ---- read ------------------------------------------------------------------------
 
+// Why a data file cannot be written as `out`, or nothing: a folder by that
+// name, a folder that is missing, or one this user may not create files in
+// (outputs are replaced through a new file beside them).
+std::optional<std::string> CannotWrite(const std::filesystem::path& out) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(out, ec)) return "it is a folder";
+    const std::filesystem::path folder = out.parent_path().empty() ? "." : out.parent_path();
+    if (!std::filesystem::is_directory(folder, ec))
+        return "the folder " + folder.string() + " does not exist";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return std::string(std::strerror(errno));
+    return std::nullopt;
+}
+
 void AddRead(CLI::App& app, Options& options, int& exitCode) {
     struct Args {
         std::string port;
@@ -214,12 +207,10 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
     cmd->add_option("-o,--output", args->out, "Data file to write")->required();
     cmd->callback([&options, &exitCode, args] {
         Application application;
-        std::error_code ec;
         const std::filesystem::path out(args->out);
-        if (std::filesystem::is_directory(out, ec) ||
-            !std::filesystem::is_directory(out.parent_path().empty() ? "." : out.parent_path(),
-                                           ec)) {
-            std::cerr << "quelro-cli: " << args->out << ": cannot be written here\n";
+        // Found out before the radio is read, not after.
+        if (const std::optional<std::string> why = CannotWrite(out)) {
+            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << *why << "\n";
             exitCode = kExitBadInput;
             return;
         }
@@ -233,7 +224,10 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
         }
         const DataFileWrite written = WriteDataFile(out, result.readImage);
         if (!written.ok) {
-            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << written.error << "\n";
+            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << written.error
+                      << (result.backup.empty() ? std::string("; the read could not be kept either")
+                                                : "; the read is kept in " + result.backup.string())
+                      << "\n";
             exitCode = kExitBadInput;
             return;
         }
@@ -286,7 +280,7 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
         if (args->verify) {
             ProgramState readState = ProgramState::StartUp();
             const TransferResult read =
-                RunTransfer(link, readState, TransferMode::Read, options, false);
+                RunTransfer(link, readState, TransferMode::Read, options, false, true);
             if (read.outcome != CliView::Outcome::Done) {
                 exitCode = kExitLinkFailure;
                 return;

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <csignal>
 #include <iostream>
 #include <optional>
 
@@ -17,6 +18,31 @@
 #include "link/serial_link_qt.h"
 
 namespace quelro::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) {
+    interrupted = 1;
+}
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+} // namespace
+
+InterruptGuard::InterruptGuard() {
+    interrupted = 0;
+    for (int i = 0; i < 3; ++i) previous_[i] = std::signal(kSignals[i], OnInterrupt);
+}
+
+InterruptGuard::~InterruptGuard() {
+    for (int i = 0; i < 3; ++i) std::signal(kSignals[i], previous_[i]);
+}
+
+bool TakeInterrupt() {
+    const bool was = interrupted != 0;
+    interrupted = 0;
+    return was;
+}
 
 bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode) {
     const DataFileRead file = ReadDataFile(path);

@@ -21,6 +21,22 @@ bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exit
 // exitCode and returns false when it cannot.
 bool OpenPort(SerialLink& link, const std::string& port, int& exitCode);
 
+// While one lives, Ctrl+C, SIGTERM and a hang-up (SIGHUP: the terminal was
+// closed, the ssh connection dropped) only set Interrupted(), so that the
+// transfer under way can send End before the program ends.
+class InterruptGuard {
+  public:
+    InterruptGuard();
+    ~InterruptGuard();
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+  private:
+    void (*previous_[3])(int);
+};
+// Whether a signal came since the last call (clears it).
+bool TakeInterrupt();
+
 // A radio address as "0x01A0", the same in every locale.
 std::string Hex4(int value);
 

@@ -33,6 +33,19 @@ DeviceAccess CheckDeviceAccess(const SystemPaths& paths, std::string_view device
     return access;
 }
 
+std::optional<OpenProblem> LockHolder(const SystemPaths& paths, std::string_view device) {
+    const auto lock = ReadLockFile(paths, LockFileName(device));
+    if (!lock || lock->pid <= 0 || lock->pid == static_cast<long>(::getpid()) ||
+        !ProcessRuns(paths, lock->pid))
+        return std::nullopt;
+    OpenProblem problem;
+    problem.kind = OpenProblem::Kind::HeldBy;
+    problem.device = std::string(device);
+    problem.pid = lock->pid;
+    problem.program = lock->program.empty() ? ProcessName(paths, lock->pid) : lock->program;
+    return problem;
+}
+
 OpenProblem DiagnoseOpenFailure(const SystemPaths& paths, std::string_view device,
                                 std::string_view error) {
     OpenProblem problem;
@@ -43,14 +56,9 @@ OpenProblem DiagnoseOpenFailure(const SystemPaths& paths, std::string_view devic
         problem.kind = OpenProblem::Kind::Missing;
         return problem;
     }
+    if (auto held = LockHolder(paths, device)) return *held;
     const long self = static_cast<long>(::getpid());
     if (const auto lock = ReadLockFile(paths, LockFileName(device)); lock && lock->pid != self) {
-        if (lock->pid > 0 && ProcessRuns(paths, lock->pid)) {
-            problem.kind = OpenProblem::Kind::HeldBy;
-            problem.pid = lock->pid;
-            problem.program = lock->program.empty() ? ProcessName(paths, lock->pid) : lock->program;
-            return problem;
-        }
         // Its process is gone: take the lock over where the folder allows.
         std::error_code ec;
         if (fs::remove(lock->path, ec) && !ec) {

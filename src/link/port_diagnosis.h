@@ -6,6 +6,7 @@
 // its message with what to do.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,12 @@ struct OpenProblem {
     std::string error;    // Other: the system's words
     bool operator==(const OpenProblem&) const = default;
 };
+
+// The problem of a device whose lock file names a process, other than this
+// one, that still runs: HeldBy, naming it as the lock file does (else by its
+// command name). Asked before opening, so that no live holder's lock is
+// taken over whatever program it names or whichever form it has.
+std::optional<OpenProblem> LockHolder(const SystemPaths& paths, std::string_view device);
 
 // `device` is the device's own path (not a link to it); `error` what the
 // serial layer said.

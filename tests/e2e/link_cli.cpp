@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,12 +94,16 @@ class LinkCli : public QObject {
     void lineTroubleIsOvercome();
     void faultEndsWithOneMessageAndEnd_data();
     void faultEndsWithOneMessageAndEnd();
-    void interruptedReadEndsWithEnd();
+    void interruptedTransferEndsWithEnd_data();
+    void interruptedTransferEndsWithEnd();
+    void readOutputThatCannotBeWritten_data();
+    void readOutputThatCannotBeWritten();
     void badInputFileIsRefusedBeforeAnyByte();
     void portsShowsTheMapping();
     void portsNameTheCableAndMarkMissingDevices();
     void doctorFindsWhatStandsInTheWay();
     void portsThatCannotBeOpened();
+    void portHeldByAnotherProgramNamesIt_data();
     void portHeldByAnotherProgramNamesIt();
     void unprivilegedUserIsToldWhatToDo();
 };
@@ -155,6 +160,9 @@ void LinkCli::writeChangesExactlyTheWrittenRanges() {
     QVERIFY2(run.err.contains("Verified"), qPrintable(run.err));
     QVERIFY(sim.WaitFor("end"));
     QVERIFY(sim.WaitFor("end")); // the verifying read
+    // The read that checked the write is no backup of the radio.
+    QVERIFY(QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files).isEmpty());
+    QCOMPARE(QDir(home.File("data/quelro/read-backs")).entryList({"*.DAT"}, QDir::Files).size(), 1);
 
     const QByteArray expected = EncodedImage(input);
     const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
@@ -409,22 +417,100 @@ void LinkCli::faultEndsWithOneMessageAndEnd() {
     QCOMPARE(saved != before.left(848), halfWritten);
 }
 
-void LinkCli::interruptedReadEndsWithEnd() {
+void LinkCli::interruptedTransferEndsWithEnd_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("read, SIGTERM") << false << SIGTERM;
+    QTest::newRow("read, SIGINT (Ctrl+C)") << false << SIGINT;
+    QTest::newRow("read, SIGHUP (terminal closed)") << false << SIGHUP;
+    QTest::newRow("write, SIGHUP (ssh dropped)") << true << SIGHUP;
+}
+
+// A signal to end the program during a transfer ends the transfer first:
+// End to the radio, exit 3, and a write that the radio took part of is
+// called incomplete.
+void LinkCli::interruptedTransferEndsWithEnd() {
+    QFETCH(bool, write);
+    QFETCH(int, signal);
     Home home;
-    SimRadio sim({"--pace", "--verbose"});
+    QVERIFY(WriteAll(home.File("in.DAT"), SampleDataFile()));
+    SimRadio sim({"--pace", "--verbose", "--save", home.File("saved.DAT")});
     QProcess cli;
     cli.setProcessEnvironment(home.Environment());
-    cli.start(QUELRO_CLI_PATH, {"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
+    cli.start(QUELRO_CLI_PATH,
+              write ? QStringList{"write", "--port", sim.Path(), home.File("in.DAT")}
+                    : QStringList{"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
     QVERIFY(cli.waitForStarted());
-    // Once the first bytes reached the radio, the read has about a second to go.
+    // Once the data blocks flow, the transfer has about a second to go.
     QByteArray seen;
-    QTRY_VERIFY_WITH_TIMEOUT(!(seen += sim.Stderr()).isEmpty(), 5000);
-    cli.terminate();
+    QTRY_VERIFY_WITH_TIMEOUT((seen += sim.Stderr()).count('\n') > 12, 5000);
+    QCOMPARE(::kill(static_cast<pid_t>(cli.processId()), signal), 0);
     QVERIFY(cli.waitForFinished(5000));
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QCOMPARE(cli.exitCode(), 3);
-    QVERIFY(QString::fromUtf8(cli.readAllStandardError()).contains("interrupted"));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    QVERIFY2(err.contains("interrupted; the radio was sent End"), qPrintable(err));
+    QCOMPARE(err.contains(kIncompleteText), write);
     QVERIFY(sim.WaitFor("end"));
     QVERIFY(!QFile::exists(home.File("out.DAT")));
+}
+
+void LinkCli::readOutputThatCannotBeWritten_data() {
+    QTest::addColumn<bool>("goneAtTheEnd");
+    QTest::newRow("read-only folder") << false;
+    QTest::newRow("folder gone at the end") << true;
+}
+
+// A read into a folder it may not write in is refused before a byte goes to
+// the radio; a folder that goes away during the read leaves the read in the
+// backup named.
+void LinkCli::readOutputThatCannotBeWritten() {
+    QFETCH(bool, goneAtTheEnd);
+    Home home;
+    const QByteArray memory = CountingMemory();
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(memory)));
+    SimRadio sim({"--pace", "--verbose", "--load", home.File("radio.DAT")});
+    QTemporaryDir top;
+    QVERIFY(QDir(top.path()).mkdir("out"));
+    const QString folder = top.filePath("out");
+    const QString output = folder + "/r.DAT";
+    const QStringList read{"read", "--port", sim.Path(), "-o", output};
+    if (!goneAtTheEnd) {
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                  QFileDevice::ReadOther | QFileDevice::ExeOther));
+        // Root writes in any folder: the read runs as nobody there.
+        QStringList privileges;
+        if (::geteuid() == 0) {
+            if (QStandardPaths::findExecutable("setpriv").isEmpty()) QSKIP("setpriv is missing");
+            privileges = {"--reuid=65534", "--regid=65534", "--clear-groups"};
+            QVERIFY(::chmod(top.path().toLocal8Bit().constData(), 0755) == 0);
+            QVERIFY(::chmod(sim.Path().toLocal8Bit().constData(), 0666) == 0);
+        }
+        const Run run = RunCliAs(home, privileges, read);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, "quelro-cli: " + output + ": cannot write: Permission denied\n");
+        QTest::qWait(200);
+        QCOMPARE(sim.Stderr(), QByteArray()); // the radio was not read
+        return;
+    }
+    QProcess cli;
+    cli.setProcessEnvironment(home.Environment());
+    cli.start(QUELRO_CLI_PATH, read);
+    QVERIFY(cli.waitForStarted());
+    QByteArray seen;
+    QTRY_VERIFY_WITH_TIMEOUT((seen += sim.Stderr()).count('\n') > 12, 5000);
+    QVERIFY(QDir(top.path()).rename("out", "moved"));
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitCode(), 2);
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    const QStringList backups = QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files);
+    QCOMPARE(backups.size(), 1);
+    const QString backup = QDir(home.BackupFolder()).filePath(backups.front());
+    QVERIFY2(err.startsWith("quelro-cli: " + output + ": cannot write: ") &&
+                 err.endsWith("; the read is kept in " + backup + "\n"),
+             qPrintable(err));
+    QCOMPARE(ReadAll(backup), DataFile(memory));
+    QVERIFY(sim.WaitFor("end"));
 }
 
 void LinkCli::badInputFileIsRefusedBeforeAnyByte() {
@@ -511,28 +597,60 @@ void LinkCli::portsThatCannotBeOpened() {
     QCOMPARE(run.err, missing);
 }
 
-// A second quelro-cli on the port the first one reads: the in-use message,
-// only now, with the process that holds it.
+void LinkCli::portHeldByAnotherProgramNamesIt_data() {
+    QTest::addColumn<QString>("lockForm");
+    QTest::newRow("another quelro-cli reading") << QString();
+    QTest::newRow("ten-digit ASCII lock file") << QString("ascii");
+    QTest::newRow("binary lock file") << QString("binary");
+}
+
+// The port is held: by a second quelro-cli reading it, or by a program that
+// left a standard lock file (its pid as ten ASCII digits, or as four binary
+// bytes) and still runs. Read and write refuse with the in-use message and
+// the holder as doctor names it, and the lock file stays.
 void LinkCli::portHeldByAnotherProgramNamesIt() {
+    QFETCH(QString, lockForm);
     Home home;
     SimRadio sim({"--pace", "--latency", "3000"});
     home.SetPorts({sim.Path()});
-    QProcess first;
-    first.setProcessEnvironment(home.Environment());
-    first.start(QUELRO_CLI_PATH, {"read", "--port", "COM1", "-o", home.File("first.DAT")});
-    QVERIFY(first.waitForStarted());
+    QVERIFY(WriteAll(home.File("in.DAT"), SampleDataFile()));
     const QString lock = "/run/lock/LCK.." + sim.Path().mid(5).replace('/', '_');
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 5000);
-
-    const Run run = RunCli(home, {"read", "--port", "COM1", "-o", home.File("second.DAT")});
-    QCOMPARE(run.exitCode, 3);
-    QCOMPARE(run.err, QString("Serial port 1 has been other programs use, please choose other "
-                              "serial or turn off its program.\n%1 is in use by process %2 "
-                              "(quelro-cli).\n")
-                          .arg(sim.Path())
-                          .arg(first.processId()));
-    first.terminate();
-    QVERIFY(first.waitForFinished(10000));
+    QProcess holder;
+    if (lockForm.isEmpty()) {
+        holder.setProcessEnvironment(home.Environment());
+        holder.start(QUELRO_CLI_PATH, {"read", "--port", "COM1", "-o", home.File("first.DAT")});
+        QVERIFY(holder.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 5000);
+    } else {
+        holder.start("sleep", {"60"});
+        QVERIFY(holder.waitForStarted());
+        const auto pid = static_cast<qint32>(holder.processId());
+        const QByteArray bytes = lockForm == "ascii"
+                                     ? QString("%1\n").arg(pid, 10).toLatin1()
+                                     : QByteArray(reinterpret_cast<const char*>(&pid), sizeof pid);
+        if (!WriteAll(lock, bytes)) QSKIP("/run/lock is not writable here");
+    }
+    const QString program = lockForm.isEmpty() ? "quelro-cli" : "sleep";
+    const QString expected = QString("Serial port 1 has been other programs use, please choose "
+                                     "other serial or turn off its program.\n%1 is in use by "
+                                     "process %2 (%3).\n")
+                                 .arg(sim.Path())
+                                 .arg(holder.processId())
+                                 .arg(program);
+    for (const QStringList& arguments :
+         {QStringList{"read", "--port", "COM1", "-o", home.File("second.DAT")},
+          QStringList{"write", "--port", "COM1", home.File("in.DAT")}}) {
+        const Run run = RunCli(home, arguments);
+        QCOMPARE(run.exitCode, 3);
+        QCOMPARE(run.err, expected);
+        QVERIFY(QFile::exists(lock));
+    }
+    QVERIFY(RunCli(home, {"doctor"})
+                .out.contains(QString("process %1 (%2)").arg(holder.processId()).arg(program)));
+    holder.terminate();
+    QVERIFY(holder.waitForFinished(10000));
+    if (!lockForm.isEmpty()) QFile::remove(lock);
+    QVERIFY(!QFile::exists(home.File("second.DAT")));
 }
 
 // As a user without the device's group, and with a lock file a killed root
