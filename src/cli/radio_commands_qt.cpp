@@ -24,6 +24,7 @@
 #include "cli/cli_common.h"
 #include "cli/radio_common_qt.h"
 #include "codes/bands.h"
+#include "codes/conversions.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
 #include "i18n/captions_link.h"
@@ -76,12 +77,14 @@ class CliView : public TransferView {
         drawn_ = false;
     }
     int ShowMessage(const Message& message) override {
-        if (Is(message, msg::kBandMismatch) && acceptOtherBand_) return kIdYes;
+        const bool band = Is(message, msg::kBandMismatch);
+        if (band && acceptOtherBand_) return kIdYes;
         HideProgress();
-        std::cerr << English(message.text) << "\n";
-        outcome_ = Is(message, msg::kBandMismatch) ? Outcome::Refused : Outcome::Failed;
+        // The band question is answered here; the command says what to do.
+        if (!band) std::cerr << English(message.text) << "\n";
+        outcome_ = band ? Outcome::Refused : Outcome::Failed;
         finished_();
-        return Is(message, msg::kBandMismatch) ? kIdNo : kIdOk;
+        return band ? kIdNo : kIdOk;
     }
     void ShowFailure(const TransferFailure& failure) override {
         HideProgress();
@@ -147,7 +150,19 @@ struct TransferResult {
     std::string writeImage; // writes: what was sent
     int radioBand = 0;
     std::filesystem::path backup; // reads: where the read was kept, if it was
+    int identityBandByte = -1;    // the band code the radio told, -1 when it did not
 };
+
+// The band a radio told by its identity's band code.
+std::string RadioBandText(int identityBandByte) {
+    const auto band = identityBandByte < 0
+                          ? std::nullopt
+                          : RadioBandFromIdentityByte(static_cast<std::uint8_t>(identityBandByte));
+    if (band) return BandText(*band);
+    return identityBandByte < 0 ? std::string("unknown")
+                                : "unknown (band code " +
+                                      HexByte(static_cast<unsigned long>(identityBandByte)) + ")";
+}
 
 // `readBack`: the read checks a write, and is no backup of the radio.
 TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode mode,
@@ -166,8 +181,9 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
     QTimer::singleShot(
         0, &loop, [&] { mode == TransferMode::Read ? driver.ReadRadio() : driver.WriteRadio(); });
     loop.exec();
-    TransferResult result{view.outcome(), view.readImage(), driver.Control().Engine().WriteImage(),
-                          view.radioBand(), driver.LastBackup()};
+    TransferResult result{
+        view.outcome(),   view.readImage(),    driver.Control().Engine().WriteImage(),
+        view.radioBand(), driver.LastBackup(), driver.Control().Engine().IdentityBandByte()};
     if (result.outcome == CliView::Outcome::Running) {
         driver.Abandon();
         view.HideProgress();
@@ -233,7 +249,7 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
         }
         if (!options.quiet)
             std::cerr << English(status::kReadDone) << " " << args->out << " (radio band "
-                      << BandText(result.radioBand) << ")\n";
+                      << RadioBandText(result.identityBandByte) << ")\n";
         exitCode = kExitOk;
     });
 }
@@ -267,8 +283,9 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
         const TransferResult wrote =
             RunTransfer(link, state, TransferMode::Write, options, args->yes);
         if (wrote.outcome == CliView::Outcome::Refused) {
-            std::cerr << "quelro-cli: the file is for " << BandText(state.BandSelection)
-                      << "; --yes writes it anyway\n";
+            std::cerr << "quelro-cli: the radio's band is " << RadioBandText(wrote.identityBandByte)
+                      << ", the file's " << BandText(state.BandSelection)
+                      << ": nothing was written; --yes writes the file anyway\n";
             exitCode = kExitRefused;
             return;
         }
@@ -282,6 +299,8 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
             const TransferResult read =
                 RunTransfer(link, readState, TransferMode::Read, options, false, true);
             if (read.outcome != CliView::Outcome::Done) {
+                std::cerr << "quelro-cli: verify: the write completed; only reading it back to "
+                             "check it failed (write --verify again checks it anew)\n";
                 exitCode = kExitLinkFailure;
                 return;
             }

@@ -59,8 +59,24 @@ bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exit
     return true;
 }
 
+// COM and a number that is no port (COM0, COM9, COM12).
+bool IsOtherComName(const std::string& port) {
+    if (port.size() < 4 || port.size() > 6) return false;
+    for (std::size_t i = 0; i < 3; ++i)
+        if ((port[i] & ~0x20) != "COM"[i]) return false;
+    return port.find_first_not_of("0123456789", 3) == std::string::npos;
+}
+
 bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
     const std::optional<int> number = PortNumberFromName(port);
+    if (port.empty() || (!number && IsOtherComName(port))) {
+        std::cerr << "quelro-cli: "
+                  << (port.empty() ? std::string("--port names no port")
+                                   : port + ": only COM1 to COM8 exist")
+                  << ": give COM1..COM8 or a device path such as /dev/ttyUSB0\n";
+        exitCode = kExitUsage;
+        return false;
+    }
     std::string device = port;
     if (number) {
         const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
@@ -71,6 +87,14 @@ bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
             return false;
         }
         device = mapped->path;
+    }
+    if (SurelyNotSerial(device)) {
+        OpenProblem problem;
+        problem.kind = OpenProblem::Kind::NotSerial;
+        problem.device = device;
+        std::cerr << OpenProblemText(problem, 0, kEnglish) << "\n";
+        exitCode = kExitLinkFailure;
+        return false;
     }
     const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
     if (opened.ok) return true;

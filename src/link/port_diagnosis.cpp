@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "i18n/captions_link.h"
@@ -31,6 +32,13 @@ DeviceAccess CheckDeviceAccess(const SystemPaths& paths, std::string_view device
                                                   : (S_IROTH | S_IWOTH);
     access.allowed = user.uid == 0 || (info.st_mode & wanted) == wanted;
     return access;
+}
+
+bool SurelyNotSerial(const fs::path& device) {
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0) return false;
+    // Major 1 holds the memory devices: /dev/null, /dev/zero, /dev/full ...
+    return !S_ISCHR(info.st_mode) || major(info.st_rdev) == 1;
 }
 
 std::optional<OpenProblem> LockHolder(const SystemPaths& paths, std::string_view device) {
@@ -100,6 +108,8 @@ std::string OpenProblemText(const OpenProblem& problem, int port, int languageMo
         return LocalizeFilled(linktext::kNotInGroup, languageMode, {device, problem.group});
     case OpenProblem::Kind::GroupNotInSession:
         return LocalizeFilled(linktext::kGroupNotInSession, languageMode, {device, problem.group});
+    case OpenProblem::Kind::NotSerial:
+        return LocalizeFilled(linktext::kNotSerial, languageMode, {device});
     case OpenProblem::Kind::NoPermission:
         return LocalizeFilled(linktext::kNoPermission, languageMode, {device});
     case OpenProblem::Kind::HeldBy: {

@@ -29,6 +29,7 @@ DeviceAccess CheckDeviceAccess(const SystemPaths& paths, std::string_view device
 struct OpenProblem {
     enum class Kind {
         Missing,
+        NotSerial, // a file, a folder, or a device that is no terminal
         NotInGroup,
         GroupNotInSession,
         NoPermission,
@@ -52,6 +53,10 @@ struct OpenProblem {
 // command name). Asked before opening, so that no live holder's lock is
 // taken over whatever program it names or whichever form it has.
 std::optional<OpenProblem> LockHolder(const SystemPaths& paths, std::string_view device);
+
+// A path that exists and is surely no serial device: a file, a folder, or a
+// memory device such as /dev/null (which many processes hold open).
+bool SurelyNotSerial(const std::filesystem::path& device);
 
 // `device` is the device's own path (not a link to it); `error` what the
 // serial layer said.

@@ -126,6 +126,12 @@ void LinkCli::readKeepsTheBytesAsTheRadioSentThem() {
     const QStringList backups = QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files);
     QCOMPARE(backups.size(), 1);
     QCOMPARE(ReadAll(QDir(home.BackupFolder()).filePath(backups.front())), DataFile(memory));
+
+    // A band code that names no band is not reported as the first band.
+    SimRadio unknown({"--band-byte", "0xFF"});
+    const Run other = RunCli(home, {"read", "--port", unknown.Path(), "-o", home.File("b.DAT")});
+    QCOMPARE(other.exitCode, 0);
+    QVERIFY2(other.err.contains("(radio band unknown (band code FF))"), qPrintable(other.err));
 }
 
 void LinkCli::writeChangesExactlyTheWrittenRanges_data() {
@@ -194,6 +200,17 @@ void LinkCli::verifyFindsABlockTheRadioLost() {
     QCOMPARE(run.exitCode, 3);
     const QString at = "at 0x" + QString::number(first, 16).rightJustified(4, '0').toUpper();
     QVERIFY2(run.err.contains(at), qPrintable(run.err));
+
+    // A write that went well and a read-back that failed: said as such.
+    SimRadio badRead({"--fault", "wrong-address=3"});
+    const Run checked =
+        RunCli(home, {"write", "--port", badRead.Path(), "--verify", home.File("in.DAT")});
+    QCOMPARE(checked.exitCode, 3);
+    QVERIFY2(checked.err.startsWith("Write frequency success!\nCommunication error: ") &&
+                 checked.err.endsWith("quelro-cli: verify: the write completed; only reading it "
+                                      "back to check it failed (write --verify again checks it "
+                                      "anew)\n"),
+             qPrintable(checked.err));
 }
 
 void LinkCli::otherBandIsRefusedUnlessYes() {
@@ -207,8 +224,9 @@ void LinkCli::otherBandIsRefusedUnlessYes() {
 
     Run run = RunCli(home, {"write", "--port", sim.Path(), home.File("in.DAT")});
     QCOMPARE(run.exitCode, 4);
-    QVERIFY2(run.err.contains("Frequency band with discrepancies"), qPrintable(run.err));
-    QVERIFY(!run.err.contains("Communication error"));
+    // No question the terminal cannot answer: the two bands, and how to go on.
+    QCOMPARE(run.err, QString("quelro-cli: the radio's band is 136-174MHz, the file's "
+                              "400-500MHz: nothing was written; --yes writes the file anyway\n"));
     QVERIFY(sim.WaitFor("end")); // End went out
     QCOMPARE(ReadAll(home.File("saved.DAT")), before);
 
@@ -339,7 +357,13 @@ void LinkCli::faultEndsWithOneMessageAndEnd_data() {
          true,
          kStoppedText,
          true},
-        {"15 to written block 6", {"--fault", "nak-write=6"}, false, true, Unknown("15"), true},
+        {"15 to written block 6",
+         {"--fault", "nak-write=6"},
+         false,
+         true,
+         "Communication error: the radio refused the block at 0x0060 (15). Check that the radio "
+         "is of the model this program programs, then try again.",
+         true},
         {"hang-up after reply 6, paced",
          {"--fault", "hang-up-after=6", "--pace"},
          true,
@@ -581,20 +605,37 @@ void LinkCli::doctorFindsWhatStandsInTheWay() {
     QVERIFY(lines[3].startsWith("Lock file /run/lock/LCK..ttyUSB1 is stale (process 4711"));
 }
 
+// Ports that cannot be opened, each told for what it is: a device that is
+// missing, by COM number or path; no port named; a COM number beyond COM8;
+// a file, a folder or /dev/null, which are no serial devices.
 void LinkCli::portsThatCannotBeOpened() {
     Home home;
     home.SetPorts({"", "", "", "", "", "", "", "/dev/quelro-no-such-device"});
+    QVERIFY(WriteAll(home.File("plain.txt"), "not a port"));
     const QString missing = "The serial device /dev/quelro-no-such-device does not exist: plug in "
                             "the programming cable, or choose another port.\n";
-    Run run = RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT")});
-    QCOMPARE(run.exitCode, 3);
-    QCOMPARE(run.err, missing);
-    QVERIFY(!QFile::exists(home.File("out.DAT")));
-
-    run =
-        RunCli(home, {"read", "--port", "/dev/quelro-no-such-device", "-o", home.File("out.DAT")});
-    QCOMPARE(run.exitCode, 3);
-    QCOMPARE(run.err, missing);
+    const QString usage = ": give COM1..COM8 or a device path such as /dev/ttyUSB0\n";
+    const QString notSerial = " is not a serial device: choose the programming cable's port.\n";
+    const struct {
+        QString port;
+        int exitCode;
+        QString err;
+    } cases[] = {
+        {"COM8", 3, missing},
+        {"/dev/quelro-no-such-device", 3, missing},
+        {"", 1, "quelro-cli: --port names no port" + usage},
+        {"COM9", 1, "quelro-cli: COM9: only COM1 to COM8 exist" + usage},
+        {"com12", 1, "quelro-cli: com12: only COM1 to COM8 exist" + usage},
+        {home.File("plain.txt"), 3, home.File("plain.txt") + notSerial},
+        {QDir::tempPath(), 3, QDir::tempPath() + notSerial},
+        {"/dev/null", 3, "/dev/null" + notSerial},
+    };
+    for (const auto& c : cases) {
+        const Run run = RunCli(home, {"read", "--port", c.port, "-o", home.File("out.DAT")});
+        QCOMPARE(run.exitCode, c.exitCode);
+        QCOMPARE(run.err, c.err);
+        QVERIFY(!QFile::exists(home.File("out.DAT")));
+    }
 }
 
 void LinkCli::portHeldByAnotherProgramNamesIt_data() {
