@@ -17,10 +17,12 @@
 #include <string>
 
 #include "cli/cli_common.h"
+#include "cli/programming_input.h"
 #include "cli/radio_common_qt.h"
 #include "codes/bands.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
+#include "i18n/captions_link.h"
 #include "image/memory_image.h"
 #include "link/clone_control.h"
 #include "link/clone_driver_qt.h"
@@ -38,6 +40,24 @@ std::string Seconds(qint64 ms) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
+// The lines of the run in the language of --lang; the log keeps its English
+// words.
+constexpr Caption kRadioLine{"第%1台：%2", "radio %1: %2"};
+constexpr Caption kAt{"，地址 %1", " at %1"};
+constexpr Caption kSeconds{"，%1 秒", ", %1 s"};
+constexpr Caption kBands{"（对讲机为 %1，文件为 %2；加 --yes 仍会写入）",
+                         " (the radio is %1, the file %2; --yes writes it anyway)"};
+constexpr Caption kSummary{"已写 %1 台，校验通过 %2 台，失败 %3 台，跳过 %4 台",
+                           "written %1, verified %2, failed %3, skipped %4"};
+
+std::string ResultText(CloneResult result, int lang) {
+    static constexpr Caption kWords[] = {{"成功", "ok"},
+                                         {"校验不符", "verify-failed"},
+                                         {"失败", "failed"},
+                                         {"频段不符，已跳过", "skipped-band"}};
+    return Localize(kWords[static_cast<int>(result)], lang);
+}
+
 // The run's lines: one per radio on stdout and in the log, the instructions
 // and the transfers' messages on stderr.
 class CliCloneReport : public CloneReport {
@@ -46,13 +66,16 @@ class CliCloneReport : public CloneReport {
         : state_(state), quiet_(quiet), log_(log), loop_(loop) {}
 
     void RadioDone(const CloneRecord& r, const QDateTime& startedUtc, qint64 elapsedMs) override {
+        const int lang = state_.LanguageMode;
         const std::string seconds = Seconds(elapsedMs);
         const std::string at = r.firstDifference ? Hex4(*r.firstDifference) : "";
-        std::cout << "radio " << r.number << ": " << CloneResultWord(r.result)
-                  << (at.empty() ? "" : " at " + at) << ", " << seconds << " s";
+        std::cout << LocalizeFilled(kRadioLine, lang,
+                                    {std::to_string(r.number), ResultText(r.result, lang)})
+                  << (at.empty() ? "" : LocalizeFilled(kAt, lang, {at}))
+                  << LocalizeFilled(kSeconds, lang, {seconds});
         if (r.result == CloneResult::SkippedBand)
-            std::cout << " (the radio is " << BandText(r.radioBand) << ", the file "
-                      << BandText(state_.BandSelection) << "; --yes writes it anyway)";
+            std::cout << LocalizeFilled(kBands, lang,
+                                        {BandText(r.radioBand), BandText(state_.BandSelection)});
         std::cout << std::endl;
         if (!log_) return;
         *log_ << r.number << "," << startedUtc.toString(Qt::ISODate).toStdString() << "," << seconds
@@ -66,8 +89,10 @@ class CliCloneReport : public CloneReport {
     }
     void TransferMessage(const std::string& text) override { std::cerr << text << "\n"; }
     void Finished(const CloneSummary& s) override {
-        std::cout << "written " << s.written << ", verified " << s.verified << ", failed "
-                  << s.failed << ", skipped " << s.skipped << std::endl;
+        std::cout << LocalizeFilled(kSummary, state_.LanguageMode,
+                                    {std::to_string(s.written), std::to_string(s.verified),
+                                     std::to_string(s.failed), std::to_string(s.skipped)})
+                  << std::endl;
         loop_.quit();
     }
 
@@ -95,13 +120,6 @@ CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions&
     return driver.Control().Summary();
 }
 
-std::optional<int> LanguageFromName(const std::string& name) {
-    if (name == "en") return kEnglish;
-    if (name == "zh" || name == "zh-Hans") return kSimplified;
-    if (name == "zh-Hant") return kTraditional;
-    return std::nullopt;
-}
-
 } // namespace
 
 void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
@@ -109,7 +127,7 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
         std::string port;
         std::string in;
         std::string log;
-        std::string lang = "en";
+        std::string lang;
         int count = 0;
         bool noVerify = false;
         bool service = false;
@@ -126,18 +144,13 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
                   "Service mode: also write the two transmit power levels (0x0180-0x018F)");
     cmd->add_flag("--yes", args->yes, "Write radios whose band differs from the file's too");
     cmd->add_option("--log", args->log, "Append one CSV row per radio to this file");
-    cmd->add_option("--lang", args->lang, "Language of the instructions: zh, zh-Hant or en");
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([&options, &exitCode, args] {
-        const std::optional<int> language = LanguageFromName(args->lang);
-        if (!language) {
-            std::cerr << "quelro-cli: --lang takes zh, zh-Hant or en\n";
-            exitCode = kExitUsage;
-            return;
-        }
+        const int language = LanguageModeOf(args->lang);
         ProgramState state = ProgramState::StartUp();
         if (!LoadDataFileToWrite(args->in, state, exitCode)) return;
         state.ServiceMode = args->service ? 1 : 0;
-        state.LanguageMode = *language;
+        state.LanguageMode = language;
 
         std::ofstream log;
         if (!args->log.empty()) {
@@ -161,7 +174,7 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
             application = std::make_unique<QCoreApplication>(argc, argv);
         QCoreApplication::setApplicationName("quelro");
         SerialLink link;
-        if (!OpenPort(link, args->port, exitCode)) return;
+        if (!OpenPort(link, args->port, exitCode, language)) return;
         CloneOptions cloneOptions{args->count, !args->noVerify, args->yes, args->service};
         bool lineLost = false;
         CloneSummary summary;

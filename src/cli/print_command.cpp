@@ -39,7 +39,7 @@ void AddPrintCommand(CLI::App& app, Options& options, int& exitCode) {
         std::string in;
         std::string out;
         InputForm form;
-        std::string lang = "en";
+        std::string lang;
         std::string paper = "a4";
         std::string font = kSheetFontPath;
     };

@@ -27,8 +27,10 @@ void AddInputFormOptions(CLI::App& cmd, InputForm& form);
 std::optional<Programming> LoadProgramming(const std::string& path, const InputForm& form,
                                            int languageMode);
 
-// --lang zh|en|zh-Hant as a LanguageMode.
+// --lang zh|en|zh-Hant, for every command that prints text for people.
 void AddLanguageOption(CLI::App& cmd, std::string& lang);
+// The LanguageMode of --lang; without it, the language last chosen in the
+// window program (its `parameter` file), else English.
 int LanguageModeOf(const std::string& lang);
 
 } // namespace quelro::cli

@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include "cli/cli_common.h"
+#include "cli/programming_input.h"
 #include "cli/radio_common_qt.h"
 #include "codes/bands.h"
 #include "codes/conversions.h"
@@ -41,10 +42,6 @@ namespace {
 
 constexpr int kBarWidth = 40;
 
-std::string English(const Caption& caption) {
-    return Localize(caption, kEnglish);
-}
-
 bool Is(const Message& message, const Message& known) {
     return message.text.en == known.text.en;
 }
@@ -55,8 +52,9 @@ class CliView : public TransferView {
   public:
     enum class Outcome { Running, Done, Failed, Refused, Interrupted };
 
-    CliView(bool bar, bool acceptOtherBand, std::function<void()> finished)
-        : bar_(bar), acceptOtherBand_(acceptOtherBand), finished_(std::move(finished)) {}
+    CliView(bool bar, bool acceptOtherBand, int languageMode, std::function<void()> finished)
+        : bar_(bar), acceptOtherBand_(acceptOtherBand), lang_(languageMode),
+          finished_(std::move(finished)) {}
 
     Outcome outcome() const { return outcome_; }
     const std::string& readImage() const { return readImage_; }
@@ -81,14 +79,14 @@ class CliView : public TransferView {
         if (band && acceptOtherBand_) return kIdYes;
         HideProgress();
         // The band question is answered here; the command says what to do.
-        if (!band) std::cerr << English(message.text) << "\n";
+        if (!band) std::cerr << Localize(message.text, lang_) << "\n";
         outcome_ = band ? Outcome::Refused : Outcome::Failed;
         finished_();
         return band ? kIdNo : kIdOk;
     }
     void ShowFailure(const TransferFailure& failure) override {
         HideProgress();
-        std::cerr << FailureText(failure, kEnglish) << "\n";
+        std::cerr << FailureText(failure, lang_) << "\n";
         if (failure.kind != FailureKind::Refused) outcome_ = Outcome::Failed;
         finished_();
     }
@@ -120,6 +118,7 @@ class CliView : public TransferView {
 
     bool bar_;
     bool acceptOtherBand_;
+    int lang_;
     std::function<void()> finished_;
     Outcome outcome_ = Outcome::Running;
     int maximum_ = 0;
@@ -166,10 +165,11 @@ std::string RadioBandText(int identityBandByte) {
 
 // `readBack`: the read checks a write, and is no backup of the radio.
 TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode mode,
-                           const Options& options, bool acceptOtherBand, bool readBack = false) {
+                           const Options& options, int lang, bool acceptOtherBand,
+                           bool readBack = false) {
     InterruptGuard guard;
     QEventLoop loop;
-    CliView view(!options.quiet && ::isatty(STDERR_FILENO), acceptOtherBand,
+    CliView view(!options.quiet && ::isatty(STDERR_FILENO), acceptOtherBand, lang,
                  [&loop] { loop.quit(); });
     TransferDriver driver(link, view, state);
     if (readBack) driver.SetReadBack();
@@ -189,7 +189,7 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
         view.HideProgress();
         std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
         if (driver.Control().Engine().HalfWritten())
-            std::cerr << Localize(linktext::kWriteIncomplete, kEnglish) << "\n";
+            std::cerr << Localize(linktext::kWriteIncomplete, lang) << "\n";
         result.outcome = CliView::Outcome::Interrupted;
     }
     link.Flush(1000);
@@ -215,13 +215,16 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
     struct Args {
         std::string port;
         std::string out;
+        std::string lang;
     };
     auto args = std::make_shared<Args>();
     CLI::App* cmd = app.add_subcommand(
         "read", "Read the radio into a data file (the bytes exactly as the radio sent them)");
     cmd->add_option("--port", args->port, "Serial device path, or COM1..COM8")->required();
     cmd->add_option("-o,--output", args->out, "Data file to write")->required();
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([&options, &exitCode, args] {
+        const int lang = LanguageModeOf(args->lang);
         Application application;
         const std::filesystem::path out(args->out);
         // Found out before the radio is read, not after.
@@ -231,9 +234,12 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
             return;
         }
         SerialLink link;
-        if (!OpenPort(link, args->port, exitCode)) return;
-        ProgramState state = ProgramState::StartUp();
-        const TransferResult result = RunTransfer(link, state, TransferMode::Read, options, false);
+        if (!OpenPort(link, args->port, exitCode, lang)) return;
+        // The read's bytes go to the file as they came; the language is that
+        // of the messages only.
+        ProgramState state = ProgramState::StartUp(lang);
+        const TransferResult result =
+            RunTransfer(link, state, TransferMode::Read, options, lang, false);
         if (result.outcome != CliView::Outcome::Done) {
             exitCode = kExitLinkFailure;
             return;
@@ -248,7 +254,7 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
             return;
         }
         if (!options.quiet)
-            std::cerr << English(status::kReadDone) << " " << args->out << " (radio band "
+            std::cerr << Localize(status::kReadDone, lang) << " " << args->out << " (radio band "
                       << RadioBandText(result.identityBandByte) << ")\n";
         exitCode = kExitOk;
     });
@@ -263,6 +269,7 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
         bool service = false;
         bool yes = false;
         bool verify = false;
+        std::string lang;
     };
     auto args = std::make_shared<Args>();
     CLI::App* cmd = app.add_subcommand("write", "Write a data file to the radio");
@@ -272,16 +279,18 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
                   "Service mode: also write the two transmit power levels (0x0180-0x018F)");
     cmd->add_flag("--yes", args->yes, "Write even when the radio's band differs from the file's");
     cmd->add_flag("--verify", args->verify, "Read the radio back and compare what was written");
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([&options, &exitCode, args] {
+        const int lang = LanguageModeOf(args->lang);
         ProgramState state = ProgramState::StartUp();
         if (!LoadDataFileToWrite(args->in, state, exitCode)) return;
         state.ServiceMode = args->service ? 1 : 0;
 
         Application application;
         SerialLink link;
-        if (!OpenPort(link, args->port, exitCode)) return;
+        if (!OpenPort(link, args->port, exitCode, lang)) return;
         const TransferResult wrote =
-            RunTransfer(link, state, TransferMode::Write, options, args->yes);
+            RunTransfer(link, state, TransferMode::Write, options, lang, args->yes);
         if (wrote.outcome == CliView::Outcome::Refused) {
             std::cerr << "quelro-cli: the radio's band is " << RadioBandText(wrote.identityBandByte)
                       << ", the file's " << BandText(state.BandSelection)
@@ -293,11 +302,11 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
             exitCode = kExitLinkFailure;
             return;
         }
-        if (!options.quiet) std::cerr << English(status::kWriteDone) << "\n";
+        if (!options.quiet) std::cerr << Localize(status::kWriteDone, lang) << "\n";
         if (args->verify) {
-            ProgramState readState = ProgramState::StartUp();
+            ProgramState readState = ProgramState::StartUp(lang);
             const TransferResult read =
-                RunTransfer(link, readState, TransferMode::Read, options, false, true);
+                RunTransfer(link, readState, TransferMode::Read, options, lang, false, true);
             if (read.outcome != CliView::Outcome::Done) {
                 std::cerr << "quelro-cli: verify: the write completed; only reading it back to "
                              "check it failed (write --verify again checks it anew)\n";
@@ -320,18 +329,21 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
 // ---- ports -----------------------------------------------------------------------
 
 // A device and what the system tells of it, or that it is missing.
-std::string Described(const SystemPaths& paths, const std::string& device) {
+std::string Described(const SystemPaths& paths, const std::string& device, int lang) {
     const PortIdentity identity = IdentifyPort(paths, device);
     if (!identity.exists) return "  (device missing)";
-    const std::string text = IdentityText(identity, kEnglish);
+    const std::string text = IdentityText(identity, lang);
     return text.empty() ? "" : "  " + text;
 }
 
 void AddPorts(CLI::App& app, Options&, int& exitCode) {
+    auto lang = std::make_shared<std::string>();
     CLI::App* cmd = app.add_subcommand(
         "ports", "Show the serial device behind COM1..COM8 and the devices present, with their "
                  "USB description, vendor:product ID, serial number and /dev/serial/by-id link");
-    cmd->callback([&exitCode] {
+    AddLanguageOption(*cmd, *lang);
+    cmd->callback([&exitCode, lang] {
+        const int language = LanguageModeOf(*lang);
         Application application;
         const SystemPaths paths = SystemPaths::FromEnvironment();
         const std::filesystem::path config = LinkConfigFolder();
@@ -340,7 +352,7 @@ void AddPorts(CLI::App& app, Options&, int& exitCode) {
             const auto device = DeviceForPort(n, config, present);
             std::cout << "COM" << n << "  " << (device ? device->path : "-")
                       << (device && device->fromPortsFile ? "  (ports file)" : "")
-                      << (device ? Described(paths, device->path) : "") << "\n";
+                      << (device ? Described(paths, device->path, language) : "") << "\n";
         }
         std::cout << "Ports file: " << (config / kPortsFileName).string() << "\n";
         if (const auto adapter = RememberedAdapter(config))
@@ -349,7 +361,7 @@ void AddPorts(CLI::App& app, Options&, int& exitCode) {
         if (present.empty()) std::cout << " none";
         std::cout << "\n";
         for (const std::string& path : present)
-            std::cout << "  " << path << Described(paths, path) << "\n";
+            std::cout << "  " << path << Described(paths, path, language) << "\n";
         exitCode = kExitOk;
     });
 }

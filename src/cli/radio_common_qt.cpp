@@ -67,7 +67,7 @@ bool IsOtherComName(const std::string& port) {
     return port.find_first_not_of("0123456789", 3) == std::string::npos;
 }
 
-bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
+bool OpenPort(SerialLink& link, const std::string& port, int& exitCode, int languageMode) {
     const std::optional<int> number = PortNumberFromName(port);
     if (port.empty() || (!number && IsOtherComName(port))) {
         std::cerr << "quelro-cli: "
@@ -81,7 +81,7 @@ bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
     if (number) {
         const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
         if (!mapped) {
-            std::cerr << NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, kEnglish)
+            std::cerr << NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, languageMode)
                       << "\nquelro-cli: quelro-cli ports lists the devices\n";
             exitCode = kExitLinkFailure;
             return false;
@@ -92,13 +92,13 @@ bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
         OpenProblem problem;
         problem.kind = OpenProblem::Kind::NotSerial;
         problem.device = device;
-        std::cerr << OpenProblemText(problem, 0, kEnglish) << "\n";
+        std::cerr << OpenProblemText(problem, 0, languageMode) << "\n";
         exitCode = kExitLinkFailure;
         return false;
     }
     const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
     if (opened.ok) return true;
-    std::cerr << OpenProblemText(opened.problem, number.value_or(0), kEnglish) << "\n";
+    std::cerr << OpenProblemText(opened.problem, number.value_or(0), languageMode) << "\n";
     exitCode = kExitLinkFailure;
     return false;
 }

@@ -19,7 +19,7 @@ bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exit
 
 // Opens --port (a device path or COM1..COM8); says why on stderr, sets
 // exitCode and returns false when it cannot.
-bool OpenPort(SerialLink& link, const std::string& port, int& exitCode);
+bool OpenPort(SerialLink& link, const std::string& port, int& exitCode, int languageMode);
 
 // While one lives, Ctrl+C, SIGTERM and a hang-up (SIGHUP: the terminal was
 // closed, the ssh connection dropped) only set Interrupted(), so that the

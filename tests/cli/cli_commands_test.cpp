@@ -469,6 +469,42 @@ TEST_F(CliTest, OutputsFollowLinksAndSurviveTheSizeLimit) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"link.DAT", "real.DAT"}));
 }
 
+// Without --lang, the language last chosen in the window program: its
+// settings file's third byte (0 Simplified, 1 English, 2 Traditional).
+TEST_F(CliTest, LanguageIsTheStoredOneUnlessGiven) {
+    WriteDat("in.DAT", FreshImage());
+    Write(At("bad.csv"), "Name\n");
+    const struct {
+        const char* stored; // nullptr: no settings file
+        std::vector<std::string> lang;
+        const char* info; // in the channel table's header
+        const char* refusal;
+    } cases[] = {
+        {nullptr, {}, "RX frequency", "line 1, column Frequency"},
+        {"\x00\x00\x00", {}, "接收频率", "第1行，Frequency列"},
+        {"\x00\x00\x02", {}, "接收頻率", "第1行，Frequency列"},
+        {"\x00\x00\x00", {"--lang", "en"}, "RX frequency", "line 1, column Frequency"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.info);
+        fs::remove_all(At("config"));
+        if (c.stored) {
+            fs::create_directories(At("config") / "quelro");
+            Write(At("config") / "quelro" / "parameter", std::string(c.stored, 3));
+        }
+        std::vector<std::string> info{"info", At("in.DAT").string()};
+        info.insert(info.end(), c.lang.begin(), c.lang.end());
+        const Result shown = Run(info);
+        EXPECT_EQ(shown.exit, 0) << shown.err;
+        EXPECT_NE(shown.out.find(c.info), std::string::npos) << shown.out;
+        std::vector<std::string> import{"import", At("bad.csv").string(), "-o",
+                                        At("out.DAT").string()};
+        import.insert(import.end(), c.lang.begin(), c.lang.end());
+        ExpectRefusal(Run(import), "bad.csv", c.refusal);
+    }
+    fs::remove_all(At("config"));
+}
+
 TEST_F(CliTest, InfoShowsTheChannelTable) {
     WriteDat("in.DAT", quelro::test::Patch(quelro::test::FreshImage(), 0x10,
                                            "506225465062254613287503F0F0FCFF"));

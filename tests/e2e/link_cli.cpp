@@ -636,6 +636,15 @@ void LinkCli::portsThatCannotBeOpened() {
         QCOMPARE(run.err, c.err);
         QVERIFY(!QFile::exists(home.File("out.DAT")));
     }
+    // In the language last chosen in the window program, unless --lang says.
+    home.SetParameter(QByteArray("\x00\x00\x00", 3));
+    const QString zh =
+        QString::fromUtf8("串口设备 /dev/quelro-no-such-device 不存在：请插上编程线，"
+                          "或选择其它串口。\n");
+    QCOMPARE(RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT")}).err, zh);
+    QCOMPARE(
+        RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT"), "--lang", "en"}).err,
+        missing);
 }
 
 void LinkCli::portHeldByAnotherProgramNamesIt_data() {
