@@ -4,10 +4,12 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/cli_common.h"
 #include "cli/programming_input.h"
 #include "i18n/captions.h"
+#include "link/port_map.h"
 #include "link/system_check.h"
 
 namespace quelro::cli {
@@ -21,7 +23,14 @@ void AddDoctorCommand(CLI::App& app, Options&, int& exitCode) {
     cmd->callback([&exitCode, lang] {
         const int language = LanguageModeOf(*lang);
         bool problem = false;
-        for (const Finding& finding : CheckSystem(SystemPaths::FromEnvironment())) {
+        // The devices the ports file sets COM1..COM8 to are looked at too.
+        std::vector<std::string> portDevices;
+        const std::string ports = SettingsFolder().empty()
+                                      ? std::string()
+                                      : ReadSmallFile(SettingsFolder() / kPortsFileName);
+        for (int n = 1; n <= kPortCount; ++n)
+            if (const auto device = PortsFileDevice(ports, n)) portDevices.push_back(*device);
+        for (const Finding& finding : CheckSystem(SystemPaths::FromEnvironment(), portDevices)) {
             std::cout << FindingText(finding, language) << "\n";
             problem = problem || finding.Problem();
         }

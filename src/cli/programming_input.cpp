@@ -85,17 +85,21 @@ int LanguageModeOf(const std::string& lang) {
     static const std::map<std::string, int> kModes{
         {"zh", kSimplified}, {"en", kEnglish}, {"zh-Hant", kTraditional}};
     if (!lang.empty()) return kModes.at(lang);
-    // Where the window program keeps its settings file.
+    const std::filesystem::path folder = SettingsFolder();
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_regular_file(folder / "parameter", ec))
+        return kEnglish;
+    return ReadParameterFile(folder / "parameter").languageMode;
+}
+
+std::filesystem::path SettingsFolder() {
     namespace fs = std::filesystem;
     const char* config = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
     const fs::path folder = config != nullptr && *config == '/' ? fs::path(config)
                             : home != nullptr                   ? fs::path(home) / ".config"
                                                                 : fs::path();
-    std::error_code ec;
-    const fs::path file = folder / "quelro" / "parameter";
-    if (folder.empty() || !fs::is_regular_file(file, ec)) return kEnglish;
-    return ReadParameterFile(file).languageMode;
+    return folder.empty() ? folder : folder / "quelro";
 }
 
 } // namespace quelro::cli

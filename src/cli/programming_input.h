@@ -4,6 +4,7 @@
 // start-up state, or to a base data file, as import applies it.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,10 @@ void AddInputFormOptions(CLI::App& cmd, InputForm& form);
 // CSV rows left out are reported on stderr and the rest is taken.
 std::optional<Programming> LoadProgramming(const std::string& path, const InputForm& form,
                                            int languageMode);
+
+// Where the window program keeps its settings and the ports file:
+// $XDG_CONFIG_HOME/quelro, else ~/.config/quelro; empty when neither is set.
+std::filesystem::path SettingsFolder();
 
 // --lang zh|en|zh-Hant, for every command that prints text for people.
 void AddLanguageOption(CLI::App& cmd, std::string& lang);

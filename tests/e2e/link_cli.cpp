@@ -603,6 +603,16 @@ void LinkCli::doctorFindsWhatStandsInTheWay() {
                                 "brltty takes it for a braille display (process 321)."));
     QVERIFY(lines[2].startsWith("ModemManager (process 77) is running"));
     QVERIFY(lines[3].startsWith("Lock file /run/lock/LCK..ttyUSB1 is stale (process 4711"));
+
+    // The devices the ports file names are looked at too, in the language
+    // asked for.
+    home.SetPorts({"# the desk", "/dev/probe", "ttyS4"});
+    run = RunCli(home, {"doctor", "--lang", "zh"});
+    QCOMPARE(run.exitCode, 3);
+    const QStringList zh = run.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(zh.size(), 6);
+    QCOMPARE(zh[1], QString("/dev/probe（/dev/probe）：可以使用。"));
+    QCOMPARE(zh[2], QString("串口设备 /dev/ttyS4 不存在：请插上编程线，或选择其它串口。"));
 }
 
 // Ports that cannot be opened, each told for what it is: a device that is
