@@ -148,7 +148,7 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
     cmd->callback([&options, &exitCode, args] {
         const int language = LanguageModeOf(args->lang);
         ProgramState state = ProgramState::StartUp();
-        if (!LoadDataFileToWrite(args->in, state, exitCode)) return;
+        if (!LoadDataFileToWrite(args->in, state, exitCode, language)) return;
         state.ServiceMode = args->service ? 1 : 0;
         state.LanguageMode = language;
 

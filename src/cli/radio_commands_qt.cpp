@@ -283,7 +283,7 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
     cmd->callback([&options, &exitCode, args] {
         const int lang = LanguageModeOf(args->lang);
         ProgramState state = ProgramState::StartUp();
-        if (!LoadDataFileToWrite(args->in, state, exitCode)) return;
+        if (!LoadDataFileToWrite(args->in, state, exitCode, lang)) return;
         state.ServiceMode = args->service ? 1 : 0;
 
         Application application;

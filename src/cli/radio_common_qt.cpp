@@ -44,15 +44,19 @@ bool TakeInterrupt() {
     return was;
 }
 
-bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode) {
+bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode,
+                         int languageMode) {
+    static constexpr Caption kCannotOpen{"无法打开：", "cannot open: "};
+    static constexpr Caption kNotDataFile{"不是 Quelro 数据文件", "not a Quelro data file"};
     const DataFileRead file = ReadDataFile(path);
     if (file.status == DataFileRead::CannotOpen) {
-        std::cerr << "quelro-cli: " << path << ": cannot open: " << file.error << "\n";
+        std::cerr << "quelro-cli: " << path << ": " << Localize(kCannotOpen, languageMode)
+                  << file.error << "\n";
         exitCode = kExitBadInput;
         return false;
     }
     if (file.status == DataFileRead::WrongType || !DecodeImage(state, file.imageHex)) {
-        std::cerr << "quelro-cli: " << path << ": not a Quelro data file\n";
+        std::cerr << "quelro-cli: " << path << ": " << Localize(kNotDataFile, languageMode) << "\n";
         exitCode = kExitBadInput;
         return false;
     }

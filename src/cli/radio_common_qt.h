@@ -15,7 +15,8 @@ namespace quelro::cli {
 
 // Reads the data file to write into `state`; on failure says why on stderr,
 // sets exitCode and returns false.
-bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode);
+bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode,
+                         int languageMode);
 
 // Opens --port (a device path or COM1..COM8); says why on stderr, sets
 // exitCode and returns false when it cannot.

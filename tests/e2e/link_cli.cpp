@@ -652,6 +652,9 @@ void LinkCli::portsThatCannotBeOpened() {
         QString::fromUtf8("串口设备 /dev/quelro-no-such-device 不存在：请插上编程线，"
                           "或选择其它串口。\n");
     QCOMPARE(RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT")}).err, zh);
+    QCOMPARE(RunCli(home, {"write", "--port", "COM8", home.File("plain.txt")}).err,
+             "quelro-cli: " + home.File("plain.txt") +
+                 QString::fromUtf8(": 不是 Quelro 数据文件\n"));
     QCOMPARE(
         RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT"), "--lang", "en"}).err,
         missing);
