@@ -111,7 +111,8 @@ CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions&
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
         if (!TakeInterrupt()) return;
-        if (driver.Interrupt()) std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
+        if (driver.Interrupt())
+            std::cerr << "quelro-cli: " << Localize(kInterrupted, state.LanguageMode) << "\n";
     });
     interruptWatch.start(50);
     QTimer::singleShot(0, &loop, [&driver] { driver.Start(); });

@@ -152,15 +152,35 @@ struct TransferResult {
     int identityBandByte = -1;    // the band code the radio told, -1 when it did not
 };
 
+// The command's own lines, in the language of --lang.
+constexpr Caption kUnknownBand{"未知", "unknown"};
+constexpr Caption kUnknownBandCode{"未知（频段代码 %1）", "unknown (band code %1)"};
+constexpr Caption kRadioBand{"（对讲机频段 %1）", " (radio band %1)"};
+constexpr Caption kCannotWrite{"%1：无法写入：%2", "%1: cannot write: %2"};
+constexpr Caption kReadKept{"；读到的数据保存在 %1", "; the read is kept in %1"};
+constexpr Caption kReadNotKept{"；读到的数据也未能保存", "; the read could not be kept either"};
+constexpr Caption kBandRefused{
+    "对讲机的频段为 %1，文件的频段为 %2：未写入任何数据；加 --yes 仍会写入",
+    "the radio's band is %1, the file's %2: nothing was written; --yes writes the file anyway"};
+constexpr Caption kVerifyReadFailed{
+    "校验：写频已完成，只是回读校验失败（再次执行 write --verify 可重新校验）",
+    "verify: the write completed; only reading it back to check it failed (write --verify "
+    "again checks it anew)"};
+constexpr Caption kVerifyDiffers{"校验：对讲机在 %1 处与写入的数据不同",
+                                 "verify: the radio differs from what was written at %1"};
+constexpr Caption kVerified{"校验通过：对讲机中的数据与写入的相同。",
+                            "Verified: the radio holds what was written."};
+
 // The band a radio told by its identity's band code.
-std::string RadioBandText(int identityBandByte) {
+std::string RadioBandText(int identityBandByte, int lang) {
     const auto band = identityBandByte < 0
                           ? std::nullopt
                           : RadioBandFromIdentityByte(static_cast<std::uint8_t>(identityBandByte));
     if (band) return BandText(*band);
-    return identityBandByte < 0 ? std::string("unknown")
-                                : "unknown (band code " +
-                                      HexByte(static_cast<unsigned long>(identityBandByte)) + ")";
+    return identityBandByte < 0
+               ? Localize(kUnknownBand, lang)
+               : LocalizeFilled(kUnknownBandCode, lang,
+                                {HexByte(static_cast<unsigned long>(identityBandByte))});
 }
 
 // `readBack`: the read checks a write, and is no backup of the radio.
@@ -187,7 +207,7 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
     if (result.outcome == CliView::Outcome::Running) {
         driver.Abandon();
         view.HideProgress();
-        std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
+        std::cerr << "quelro-cli: " << Localize(kInterrupted, lang) << "\n";
         if (driver.Control().Engine().HalfWritten())
             std::cerr << Localize(linktext::kWriteIncomplete, lang) << "\n";
         result.outcome = CliView::Outcome::Interrupted;
@@ -229,7 +249,8 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
         const std::filesystem::path out(args->out);
         // Found out before the radio is read, not after.
         if (const std::optional<std::string> why = CannotWrite(out)) {
-            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << *why << "\n";
+            std::cerr << "quelro-cli: " << LocalizeFilled(kCannotWrite, lang, {args->out, *why})
+                      << "\n";
             exitCode = kExitBadInput;
             return;
         }
@@ -246,16 +267,20 @@ void AddRead(CLI::App& app, Options& options, int& exitCode) {
         }
         const DataFileWrite written = WriteDataFile(out, result.readImage);
         if (!written.ok) {
-            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << written.error
-                      << (result.backup.empty() ? std::string("; the read could not be kept either")
-                                                : "; the read is kept in " + result.backup.string())
+            std::cerr << "quelro-cli: "
+                      << LocalizeFilled(kCannotWrite, lang, {args->out, written.error})
+                      << (result.backup.empty()
+                              ? Localize(kReadNotKept, lang)
+                              : LocalizeFilled(kReadKept, lang, {result.backup.string()}))
                       << "\n";
             exitCode = kExitBadInput;
             return;
         }
         if (!options.quiet)
-            std::cerr << Localize(status::kReadDone, lang) << " " << args->out << " (radio band "
-                      << RadioBandText(result.identityBandByte) << ")\n";
+            std::cerr << Localize(status::kReadDone, lang) << " " << args->out
+                      << LocalizeFilled(kRadioBand, lang,
+                                        {RadioBandText(result.identityBandByte, lang)})
+                      << "\n";
         exitCode = kExitOk;
     });
 }
@@ -292,9 +317,11 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
         const TransferResult wrote =
             RunTransfer(link, state, TransferMode::Write, options, lang, args->yes);
         if (wrote.outcome == CliView::Outcome::Refused) {
-            std::cerr << "quelro-cli: the radio's band is " << RadioBandText(wrote.identityBandByte)
-                      << ", the file's " << BandText(state.BandSelection)
-                      << ": nothing was written; --yes writes the file anyway\n";
+            std::cerr << "quelro-cli: "
+                      << LocalizeFilled(kBandRefused, lang,
+                                        {RadioBandText(wrote.identityBandByte, lang),
+                                         BandText(state.BandSelection)})
+                      << "\n";
             exitCode = kExitRefused;
             return;
         }
@@ -308,19 +335,18 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
             const TransferResult read =
                 RunTransfer(link, readState, TransferMode::Read, options, lang, false, true);
             if (read.outcome != CliView::Outcome::Done) {
-                std::cerr << "quelro-cli: verify: the write completed; only reading it back to "
-                             "check it failed (write --verify again checks it anew)\n";
+                std::cerr << "quelro-cli: " << Localize(kVerifyReadFailed, lang) << "\n";
                 exitCode = kExitLinkFailure;
                 return;
             }
             if (const auto at =
                     FirstWrittenDifference(wrote.writeImage, read.readImage, args->service)) {
-                std::cerr << "quelro-cli: verify: the radio differs from what was written at "
-                          << Hex4(*at) << "\n";
+                std::cerr << "quelro-cli: " << LocalizeFilled(kVerifyDiffers, lang, {Hex4(*at)})
+                          << "\n";
                 exitCode = kExitLinkFailure;
                 return;
             }
-            if (!options.quiet) std::cerr << "Verified: the radio holds what was written.\n";
+            if (!options.quiet) std::cerr << Localize(kVerified, lang) << "\n";
         }
         exitCode = kExitOk;
     });

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "channels/program_state.h"
+#include "i18n/captions.h"
 
 namespace quelro {
 class SerialLink;
@@ -37,6 +38,9 @@ class InterruptGuard {
 };
 // Whether a signal came since the last call (clears it).
 bool TakeInterrupt();
+// What is said when a signal ended a transfer.
+inline constexpr Caption kInterrupted{"已中断；已向对讲机发送结束命令",
+                                      "interrupted; the radio was sent End"};
 
 // A radio address as "0x01A0", the same in every locale.
 std::string Hex4(int value);
