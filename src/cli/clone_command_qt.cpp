@@ -9,7 +9,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -18,10 +17,12 @@
 #include <string>
 
 #include "cli/cli_common.h"
+#include "cli/programming_input.h"
 #include "cli/radio_common_qt.h"
 #include "codes/bands.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
+#include "i18n/captions_link.h"
 #include "image/memory_image.h"
 #include "link/clone_control.h"
 #include "link/clone_driver_qt.h"
@@ -33,15 +34,28 @@
 namespace quelro::cli {
 namespace {
 
-volatile std::sig_atomic_t cloneInterrupted = 0;
-extern "C" void OnCloneInterrupt(int) {
-    cloneInterrupted = 1;
-}
-
 // Tenths of a second as "12.3", the same in every locale.
 std::string Seconds(qint64 ms) {
     const qint64 tenths = (ms + 50) / 100;
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+// The lines of the run in the language of --lang; the log keeps its English
+// words.
+constexpr Caption kRadioLine{"第%1台：%2", "radio %1: %2"};
+constexpr Caption kAt{"，地址 %1", " at %1"};
+constexpr Caption kSeconds{"，%1 秒", ", %1 s"};
+constexpr Caption kBands{"（对讲机为 %1，文件为 %2；加 --yes 仍会写入）",
+                         " (the radio is %1, the file %2; --yes writes it anyway)"};
+constexpr Caption kSummary{"已写 %1 台，校验通过 %2 台，失败 %3 台，跳过 %4 台",
+                           "written %1, verified %2, failed %3, skipped %4"};
+
+std::string ResultText(CloneResult result, int lang) {
+    static constexpr Caption kWords[] = {{"成功", "ok"},
+                                         {"校验不符", "verify-failed"},
+                                         {"失败", "failed"},
+                                         {"频段不符，已跳过", "skipped-band"}};
+    return Localize(kWords[static_cast<int>(result)], lang);
 }
 
 // The run's lines: one per radio on stdout and in the log, the instructions
@@ -52,13 +66,16 @@ class CliCloneReport : public CloneReport {
         : state_(state), quiet_(quiet), log_(log), loop_(loop) {}
 
     void RadioDone(const CloneRecord& r, const QDateTime& startedUtc, qint64 elapsedMs) override {
+        const int lang = state_.LanguageMode;
         const std::string seconds = Seconds(elapsedMs);
         const std::string at = r.firstDifference ? Hex4(*r.firstDifference) : "";
-        std::cout << "radio " << r.number << ": " << CloneResultWord(r.result)
-                  << (at.empty() ? "" : " at " + at) << ", " << seconds << " s";
+        std::cout << LocalizeFilled(kRadioLine, lang,
+                                    {std::to_string(r.number), ResultText(r.result, lang)})
+                  << (at.empty() ? "" : LocalizeFilled(kAt, lang, {at}))
+                  << LocalizeFilled(kSeconds, lang, {seconds});
         if (r.result == CloneResult::SkippedBand)
-            std::cout << " (the radio is " << BandText(r.radioBand) << ", the file "
-                      << BandText(state_.BandSelection) << "; --yes writes it anyway)";
+            std::cout << LocalizeFilled(kBands, lang,
+                                        {BandText(r.radioBand), BandText(state_.BandSelection)});
         std::cout << std::endl;
         if (!log_) return;
         *log_ << r.number << "," << startedUtc.toString(Qt::ISODate).toStdString() << "," << seconds
@@ -72,8 +89,10 @@ class CliCloneReport : public CloneReport {
     }
     void TransferMessage(const std::string& text) override { std::cerr << text << "\n"; }
     void Finished(const CloneSummary& s) override {
-        std::cout << "written " << s.written << ", verified " << s.verified << ", failed "
-                  << s.failed << ", skipped " << s.skipped << std::endl;
+        std::cout << LocalizeFilled(kSummary, state_.LanguageMode,
+                                    {std::to_string(s.written), std::to_string(s.verified),
+                                     std::to_string(s.failed), std::to_string(s.skipped)})
+                  << std::endl;
         loop_.quit();
     }
 
@@ -91,22 +110,15 @@ CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions&
     CloneDriver driver(link, state, options, report);
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
-        if (!cloneInterrupted) return;
-        cloneInterrupted = 0;
-        if (driver.Interrupt()) std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
+        if (!TakeInterrupt()) return;
+        if (driver.Interrupt())
+            std::cerr << "quelro-cli: " << Localize(kInterrupted, state.LanguageMode) << "\n";
     });
     interruptWatch.start(50);
     QTimer::singleShot(0, &loop, [&driver] { driver.Start(); });
     loop.exec();
     lineLost = driver.LineLost();
     return driver.Control().Summary();
-}
-
-std::optional<int> LanguageFromName(const std::string& name) {
-    if (name == "en") return kEnglish;
-    if (name == "zh" || name == "zh-Hans") return kSimplified;
-    if (name == "zh-Hant") return kTraditional;
-    return std::nullopt;
 }
 
 } // namespace
@@ -116,7 +128,7 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
         std::string port;
         std::string in;
         std::string log;
-        std::string lang = "en";
+        std::string lang;
         int count = 0;
         bool noVerify = false;
         bool service = false;
@@ -133,18 +145,13 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
                   "Service mode: also write the two transmit power levels (0x0180-0x018F)");
     cmd->add_flag("--yes", args->yes, "Write radios whose band differs from the file's too");
     cmd->add_option("--log", args->log, "Append one CSV row per radio to this file");
-    cmd->add_option("--lang", args->lang, "Language of the instructions: zh, zh-Hant or en");
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([&options, &exitCode, args] {
-        const std::optional<int> language = LanguageFromName(args->lang);
-        if (!language) {
-            std::cerr << "quelro-cli: --lang takes zh, zh-Hant or en\n";
-            exitCode = kExitUsage;
-            return;
-        }
+        const int language = LanguageModeOf(args->lang);
         ProgramState state = ProgramState::StartUp();
-        if (!LoadDataFileToWrite(args->in, state, exitCode)) return;
+        if (!LoadDataFileToWrite(args->in, state, exitCode, language)) return;
         state.ServiceMode = args->service ? 1 : 0;
-        state.LanguageMode = *language;
+        state.LanguageMode = language;
 
         std::ofstream log;
         if (!args->log.empty()) {
@@ -168,18 +175,20 @@ void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
             application = std::make_unique<QCoreApplication>(argc, argv);
         QCoreApplication::setApplicationName("quelro");
         SerialLink link;
-        if (!OpenPort(link, args->port, exitCode)) return;
-        cloneInterrupted = 0;
-        auto previousInt = std::signal(SIGINT, OnCloneInterrupt);
-        auto previousTerm = std::signal(SIGTERM, OnCloneInterrupt);
+        if (!OpenPort(link, args->port, exitCode, language)) return;
         CloneOptions cloneOptions{args->count, !args->noVerify, args->yes, args->service};
         bool lineLost = false;
-        const CloneSummary summary = RunClone(link, state, cloneOptions, options.quiet,
-                                              args->log.empty() ? nullptr : &log, lineLost);
-        std::signal(SIGINT, previousInt);
-        std::signal(SIGTERM, previousTerm);
+        CloneSummary summary;
+        {
+            InterruptGuard guard;
+            summary = RunClone(link, state, cloneOptions, options.quiet,
+                               args->log.empty() ? nullptr : &log, lineLost);
+        }
         link.Flush(1000);
-        exitCode = summary.AllGood() && !lineLost ? kExitOk : kExitLinkFailure;
+        // Radios only skipped for their band are refusals, as write's are.
+        exitCode = summary.AllGood() && !lineLost     ? kExitOk
+                   : summary.failed == 0 && !lineLost ? kExitRefused
+                                                      : kExitLinkFailure;
     });
 }
 

@@ -23,7 +23,7 @@ void AddDiffCommand(CLI::App& app, int& exitCode) {
         std::string first;
         std::string second;
         InputForm form;
-        std::string lang = "en";
+        std::string lang;
         bool json = false;
     };
     auto args = std::make_shared<Args>();

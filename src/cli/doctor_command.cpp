@@ -2,21 +2,36 @@
 // line with its fix. Exits 0 when nothing needs mending, 3 when something
 // does.
 #include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/programming_input.h"
 #include "i18n/captions.h"
+#include "link/port_map.h"
 #include "link/system_check.h"
 
 namespace quelro::cli {
 
 void AddDoctorCommand(CLI::App& app, Options&, int& exitCode) {
+    auto lang = std::make_shared<std::string>();
     CLI::App* cmd = app.add_subcommand(
         "doctor", "Check what stands between you and the programming cable: groups, adapters "
                   "without a serial device (brltty), ModemManager, lock files");
-    cmd->callback([&exitCode] {
+    AddLanguageOption(*cmd, *lang);
+    cmd->callback([&exitCode, lang] {
+        const int language = LanguageModeOf(*lang);
         bool problem = false;
-        for (const Finding& finding : CheckSystem(SystemPaths::FromEnvironment())) {
-            std::cout << FindingText(finding, kEnglish) << "\n";
+        // The devices the ports file sets COM1..COM8 to are looked at too.
+        std::vector<std::string> portDevices;
+        const std::string ports = SettingsFolder().empty()
+                                      ? std::string()
+                                      : ReadSmallFile(SettingsFolder() / kPortsFileName);
+        for (int n = 1; n <= kPortCount; ++n)
+            if (const auto device = PortsFileDevice(ports, n)) portDevices.push_back(*device);
+        for (const Finding& finding : CheckSystem(SystemPaths::FromEnvironment(), portDevices)) {
+            std::cout << FindingText(finding, language) << "\n";
             problem = problem || finding.Problem();
         }
         exitCode = problem ? kExitLinkFailure : kExitOk;

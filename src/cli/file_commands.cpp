@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +16,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/info_report.h"
+#include "cli/programming_input.h"
 #include "codes/bands.h"
 #include "codes/conversions.h"
 #include "files/csv_form.h"
@@ -72,6 +72,16 @@ void WarnBytesNotKept(const std::string& path, const std::string& imageHex,
                   << HexByte(static_cast<unsigned long>(lost.value)) << ", " << kWhat[lost.kind]
                   << ": the form does not carry it\n";
     }
+}
+
+// An output that is the input itself, by its own name or through a link,
+// would replace what the command reads with another form of it: refused
+// before anything is read.
+bool OutputIsInput(const std::string& in, const std::string& out) {
+    std::error_code ec;
+    if (out.empty() || !std::filesystem::equivalent(in, out, ec) || ec) return false;
+    BadInput(out, "is the input file " + in + "; name another output");
+    return true;
 }
 
 int Save(const std::string& path, const ProgramState& state, const Options& options) {
@@ -130,6 +140,7 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
         std::string in;
         std::string out;
         std::string format;
+        std::string lang;
     };
     auto args = std::make_shared<Args>();
     CLI::App* cmd = app.add_subcommand(
@@ -137,7 +148,13 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
     cmd->add_option("IN.DAT", args->in, "Data file to read")->required();
     cmd->add_option("-o,--output", args->out, "Write to this file instead of stdout");
     AddFormatOption(*cmd, args->format);
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([args, &options, &exitCode] {
+        const int lang = LanguageModeOf(args->lang);
+        if (OutputIsInput(args->in, args->out)) {
+            exitCode = kExitBadInput;
+            return;
+        }
         std::string imageHex;
         const std::optional<ProgramState> state = LoadDataFile(args->in, kEnglish, &imageHex);
         if (!state) {
@@ -148,7 +165,7 @@ void AddExport(CLI::App& app, Options& options, int& exitCode) {
         if (IsCsv(args->format, args->out)) {
             const CsvExport csv = ExportCsv(*state);
             for (const CsvToneWarning& warning : csv.warnings)
-                std::cerr << "quelro-cli: " << args->in << ": " << WarningText(warning, kEnglish)
+                std::cerr << "quelro-cli: " << args->in << ": " << WarningText(warning, lang)
                           << "\n";
             text = csv.text;
         } else {
@@ -209,6 +226,7 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
         std::string base;
         std::string band;
         std::string format;
+        std::string lang;
         bool strict = false;
     };
     auto args = std::make_shared<Args>();
@@ -224,8 +242,11 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
         ->check(CLI::IsMember(BandTexts()));
     cmd->add_flag("--strict", args->strict, "CSV: refuse the file when any row is left out");
     AddFormatOption(*cmd, args->format);
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([args, &options, &exitCode] {
         exitCode = kExitBadInput;
+        const int lang = LanguageModeOf(args->lang);
+        if (OutputIsInput(args->in, args->out)) return;
         std::optional<ProgramState> state = ProgramState::StartUp(kEnglish);
         if (!args->base.empty()) state = LoadDataFile(args->base, kEnglish);
         if (!state) return;
@@ -237,18 +258,25 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
                 band.position = *BandPositionFromText(args->band);
             else if (!args->base.empty())
                 band.position = state->BandIndex;
-            CsvImport csv = ImportCsv(*text, *state, band);
+            // Onto a base, what the list has no column for stays the base's.
+            CsvImport csv =
+                ImportCsv(*text, *state, band,
+                          args->base.empty() ? CsvUnnamed::NewChannel : CsvUnnamed::BaseChannel);
             if (csv.refusal) {
-                BadInput(args->in, RefusalText(*csv.refusal, kEnglish));
+                BadInput(args->in, RefusalText(*csv.refusal, lang));
                 return;
             }
             for (const CsvLeftOut& row : csv.leftOut)
-                std::cerr << "quelro-cli: " << args->in << ": " << LeftOutText(row, kEnglish)
-                          << "\n";
+                std::cerr << "quelro-cli: " << args->in << ": " << LeftOutText(row, lang) << "\n";
             for (const CsvChanged& value : csv.changed)
-                std::cerr << "quelro-cli: " << args->in << ": " << ChangedText(value, kEnglish)
-                          << "\n";
-            if (args->strict && !csv.leftOut.empty()) return;
+                std::cerr << "quelro-cli: " << args->in << ": " << ChangedText(value, lang) << "\n";
+            bool none = true;
+            for (int row = 1; row <= kChannels; ++row) none = none && csv.state.ChannelEmpty(row);
+            if (none)
+                std::cerr << "quelro-cli: " << (args->strict ? "" : "warning: ") << args->in
+                          << ": no channel in the list"
+                          << (args->strict ? "\n" : "; the data file has none\n");
+            if (args->strict && (!csv.leftOut.empty() || none)) return;
             exitCode = Save(args->out, csv.state, options);
             return;
         }
@@ -267,25 +295,21 @@ void AddImport(CLI::App& app, Options& options, int& exitCode) {
 void AddInfo(CLI::App& app, int& exitCode) {
     struct Args {
         std::string in;
-        std::string lang = "en";
+        std::string lang;
     };
     auto args = std::make_shared<Args>();
     CLI::App* cmd = app.add_subcommand(
         "info", "Show a data file's channels as the grid shows them, and its settings");
     cmd->add_option("IN.DAT", args->in, "Data file to read")->required();
-    cmd->add_option("--lang", args->lang, "Language: zh, en or zh-Hant")
-        ->check(CLI::IsMember({"zh", "en", "zh-Hant"}))
-        ->capture_default_str();
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([args, &exitCode] {
-        static const std::map<std::string, int> kModes{
-            {"zh", kSimplified}, {"en", kEnglish}, {"zh-Hant", kTraditional}};
-        // Decoding in the chosen language writes the list cells in it.
-        const std::optional<ProgramState> state = LoadDataFile(args->in, kModes.at(args->lang));
-        if (!state) {
+        const std::optional<Programming> programming =
+            LoadProgramming(args->in, {"dat", ""}, LanguageModeOf(args->lang));
+        if (!programming) {
             exitCode = kExitBadInput;
             return;
         }
-        std::cout << InfoReport(*state) << std::flush;
+        std::cout << InfoReport(programming->state) << std::flush;
         exitCode = kExitOk;
     });
 }

@@ -39,5 +39,11 @@ int main(int argc, char** argv) {
         std::cerr << "quelro-cli: " << error.what() << "\n";
         return kExitBadInput;
     }
+    // Output that could not be written (a full disk, a closed pipe) is a
+    // failure of every command; those that check it themselves said so.
+    if (!std::cout.flush()) {
+        if (exitCode != kExitBadInput) std::cerr << "quelro-cli: (stdout): cannot write\n";
+        if (exitCode == kExitOk || app.got_subcommand("diff")) return kExitBadInput;
+    }
     return exitCode;
 }

@@ -1,6 +1,7 @@
 // quelro-cli print IN -o OUT.pdf|OUT.html: the channel sheet of a
 // programming, one page of A4 or Letter, in --lang.
 #include <cctype>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -32,6 +33,26 @@ std::string Today() {
     return date;
 }
 
+std::string Utf8(char32_t c) {
+    std::string text;
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return text;
+}
+
 } // namespace
 
 void AddPrintCommand(CLI::App& app, Options& options, int& exitCode) {
@@ -39,7 +60,7 @@ void AddPrintCommand(CLI::App& app, Options& options, int& exitCode) {
         std::string in;
         std::string out;
         InputForm form;
-        std::string lang = "en";
+        std::string lang;
         std::string paper = "a4";
         std::string font = kSheetFontPath;
     };
@@ -79,7 +100,21 @@ void AddPrintCommand(CLI::App& app, Options& options, int& exitCode) {
                              "or name one with --font)\n";
                 return;
             }
-            bytes = SheetPdf(LayOutSheet(sheet, *loaded.font, paper), sheet.title);
+            const PrintedPage page = LayOutSheet(sheet, *loaded.font, paper);
+            // A character without its glyph would print as an empty box.
+            if (!page.missing.empty()) {
+                char code[16];
+                std::snprintf(code, sizeof code, "U+%04X",
+                              static_cast<unsigned>(page.missing.front()));
+                std::cerr << "quelro-cli: " << args->font << ": the font has no glyph for "
+                          << Utf8(page.missing.front()) << " (" << code << ") and "
+                          << page.missing.size() - 1
+                          << " more characters of the sheet (name a CJK TrueType font with "
+                             "--font, such as "
+                          << kSheetFontPath << ")\n";
+                return;
+            }
+            bytes = SheetPdf(page, sheet.title);
         } else {
             bytes = SheetHtml(sheet, paper, lang);
         }

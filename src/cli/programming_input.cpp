@@ -1,16 +1,21 @@
 // Loading a programming from a data file, a JSON form or a CSV channel list.
 #include "cli/programming_input.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <map>
 
 #include "files/data_file.h"
 #include "files/file_access.h"
+#include "files/parameter_file.h"
 #include "files/programming_file.h"
 #include "i18n/captions.h"
 
 namespace quelro::cli {
 namespace {
+
+constexpr Caption kCannotOpenFile{"无法打开：", "cannot open: "};
 
 std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
                                 const ProgramState& base, bool baseGiven, int languageMode) {
@@ -19,18 +24,21 @@ std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
         form == ProgrammingForm::DataFile ? kDataFileSize + 2 : kMaxFormBytes + 1;
     const FileBytes file = ReadRegularFile(path, wanted);
     if (!file.ok) {
-        std::cerr << "quelro-cli: " << path
-                  << ": cannot open: " << FileErrorReason(file.code, kEnglish) << "\n";
+        std::cerr << "quelro-cli: " << path << ": " << Localize(kCannotOpenFile, languageMode)
+                  << FileErrorReason(file.code, languageMode) << "\n";
         return std::nullopt;
     }
-    // The messages of the command line are English whatever --lang says.
+    // Read in English (the forms' list texts are English); the messages in
+    // the language asked for.
     ProgrammingRead read = ReadProgramming(file.bytes, form, base, baseGiven, kEnglish);
     if (!read.programming) {
-        std::cerr << "quelro-cli: " << path << ": " << read.problem << "\n";
+        std::cerr << "quelro-cli: " << path << ": "
+                  << ReadProgramming(file.bytes, form, base, baseGiven, languageMode).problem
+                  << "\n";
         return std::nullopt;
     }
     for (const CsvLeftOut& row : read.leftOut)
-        std::cerr << "quelro-cli: " << path << ": " << LeftOutText(row, kEnglish) << "\n";
+        std::cerr << "quelro-cli: " << path << ": " << LeftOutText(row, languageMode) << "\n";
     // Read in English, shown in the language asked for: as a language switch
     // re-renders the list cells.
     Programming& p = *read.programming;
@@ -57,23 +65,41 @@ std::optional<Programming> LoadProgramming(const std::string& path, const InputF
     const ProgrammingForm chosen = form.format.empty() ? FormOfName(path) : kForms.at(form.format);
     ProgramState base = ProgramState::StartUp(kEnglish);
     if (chosen != ProgrammingForm::DataFile && !form.base.empty()) {
-        const auto loaded = Load(form.base, ProgrammingForm::DataFile, base, false, kEnglish);
+        const auto loaded = Load(form.base, ProgrammingForm::DataFile, base, false, languageMode);
         if (!loaded) return std::nullopt;
         base = loaded->state;
+        base.LanguageMode = kEnglish;
+        base.SetGrid1Text();
     }
     return Load(path, chosen, base, !form.base.empty(), languageMode);
 }
 
 void AddLanguageOption(CLI::App& cmd, std::string& lang) {
-    cmd.add_option("--lang", lang, "Language: zh, en or zh-Hant")
-        ->check(CLI::IsMember({"zh", "en", "zh-Hant"}))
-        ->capture_default_str();
+    cmd.add_option("--lang", lang,
+                   "Language: zh, en or zh-Hant (default: the one last chosen in the window "
+                   "program, else en)")
+        ->check(CLI::IsMember({"zh", "en", "zh-Hant"}));
 }
 
 int LanguageModeOf(const std::string& lang) {
     static const std::map<std::string, int> kModes{
         {"zh", kSimplified}, {"en", kEnglish}, {"zh-Hant", kTraditional}};
-    return kModes.at(lang);
+    if (!lang.empty()) return kModes.at(lang);
+    const std::filesystem::path folder = SettingsFolder();
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_regular_file(folder / "parameter", ec))
+        return kEnglish;
+    return ReadParameterFile(folder / "parameter").languageMode;
+}
+
+std::filesystem::path SettingsFolder() {
+    namespace fs = std::filesystem;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const fs::path folder = config != nullptr && *config == '/' ? fs::path(config)
+                            : home != nullptr                   ? fs::path(home) / ".config"
+                                                                : fs::path();
+    return folder.empty() ? folder : folder / "quelro";
 }
 
 } // namespace quelro::cli

@@ -4,6 +4,7 @@
 // start-up state, or to a base data file, as import applies it.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -27,8 +28,14 @@ void AddInputFormOptions(CLI::App& cmd, InputForm& form);
 std::optional<Programming> LoadProgramming(const std::string& path, const InputForm& form,
                                            int languageMode);
 
-// --lang zh|en|zh-Hant as a LanguageMode.
+// Where the window program keeps its settings and the ports file:
+// $XDG_CONFIG_HOME/quelro, else ~/.config/quelro; empty when neither is set.
+std::filesystem::path SettingsFolder();
+
+// --lang zh|en|zh-Hant, for every command that prints text for people.
 void AddLanguageOption(CLI::App& cmd, std::string& lang);
+// The LanguageMode of --lang; without it, the language last chosen in the
+// window program (its `parameter` file), else English.
 int LanguageModeOf(const std::string& lang);
 
 } // namespace quelro::cli

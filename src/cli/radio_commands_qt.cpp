@@ -10,8 +10,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <csignal>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -21,8 +22,10 @@
 #include <unistd.h>
 
 #include "cli/cli_common.h"
+#include "cli/programming_input.h"
 #include "cli/radio_common_qt.h"
 #include "codes/bands.h"
+#include "codes/conversions.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
 #include "i18n/captions_link.h"
@@ -39,34 +42,6 @@ namespace {
 
 constexpr int kBarWidth = 40;
 
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) {
-    interrupted = 1;
-}
-
-// While a transfer runs, Ctrl+C and SIGTERM end it with End rather than
-// leaving the radio in programming mode.
-class InterruptGuard {
-  public:
-    InterruptGuard() {
-        interrupted = 0;
-        previousInt_ = std::signal(SIGINT, OnInterrupt);
-        previousTerm_ = std::signal(SIGTERM, OnInterrupt);
-    }
-    ~InterruptGuard() {
-        std::signal(SIGINT, previousInt_);
-        std::signal(SIGTERM, previousTerm_);
-    }
-
-  private:
-    void (*previousInt_)(int);
-    void (*previousTerm_)(int);
-};
-
-std::string English(const Caption& caption) {
-    return Localize(caption, kEnglish);
-}
-
 bool Is(const Message& message, const Message& known) {
     return message.text.en == known.text.en;
 }
@@ -77,8 +52,9 @@ class CliView : public TransferView {
   public:
     enum class Outcome { Running, Done, Failed, Refused, Interrupted };
 
-    CliView(bool bar, bool acceptOtherBand, std::function<void()> finished)
-        : bar_(bar), acceptOtherBand_(acceptOtherBand), finished_(std::move(finished)) {}
+    CliView(bool bar, bool acceptOtherBand, int languageMode, std::function<void()> finished)
+        : bar_(bar), acceptOtherBand_(acceptOtherBand), lang_(languageMode),
+          finished_(std::move(finished)) {}
 
     Outcome outcome() const { return outcome_; }
     const std::string& readImage() const { return readImage_; }
@@ -99,16 +75,18 @@ class CliView : public TransferView {
         drawn_ = false;
     }
     int ShowMessage(const Message& message) override {
-        if (Is(message, msg::kBandMismatch) && acceptOtherBand_) return kIdYes;
+        const bool band = Is(message, msg::kBandMismatch);
+        if (band && acceptOtherBand_) return kIdYes;
         HideProgress();
-        std::cerr << English(message.text) << "\n";
-        outcome_ = Is(message, msg::kBandMismatch) ? Outcome::Refused : Outcome::Failed;
+        // The band question is answered here; the command says what to do.
+        if (!band) std::cerr << Localize(message.text, lang_) << "\n";
+        outcome_ = band ? Outcome::Refused : Outcome::Failed;
         finished_();
-        return Is(message, msg::kBandMismatch) ? kIdNo : kIdOk;
+        return band ? kIdNo : kIdOk;
     }
     void ShowFailure(const TransferFailure& failure) override {
         HideProgress();
-        std::cerr << FailureText(failure, kEnglish) << "\n";
+        std::cerr << FailureText(failure, lang_) << "\n";
         if (failure.kind != FailureKind::Refused) outcome_ = Outcome::Failed;
         finished_();
     }
@@ -140,6 +118,7 @@ class CliView : public TransferView {
 
     bool bar_;
     bool acceptOtherBand_;
+    int lang_;
     std::function<void()> finished_;
     Outcome outcome_ = Outcome::Running;
     int maximum_ = 0;
@@ -169,31 +148,68 @@ struct TransferResult {
     std::string readImage;  // reads
     std::string writeImage; // writes: what was sent
     int radioBand = 0;
+    std::filesystem::path backup; // reads: where the read was kept, if it was
+    int identityBandByte = -1;    // the band code the radio told, -1 when it did not
 };
 
+// The command's own lines, in the language of --lang.
+constexpr Caption kUnknownBand{"未知", "unknown"};
+constexpr Caption kUnknownBandCode{"未知（频段代码 %1）", "unknown (band code %1)"};
+constexpr Caption kRadioBand{"（对讲机频段 %1）", " (radio band %1)"};
+constexpr Caption kCannotWrite{"%1：无法写入：%2", "%1: cannot write: %2"};
+constexpr Caption kReadKept{"；读到的数据保存在 %1", "; the read is kept in %1"};
+constexpr Caption kReadNotKept{"；读到的数据也未能保存", "; the read could not be kept either"};
+constexpr Caption kBandRefused{
+    "对讲机的频段为 %1，文件的频段为 %2：未写入任何数据；加 --yes 仍会写入",
+    "the radio's band is %1, the file's %2: nothing was written; --yes writes the file anyway"};
+constexpr Caption kVerifyReadFailed{
+    "校验：写频已完成，只是回读校验失败（再次执行 write --verify 可重新校验）",
+    "verify: the write completed; only reading it back to check it failed (write --verify "
+    "again checks it anew)"};
+constexpr Caption kVerifyDiffers{"校验：对讲机在 %1 处与写入的数据不同",
+                                 "verify: the radio differs from what was written at %1"};
+constexpr Caption kVerified{"校验通过：对讲机中的数据与写入的相同。",
+                            "Verified: the radio holds what was written."};
+
+// The band a radio told by its identity's band code.
+std::string RadioBandText(int identityBandByte, int lang) {
+    const auto band = identityBandByte < 0
+                          ? std::nullopt
+                          : RadioBandFromIdentityByte(static_cast<std::uint8_t>(identityBandByte));
+    if (band) return BandText(*band);
+    return identityBandByte < 0
+               ? Localize(kUnknownBand, lang)
+               : LocalizeFilled(kUnknownBandCode, lang,
+                                {HexByte(static_cast<unsigned long>(identityBandByte))});
+}
+
+// `readBack`: the read checks a write, and is no backup of the radio.
 TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode mode,
-                           const Options& options, bool acceptOtherBand) {
+                           const Options& options, int lang, bool acceptOtherBand,
+                           bool readBack = false) {
     InterruptGuard guard;
     QEventLoop loop;
-    CliView view(!options.quiet && ::isatty(STDERR_FILENO), acceptOtherBand,
+    CliView view(!options.quiet && ::isatty(STDERR_FILENO), acceptOtherBand, lang,
                  [&loop] { loop.quit(); });
     TransferDriver driver(link, view, state);
+    if (readBack) driver.SetReadBack();
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&loop] {
-        if (interrupted) loop.quit();
+        if (TakeInterrupt()) loop.quit();
     });
     interruptWatch.start(50);
     QTimer::singleShot(
         0, &loop, [&] { mode == TransferMode::Read ? driver.ReadRadio() : driver.WriteRadio(); });
     loop.exec();
-    TransferResult result{view.outcome(), view.readImage(), driver.Control().Engine().WriteImage(),
-                          view.radioBand()};
+    TransferResult result{
+        view.outcome(),   view.readImage(),    driver.Control().Engine().WriteImage(),
+        view.radioBand(), driver.LastBackup(), driver.Control().Engine().IdentityBandByte()};
     if (result.outcome == CliView::Outcome::Running) {
         driver.Abandon();
         view.HideProgress();
-        std::cerr << "quelro-cli: interrupted; the radio was sent End\n";
+        std::cerr << "quelro-cli: " << Localize(kInterrupted, lang) << "\n";
         if (driver.Control().Engine().HalfWritten())
-            std::cerr << Localize(linktext::kWriteIncomplete, kEnglish) << "\n";
+            std::cerr << Localize(linktext::kWriteIncomplete, lang) << "\n";
         result.outcome = CliView::Outcome::Interrupted;
     }
     link.Flush(1000);
@@ -202,44 +218,69 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
 
 // ---- read ------------------------------------------------------------------------
 
+// Why a data file cannot be written as `out`, or nothing: a folder by that
+// name, a folder that is missing, or one this user may not create files in
+// (outputs are replaced through a new file beside them).
+std::optional<std::string> CannotWrite(const std::filesystem::path& out) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(out, ec)) return "it is a folder";
+    const std::filesystem::path folder = out.parent_path().empty() ? "." : out.parent_path();
+    if (!std::filesystem::is_directory(folder, ec))
+        return "the folder " + folder.string() + " does not exist";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return std::string(std::strerror(errno));
+    return std::nullopt;
+}
+
 void AddRead(CLI::App& app, Options& options, int& exitCode) {
     struct Args {
         std::string port;
         std::string out;
+        std::string lang;
     };
     auto args = std::make_shared<Args>();
     CLI::App* cmd = app.add_subcommand(
         "read", "Read the radio into a data file (the bytes exactly as the radio sent them)");
     cmd->add_option("--port", args->port, "Serial device path, or COM1..COM8")->required();
     cmd->add_option("-o,--output", args->out, "Data file to write")->required();
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([&options, &exitCode, args] {
+        const int lang = LanguageModeOf(args->lang);
         Application application;
-        std::error_code ec;
         const std::filesystem::path out(args->out);
-        if (std::filesystem::is_directory(out, ec) ||
-            !std::filesystem::is_directory(out.parent_path().empty() ? "." : out.parent_path(),
-                                           ec)) {
-            std::cerr << "quelro-cli: " << args->out << ": cannot be written here\n";
+        // Found out before the radio is read, not after.
+        if (const std::optional<std::string> why = CannotWrite(out)) {
+            std::cerr << "quelro-cli: " << LocalizeFilled(kCannotWrite, lang, {args->out, *why})
+                      << "\n";
             exitCode = kExitBadInput;
             return;
         }
         SerialLink link;
-        if (!OpenPort(link, args->port, exitCode)) return;
-        ProgramState state = ProgramState::StartUp();
-        const TransferResult result = RunTransfer(link, state, TransferMode::Read, options, false);
+        if (!OpenPort(link, args->port, exitCode, lang)) return;
+        // The read's bytes go to the file as they came; the language is that
+        // of the messages only.
+        ProgramState state = ProgramState::StartUp(lang);
+        const TransferResult result =
+            RunTransfer(link, state, TransferMode::Read, options, lang, false);
         if (result.outcome != CliView::Outcome::Done) {
             exitCode = kExitLinkFailure;
             return;
         }
         const DataFileWrite written = WriteDataFile(out, result.readImage);
         if (!written.ok) {
-            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << written.error << "\n";
+            std::cerr << "quelro-cli: "
+                      << LocalizeFilled(kCannotWrite, lang, {args->out, written.error})
+                      << (result.backup.empty()
+                              ? Localize(kReadNotKept, lang)
+                              : LocalizeFilled(kReadKept, lang, {result.backup.string()}))
+                      << "\n";
             exitCode = kExitBadInput;
             return;
         }
         if (!options.quiet)
-            std::cerr << English(status::kReadDone) << " " << args->out << " (radio band "
-                      << BandText(result.radioBand) << ")\n";
+            std::cerr << Localize(status::kReadDone, lang) << " " << args->out
+                      << LocalizeFilled(kRadioBand, lang,
+                                        {RadioBandText(result.identityBandByte, lang)})
+                      << "\n";
         exitCode = kExitOk;
     });
 }
@@ -253,6 +294,7 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
         bool service = false;
         bool yes = false;
         bool verify = false;
+        std::string lang;
     };
     auto args = std::make_shared<Args>();
     CLI::App* cmd = app.add_subcommand("write", "Write a data file to the radio");
@@ -262,19 +304,24 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
                   "Service mode: also write the two transmit power levels (0x0180-0x018F)");
     cmd->add_flag("--yes", args->yes, "Write even when the radio's band differs from the file's");
     cmd->add_flag("--verify", args->verify, "Read the radio back and compare what was written");
+    AddLanguageOption(*cmd, args->lang);
     cmd->callback([&options, &exitCode, args] {
+        const int lang = LanguageModeOf(args->lang);
         ProgramState state = ProgramState::StartUp();
-        if (!LoadDataFileToWrite(args->in, state, exitCode)) return;
+        if (!LoadDataFileToWrite(args->in, state, exitCode, lang)) return;
         state.ServiceMode = args->service ? 1 : 0;
 
         Application application;
         SerialLink link;
-        if (!OpenPort(link, args->port, exitCode)) return;
+        if (!OpenPort(link, args->port, exitCode, lang)) return;
         const TransferResult wrote =
-            RunTransfer(link, state, TransferMode::Write, options, args->yes);
+            RunTransfer(link, state, TransferMode::Write, options, lang, args->yes);
         if (wrote.outcome == CliView::Outcome::Refused) {
-            std::cerr << "quelro-cli: the file is for " << BandText(state.BandSelection)
-                      << "; --yes writes it anyway\n";
+            std::cerr << "quelro-cli: "
+                      << LocalizeFilled(kBandRefused, lang,
+                                        {RadioBandText(wrote.identityBandByte, lang),
+                                         BandText(state.BandSelection)})
+                      << "\n";
             exitCode = kExitRefused;
             return;
         }
@@ -282,23 +329,24 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
             exitCode = kExitLinkFailure;
             return;
         }
-        if (!options.quiet) std::cerr << English(status::kWriteDone) << "\n";
+        if (!options.quiet) std::cerr << Localize(status::kWriteDone, lang) << "\n";
         if (args->verify) {
-            ProgramState readState = ProgramState::StartUp();
+            ProgramState readState = ProgramState::StartUp(lang);
             const TransferResult read =
-                RunTransfer(link, readState, TransferMode::Read, options, false);
+                RunTransfer(link, readState, TransferMode::Read, options, lang, false, true);
             if (read.outcome != CliView::Outcome::Done) {
+                std::cerr << "quelro-cli: " << Localize(kVerifyReadFailed, lang) << "\n";
                 exitCode = kExitLinkFailure;
                 return;
             }
             if (const auto at =
                     FirstWrittenDifference(wrote.writeImage, read.readImage, args->service)) {
-                std::cerr << "quelro-cli: verify: the radio differs from what was written at "
-                          << Hex4(*at) << "\n";
+                std::cerr << "quelro-cli: " << LocalizeFilled(kVerifyDiffers, lang, {Hex4(*at)})
+                          << "\n";
                 exitCode = kExitLinkFailure;
                 return;
             }
-            if (!options.quiet) std::cerr << "Verified: the radio holds what was written.\n";
+            if (!options.quiet) std::cerr << Localize(kVerified, lang) << "\n";
         }
         exitCode = kExitOk;
     });
@@ -307,18 +355,21 @@ void AddWrite(CLI::App& app, Options& options, int& exitCode) {
 // ---- ports -----------------------------------------------------------------------
 
 // A device and what the system tells of it, or that it is missing.
-std::string Described(const SystemPaths& paths, const std::string& device) {
+std::string Described(const SystemPaths& paths, const std::string& device, int lang) {
     const PortIdentity identity = IdentifyPort(paths, device);
     if (!identity.exists) return "  (device missing)";
-    const std::string text = IdentityText(identity, kEnglish);
+    const std::string text = IdentityText(identity, lang);
     return text.empty() ? "" : "  " + text;
 }
 
 void AddPorts(CLI::App& app, Options&, int& exitCode) {
+    auto lang = std::make_shared<std::string>();
     CLI::App* cmd = app.add_subcommand(
         "ports", "Show the serial device behind COM1..COM8 and the devices present, with their "
                  "USB description, vendor:product ID, serial number and /dev/serial/by-id link");
-    cmd->callback([&exitCode] {
+    AddLanguageOption(*cmd, *lang);
+    cmd->callback([&exitCode, lang] {
+        const int language = LanguageModeOf(*lang);
         Application application;
         const SystemPaths paths = SystemPaths::FromEnvironment();
         const std::filesystem::path config = LinkConfigFolder();
@@ -327,7 +378,7 @@ void AddPorts(CLI::App& app, Options&, int& exitCode) {
             const auto device = DeviceForPort(n, config, present);
             std::cout << "COM" << n << "  " << (device ? device->path : "-")
                       << (device && device->fromPortsFile ? "  (ports file)" : "")
-                      << (device ? Described(paths, device->path) : "") << "\n";
+                      << (device ? Described(paths, device->path, language) : "") << "\n";
         }
         std::cout << "Ports file: " << (config / kPortsFileName).string() << "\n";
         if (const auto adapter = RememberedAdapter(config))
@@ -336,7 +387,7 @@ void AddPorts(CLI::App& app, Options&, int& exitCode) {
         if (present.empty()) std::cout << " none";
         std::cout << "\n";
         for (const std::string& path : present)
-            std::cout << "  " << path << Described(paths, path) << "\n";
+            std::cout << "  " << path << Described(paths, path, language) << "\n";
         exitCode = kExitOk;
     });
 }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <csignal>
 #include <iostream>
 #include <optional>
 
@@ -18,37 +19,90 @@
 
 namespace quelro::cli {
 
-bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode) {
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) {
+    interrupted = 1;
+}
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+} // namespace
+
+InterruptGuard::InterruptGuard() {
+    interrupted = 0;
+    for (int i = 0; i < 3; ++i) previous_[i] = std::signal(kSignals[i], OnInterrupt);
+}
+
+InterruptGuard::~InterruptGuard() {
+    for (int i = 0; i < 3; ++i) std::signal(kSignals[i], previous_[i]);
+}
+
+bool TakeInterrupt() {
+    const bool was = interrupted != 0;
+    interrupted = 0;
+    return was;
+}
+
+bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exitCode,
+                         int languageMode) {
+    static constexpr Caption kCannotOpen{"无法打开：", "cannot open: "};
+    static constexpr Caption kNotDataFile{"不是 Quelro 数据文件", "not a Quelro data file"};
     const DataFileRead file = ReadDataFile(path);
     if (file.status == DataFileRead::CannotOpen) {
-        std::cerr << "quelro-cli: " << path << ": cannot open: " << file.error << "\n";
+        std::cerr << "quelro-cli: " << path << ": " << Localize(kCannotOpen, languageMode)
+                  << file.error << "\n";
         exitCode = kExitBadInput;
         return false;
     }
     if (file.status == DataFileRead::WrongType || !DecodeImage(state, file.imageHex)) {
-        std::cerr << "quelro-cli: " << path << ": not a Quelro data file\n";
+        std::cerr << "quelro-cli: " << path << ": " << Localize(kNotDataFile, languageMode) << "\n";
         exitCode = kExitBadInput;
         return false;
     }
     return true;
 }
 
-bool OpenPort(SerialLink& link, const std::string& port, int& exitCode) {
+// COM and a number that is no port (COM0, COM9, COM12).
+bool IsOtherComName(const std::string& port) {
+    if (port.size() < 4 || port.size() > 6) return false;
+    for (std::size_t i = 0; i < 3; ++i)
+        if ((port[i] & ~0x20) != "COM"[i]) return false;
+    return port.find_first_not_of("0123456789", 3) == std::string::npos;
+}
+
+bool OpenPort(SerialLink& link, const std::string& port, int& exitCode, int languageMode) {
     const std::optional<int> number = PortNumberFromName(port);
+    if (port.empty() || (!number && IsOtherComName(port))) {
+        std::cerr << "quelro-cli: "
+                  << (port.empty() ? std::string("--port names no port")
+                                   : port + ": only COM1 to COM8 exist")
+                  << ": give COM1..COM8 or a device path such as /dev/ttyUSB0\n";
+        exitCode = kExitUsage;
+        return false;
+    }
     std::string device = port;
     if (number) {
         const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
         if (!mapped) {
-            std::cerr << NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, kEnglish)
+            std::cerr << NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, languageMode)
                       << "\nquelro-cli: quelro-cli ports lists the devices\n";
             exitCode = kExitLinkFailure;
             return false;
         }
         device = mapped->path;
     }
+    if (SurelyNotSerial(device)) {
+        OpenProblem problem;
+        problem.kind = OpenProblem::Kind::NotSerial;
+        problem.device = device;
+        std::cerr << OpenProblemText(problem, 0, languageMode) << "\n";
+        exitCode = kExitLinkFailure;
+        return false;
+    }
     const SerialLink::OpenResult opened = link.Open(QString::fromStdString(device));
     if (opened.ok) return true;
-    std::cerr << OpenProblemText(opened.problem, number.value_or(0), kEnglish) << "\n";
+    std::cerr << OpenProblemText(opened.problem, number.value_or(0), languageMode) << "\n";
     exitCode = kExitLinkFailure;
     return false;
 }

@@ -234,7 +234,8 @@ std::variant<Rows, CsvRefusal> ReadRows(std::string_view text, bool headerOption
 
 } // namespace
 
-CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand band) {
+CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand band,
+                    CsvUnnamed unnamed) {
     CsvImport result{std::nullopt, {}, {}, base};
     std::variant<Rows, CsvRefusal> read = ReadRows(text, false, false);
     if (const auto* refusal = std::get_if<CsvRefusal>(&read)) {
@@ -252,7 +253,8 @@ CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand ban
     s.BandIndex = position;
     s.SelectBandPosition(position);
     const ProgramState cleared = s;
-    Placed placed = PlaceRows(rows, cleared, s, RangeOf(position), {1, PlacedByLocation(rows), 0});
+    Placed placed = PlaceRows(rows, unnamed == CsvUnnamed::BaseChannel ? base : cleared, s,
+                              RangeOf(position), {1, PlacedByLocation(rows), 0});
     result.leftOut = std::move(placed.leftOut);
     result.changed = std::move(placed.changed);
     return result;

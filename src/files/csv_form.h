@@ -72,10 +72,17 @@ struct CsvImport {
     ProgramState state; // the base with the new channel table and band
 };
 
+// Where an import takes what a row does not name (a column the file lacks,
+// the busy lock that no column carries).
+enum class CsvUnnamed {
+    NewChannel,  // what a new channel has: the table was cleared first
+    BaseChannel, // the base's channel at the row's place, else a new channel's
+};
+
 // Reads a CSV file's text as a whole new channel table over `base`: every
-// setting other than the channels and the band stays the base's; what a row
-// does not name is what a new channel has.
-CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand band);
+// setting other than the channels and the band stays the base's.
+CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand band,
+                    CsvUnnamed unnamed = CsvUnnamed::NewChannel);
 
 struct CsvPaste {
     std::optional<CsvRefusal> refusal; // when set, the state was not touched

@@ -75,7 +75,8 @@ ProgrammingRead ReadProgramming(std::string_view bytes, ProgrammingForm form,
     state.LanguageMode = lang;
     state.SetGrid1Text();
     if (json) return ReadJson(bytes, std::move(state), lang);
-    CsvImport csv = ImportCsv(bytes, state, CsvBand{baseGiven ? state.BandIndex : -1});
+    CsvImport csv = ImportCsv(bytes, state, CsvBand{baseGiven ? state.BandIndex : -1},
+                              baseGiven ? CsvUnnamed::BaseChannel : CsvUnnamed::NewChannel);
     if (csv.refusal) return Refused(RefusalText(*csv.refusal, lang));
     return {SavedProgramming(csv.state), {}, std::move(csv.leftOut)};
 }

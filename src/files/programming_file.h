@@ -33,8 +33,10 @@ struct ProgrammingRead {
 
 // The programming in a file's bytes, its list cells in `languageMode`. A data
 // file is decoded onto the start-up state; a JSON form or CSV list is applied
-// to `base` (a CSV list keeps the base's band when `baseGiven`, else takes
-// the band that holds its rows) and taken as importing it saves it.
+// to `base` (a CSV list keeps the base's band and takes what it has no
+// column for from the base's channels when `baseGiven`, else takes the band
+// that holds its rows and a new channel's values) and taken as importing it
+// saves it.
 ProgrammingRead ReadProgramming(std::string_view bytes, ProgrammingForm form,
                                 const ProgramState& base, bool baseGiven, int languageMode);
 

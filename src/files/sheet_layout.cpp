@@ -200,6 +200,9 @@ PrintedPage Layout::Finish() const {
         for (char32_t c : text.characters)
             if (seen.insert(c).second) used.push_back(c);
     page.font = font_.MakeSubset(used);
+    page.fontName = font_.PostScriptName();
+    for (char32_t c : used)
+        if (c > U' ' && font_.Glyph(c) == 0) page.missing.push_back(c);
     for (std::uint16_t old : page.font.glyphs) page.advances.push_back(font_.Advance(old));
     page.unitsPerEm = font_.UnitsPerEm();
     page.ascent = font_.Ascent();

@@ -41,7 +41,9 @@ struct PrintedPage {
     std::vector<Rule> rules;
     std::vector<PlacedText> texts;
     TrueTypeFont::Subset font;
-    std::vector<int> advances; // of each subset glyph, in font units
+    std::string fontName;          // the face's PostScript name
+    std::vector<char32_t> missing; // characters of the sheet the font has no glyph for
+    std::vector<int> advances;     // of each subset glyph, in font units
     int unitsPerEm = 1000;
     int ascent = 0;           // font units
     int descent = 0;          // font units, positive

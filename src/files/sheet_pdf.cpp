@@ -12,7 +12,10 @@ namespace quelro {
 namespace {
 
 // The subset's name: six capitals, a plus and the family, as a subset is named.
-constexpr const char* kFontName = "QLROSH+WenQuanYiMicroHei";
+// A subset's name: a tag of six capitals, '+', the face's own name.
+std::string SubsetFontName(const PrintedPage& page) {
+    return "QLROSH+" + (page.fontName.empty() ? std::string("Embedded") : page.fontName);
+}
 
 std::string Number(double value) {
     std::string text = FormatFixed(value, 2);
@@ -132,6 +135,7 @@ std::string SheetPdf(const PrintedPage& page, const std::string& title) {
         widths += (g == 0 ? "" : " ") + thousandths(page.advances[g]);
     widths += "]]";
 
+    const std::string fontName = SubsetFontName(page);
     PdfFile pdf;
     pdf.Object("<< /Type /Catalog /Pages 2 0 R >>");         // 1
     pdf.Object("<< /Type /Pages /Kids [3 0 R] /Count 1 >>"); // 2
@@ -139,13 +143,13 @@ std::string SheetPdf(const PrintedPage& page, const std::string& title) {
                Number(page.height) +
                "] /Resources << /Font << /F1 5 0 R >> >> /Contents 4 0 R >>"); // 3
     pdf.Stream("", Content(page));                                             // 4
-    pdf.Object(std::string("<< /Type /Font /Subtype /Type0 /BaseFont /") + kFontName +
+    pdf.Object(std::string("<< /Type /Font /Subtype /Type0 /BaseFont /") + fontName +
                " /Encoding /Identity-H /DescendantFonts [6 0 R] /ToUnicode 9 0 R >>"); // 5
-    pdf.Object(std::string("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /") + kFontName +
+    pdf.Object(std::string("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /") + fontName +
                " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
                " /FontDescriptor 7 0 R /DW 1000 /W " +
                widths + " /CIDToGIDMap /Identity >>"); // 6
-    pdf.Object(std::string("<< /Type /FontDescriptor /FontName /") + kFontName +
+    pdf.Object(std::string("<< /Type /FontDescriptor /FontName /") + fontName +
                " /Flags 4 /FontBBox [" + thousandths(page.box[0]) + " " + thousandths(page.box[1]) +
                " " + thousandths(page.box[2]) + " " + thousandths(page.box[3]) +
                "] /ItalicAngle 0 /Ascent " + thousandths(page.ascent) + " /Descent -" +

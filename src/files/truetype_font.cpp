@@ -7,6 +7,7 @@
 #include "files/truetype_font.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <utility>
@@ -248,6 +249,32 @@ std::optional<TrueTypeFont::Table> TrueTypeFont::Find(const char* tag) const {
     for (const auto& [name, table] : tables_)
         if (name == tag) return table;
     return std::nullopt;
+}
+
+std::string TrueTypeFont::PostScriptName() const {
+    const std::optional<Table> table = Find("name");
+    if (!table) return {};
+    const std::string names = Bytes(*table);
+    const std::uint32_t count = U16(names, 2);
+    const std::uint32_t strings = U16(names, 4);
+    constexpr std::uint32_t kPostScriptName = 6;
+    for (std::uint32_t i = 0; i < count && 6 + 12 * i < names.size(); ++i) {
+        const std::size_t record = 6 + 12 * static_cast<std::size_t>(i);
+        const std::uint32_t platform = U16(names, record);
+        if (U16(names, record + 6) != kPostScriptName || (platform != 1 && platform != 3)) continue;
+        const std::size_t at = strings + U16(names, record + 10);
+        const std::size_t length = U16(names, record + 8);
+        // Windows names are UTF-16BE, Macintosh ones single bytes; the name
+        // itself is printable ASCII.
+        const std::size_t step = platform == 3 ? 2 : 1;
+        std::string name;
+        for (std::size_t k = step - 1; k < length; k += step) {
+            const char c = static_cast<char>(U8(names, at + k));
+            if (std::isalnum(static_cast<unsigned char>(c)) || c == '-') name += c;
+        }
+        if (!name.empty()) return name;
+    }
+    return {};
 }
 
 std::string TrueTypeFont::Bytes(const Table& table) const {

@@ -35,6 +35,9 @@ class TrueTypeFont {
     std::uint16_t Glyph(char32_t codePoint) const;
     // Advance width in font units.
     int Advance(std::uint16_t glyph) const;
+    // The face's PostScript name (name 6 of its naming table), letters,
+    // digits and '-' only; empty when it has none.
+    std::string PostScriptName() const;
 
     // A font of the glyphs used, numbered anew: glyph 0 stays the missing
     // glyph, then `used` in its order (each glyph once, the components of

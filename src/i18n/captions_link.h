@@ -33,6 +33,11 @@ inline constexpr Caption kUnknownBytes{
     "通信出错：收到无法识别的数据（%1）。请检查编程线是否适用于本对讲机、插头是否插紧，然后重试。",
     "Communication error: the radio's answer was not understood (%1). Check that the cable is "
     "made for this radio and its plugs are pushed fully in, then try again."};
+// %1 the block's radio address.
+inline constexpr Caption kBlockRefused{
+    "通信出错：对讲机拒收了地址 %1 的数据块（15）。请确认对讲机型号正确，然后重试。",
+    "Communication error: the radio refused the block at %1 (15). Check that the radio is of "
+    "the model this program programs, then try again."};
 inline constexpr Caption kWrongModel{
     "通信出错：这台对讲机的型号是 %1，本软件只能编程 VN481 和 VN482。",
     "Communication error: this radio reports the model %1; this program programs the VN481 and "
@@ -77,6 +82,9 @@ inline constexpr Caption kStaleLock{
 inline constexpr Caption kMissingMark{"（设备不存在）", " (device missing)"};
 // %2 the system's own words.
 inline constexpr Caption kCannotOpen{"无法打开 %1：%2", "%1 cannot be opened: %2"};
+inline constexpr Caption kNotSerial{"%1 不是串行设备：请选择编程线的串口。",
+                                    "%1 is not a serial device: choose the programming cable's "
+                                    "port."};
 
 // The findings of the serial port check (quelro-cli doctor, Help -> Serial
 // port check). %1 is the device, the adapter or the lock file.

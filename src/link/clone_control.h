@@ -53,6 +53,10 @@ inline constexpr Caption kConnectNext{"请关闭电台，连接下一台并开�
 inline constexpr Caption kMenuItem{"批量写频...", "Clone to several radios..."};
 inline constexpr Caption kLineLost{"串口已断开，批量写频已停止。",
                                    "The serial port went away; the cloning run has stopped."};
+// %1: the radio's number in the run.
+inline constexpr Caption kHalfWritten{
+    "写频未完成：第%1台对讲机只写入了部分数据，请重新写频后再使用。",
+    "Write incomplete: radio %1 holds part of the new programming. Write it again before use."};
 } // namespace clone_text
 
 const Caption& InstructionText(CloneInstruction instruction);

@@ -1,6 +1,7 @@
 // The cloning run on Qt timers and the serial link.
 #include "link/clone_driver_qt.h"
 
+#include "i18n/captions_link.h"
 #include "link/link_failure.h"
 
 namespace quelro {
@@ -49,7 +50,8 @@ bool CloneDriver::Interrupt() {
     return ended;
 }
 
-void CloneDriver::StartWrite(int) {
+void CloneDriver::StartWrite(int number) {
+    number_ = number;
     started_ = QDateTime::currentDateTimeUtc();
     clock_.start();
     Begin(Kind::Write);
@@ -64,6 +66,7 @@ void CloneDriver::Begin(Kind kind) {
     TransferView& view = *this;
     transfer_ = std::make_unique<TransferDriver>(link_, view,
                                                  kind == Kind::Write ? writeState_ : readState_);
+    if (kind == Kind::Read) transfer_->SetReadBack();
     // Started from the event loop: the answer that led here is still being
     // delivered, and must not reach the new transfer.
     QTimer::singleShot(0, this, [this] {
@@ -75,6 +78,12 @@ void CloneDriver::Begin(Kind kind) {
 void CloneDriver::Finish(CloneTransferOutcome outcome) {
     if (outcome_) return;
     outcome_ = outcome;
+    // However the write ended (a failure, a pulled cable, Ctrl+C), a radio
+    // that took part of it is named.
+    if (kind_ == Kind::Write && outcome != CloneTransferOutcome::Done && transfer_ &&
+        transfer_->Control().Engine().HalfWritten())
+        report_.TransferMessage(LocalizeFilled(clone_text::kHalfWritten, writeState_.LanguageMode,
+                                               {std::to_string(number_)}));
     // The transfer driver goes once its own step is over.
     QTimer::singleShot(0, this, [this] {
         const std::string written =
@@ -140,7 +149,10 @@ void CloneDriver::ShowFailure(const TransferFailure& failure) {
         Finish(CloneTransferOutcome::Refused);
         return;
     }
-    report_.TransferMessage(FailureText(failure, writeState_.LanguageMode));
+    // Finish names the radio when it is half written.
+    TransferFailure what = failure;
+    what.halfWritten = false;
+    report_.TransferMessage(FailureText(what, writeState_.LanguageMode));
     Finish(CloneTransferOutcome::Failed);
 }
 

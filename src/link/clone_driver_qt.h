@@ -105,6 +105,7 @@ class CloneDriver : public QObject, private CloneActions, private TransferView {
     std::optional<CloneTransferOutcome> outcome_;
     std::string readImage_;
     int radioBand_ = -1;
+    int number_ = 0; // the radio being written, from 1
     bool lineLost_ = false;
     QDateTime started_;
     QElapsedTimer clock_;

@@ -28,6 +28,9 @@ std::string FailureText(const TransferFailure& failure, int languageMode) {
     case FailureKind::UnknownBytes:
         text = LocalizeFilled(linktext::kUnknownBytes, languageMode, {SpacedHex(failure.detail)});
         break;
+    case FailureKind::BlockRefused:
+        text = LocalizeFilled(linktext::kBlockRefused, languageMode, {failure.detail});
+        break;
     case FailureKind::WrongModel:
         text = LocalizeFilled(linktext::kWrongModel, languageMode, {failure.detail});
         break;

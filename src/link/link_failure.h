@@ -12,6 +12,7 @@ enum class FailureKind {
     NoAnswer,     // not one byte came back
     OnlyEcho,     // the cable echoed, the radio said nothing
     UnknownBytes, // bytes that are no reply of the dialogue
+    BlockRefused, // the radio answered 15 to a written block
     WrongModel,   // an identity of another model
     Stopped,      // the radio answered, then fell silent
     CableLost,    // the device went away
@@ -21,7 +22,7 @@ enum class FailureKind {
 struct TransferFailure {
     FailureKind kind = FailureKind::NoAnswer;
     // UnknownBytes: the first bytes not understood; WrongModel: the model
-    // word received.
+    // word received; BlockRefused: the block's address, as "0x0070".
     std::string detail;
     // A write ended after the radio acknowledged at least one block and
     // before the last.

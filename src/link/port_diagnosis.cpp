@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "i18n/captions_link.h"
@@ -33,6 +34,26 @@ DeviceAccess CheckDeviceAccess(const SystemPaths& paths, std::string_view device
     return access;
 }
 
+bool SurelyNotSerial(const fs::path& device) {
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0) return false;
+    // Major 1 holds the memory devices: /dev/null, /dev/zero, /dev/full ...
+    return !S_ISCHR(info.st_mode) || major(info.st_rdev) == 1;
+}
+
+std::optional<OpenProblem> LockHolder(const SystemPaths& paths, std::string_view device) {
+    const auto lock = ReadLockFile(paths, LockFileName(device));
+    if (!lock || lock->pid <= 0 || lock->pid == static_cast<long>(::getpid()) ||
+        !ProcessRuns(paths, lock->pid))
+        return std::nullopt;
+    OpenProblem problem;
+    problem.kind = OpenProblem::Kind::HeldBy;
+    problem.device = std::string(device);
+    problem.pid = lock->pid;
+    problem.program = lock->program.empty() ? ProcessName(paths, lock->pid) : lock->program;
+    return problem;
+}
+
 OpenProblem DiagnoseOpenFailure(const SystemPaths& paths, std::string_view device,
                                 std::string_view error) {
     OpenProblem problem;
@@ -43,14 +64,9 @@ OpenProblem DiagnoseOpenFailure(const SystemPaths& paths, std::string_view devic
         problem.kind = OpenProblem::Kind::Missing;
         return problem;
     }
+    if (auto held = LockHolder(paths, device)) return *held;
     const long self = static_cast<long>(::getpid());
     if (const auto lock = ReadLockFile(paths, LockFileName(device)); lock && lock->pid != self) {
-        if (lock->pid > 0 && ProcessRuns(paths, lock->pid)) {
-            problem.kind = OpenProblem::Kind::HeldBy;
-            problem.pid = lock->pid;
-            problem.program = lock->program.empty() ? ProcessName(paths, lock->pid) : lock->program;
-            return problem;
-        }
         // Its process is gone: take the lock over where the folder allows.
         std::error_code ec;
         if (fs::remove(lock->path, ec) && !ec) {
@@ -92,6 +108,8 @@ std::string OpenProblemText(const OpenProblem& problem, int port, int languageMo
         return LocalizeFilled(linktext::kNotInGroup, languageMode, {device, problem.group});
     case OpenProblem::Kind::GroupNotInSession:
         return LocalizeFilled(linktext::kGroupNotInSession, languageMode, {device, problem.group});
+    case OpenProblem::Kind::NotSerial:
+        return LocalizeFilled(linktext::kNotSerial, languageMode, {device});
     case OpenProblem::Kind::NoPermission:
         return LocalizeFilled(linktext::kNoPermission, languageMode, {device});
     case OpenProblem::Kind::HeldBy: {

@@ -6,6 +6,7 @@
 // its message with what to do.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,7 @@ DeviceAccess CheckDeviceAccess(const SystemPaths& paths, std::string_view device
 struct OpenProblem {
     enum class Kind {
         Missing,
+        NotSerial, // a file, a folder, or a device that is no terminal
         NotInGroup,
         GroupNotInSession,
         NoPermission,
@@ -45,6 +47,16 @@ struct OpenProblem {
     std::string error;    // Other: the system's words
     bool operator==(const OpenProblem&) const = default;
 };
+
+// The problem of a device whose lock file names a process, other than this
+// one, that still runs: HeldBy, naming it as the lock file does (else by its
+// command name). Asked before opening, so that no live holder's lock is
+// taken over whatever program it names or whichever form it has.
+std::optional<OpenProblem> LockHolder(const SystemPaths& paths, std::string_view device);
+
+// A path that exists and is surely no serial device: a file, a folder, or a
+// memory device such as /dev/null (which many processes hold open).
+bool SurelyNotSerial(const std::filesystem::path& device);
 
 // `device` is the device's own path (not a link to it); `error` what the
 // serial layer said.

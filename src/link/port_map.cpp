@@ -45,11 +45,15 @@ std::string Trim(std::string text) {
 // The ports file is a few lines; a longer one is not read beyond this.
 constexpr int kPortsFileLines = 200;
 
-std::optional<std::string> PortsFileLine(const std::filesystem::path& configFolder, int n) {
-    std::ifstream in(configFolder / kPortsFileName);
+std::string PortsFileText(const std::filesystem::path& file) {
+    std::ifstream in(file);
     std::string text, line;
     for (int i = 1; i <= kPortsFileLines && std::getline(in, line); ++i) text += line + '\n';
-    return PortsFileDevice(text, n);
+    return text;
+}
+
+std::optional<std::string> PortsFileLine(const std::filesystem::path& configFolder, int n) {
+    return PortsFileDevice(PortsFileText(configFolder / kPortsFileName), n);
 }
 
 bool IsComment(std::string_view line) {
@@ -74,6 +78,19 @@ std::optional<std::string> PortsFileDevice(std::string_view text, int n) {
         return line;
     }
     return std::nullopt;
+}
+
+int PortsFileLineNumber(std::string_view text, int n) {
+    int line = 0;
+    for (int port = 0; !text.empty();) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        const bool comment = IsComment(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+        ++line;
+        if (!comment && ++port == n) return line;
+        if (text.empty()) return line + n - port;
+    }
+    return line + n;
 }
 
 std::vector<std::string> OrderSerialDevices(std::vector<std::string> devices) {
@@ -109,9 +126,13 @@ std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int lang
     // The marks are filled in after the conversion, which leaves them alone.
     std::string text = Localize(kText, languageMode);
     std::string filled;
+    bool portDone = false;
     for (const char c : text) {
-        if (c == '#')
+        if (c == '#' && !portDone) {
             filled += std::to_string(n);
+            portDone = true;
+        } else if (c == '#')
+            filled += std::to_string(PortsFileLineNumber(PortsFileText(portsFile), n));
         else if (c == '@')
             filled += portsFile.string();
         else

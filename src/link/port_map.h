@@ -37,6 +37,10 @@ std::optional<PortDevice> DeviceForPort(int n, const std::filesystem::path& conf
 // The device line n (1..8) of a ports file's text names, if any.
 std::optional<std::string> PortsFileDevice(std::string_view text, int n);
 
+// The line of a ports file's text (from 1) where port n's device stands,
+// comments counted: past the end for a port the text does not reach.
+int PortsFileLineNumber(std::string_view text, int n);
+
 // "COM3" or "com3" -> 3, for COM1..COM8.
 std::optional<int> PortNumberFromName(std::string_view name);
 

@@ -131,6 +131,13 @@ TransferFailure ProtocolEngine::WatchdogFailure() const {
         failure.detail = pending.substr(0, 5);
         return failure;
     }
+    // A negative acknowledge to a block sent: the block just before
+    // BlockAddress.
+    if (mode_ == TransferMode::Write && !handshake_ && pending == "\x15") {
+        failure.kind = FailureKind::BlockRefused;
+        failure.detail = "0x" + HexWord(static_cast<unsigned long>(blockAddress_ - 0x10));
+        return failure;
+    }
     failure.kind = FailureKind::UnknownBytes;
     failure.detail = pending;
     return failure;
@@ -189,6 +196,7 @@ void ProtocolEngine::Handshake() {
     Emit(std::string_view(&kAck, 1));
     const auto code =
         static_cast<std::uint8_t>(BytesFromHex(std::string_view(rxText_).substr(10, 2))[0]);
+    identityBandByte_ = code;
     if (auto band = RadioBandFromIdentityByte(code)) radioBand_ = *band;
     rxText_.clear();
     handshake_ = false;

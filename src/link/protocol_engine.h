@@ -99,6 +99,8 @@ class ProtocolEngine {
     TransferMode Mode() const { return mode_; }
     int BlockAddress() const { return blockAddress_; }
     int RadioBand() const { return radioBand_; }
+    // Byte 6 of the last identity accepted (the band code), -1 before any.
+    int IdentityBandByte() const { return identityBandByte_; }
     void SetRadioBand(int band) { radioBand_ = band; }
     const std::string& ReadImage() const { return readImage_; }
     const std::string& WriteImage() const { return writeImage_; }
@@ -129,6 +131,7 @@ class ProtocolEngine {
     TransferMode mode_ = TransferMode::None;
     int blockAddress_ = kFirstBlockAddress;
     int radioBand_ = 0; // kept from one transfer to the next
+    int identityBandByte_ = -1;
     std::string readImage_;
     std::string writeImage_;
 

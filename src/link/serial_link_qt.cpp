@@ -42,6 +42,14 @@ SerialLink::OpenResult SerialLink::Open(const QString& device) {
     // program of the system uses for it.
     const QFileInfo info(device);
     const QString name = info.isSymLink() && info.exists() ? info.canonicalFilePath() : device;
+    // Qt's own lock takes over a lock file whose program name it does not
+    // recognise, or whose form it cannot read: a running holder is asked
+    // about first.
+    if (auto held = LockHolder(paths_, QFile::encodeName(name).toStdString())) {
+        result.problem = *held;
+        result.error = QString("locked by process %1").arg(held->pid);
+        return result;
+    }
     port_.setPortName(name);
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setDataBits(QSerialPort::Data8);

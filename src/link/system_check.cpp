@@ -101,16 +101,27 @@ bool UdevRuleInstalled(const SystemPaths& paths) {
     return false;
 }
 
-void CheckDevices(const SystemPaths& paths, std::vector<Finding>& findings) {
+void CheckDevices(const SystemPaths& paths, const std::vector<std::string>& portDevices,
+                  std::vector<Finding>& findings) {
     const UserGroups user = ReadUserGroups(paths);
     std::vector<std::string> devices;
     for (const std::string& name : Entries(paths.At("/sys/class/tty")))
         if (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM"))
             devices.push_back("/dev/" + name);
-    for (const std::string& device : OrderSerialDevices(devices)) {
+    devices = OrderSerialDevices(devices);
+    for (const std::string& device : portDevices)
+        if (std::find(devices.begin(), devices.end(), device) == devices.end())
+            devices.push_back(device);
+    for (const std::string& device : devices) {
+        const bool named =
+            std::find(portDevices.begin(), portDevices.end(), device) != portDevices.end();
         Finding finding = Make(Finding::Kind::DeviceReady, device);
         finding.identity = IdentifyPort(paths, device);
-        if (!finding.identity.exists) continue; // an adapter without its node, below
+        if (!finding.identity.exists) {
+            // A USB adapter without its node is reported below.
+            if (named) findings.push_back(Make(Finding::Kind::DeviceMissing, device));
+            continue;
+        }
         const DeviceAccess access = CheckDeviceAccess(paths, device, user);
         finding.group = access.group;
         const std::vector<long> holders = ProcessesHolding(paths, device);
@@ -186,9 +197,10 @@ bool Finding::Problem() const {
     return kind != Kind::DeviceReady && kind != Kind::ModemManagerRuled && kind != Kind::AllWell;
 }
 
-std::vector<Finding> CheckSystem(const SystemPaths& paths) {
+std::vector<Finding> CheckSystem(const SystemPaths& paths,
+                                 const std::vector<std::string>& portDevices) {
     std::vector<Finding> findings;
-    CheckDevices(paths, findings);
+    CheckDevices(paths, portDevices, findings);
     CheckAdapters(paths, findings);
     if (findings.empty()) findings.push_back(Make(Finding::Kind::NoAdapter));
     if (const auto mm = ProcessesNamed(paths, "ModemManager"); !mm.empty()) {
@@ -223,6 +235,8 @@ std::string FindingText(const Finding& f, int languageMode) {
         const std::string identity = IdentityText(f.identity, languageMode);
         return fill(t::kDeviceReady, {f.subject, identity.empty() ? f.subject : identity});
     }
+    case Finding::Kind::DeviceMissing:
+        return fill(t::kDeviceMissing, {f.subject});
     case Finding::Kind::DeviceNotInGroup:
         return fill(t::kNotInGroup, {f.subject, f.group});
     case Finding::Kind::DeviceGroupNotInSession:

@@ -19,6 +19,7 @@ namespace quelro {
 struct Finding {
     enum class Kind {
         DeviceReady,
+        DeviceMissing, // named for a port, not present
         DeviceNotInGroup,
         DeviceGroupNotInSession,
         DeviceNoPermission,
@@ -55,7 +56,11 @@ const std::vector<KnownAdapter>& KnownAdapters();
 // The file name of the udev rule this program ships.
 inline constexpr std::string_view kUdevRuleName = "60-quelro-cables.rules";
 
-std::vector<Finding> CheckSystem(const SystemPaths& paths);
+// `portDevices`: the devices that ports are set to stand for (the ports
+// file's lines), checked as the USB serial devices are, and reported when
+// missing.
+std::vector<Finding> CheckSystem(const SystemPaths& paths,
+                                 const std::vector<std::string>& portDevices = {});
 std::string FindingText(const Finding& finding, int languageMode);
 
 } // namespace quelro

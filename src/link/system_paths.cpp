@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 #include <unistd.h>
@@ -185,8 +187,15 @@ std::optional<LockFile> ReadLockFile(const SystemPaths& paths, std::string_view 
     std::error_code ec;
     if (!fs::is_regular_file(lock.path, ec)) return std::nullopt;
     // Qt writes "pid\nprogram\nhost\n...", other programs the pid alone,
-    // often padded to ten characters.
+    // often padded to ten characters, or as four binary bytes.
     const std::string text = ReadSmallFile(lock.path, 512);
+    // The old binary form: the pid as a 4-byte integer of the machine.
+    if (text.size() == sizeof(std::int32_t) && !Number(text)) {
+        std::int32_t pid = 0;
+        std::memcpy(&pid, text.data(), sizeof pid);
+        lock.pid = pid;
+        return lock;
+    }
     const auto lines = Split(text, '\n');
     lock.pid = Number(lines[0]).value_or(0);
     if (lines.size() > 1) lock.program = std::string(Trim(lines[1]));

@@ -14,6 +14,11 @@ std::filesystem::path DefaultBackupFolder() {
     return std::filesystem::path(data.toStdString()) / "backups";
 }
 
+std::filesystem::path ReadBackFolder() {
+    const std::filesystem::path backups = DefaultBackupFolder();
+    return backups.empty() ? backups : backups.parent_path() / "read-backs";
+}
+
 TransferDriver::TransferDriver(SerialLink& link, TransferView& view, ProgramState& state,
                                QObject* parent)
     : QObject(parent), link_(link), control_(view, *this, state) {
@@ -40,14 +45,18 @@ void TransferDriver::StartTimers() {
 }
 
 std::optional<std::string> TransferDriver::KeepBackup(const std::string& readImage) {
-    const std::filesystem::path folder =
-        backupFolder_.empty() ? DefaultBackupFolder() : backupFolder_;
+    lastBackup_.clear();
+    const std::filesystem::path folder = !backupFolder_.empty() ? backupFolder_
+                                         : readBack_            ? ReadBackFolder()
+                                                                : DefaultBackupFolder();
     if (folder.empty()) return std::string("no data folder");
     const std::string stamp =
         QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss").toStdString();
-    BackupResult kept = KeepReadBackup(folder, readImage, stamp);
-    if (kept.ok) return std::nullopt;
-    return kept.error;
+    BackupResult kept =
+        KeepReadBackup(folder, readImage, stamp, readBack_ ? kKeptReadBacks : kKeptBackups);
+    if (!kept.ok) return kept.error;
+    lastBackup_ = kept.file;
+    return std::nullopt;
 }
 
 } // namespace quelro

@@ -2,7 +2,8 @@
 // two timers (Timer1, the 500 ms watchdog; Timer2, the 300 ms blink and end
 // display), feeds the serial link's bytes and breaks and the timer ticks to
 // the transfer control, and keeps a backup of every successful read in the
-// per-user data folder (backups/).
+// per-user data folder (backups/; the reads that check a write in
+// read-backs/).
 #pragma once
 
 #include <QObject>
@@ -37,6 +38,12 @@ class TransferDriver : public QObject, private TransferLine {
     // Where the backups of reads go; empty (the default): backups/ in the
     // application's data folder, looked up at each read.
     void SetBackupFolder(std::filesystem::path folder) { backupFolder_ = std::move(folder); }
+    // The reads of this driver check a write: they are no backup of what a
+    // radio held, and go to read-backs/ beside backups/ (or the folder set),
+    // where only the newest kKeptReadBacks stay.
+    void SetReadBack() { readBack_ = true; }
+    // The file the last read was kept in; empty when none was.
+    const std::filesystem::path& LastBackup() const { return lastBackup_; }
 
   private:
     // TransferLine
@@ -54,9 +61,14 @@ class TransferDriver : public QObject, private TransferLine {
     QTimer timer1_;
     QTimer timer2_;
     std::filesystem::path backupFolder_;
+    bool readBack_ = false;
+    std::filesystem::path lastBackup_;
 };
 
 // backups/ in the application's data folder.
 std::filesystem::path DefaultBackupFolder();
+// read-backs/ in the application's data folder.
+std::filesystem::path ReadBackFolder();
+inline constexpr int kKeptReadBacks = 20;
 
 } // namespace quelro

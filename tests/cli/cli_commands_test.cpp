@@ -288,6 +288,41 @@ TEST_F(CliTest, RefusedImportLeavesTheOutputAsItWas) {
                                                  "good.json", "list.json", "out.DAT"}));
 }
 
+// An export or import whose output is its own input, by the same name, a
+// symbolic link or a hard link, is refused with one line and changes nothing.
+TEST_F(CliTest, OutputThatIsTheInputIsRefused) {
+    WriteDat("radio.DAT", RichImage());
+    Write(At("club.csv"), "Location,Frequency\r\n1,446.1\r\n");
+    Write(At("form.json"), R"({"format": "quelro-dat", "version": 1})");
+    fs::create_symlink("radio.DAT", At("link.DAT"));
+    fs::create_hard_link(At("club.csv"), At("hard.csv"));
+    const std::string radio = At("radio.DAT").string();
+    const std::string club = At("club.csv").string();
+    const std::string form = At("form.json").string();
+    const struct {
+        std::vector<std::string> args;
+        const char* output;
+    } cases[] = {
+        {{"export", radio, "-o", radio}, "radio.DAT"},
+        {{"export", radio, "-o", At("link.DAT").string(), "--format", "json"}, "link.DAT"},
+        {{"export", At("link.DAT").string(), "--format", "csv", "-o", radio}, "radio.DAT"},
+        {{"import", club, "-o", club}, "club.csv"},
+        {{"import", club, "-o", At("hard.csv").string()}, "hard.csv"},
+        {{"import", form, "--base", radio, "-o", form}, "form.json"},
+    };
+    const std::vector<std::string> before = Names();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        ExpectRefusal(Run(c.args), c.output, "is the input file");
+    }
+    EXPECT_EQ(Names(), before);
+    EXPECT_EQ(quelro::HexFromBytes(Read(At("radio.DAT"))), "524D443437" + RichImage());
+    EXPECT_EQ(Read(At("club.csv")), "Location,Frequency\r\n1,446.1\r\n");
+    EXPECT_EQ(Read(At("form.json")), R"({"format": "quelro-dat", "version": 1})");
+    // Onto its own base, an import is an edit in place.
+    EXPECT_EQ(Run({"import", form, "--base", radio, "-o", radio}).exit, 0);
+}
+
 TEST_F(CliTest, CsvExportImportRoundTripOverARichImage) {
     WriteDat("in.DAT", RichImage());
     const Result exported = Run({"export", At("in.DAT").string(), "-o", At("list.CSV").string()});
@@ -306,10 +341,44 @@ TEST_F(CliTest, CsvExportImportRoundTripOverARichImage) {
                                  "-o", At("out.DAT").string()});
     EXPECT_EQ(imported.exit, 0) << imported.err;
     EXPECT_EQ(imported.err, "");
-    // CSV has no busy lock column: channel 1's "off" comes back as a new
-    // channel's carrier, not from the base file's channel.
-    EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))),
-              "524D443437" + quelro::test::Patch(RichImage(), 0x0C, "F8"));
+    // CSV has no busy lock column: channel 1's "off" (F0 at offset 12) comes
+    // from the base's channel, and the round trip gives the same bytes.
+    EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))), "524D443437" + RichImage());
+}
+
+// Onto a base, a column the list lacks takes the base channel's value at the
+// row's place (channel 1's high power, busy lock off and tones), and a new
+// channel's where the base has none (channel 3); channel 16, not listed, is
+// gone. Without a base, a new channel's values throughout.
+TEST_F(CliTest, CsvImportOntoABaseKeepsWhatTheListHasNoColumnFor) {
+    WriteDat("base.DAT", RichImage());
+    Write(At("short.csv"), "Location,Frequency\r\n1,462.562500\r\n2,446.006250\r\n3,446.1\r\n");
+    // 446.1 MHz both ways, no tones, carrier, low power, wide.
+    const std::string channel3 = "0000614400006144FFFFFFFFF8D0FCFF";
+    const std::string empty16 = "FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF";
+    const struct {
+        const char* name;
+        bool base;
+        std::string image;
+    } cases[] = {
+        // Channel 1 skips the scan as in the base; 2 and 3 scan (0x0006).
+        {"onto the base", true,
+         Patch(Patch(Patch(RichImage(), 0x20, channel3), 0xF0, empty16), 0x16E, "0600")},
+        {"no base", false,
+         Patch(Patch(Patch(Patch(FreshImage(), 0x00, "5062254650622546FFFFFFFFF8D0FCFF"), 0x10,
+                           "2506604425066044FFFFFFFFF8D0FCFF"),
+                     0x20, channel3),
+               0x16E, "0700")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args{"import", At("short.csv").string(), "-o",
+                                      At("out.DAT").string()};
+        if (c.base) args.insert(args.end(), {"--base", At("base.DAT").string()});
+        const Result r = Run(args);
+        EXPECT_EQ(r.exit, 0) << r.err;
+        EXPECT_EQ(quelro::HexFromBytes(Read(At("out.DAT"))), "524D443437" + c.image);
+    }
 }
 
 TEST_F(CliTest, CsvRowsLeftOutAreReportedAndStrictRefusesThem) {
@@ -328,6 +397,18 @@ TEST_F(CliTest, CsvRowsLeftOutAreReportedAndStrictRefusesThem) {
     EXPECT_NE(vhf.err.find("line 2: 446.10000 MHz is outside the band 136-174MHz"),
               std::string::npos);
     EXPECT_FALSE(fs::exists(At("strict.DAT")));
+
+    // A header alone: nothing imported is an error with --strict, a warning
+    // without.
+    Write(At("header.csv"), "Location,Frequency\r\n");
+    ExpectRefusal(
+        Run({"import", At("header.csv").string(), "--strict", "-o", At("strict.DAT").string()}),
+        "header.csv", "no channel in the list");
+    EXPECT_FALSE(fs::exists(At("strict.DAT")));
+    const Result empty = Run({"import", At("header.csv").string(), "-o", At("none.DAT").string()});
+    EXPECT_EQ(empty.exit, 0);
+    EXPECT_EQ(empty.err, "quelro-cli: warning: " + At("header.csv").string() +
+                             ": no channel in the list; the data file has none\n");
 }
 
 TEST_F(CliTest, CsvRefusalsNameTheLineAndColumnAndWriteNothing) {
@@ -354,6 +435,20 @@ TEST_F(CliTest, UnwritableOutputIsReported) {
     const std::string out = (At("no-such-folder") / "out.DAT").string();
     ExpectRefusal(Run({"import", At("good.json").string(), "-o", out}), "out.DAT", "cannot write");
     ExpectRefusal(Run({"new", "-o", out}), "out.DAT", "cannot write");
+
+    // Standard output on a full disk: every command that prints fails.
+    WriteDat("in.DAT", FreshImage());
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", At("in.DAT").string()},
+          {"export", At("in.DAT").string()},
+          {"new", "-o", At("new.DAT").string()}}) {
+        SCOPED_TRACE(args.front());
+        std::string command = Quote(QUELRO_CLI_PATH);
+        for (const std::string& arg : args) command += " " + Quote(arg);
+        const int status = std::system((command + " >/dev/full 2>" + Quote(At("err.txt"))).c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
+        EXPECT_EQ(Read(At("err.txt")), "quelro-cli: (stdout): cannot write\n");
+    }
 }
 
 // Outputs are replaced through symbolic links, keep their permissions, and
@@ -372,6 +467,42 @@ TEST_F(CliTest, OutputsFollowLinksAndSurviveTheSizeLimit) {
     EXPECT_EQ(fs::status(At("real.DAT")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(Names(), (std::vector<std::string>{"link.DAT", "real.DAT"}));
+}
+
+// Without --lang, the language last chosen in the window program: its
+// settings file's third byte (0 Simplified, 1 English, 2 Traditional).
+TEST_F(CliTest, LanguageIsTheStoredOneUnlessGiven) {
+    WriteDat("in.DAT", FreshImage());
+    Write(At("bad.csv"), "Name\n");
+    const struct {
+        const char* stored; // nullptr: no settings file
+        std::vector<std::string> lang;
+        const char* info; // in the channel table's header
+        const char* refusal;
+    } cases[] = {
+        {nullptr, {}, "RX frequency", "line 1, column Frequency"},
+        {"\x00\x00\x00", {}, "接收频率", "第1行，Frequency列"},
+        {"\x00\x00\x02", {}, "接收頻率", "第1行，Frequency列"},
+        {"\x00\x00\x00", {"--lang", "en"}, "RX frequency", "line 1, column Frequency"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.info);
+        fs::remove_all(At("config"));
+        if (c.stored) {
+            fs::create_directories(At("config") / "quelro");
+            Write(At("config") / "quelro" / "parameter", std::string(c.stored, 3));
+        }
+        std::vector<std::string> info{"info", At("in.DAT").string()};
+        info.insert(info.end(), c.lang.begin(), c.lang.end());
+        const Result shown = Run(info);
+        EXPECT_EQ(shown.exit, 0) << shown.err;
+        EXPECT_NE(shown.out.find(c.info), std::string::npos) << shown.out;
+        std::vector<std::string> import{"import", At("bad.csv").string(), "-o",
+                                        At("out.DAT").string()};
+        import.insert(import.end(), c.lang.begin(), c.lang.end());
+        ExpectRefusal(Run(import), "bad.csv", c.refusal);
+    }
+    fs::remove_all(At("config"));
 }
 
 TEST_F(CliTest, InfoShowsTheChannelTable) {

@@ -53,9 +53,11 @@ class CliTest : public testing::Test {
 
     fs::path At(const std::string& name) const { return dir_ / name; }
 
-    // `shell` runs first in the same shell (to set a limit).
+    // `shell` runs first in the same shell (to set a limit). The settings of
+    // the window program are looked for in config/ here.
     Result Run(const std::vector<std::string>& args, const std::string& shell = {}) const {
-        std::string command = shell + Quote(QUELRO_CLI_PATH);
+        std::string command = shell + "XDG_CONFIG_HOME=" + Quote((dir_ / "config").string()) + " " +
+                              Quote(QUELRO_CLI_PATH);
         for (const std::string& arg : args) command += " " + Quote(arg);
         command += " >" + Quote(At("stdout.txt")) + " 2>" + Quote(At("stderr.txt"));
         const int status = std::system(command.c_str());

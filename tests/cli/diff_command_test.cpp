@@ -50,8 +50,8 @@ TEST_F(DiffTest, ExitStatusAsDiff) {
         {{"fresh.DAT", "empty.json"}, 0, ""},
         {{"rich.json", "rich.DAT", "--json"}, 0, ""},
         // The CSV carries the channels but not their busy lock: taken onto the
-        // base, a channel gets a new channel's lock.
-        {{"rich.csv", "rich.DAT", "--base", "rich.DAT"}, 1, ""},
+        // base, a channel keeps the base's lock, and the two are the same.
+        {{"rich.csv", "rich.DAT", "--base", "rich.DAT"}, 0, ""},
         {{"rich.DAT", "edited.DAT"}, 1, ""},
         {{"fresh.DAT", "rich.csv"}, 1, ""},
         {{"rich.DAT", "odd.DAT"}, 1, ""},

@@ -73,6 +73,8 @@ TEST_F(PrintTest, PdfHoldsEveryChannelInEachLanguageWithItsFontEmbedded) {
         EXPECT_EQ(rows, 3u) << fonts;
         EXPECT_NE(fonts.find("CID TrueType      Identity-H       yes yes yes"), std::string::npos)
             << fonts;
+        // Named as the font it is.
+        EXPECT_NE(fonts.find("\nQLROSH+WenQuanYiMicroHei "), std::string::npos) << fonts;
         EXPECT_NE(Tool("pdfinfo " + Quote(pdf)).find("Pages:           1\n"), std::string::npos);
     }
 }
@@ -102,6 +104,16 @@ TEST_F(PrintTest, RefusalsWriteNothing) {
     ExpectRefusal(font, "not-a-font.ttf", "fonts-wqy-microhei");
     ExpectRefusal(Run({"print", Path("missing.DAT"), "-o", Path("x.pdf")}), "missing.DAT",
                   "cannot open");
+    // A font without the Chinese the sheet needs: the sheet font cut down to
+    // digits.
+    const quelro::TrueTypeFont::Loaded sheetFont =
+        quelro::TrueTypeFont::FromFile(quelro::kSheetFontPath);
+    if (sheetFont.font) {
+        Write(At("digits.ttf"), sheetFont.font->MakeSubset({U'0', U'1', U'2'}).bytes);
+        ExpectRefusal(Run({"print", Path("rich.DAT"), "-o", Path("x.pdf"), "--lang", "zh", "--font",
+                           Path("digits.ttf")}),
+                      "digits.ttf", "the font has no glyph for ");
+    }
     EXPECT_EQ(Run({"print", Path("rich.DAT"), "-o", Path("x.txt")}).exit, 1);
     EXPECT_FALSE(fs::exists(At("x.pdf")));
     EXPECT_FALSE(fs::exists(At("x.txt")));

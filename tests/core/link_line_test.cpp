@@ -234,9 +234,10 @@ TEST(Failures, EachEndsWithItsOwnMessage) {
              for (int i = 0; i < 3; ++i) rig.Radio("06");
              rig.Radio("15");
          },
-         {FailureKind::UnknownBytes, "\x15", true},
-         "Communication error: the radio's answer was not understood (15). Check that the cable "
-         "is made for this radio and its plugs are pushed fully in, then try again.\n\n"
+         // The third block went to 0x0030.
+         {FailureKind::BlockRefused, "0x0030", true},
+         "Communication error: the radio refused the block at 0x0030 (15). Check that the radio "
+         "is of the model this program programs, then try again.\n\n"
          "Write incomplete: the radio holds part of the new programming. Write it again before "
          "use."},
         {"stall before the first block is acknowledged",

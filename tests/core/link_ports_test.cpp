@@ -75,6 +75,11 @@ TEST(PortMap, CommentLinesOfThePortsFileDoNotCount) {
     EXPECT_FALSE(PortsFileDevice(text, 2).has_value()); // the empty line
     EXPECT_EQ(PortsFileDevice(text, 3), "/dev/ttyUSB3");
     EXPECT_FALSE(PortsFileDevice(text, 4).has_value());
+    // The message names the file's own line, comments counted.
+    const std::pair<int, int> lines[] = {{1, 2}, {2, 4}, {3, 6}, {4, 7}, {8, 11}};
+    for (const auto& [port, line] : lines) EXPECT_EQ(PortsFileLineNumber(text, port), line) << port;
+    EXPECT_EQ(PortsFileLineNumber("", 3), 3);
+    EXPECT_EQ(PortsFileLineNumber("# only a comment", 1), 2);
 }
 
 TEST(PortMap, ComNames) {

@@ -1,11 +1,13 @@
 // quelro-cli read, write and ports against quelro-radio-sim through a real
 // pseudo-terminal and the program's own serial adapter.
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,12 +96,16 @@ class LinkCli : public QObject {
     void lineTroubleIsOvercome();
     void faultEndsWithOneMessageAndEnd_data();
     void faultEndsWithOneMessageAndEnd();
-    void interruptedReadEndsWithEnd();
+    void interruptedTransferEndsWithEnd_data();
+    void interruptedTransferEndsWithEnd();
+    void readOutputThatCannotBeWritten_data();
+    void readOutputThatCannotBeWritten();
     void badInputFileIsRefusedBeforeAnyByte();
     void portsShowsTheMapping();
     void portsNameTheCableAndMarkMissingDevices();
     void doctorFindsWhatStandsInTheWay();
     void portsThatCannotBeOpened();
+    void portHeldByAnotherProgramNamesIt_data();
     void portHeldByAnotherProgramNamesIt();
     void unprivilegedUserIsToldWhatToDo();
 };
@@ -122,6 +128,12 @@ void LinkCli::readKeepsTheBytesAsTheRadioSentThem() {
     const QStringList backups = QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files);
     QCOMPARE(backups.size(), 1);
     QCOMPARE(ReadAll(QDir(home.BackupFolder()).filePath(backups.front())), DataFile(memory));
+
+    // A band code that names no band is not reported as the first band.
+    SimRadio unknown({"--band-byte", "0xFF"});
+    const Run other = RunCli(home, {"read", "--port", unknown.Path(), "-o", home.File("b.DAT")});
+    QCOMPARE(other.exitCode, 0);
+    QVERIFY2(other.err.contains("(radio band unknown (band code FF))"), qPrintable(other.err));
 }
 
 void LinkCli::writeChangesExactlyTheWrittenRanges_data() {
@@ -156,6 +168,9 @@ void LinkCli::writeChangesExactlyTheWrittenRanges() {
     QVERIFY2(run.err.contains("Verified"), qPrintable(run.err));
     QVERIFY(sim.WaitFor("end"));
     QVERIFY(sim.WaitFor("end")); // the verifying read
+    // The read that checked the write is no backup of the radio.
+    QVERIFY(QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files).isEmpty());
+    QCOMPARE(QDir(home.File("data/quelro/read-backs")).entryList({"*.DAT"}, QDir::Files).size(), 1);
 
     const QByteArray expected = EncodedImage(input);
     const QByteArray saved = ReadAll(home.File("saved.DAT")).mid(5);
@@ -187,6 +202,17 @@ void LinkCli::verifyFindsABlockTheRadioLost() {
     QCOMPARE(run.exitCode, 3);
     const QString at = "at 0x" + QString::number(first, 16).rightJustified(4, '0').toUpper();
     QVERIFY2(run.err.contains(at), qPrintable(run.err));
+
+    // A write that went well and a read-back that failed: said as such.
+    SimRadio badRead({"--fault", "wrong-address=3"});
+    const Run checked =
+        RunCli(home, {"write", "--port", badRead.Path(), "--verify", home.File("in.DAT")});
+    QCOMPARE(checked.exitCode, 3);
+    QVERIFY2(checked.err.startsWith("Write frequency success!\nCommunication error: ") &&
+                 checked.err.endsWith("quelro-cli: verify: the write completed; only reading it "
+                                      "back to check it failed (write --verify again checks it "
+                                      "anew)\n"),
+             qPrintable(checked.err));
 }
 
 void LinkCli::otherBandIsRefusedUnlessYes() {
@@ -200,8 +226,9 @@ void LinkCli::otherBandIsRefusedUnlessYes() {
 
     Run run = RunCli(home, {"write", "--port", sim.Path(), home.File("in.DAT")});
     QCOMPARE(run.exitCode, 4);
-    QVERIFY2(run.err.contains("Frequency band with discrepancies"), qPrintable(run.err));
-    QVERIFY(!run.err.contains("Communication error"));
+    // No question the terminal cannot answer: the two bands, and how to go on.
+    QCOMPARE(run.err, QString("quelro-cli: the radio's band is 136-174MHz, the file's "
+                              "400-500MHz: nothing was written; --yes writes the file anyway\n"));
     QVERIFY(sim.WaitFor("end")); // End went out
     QCOMPARE(ReadAll(home.File("saved.DAT")), before);
 
@@ -332,7 +359,13 @@ void LinkCli::faultEndsWithOneMessageAndEnd_data() {
          true,
          kStoppedText,
          true},
-        {"15 to written block 6", {"--fault", "nak-write=6"}, false, true, Unknown("15"), true},
+        {"15 to written block 6",
+         {"--fault", "nak-write=6"},
+         false,
+         true,
+         "Communication error: the radio refused the block at 0x0060 (15). Check that the radio "
+         "is of the model this program programs, then try again.",
+         true},
         {"hang-up after reply 6, paced",
          {"--fault", "hang-up-after=6", "--pace"},
          true,
@@ -410,22 +443,100 @@ void LinkCli::faultEndsWithOneMessageAndEnd() {
     QCOMPARE(saved != before.left(848), halfWritten);
 }
 
-void LinkCli::interruptedReadEndsWithEnd() {
+void LinkCli::interruptedTransferEndsWithEnd_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("read, SIGTERM") << false << SIGTERM;
+    QTest::newRow("read, SIGINT (Ctrl+C)") << false << SIGINT;
+    QTest::newRow("read, SIGHUP (terminal closed)") << false << SIGHUP;
+    QTest::newRow("write, SIGHUP (ssh dropped)") << true << SIGHUP;
+}
+
+// A signal to end the program during a transfer ends the transfer first:
+// End to the radio, exit 3, and a write that the radio took part of is
+// called incomplete.
+void LinkCli::interruptedTransferEndsWithEnd() {
+    QFETCH(bool, write);
+    QFETCH(int, signal);
     Home home;
-    SimRadio sim({"--pace", "--verbose"});
+    QVERIFY(WriteAll(home.File("in.DAT"), SampleDataFile()));
+    SimRadio sim({"--pace", "--verbose", "--save", home.File("saved.DAT")});
     QProcess cli;
     cli.setProcessEnvironment(home.Environment());
-    cli.start(QUELRO_CLI_PATH, {"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
+    cli.start(QUELRO_CLI_PATH,
+              write ? QStringList{"write", "--port", sim.Path(), home.File("in.DAT")}
+                    : QStringList{"read", "--port", sim.Path(), "-o", home.File("out.DAT")});
     QVERIFY(cli.waitForStarted());
-    // Once the first bytes reached the radio, the read has about a second to go.
+    // Once the data blocks flow, the transfer has about a second to go.
     QByteArray seen;
-    QTRY_VERIFY_WITH_TIMEOUT(!(seen += sim.Stderr()).isEmpty(), 5000);
-    cli.terminate();
+    QTRY_VERIFY_WITH_TIMEOUT((seen += sim.Stderr()).count('\n') > 12, 5000);
+    QCOMPARE(::kill(static_cast<pid_t>(cli.processId()), signal), 0);
     QVERIFY(cli.waitForFinished(5000));
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QCOMPARE(cli.exitCode(), 3);
-    QVERIFY(QString::fromUtf8(cli.readAllStandardError()).contains("interrupted"));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    QVERIFY2(err.contains("interrupted; the radio was sent End"), qPrintable(err));
+    QCOMPARE(err.contains(kIncompleteText), write);
     QVERIFY(sim.WaitFor("end"));
     QVERIFY(!QFile::exists(home.File("out.DAT")));
+}
+
+void LinkCli::readOutputThatCannotBeWritten_data() {
+    QTest::addColumn<bool>("goneAtTheEnd");
+    QTest::newRow("read-only folder") << false;
+    QTest::newRow("folder gone at the end") << true;
+}
+
+// A read into a folder it may not write in is refused before a byte goes to
+// the radio; a folder that goes away during the read leaves the read in the
+// backup named.
+void LinkCli::readOutputThatCannotBeWritten() {
+    QFETCH(bool, goneAtTheEnd);
+    Home home;
+    const QByteArray memory = CountingMemory();
+    QVERIFY(WriteAll(home.File("radio.DAT"), DataFile(memory)));
+    SimRadio sim({"--pace", "--verbose", "--load", home.File("radio.DAT")});
+    QTemporaryDir top;
+    QVERIFY(QDir(top.path()).mkdir("out"));
+    const QString folder = top.filePath("out");
+    const QString output = folder + "/r.DAT";
+    const QStringList read{"read", "--port", sim.Path(), "-o", output};
+    if (!goneAtTheEnd) {
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                  QFileDevice::ReadOther | QFileDevice::ExeOther));
+        // Root writes in any folder: the read runs as nobody there.
+        QStringList privileges;
+        if (::geteuid() == 0) {
+            if (QStandardPaths::findExecutable("setpriv").isEmpty()) QSKIP("setpriv is missing");
+            privileges = {"--reuid=65534", "--regid=65534", "--clear-groups"};
+            QVERIFY(::chmod(top.path().toLocal8Bit().constData(), 0755) == 0);
+            QVERIFY(::chmod(sim.Path().toLocal8Bit().constData(), 0666) == 0);
+        }
+        const Run run = RunCliAs(home, privileges, read);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, "quelro-cli: " + output + ": cannot write: Permission denied\n");
+        QTest::qWait(200);
+        QCOMPARE(sim.Stderr(), QByteArray()); // the radio was not read
+        return;
+    }
+    QProcess cli;
+    cli.setProcessEnvironment(home.Environment());
+    cli.start(QUELRO_CLI_PATH, read);
+    QVERIFY(cli.waitForStarted());
+    QByteArray seen;
+    QTRY_VERIFY_WITH_TIMEOUT((seen += sim.Stderr()).count('\n') > 12, 5000);
+    QVERIFY(QDir(top.path()).rename("out", "moved"));
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitCode(), 2);
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    const QStringList backups = QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files);
+    QCOMPARE(backups.size(), 1);
+    const QString backup = QDir(home.BackupFolder()).filePath(backups.front());
+    QVERIFY2(err.startsWith("quelro-cli: " + output + ": cannot write: ") &&
+                 err.endsWith("; the read is kept in " + backup + "\n"),
+             qPrintable(err));
+    QCOMPARE(ReadAll(backup), DataFile(memory));
+    QVERIFY(sim.WaitFor("end"));
 }
 
 void LinkCli::badInputFileIsRefusedBeforeAnyByte() {
@@ -494,46 +605,122 @@ void LinkCli::doctorFindsWhatStandsInTheWay() {
                                 "brltty takes it for a braille display (process 321)."));
     QVERIFY(lines[2].startsWith("ModemManager (process 77) is running"));
     QVERIFY(lines[3].startsWith("Lock file /run/lock/LCK..ttyUSB1 is stale (process 4711"));
+
+    // The devices the ports file names are looked at too, in the language
+    // asked for.
+    home.SetPorts({"# the desk", "/dev/probe", "ttyS4"});
+    run = RunCli(home, {"doctor", "--lang", "zh"});
+    QCOMPARE(run.exitCode, 3);
+    const QStringList zh = run.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(zh.size(), 6);
+    QCOMPARE(zh[1], QString("/dev/probe（/dev/probe）：可以使用。"));
+    QCOMPARE(zh[2], QString("串口设备 /dev/ttyS4 不存在：请插上编程线，或选择其它串口。"));
 }
 
+// Ports that cannot be opened, each told for what it is: a device that is
+// missing, by COM number or path; no port named; a COM number beyond COM8;
+// a file, a folder or /dev/null, which are no serial devices.
 void LinkCli::portsThatCannotBeOpened() {
     Home home;
     home.SetPorts({"", "", "", "", "", "", "", "/dev/quelro-no-such-device"});
+    QVERIFY(WriteAll(home.File("plain.txt"), "not a port"));
     const QString missing = "The serial device /dev/quelro-no-such-device does not exist: plug in "
                             "the programming cable, or choose another port.\n";
-    Run run = RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT")});
-    QCOMPARE(run.exitCode, 3);
-    QCOMPARE(run.err, missing);
-    QVERIFY(!QFile::exists(home.File("out.DAT")));
-
-    run =
-        RunCli(home, {"read", "--port", "/dev/quelro-no-such-device", "-o", home.File("out.DAT")});
-    QCOMPARE(run.exitCode, 3);
-    QCOMPARE(run.err, missing);
+    const QString usage = ": give COM1..COM8 or a device path such as /dev/ttyUSB0\n";
+    const QString notSerial = " is not a serial device: choose the programming cable's port.\n";
+    const struct {
+        QString port;
+        int exitCode;
+        QString err;
+    } cases[] = {
+        {"COM8", 3, missing},
+        {"/dev/quelro-no-such-device", 3, missing},
+        {"", 1, "quelro-cli: --port names no port" + usage},
+        {"COM9", 1, "quelro-cli: COM9: only COM1 to COM8 exist" + usage},
+        {"com12", 1, "quelro-cli: com12: only COM1 to COM8 exist" + usage},
+        {home.File("plain.txt"), 3, home.File("plain.txt") + notSerial},
+        {QDir::tempPath(), 3, QDir::tempPath() + notSerial},
+        {"/dev/null", 3, "/dev/null" + notSerial},
+    };
+    for (const auto& c : cases) {
+        const Run run = RunCli(home, {"read", "--port", c.port, "-o", home.File("out.DAT")});
+        QCOMPARE(run.exitCode, c.exitCode);
+        QCOMPARE(run.err, c.err);
+        QVERIFY(!QFile::exists(home.File("out.DAT")));
+    }
+    // In the language last chosen in the window program, unless --lang says.
+    home.SetParameter(QByteArray("\x00\x00\x00", 3));
+    const QString zh =
+        QString::fromUtf8("串口设备 /dev/quelro-no-such-device 不存在：请插上编程线，"
+                          "或选择其它串口。\n");
+    QCOMPARE(RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT")}).err, zh);
+    QCOMPARE(RunCli(home, {"write", "--port", "COM8", home.File("plain.txt")}).err,
+             "quelro-cli: " + home.File("plain.txt") +
+                 QString::fromUtf8(": 不是 Quelro 数据文件\n"));
+    QCOMPARE(
+        RunCli(home, {"read", "--port", "COM8", "-o", home.File("out.DAT"), "--lang", "en"}).err,
+        missing);
 }
 
-// A second quelro-cli on the port the first one reads: the in-use message,
-// only now, with the process that holds it.
+void LinkCli::portHeldByAnotherProgramNamesIt_data() {
+    QTest::addColumn<QString>("lockForm");
+    QTest::newRow("another quelro-cli reading") << QString();
+    QTest::newRow("ten-digit ASCII lock file") << QString("ascii");
+    QTest::newRow("binary lock file") << QString("binary");
+}
+
+// The port is held: by a second quelro-cli reading it, or by a program that
+// left a standard lock file (its pid as ten ASCII digits, or as four binary
+// bytes) and still runs. Read and write refuse with the in-use message and
+// the holder as doctor names it, and the lock file stays.
 void LinkCli::portHeldByAnotherProgramNamesIt() {
+    QFETCH(QString, lockForm);
     Home home;
     SimRadio sim({"--pace", "--latency", "3000"});
     home.SetPorts({sim.Path()});
-    QProcess first;
-    first.setProcessEnvironment(home.Environment());
-    first.start(QUELRO_CLI_PATH, {"read", "--port", "COM1", "-o", home.File("first.DAT")});
-    QVERIFY(first.waitForStarted());
+    QVERIFY(WriteAll(home.File("in.DAT"), SampleDataFile()));
     const QString lock = "/run/lock/LCK.." + sim.Path().mid(5).replace('/', '_');
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 5000);
-
-    const Run run = RunCli(home, {"read", "--port", "COM1", "-o", home.File("second.DAT")});
-    QCOMPARE(run.exitCode, 3);
-    QCOMPARE(run.err, QString("Serial port 1 has been other programs use, please choose other "
-                              "serial or turn off its program.\n%1 is in use by process %2 "
-                              "(quelro-cli).\n")
-                          .arg(sim.Path())
-                          .arg(first.processId()));
-    first.terminate();
-    QVERIFY(first.waitForFinished(10000));
+    QProcess holder;
+    if (lockForm.isEmpty()) {
+        holder.setProcessEnvironment(home.Environment());
+        holder.start(QUELRO_CLI_PATH, {"read", "--port", "COM1", "-o", home.File("first.DAT")});
+        QVERIFY(holder.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 5000);
+    } else {
+        holder.start("sleep", {"60"});
+        QVERIFY(holder.waitForStarted());
+        const auto pid = static_cast<qint32>(holder.processId());
+        const QByteArray bytes = lockForm == "ascii"
+                                     ? QString("%1\n").arg(pid, 10).toLatin1()
+                                     : QByteArray(reinterpret_cast<const char*>(&pid), sizeof pid);
+        if (!WriteAll(lock, bytes)) QSKIP("/run/lock is not writable here");
+        // An hour old: a lock Qt cannot read counts as stale to Qt by then.
+        QFile file(lock);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    }
+    const QString program = lockForm.isEmpty() ? "quelro-cli" : "sleep";
+    const QString expected = QString("Serial port 1 has been other programs use, please choose "
+                                     "other serial or turn off its program.\n%1 is in use by "
+                                     "process %2 (%3).\n")
+                                 .arg(sim.Path())
+                                 .arg(holder.processId())
+                                 .arg(program);
+    for (const QStringList& arguments :
+         {QStringList{"read", "--port", "COM1", "-o", home.File("second.DAT")},
+          QStringList{"write", "--port", "COM1", home.File("in.DAT")}}) {
+        const Run run = RunCli(home, arguments);
+        QCOMPARE(run.exitCode, 3);
+        QCOMPARE(run.err, expected);
+        QVERIFY(QFile::exists(lock));
+    }
+    QVERIFY(RunCli(home, {"doctor"})
+                .out.contains(QString("process %1 (%2)").arg(holder.processId()).arg(program)));
+    holder.terminate();
+    QVERIFY(holder.waitForFinished(10000));
+    if (!lockForm.isEmpty()) QFile::remove(lock);
+    QVERIFY(!QFile::exists(home.File("second.DAT")));
 }
 
 // As a user without the device's group, and with a lock file a killed root

@@ -340,9 +340,7 @@ void ProgramE2e::faultEndsWithOneBoxAndChangesNothing_data() {
         << true << QStringList{"--vanish-after", "8"} << lost + incomplete;
     QTest::newRow("write, 15 to written block 6")
         << true << QStringList{"--fault", "nak-write=6"}
-        << Q("通信出错：收到无法识别的数据（15）。请检查编程线是否适用于本对讲机、插头是否插紧，然"
-             "后"
-             "重试。") +
+        << Q("通信出错：对讲机拒收了地址 0x0060 的数据块（15）。请确认对讲机型号正确，然后重试。") +
                incomplete;
 }
 
