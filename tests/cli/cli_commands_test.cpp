@@ -17,10 +17,10 @@
 
 #include <gtest/gtest.h>
 
-#include "cli_fixture.h"
+#include "cli/cli_fixture.h"
 #include "codes/conversions.h"
 #include "image/memory_image.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace {
 

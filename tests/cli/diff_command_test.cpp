@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "cli_fixture.h"
+#include "cli/cli_fixture.h"
 #include "files/json_form.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "i18n/captions.h"
 #include "i18n/traditional.h"
 #include "image/memory_image.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace quelro::cli {
 namespace {

@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "cli_fixture.h"
+#include "cli/cli_fixture.h"
 #include "files/truetype_font.h"
 #include "i18n/captions.h"
 #include "i18n/traditional.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "codes/conversions.h"
+#include "e2e/link_e2e_support.h"
 #include "image/memory_image.h"
-#include "link_e2e_support.h"
 #include "support/qt_test_main.h"
 
 namespace quelro::e2e {

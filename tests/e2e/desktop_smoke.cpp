@@ -16,9 +16,9 @@
 #include <functional>
 #include <memory>
 
-#include "cli/test_images.h"
 #include "files/data_file.h"
 #include "support/qt_test_main.h"
+#include "support/test_images.h"
 
 using namespace quelro;
 using namespace quelro::test;

@@ -12,9 +12,9 @@
 #include <unistd.h>
 
 #include "codes/conversions.h"
-#include "core/fake_system.h"
+#include "e2e/link_e2e_support.h"
 #include "image/memory_image.h"
-#include "link_e2e_support.h"
+#include "link/fake_system.h"
 #include "support/qt_test_main.h"
 
 namespace quelro::e2e {

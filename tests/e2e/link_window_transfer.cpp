@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "codes/conversions.h"
+#include "e2e/link_e2e_support.h"
 #include "i18n/local_msgbox_qt.h"
 #include "image/memory_image.h"
 #include "link/transfer_driver_qt.h"
-#include "link_e2e_support.h"
 #include "support/qt_test_main.h"
 #include "windows/window_transfer_view_qt.h"
 

@@ -32,7 +32,8 @@ int main(int argc, char* argv[]) {
         const auto found = registry.find(argv[1]);
         if (found == registry.end()) {
             std::fprintf(stderr, "%s: no test named %s; this program holds:\n", argv[0], argv[1]);
-            for (const auto& [name, runner] : registry) std::fprintf(stderr, "  %s\n", name.c_str());
+            for (const auto& [name, runner] : registry)
+                std::fprintf(stderr, "  %s\n", name.c_str());
             return 2;
         }
         // The class's own arguments follow its name; Qt Test sees argv[0] first.

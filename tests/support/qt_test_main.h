@@ -24,8 +24,8 @@ int RegisterQtTest(const char* sourceFile, QtTestRunner runner);
 // The test program's counterpart of QTEST_MAIN / QTEST_GUILESS_MAIN.
 #define QUELRO_TEST_MAIN(Class)                                                                    \
     namespace {                                                                                    \
-    const int quelroTestRegistration = ::quelro::test::RegisterQtTest(                             \
-        __FILE__, [](int argc, char** argv) {                                                      \
+    const int quelroTestRegistration =                                                             \
+        ::quelro::test::RegisterQtTest(__FILE__, [](int argc, char** argv) {                       \
             QApplication app(argc, argv);                                                          \
             app.setAttribute(Qt::AA_Use96Dpi, true);                                               \
             Class test;                                                                            \
@@ -34,8 +34,8 @@ int RegisterQtTest(const char* sourceFile, QtTestRunner runner);
     }
 #define QUELRO_TEST_GUILESS_MAIN(Class)                                                            \
     namespace {                                                                                    \
-    const int quelroTestRegistration = ::quelro::test::RegisterQtTest(                             \
-        __FILE__, [](int argc, char** argv) {                                                      \
+    const int quelroTestRegistration =                                                             \
+        ::quelro::test::RegisterQtTest(__FILE__, [](int argc, char** argv) {                       \
             QCoreApplication app(argc, argv);                                                      \
             Class test;                                                                            \
             return QTest::qExec(&test, argc, argv);                                                \

@@ -1,0 +1,260 @@
+// The memory image codec against hand-checked byte vectors.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "image/memory_image.h"
+#include "support/test_images.h"
+
+namespace quelro {
+namespace {
+
+using test::FreshImage;
+using test::Repeat;
+
+TEST(EncodeImage, FreshStateIsByteExact) {
+    const std::string image = EncodeImage(ProgramState::StartUp());
+    ASSERT_EQ(image.size(), 1696u);
+    EXPECT_EQ(image.substr(0, 32), "FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF");
+    EXPECT_EQ(image, FreshImage());
+}
+
+ProgramState WithChannel(int row, const char* rx, const char* tx, const char* rxTone,
+                         const char* txTone, int power, int busy, int wide, int scan) {
+    ProgramState s = ProgramState::StartUp(1);
+    s.Cell(row, 1) = rx;
+    s.Cell(row, 3) = tx;
+    s.Cell(row, 2) = rxTone;
+    s.Cell(row, 4) = txTone;
+    s.Cell(row, 5) = power ? "Hight" : "Low";
+    s.Cell(row, 6) = busy ? "Carrow" : "Off";
+    s.Cell(row, 7) = wide ? "Wide" : "Narrow";
+    s.Cell(row, 8) = scan ? "Have" : "No";
+    return s;
+}
+
+TEST(EncodeImage, ChannelRecords) {
+    const struct {
+        const char* rx;
+        const char* tx;
+        const char* rxTone;
+        const char* txTone;
+        int power, busy, wide, scan;
+        const char* record;
+        const char* bitmap;
+    } cases[] = {
+        {"462.56250", "462.56250", "Off", "Off", 1, 0, 1, 1, "5062254650622546FFFFFFFFF0F0FCFF",
+         "01"},
+        {"145.00000", "", "D023N", "88.5", 0, 1, 0, 0, "00005014FFFFFFFF13287503F8C0FCFF", "00"},
+        {"145.00000", "145.00000", "D754I", "100.0", 1, 1, 0, 1, "0000501400005014ECA9E803F8E0FCFF",
+         "01"},
+    };
+    for (const auto& c : cases) {
+        const auto s =
+            WithChannel(1, c.rx, c.tx, c.rxTone, c.txTone, c.power, c.busy, c.wide, c.scan);
+        const std::string image = EncodeImage(s);
+        EXPECT_EQ(image.substr(0, 32), c.record) << c.rx;
+        EXPECT_EQ(image.substr(0x16E * 2, 2), c.bitmap) << c.rx;
+    }
+    // Channel 9 lives in bit 0 of the second bitmap, channel 16 in bit 7.
+    auto s = WithChannel(9, "462.56250", "462.56250", "Off", "Off", 1, 1, 1, 1);
+    s.Cell(16, 1) = "462.56250";
+    s.Cell(16, 8) = "Have";
+    EXPECT_EQ(EncodeImage(s).substr(0x16E * 2, 4), "0081");
+}
+
+TEST(EncodeImage, SettingFields) {
+    ProgramState s = ProgramState::StartUp();
+    s.Functions.Value[kFirstDigitDelay] = 250;
+    s.Functions.Value[kGroupCallCode] = 6;
+    s.Functions.Text[kScanRxResumeDelay] = "300";
+    s.Functions.Text[kScanTxResumeDelay] = "abc";
+    s.Functions.Text[kDuplicate] = "0";
+    s.Functions.Text[kRetraceTimeA] = "0";
+    s.Functions.Text[kRetraceTimeB] = "91";
+    s.SetAutoDialMemory(0, "1020");
+    s.SetIdCode("A0");
+    s.MainSelectors[kTxTimeout] = 0;
+    s.SelectBandPosition(6);
+    s.SetEmbeddedInfo(1, "0K");
+    const std::string image = EncodeImage(s);
+    auto at = [&](int offset, int bytes) { return image.substr(offset * 2, bytes * 2); };
+    EXPECT_EQ(at(0x102, 1), "19");
+    EXPECT_EQ(at(0x106, 1), "36");
+    EXPECT_EQ(at(0x155, 4), "2C010000");
+    EXPECT_EQ(at(0x12E, 1), "FE");
+    EXPECT_EQ(at(0x152, 2), "FF5B");
+    EXPECT_EQ(at(0x1F0, 16), "313A323A" + Repeat("FF", 12));
+    EXPECT_EQ(at(0x110, 10), "4130" + Repeat("FF", 8));
+    EXPECT_EQ(at(0x120, 1), "01");
+    EXPECT_EQ(at(0x1AD, 1), "73");
+    EXPECT_EQ(at(0x33C, 1), "73");
+    EXPECT_EQ(at(0x310, 2), "304B");
+}
+
+TEST(EncodeImage, ArbitraryStatesAlwaysGiveAFullImage) {
+    std::mt19937 random(7);
+    auto text = [&](std::size_t maxLength) {
+        std::string t;
+        const std::size_t n = random() % (maxLength + 1);
+        for (std::size_t i = 0; i < n; ++i) t += static_cast<char>(random() % 256);
+        return t;
+    };
+    auto number = [&] { return static_cast<int>(random() % 200000) - 100000; };
+    for (int round = 0; round < 300; ++round) {
+        ProgramState s = ProgramState::StartUp(static_cast<int>(random() % 3));
+        for (int row = 1; row <= 16; ++row)
+            for (int col = 1; col <= 8; ++col) s.Cell(row, col) = text(12);
+        for (auto& t : s.Functions.Text) t = text(40);
+        for (auto& v : s.Functions.Value) v = number();
+        for (auto& m : s.Functions.AutoDialMemory) m = text(40);
+        for (auto& t : s.TestFrequencyTable) t = text(12);
+        for (auto& e : s.EmbeddedInfo) e = text(50);
+        for (auto& p : s.MainSelectors) p = number();
+        s.SideKeyFunction = {number(), number()};
+        s.TxPowerHigh = number();
+        s.TxPowerLow = number();
+        s.BandSelection = number();
+        s.BandIndex = number();
+        const std::string image = EncodeImage(s);
+        ASSERT_EQ(image.size(), 1696u);
+        ASSERT_EQ(image.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    }
+}
+
+// Sets one byte of an image text.
+void Poke(std::string& image, int offset, std::string_view hex) {
+    image.replace(static_cast<std::size_t>(offset) * 2, hex.size(), hex);
+}
+
+TEST(DecodeImage, ChannelsAndTones) {
+    std::string image = FreshImage();
+    Poke(image, 0x00, "5062254650622546FFFF1328F8E0FCFF"); // busy on, narrow, high
+    Poke(image, 0x10, "00005014FFFFFFFF7503FFFFF0C0FCFF");
+    Poke(image, 0x16E, "02");
+    ProgramState s = ProgramState::StartUp(1);
+    s.Choice(1, 2) = 7;
+    s.Choice(1, 4) = 7;
+    ASSERT_TRUE(DecodeImage(s, image));
+    const std::array<std::string, 9> row1{"01",    "462.56250", "Off",    "462.56250", "D023N",
+                                          "Hight", "Carrow",    "Narrow", "No"};
+    const std::array<std::string, 9> row2{"02",  "145.00000", "88.5",   "",    "Off",
+                                          "Low", "Off",       "Narrow", "Have"};
+    for (int col = 0; col < 9; ++col) {
+        EXPECT_EQ(s.Cell(1, col), row1[col]) << col;
+        EXPECT_EQ(s.Cell(2, col), row2[col]) << col;
+    }
+    EXPECT_EQ(s.Choice(1, 2), 0);  // an off tone sets its entry
+    EXPECT_EQ(s.Choice(1, 4), 51); // so does a listed tone
+    EXPECT_EQ(s.Choice(2, 2), 9);
+    EXPECT_EQ(s.Choice(1, 5), 1);
+    EXPECT_EQ(s.Choice(2, 8), 1);
+    for (int col = 1; col <= 8; ++col) EXPECT_EQ(s.Cell(3, col), "");
+}
+
+TEST(DecodeImage, OutOfRangeLeavesSettings) {
+    std::string image = FreshImage();
+    Poke(image, 0x120, "00"); // no time-out selection
+    Poke(image, 0x151, "10"); // priority channel out of range
+    Poke(image, 0x152, "FF"); // an "Empty" retrace time is Empty again
+    Poke(image, 0x110, Repeat("FF", 10));
+    Poke(image, 0x1AD, "00");   // unknown band
+    Poke(image, 0x102, "09");   // first digit delay below 100 ms
+    Poke(image, 0x106, "41");   // not a digit
+    Poke(image, 0x10D, "0C");   // side key out of range
+    Poke(image, 0x155, "2D01"); // 301: out of range
+    ProgramState s = ProgramState::StartUp();
+    s.Functions.Text[kPriorityChannel] = "4";
+    s.Functions.Text[kRetraceTimeA] = "7";
+    s.Functions.Value[kFirstDigitDelay] = 500;
+    s.Functions.Value[kGroupCallCode] = 3;
+    s.Functions.Text[kScanRxResumeDelay] = "12";
+    s.SelectBandPosition(5);
+    s.BandIndex = 5;
+    s.ServiceMode = 1;
+    ASSERT_TRUE(DecodeImage(s, image));
+    EXPECT_EQ(s.MainSelectors[kTxTimeout], -1);
+    EXPECT_EQ(s.Functions.Text[kPriorityChannel], "4");
+    EXPECT_EQ(s.Functions.Text[kRetraceTimeA], "0");
+    EXPECT_EQ(EncodeImage(s).substr(2 * 0x152, 2), "FF");
+    EXPECT_EQ(s.Functions.Text[kIdCode], std::string(10, '\xFF'));
+    EXPECT_EQ(s.BandIndex, 5);
+    EXPECT_EQ(s.Functions.Value[kFirstDigitDelay], 500);
+    EXPECT_EQ(s.Functions.Value[kGroupCallCode], 3);
+    EXPECT_EQ(s.SideKeyFunction[0], 10);
+    EXPECT_EQ(s.Functions.Text[kScanRxResumeDelay], "12");
+    EXPECT_EQ(s.ServiceMode, 0);
+
+    Poke(image, 0x1AD, "73");
+    Poke(image, 0x106, "FF");
+    Poke(image, 0x120, "01");
+    ASSERT_TRUE(DecodeImage(s, image));
+    EXPECT_EQ(s.BandIndex, 6);
+    EXPECT_EQ(s.BandSelection, 6);
+    EXPECT_EQ(s.BandLow, 600);
+    EXPECT_EQ(s.Functions.Value[kGroupCallCode], 0);
+    EXPECT_EQ(s.MainSelectors[kTxTimeout], 0);
+}
+
+TEST(DecodeImage, ReportsStepsInOrderAndRefusesShortText) {
+    ProgramState s = ProgramState::StartUp();
+    const auto steps = DecodeImage(s, FreshImage());
+    ASSERT_TRUE(steps);
+    ASSERT_EQ(steps->size(), 19u + 1 + 16 + 2);
+    EXPECT_EQ(steps->front(), DecodeStep{DecodeStep::SideKeyPF1});
+    EXPECT_EQ((*steps)[19], (DecodeStep{DecodeStep::Band, 0}));
+    EXPECT_EQ((*steps)[20], (DecodeStep{DecodeStep::TestFrequencyRow, 1}));
+    EXPECT_EQ(steps->back(), DecodeStep{DecodeStep::EmbeddedInfoLine2});
+
+    ProgramState before = ProgramState::StartUp();
+    before.Cell(1, 1) = "462.56250";
+    ProgramState after = before;
+    EXPECT_FALSE(DecodeImage(after, FreshImage().substr(0, 1631)));
+    EXPECT_EQ(after.Cell(1, 1), "462.56250");
+    EXPECT_TRUE(DecodeImage(after, FreshImage().substr(0, 1632)));
+}
+
+TEST(DecodeImage, RoundTripKeepsEverythingButTheIdCodeFill) {
+    ProgramState s = ProgramState::StartUp(0);
+    s.Cell(3, 1) = "462.56250";
+    s.Cell(3, 3) = "467.56250";
+    s.Cell(3, 2) = "D023N";
+    s.Cell(3, 4) = "关闭";
+    s.Cell(3, 5) = "高";
+    s.Cell(3, 6) = "关闭";
+    s.Cell(3, 7) = "窄带";
+    s.Cell(3, 8) = "无";
+    s.Choice(3, 5) = 1;
+    s.Choice(3, 7) = 0;
+    s.Choice(3, 8) = 0;
+    s.Functions.Text[kRetraceTimeB] = "0"; // "Empty" comes back over another value
+    s.SetIdCode("12");                     // comes back filled up to 10
+    s.SetPttStartCode("*#A");
+    s.SetEmbeddedInfo(0, "Club \xE9t\xE9");
+    s.TestFrequencyTable[0] = "462.56250";
+    s.TestFrequencyTable[16] = "462.56250";
+    s.SetTxPowerHigh(200);
+    s.SideKeyFunction = {3, 11};
+    s.Functions.Value[kFirstDigitDelay] = 250;
+    s.Functions.Text[kScanRxResumeDelay] = "25"; // an empty delay would come back as "0"
+    s.Functions.Text[kScanTxResumeDelay] = "300";
+
+    ProgramState back = ProgramState::StartUp(0);
+    back.Functions.Text[kRetraceTimeB] = "9";
+    ASSERT_TRUE(DecodeImage(back, EncodeImage(s)));
+    EXPECT_EQ(back.Cells, s.Cells);
+    EXPECT_EQ(back.Functions.Text[kRetraceTimeB], "0");
+    EXPECT_EQ(back.Functions.Text[kIdCode], "12" + std::string(8, '\xFF'));
+    EXPECT_EQ(back.Functions.Value[kFirstDigitDelay], 250);
+    back.Functions.Text[kIdCode] = s.Functions.Text[kIdCode];
+    EXPECT_EQ(back.Functions.Text, s.Functions.Text);
+    EXPECT_EQ(back.Functions.AutoDialMemory, s.Functions.AutoDialMemory);
+    EXPECT_EQ(back.EmbeddedInfo, s.EmbeddedInfo);
+    EXPECT_EQ(back.TestFrequencyTable, s.TestFrequencyTable);
+    EXPECT_EQ(back.SideKeyFunction, s.SideKeyFunction);
+    EXPECT_EQ(back.TxPowerHigh, 200);
+    EXPECT_EQ(back.MainSelectors, s.MainSelectors);
+}
+
+} // namespace
+} // namespace quelro
