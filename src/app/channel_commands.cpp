@@ -206,8 +206,7 @@ void ChannelCommands::ImportCsvFile() {
         return;
     }
     if (ShowMessage(msg::kNewWarning, language) == kIdCancel) return;
-    state_.Cells = read.state.Cells;
-    state_.ChoiceIndex = read.state.ChoiceIndex;
+    state_.Channels = read.state.Channels;
     form_.SelectBandSilently(read.state.BandIndex);
     ShowTable();
     RecordChange();

@@ -329,8 +329,6 @@ void Form1::Form_Load() {
     state_.BandIndex = 0;
     SelectBand(0);
 
-    for (int row = 1; row <= kChannels; ++row)
-        state_.Cell(row, kColNumber) = QString("%1").arg(row, 2, 10, QChar('0')).toStdString();
     Grid1->ShowAll();
     for (QComboBox* selector : selectors_) selector->setCurrentIndex(1);
     ProgressBar1->hide();
@@ -346,7 +344,7 @@ bool Form1::Locked() const {
 
 void Form1::mnuNew_Click() {
     if (ShowMessage(msg::kNewWarning, LanguageMode()) == kIdCancel) return;
-    state_.ClearGrid1();
+    state_.ClearGrid();
     Grid1->ShowAll();
     emit TableChanged();
 }

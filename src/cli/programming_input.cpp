@@ -31,11 +31,9 @@ std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
     }
     for (const CsvLeftOut& row : read.leftOut)
         std::cerr << "quelro-cli: " << path << ": " << LeftOutText(row, kEnglish) << "\n";
-    // Read in English, shown in the language asked for: as a language switch
-    // re-renders the list cells.
+    // Read in English, shown in the language asked for.
     Programming& p = *read.programming;
     p.state.LanguageMode = languageMode;
-    p.state.SetGrid1Text();
     return std::move(p);
 }
 

@@ -97,8 +97,8 @@ CsvPaste PasteChannels(std::string_view json, std::string_view text, ProgramStat
         ProgramState placed = state;
         placed.ClearNO(at);
         cli::ImportJsonChannel(row.channel, at, "channel", placed);
-        const std::string& rx = placed.Cell(at, kColRxFreq);
-        const std::string& tx = placed.Cell(at, kColTxFreq);
+        const std::string rx = placed.CellText(at, kColRxFreq, kEnglish);
+        const std::string tx = placed.CellText(at, kColTxFreq, kEnglish);
         if (!row.channel.is_null() && (!InBand(rx, state) || !InBand(tx, state))) {
             result.leftOut.push_back(
                 {line, CsvLeftOut::OutsideBand, InBand(rx, state) ? tx : rx, band});

@@ -13,6 +13,7 @@
 #include "channels/cell_edit.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
+#include "core/channel_texts.h"
 #include "gui/support/form1_fixture.h"
 
 using namespace quelro;
@@ -37,7 +38,7 @@ class Form1EditMenu : public QObject {
         for (int row = 1; row <= kChannels; ++row)
             rows << form().Grid1->CellText(row, kColRxFreq) + "|" +
                         form().Grid1->CellText(row, kColRxTone) + "|" +
-                        QString::number(state().Choice(row, kColRxTone));
+                        QString::number(test::Choice(state(), row, kColRxTone));
         return rows;
     }
 
@@ -155,7 +156,7 @@ class Form1EditMenu : public QObject {
         SelectRows(1, 4, kColRxTone);
         PressKey(Qt::Key_Return);
         PickFromOpenList(form().Editors().Combo8(), 12);
-        for (int row : {1, 2, 4}) QCOMPARE(state().Choice(row, kColRxTone), 12);
+        for (int row : {1, 2, 4}) QCOMPARE(test::Choice(state(), row, kColRxTone), 12);
         QTest::keySequence(form().Grid1, QKeySequence("Ctrl+Z"));
         QCOMPARE(Table(), before);
         QCOMPARE(form().Grid1->CellText(2, kColPower), QString("Hight"));

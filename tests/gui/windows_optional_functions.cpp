@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 
+#include "core/channel_texts.h"
 #include "i18n/traditional.h"
 #include "windows/form5_optional_functions.h"
 #include "windows_test_support.h"
@@ -52,8 +53,8 @@ class OptionalFunctionsTest : public QObject {
     }
 
     void fixedSearchAndEmptyChannelCheck() {
-        state_.Cell(3, kColRxFreq) = "462.56250";
-        state_.Cell(7, kColRxFreq) = "462.58750";
+        state_.Channel(3) = test::ChannelAt("462.56250");
+        state_.Channel(7) = test::ChannelAt("462.58750");
         Form5 form(state_, &main_);
         QComboBox* mode = Find<QComboBox>(&form, "Combo11");
         QComboBox* channel = Find<QComboBox>(&form, "Combo12");
@@ -125,7 +126,7 @@ class OptionalFunctionsTest : public QObject {
     void loadingAStoredFixedModeShowsWhatIsStored() {
         for (const bool anyChannel : {true, false}) {
             state_ = ProgramState::StartUp();
-            if (anyChannel) state_.Cell(2, kColRxFreq) = "440.00000";
+            if (anyChannel) state_.Channel(2) = test::ChannelAt("440.00000");
             state_.Functions.Text[kPriorityMode] = "1";
             state_.Functions.Text[kPriorityChannel] = "4"; // channel 5, empty
             BoxRecorder boxes;
