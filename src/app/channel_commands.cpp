@@ -266,7 +266,7 @@ void ChannelCommands::Cut() {
 
 void ChannelCommands::Delete() {
     if (form_.Locked()) return;
-    for (int row : SelectedRows()) state_.ClearNO(row);
+    for (int row : SelectedRows()) state_.Channel(row).reset();
     ShowTable();
     RecordChange();
 }

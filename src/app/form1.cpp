@@ -344,7 +344,7 @@ bool Form1::Locked() const {
 
 void Form1::mnuNew_Click() {
     if (ShowMessage(msg::kNewWarning, LanguageMode()) == kIdCancel) return;
-    state_.ClearGrid();
+    state_.Channels = {};
     Grid1->ShowAll();
     emit TableChanged();
 }
@@ -424,7 +424,7 @@ void Form1::Combo1_Click() {
     if (ShowMessage(msg::kBandChange, LanguageMode()) != kIdOk) return;
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
-    state_.ClearGrid();
+    state_.Channels = {};
     Grid1->ShowAll();
     state_.BandIndex = position;
     emit TableChanged();

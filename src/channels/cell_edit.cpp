@@ -54,7 +54,7 @@ FrequencyOutcome CommitFrequency(ProgramState& state, int row, int column, std::
         // Erasing a receive frequency deletes the channel; an erased transmit
         // frequency keeps the one it had.
         if (column != kColRxFreq) return FrequencyOutcome::Kept;
-        state.ClearNO(row);
+        state.Channel(row).reset();
         return FrequencyOutcome::Cleared;
     }
     const std::optional<double> value = ParseNumber(text);

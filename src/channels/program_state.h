@@ -96,7 +96,7 @@ struct ProgramState {
     int TxPowerHigh = 208;
     int TxPowerLow = 92;
     int ServiceMode = 0;
-    int LanguageMode = 0;
+    int LanguageMode = 0; // the language texts are shown in; no value depends on it
 
     // The state the program starts with: start-up values of every setting,
     // 16 empty channels, band 0, selectors at position 1.
@@ -111,11 +111,6 @@ struct ProgramState {
     // The text of cell (row 1..16, column 0..8) in a language; "" in every
     // column but the number of an empty channel.
     std::string CellText(int row, int column, int languageMode) const;
-
-    // Empties one channel.
-    void ClearNO(int row) { Channel(row).reset(); }
-    // Empties all 16 channels (a band change, New).
-    void ClearGrid() { Channels = {}; }
 
     // Selects a band position and takes its limits (no question, no clearing).
     void SelectBandPosition(int position);

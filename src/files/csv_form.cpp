@@ -109,7 +109,7 @@ Placed PlaceRows(const Rows& rows, const ProgramState& base, ProgramState& targe
         const bool inTable = at <= kChannels;
         if (FieldOf(record, rows.columns, csv::kFrequency).empty()) {
             if (inTable) {
-                target.ClearNO(at);
+                target.Channel(at).reset();
                 ++placed.written;
             }
             continue;
@@ -242,7 +242,7 @@ CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand ban
     }
     const Rows& rows = std::get<Rows>(read);
     ProgramState& s = result.state;
-    s.ClearGrid();
+    s.Channels = {};
     int position = band.position;
     if (position < 0 || position >= static_cast<int>(kBands.size()) ||
         (band.onlyIfItHoldsAll && !HoldsAll(rows, s, position)))

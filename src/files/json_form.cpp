@@ -343,7 +343,7 @@ void ApplyDelay(const Json& value, const std::string& field, int index, ProgramS
 
 void ApplyChannel(const Json& value, int row, const std::string& field, ProgramState& s) {
     if (value.is_null()) {
-        s.ClearNO(row);
+        s.Channel(row).reset();
         return;
     }
     if (!value.is_object()) Refuse(field, "must be an object, or null for an empty channel");

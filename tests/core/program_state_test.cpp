@@ -54,17 +54,8 @@ TEST(ProgramState, CellsAreDrawnInTheLanguageAskedFor) {
             EXPECT_EQ(s.CellText(5, col, c.language), c.cells[col - 1]) << c.language << col;
             EXPECT_EQ(s.CellText(2, col, c.language), "") << c.language << col;
         }
+        EXPECT_EQ(s.CellText(2, kColNumber, c.language), "02");
     }
-}
-
-TEST(ProgramState, Clearing) {
-    ProgramState s = WithChannels(0);
-    s.ClearNO(5);
-    EXPECT_TRUE(s.ChannelEmpty(5));
-    EXPECT_FALSE(s.ChannelEmpty(1));
-    EXPECT_EQ(Shown(s, 5, 0), "05");
-    s.ClearGrid();
-    for (int row = 1; row <= 16; ++row) EXPECT_TRUE(s.ChannelEmpty(row));
 }
 
 TEST(ChannelHistory, UndoAndRedoEveryChangeWithItsBand) {
@@ -72,9 +63,9 @@ TEST(ChannelHistory, UndoAndRedoEveryChangeWithItsBand) {
     ChannelHistory history;
     history.Reset(s);
     EXPECT_FALSE(history.Record(s)); // nothing changed
-    s.ClearNO(5);
+    s.Channel(5).reset();
     EXPECT_TRUE(history.Record(s));
-    s.ClearGrid(); // a confirmed band change
+    s.Channels = {}; // a confirmed band change
     s.BandIndex = 5;
     s.SelectBandPosition(5);
     EXPECT_TRUE(history.Record(s));

@@ -268,7 +268,7 @@ class CompareAndPrintTest : public QObject {
         QCOMPARE(CommitFrequency(other, 1, kColRxFreq, "446.0125"), FrequencyOutcome::Written);
         PickTone(other, 1, kColTxTone, 12);
         PickListItem(other, 1, kColPower, 1);
-        other.ClearNO(2);
+        other.Channel(2).reset();
         QCOMPARE(CommitFrequency(other, 5, kColRxFreq, "462.5625"), FrequencyOutcome::NewChannel);
         other.MainSelectors[kSquelch] = 5;
         other.SideKeyFunction[0] = 4;

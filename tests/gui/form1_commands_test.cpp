@@ -253,7 +253,7 @@ class Form1Commands : public QObject {
         ::alarm(20); // a program that waits on the pipe ends here
         for (const auto& c : cases) {
             boxes_->Clear();
-            state().ClearGrid();
+            state().Channels = {};
             AddChannel(1, "440");
             chosen_ << c.path;
             form().OpenDataFile();
