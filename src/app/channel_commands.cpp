@@ -201,8 +201,7 @@ void ChannelCommands::ImportCsvFile() {
         return;
     }
     if (ShowMessage(msg::kNewWarning, language) == kIdCancel) return;
-    state_.Cells = read.state.Cells;
-    state_.ChoiceIndex = read.state.ChoiceIndex;
+    state_.Channels = read.state.Channels;
     form_.SelectBandSilently(read.state.BandIndex);
     ShowTable();
     RecordChange();
@@ -262,7 +261,7 @@ void ChannelCommands::Cut() {
 
 void ChannelCommands::Delete() {
     if (!form_.ReadyToChange()) return;
-    for (int row : SelectedRows()) state_.ClearNO(row);
+    for (int row : SelectedRows()) state_.Channel(row).reset();
     ShowTable();
     RecordChange();
 }

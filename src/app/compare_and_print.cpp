@@ -187,7 +187,6 @@ void CompareAndPrint::CompareWith(const QString& name, bool lastRead) {
 bool CompareAndPrint::Refresh(int languageMode) {
     ProgramState screen = form_.State();
     screen.LanguageMode = languageMode;
-    screen.SetGrid1Text();
     // A form is taken as importing it onto the table would take it.
     const ProgrammingRead read =
         ReadProgramming(comparedBytes_, comparedForm_, screen, true, languageMode);

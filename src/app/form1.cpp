@@ -336,8 +336,6 @@ void Form1::Form_Load() {
     state_.BandIndex = 0;
     SelectBand(0);
 
-    for (int row = 1; row <= kChannels; ++row)
-        state_.Cell(row, kColNumber) = QString("%1").arg(row, 2, 10, QChar('0')).toStdString();
     Grid1->ShowAll();
     for (QComboBox* selector : selectors_) selector->setCurrentIndex(1);
     ProgressBar1->hide();
@@ -377,7 +375,7 @@ bool Form1::ReadyToReplace() {
 void Form1::mnuNew_Click() {
     if (!ReadyToReplace()) return;
     if (ShowMessage(msg::kNewWarning, LanguageMode()) == kIdCancel) return;
-    state_.ClearGrid1();
+    state_.Channels = {};
     Grid1->ShowAll();
     emit TableChanged();
 }
@@ -465,7 +463,7 @@ void Form1::Combo1_Click() {
     if (ShowMessage(msg::kBandChange, LanguageMode()) != kIdOk) return;
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
-    state_.ClearGrid();
+    state_.Channels = {};
     Grid1->ShowAll();
     state_.BandIndex = position;
     emit TableChanged();

@@ -99,7 +99,6 @@ void Form1::TranslateAll() {
 }
 
 void Form1::SetGrid1Text() {
-    state_.SetGrid1Text();
     Grid1->ShowAll();
 }
 

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "channels/channel_record.h"
 #include "codes/conversions.h"
 #include "codes/tone_codes.h"
 #include "i18n/captions.h"
@@ -55,7 +54,7 @@ FrequencyOutcome CommitFrequency(ProgramState& state, int row, int column, std::
         // Erasing a receive frequency deletes the channel; an erased transmit
         // frequency keeps the one it had.
         if (column != kColRxFreq) return FrequencyOutcome::Kept;
-        state.ClearNO(row);
+        state.Channel(row).reset();
         return FrequencyOutcome::Cleared;
     }
     const std::optional<double> value = ParseNumber(text);
@@ -64,46 +63,51 @@ FrequencyOutcome CommitFrequency(ProgramState& state, int row, int column, std::
     if (*value < state.BandLow || *value >= state.BandHigh) return FrequencyOutcome::OutsideBand;
 
     const std::string typed = FormatFixed(*value, 5);
-    const std::string frequency = FormatFixed(SnapToRaster(typed), 5);
-    state.Cell(row, column) = frequency;
-    if (column == kColRxFreq && state.Cell(row, kColTxFreq).empty()) {
-        GiveNewChannelDefaults(state, row);
+    const Frequency frequency = FrequencyOfText(FormatFixed(SnapToRaster(typed), 5));
+    std::optional<ChannelRecord>& channel = state.Channel(row);
+    if (column == kColTxFreq) {
+        // Only the receive frequency starts a channel (EditColumn).
+        if (!channel) return FrequencyOutcome::Kept;
+        channel->tx = frequency;
+        return FrequencyOutcome::Written;
+    }
+    // A receive frequency on a channel that cannot transmit starts it anew.
+    if (!channel || !channel->tx) {
+        GiveNewChannelDefaults(state, row, frequency);
         return FrequencyOutcome::NewChannel;
     }
+    channel->rx = frequency;
     return FrequencyOutcome::Written;
 }
 
-void GiveNewChannelDefaults(ProgramState& state, int row) {
+void GiveNewChannelDefaults(ProgramState& state, int row, Frequency rx) {
     ChannelRecord channel;
-    channel.rx = channel.tx = state.Cell(row, kColRxFreq);
-    WriteChannel(state, row, channel);
+    channel.rx = rx;
+    channel.tx = rx;
+    state.Channel(row) = channel;
 }
 
 void PickTone(ProgramState& state, int row, int column, int position) {
-    state.Cell(row, column) = ToneItem(position, state.LanguageMode);
-    state.Choice(row, column) = position;
+    std::optional<ChannelRecord>& channel = state.Channel(row);
+    if (!channel) return;
+    (column == kColRxTone ? channel->rxTone : channel->txTone) =
+        position <= 0 ? kToneOffWord : ToneWordOf(ToneItem(position, kSimplified));
 }
 
 void CommitTone(ProgramState& state, int row, int column, std::string_view text, int listPosition) {
     // A DCS code can only be picked, never typed, and the off entry needs no
     // check: both stand as they are.
     if (text.starts_with('D') || listPosition == 0) return;
-    int& choice = state.Choice(row, column);
+    std::optional<ChannelRecord>& channel = state.Channel(row);
     const std::optional<double> value = ParseNumber(text);
-    if (!value || *value < 67 || *value > 254.1) {
-        // The entry the cell stands for; a tone that is no entry keeps its text.
-        if (choice != kToneNotListed)
-            state.Cell(row, column) = ToneItem(choice, state.LanguageMode);
-        return;
-    }
-    state.Cell(row, column) = FormatFixed(*value, 1);
-    // A typed tone is no longer the off entry, whatever the language shows next.
-    choice = ToneIndexOf(state.Cell(row, column));
+    // Outside the range the channel keeps its tone; the grid shows it again.
+    if (!channel || !value || *value < 67 || *value > 254.1) return;
+    (column == kColRxTone ? channel->rxTone : channel->txTone) = ToneWordOf(FormatFixed(*value, 1));
 }
 
 void PickListItem(ProgramState& state, int row, int column, int position) {
-    state.Cell(row, column) = ColumnItemText(column, position, state.LanguageMode);
-    state.Choice(row, column) = position;
+    if (std::optional<ChannelRecord>& channel = state.Channel(row))
+        SetListItem(*channel, column, position);
 }
 
 } // namespace quelro

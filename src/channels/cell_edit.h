@@ -42,19 +42,18 @@ enum class FrequencyOutcome {
 // column 1 or 3, against the state's band limits.
 FrequencyOutcome CommitFrequency(ProgramState& state, int row, int column, std::string_view text);
 
-// Gives a channel whose receive frequency was just entered the defaults of a
-// new channel: the same transmit frequency, tones off, low power, busy lock
-// on carrier, wide band, in the scan list.
-void GiveNewChannelDefaults(ProgramState& state, int row);
+// Starts channel `row` at a receive frequency with the defaults of a new
+// channel: the same transmit frequency, tones off, low power, busy lock on
+// carrier, wide band, in the scan list.
+void GiveNewChannelDefaults(ProgramState& state, int row, Frequency rx);
 
-// A pick from the tone list (position 0..260) for column 2 or 4.
+// A pick from the tone list (position 0..260, 0 off) for column 2 or 4.
 void PickTone(ProgramState& state, int row, int column, int position);
 
 // Commits the tone drop-down's text when it loses the focus. `listPosition`
 // is the tone-list position the text stands for (0 for the off entry), or -1
 // for a typed text that is no entry of the list. A typed tone in 67..254.1
-// takes its list position (kToneNotListed between the listed tones); one
-// outside falls back to the cell's entry.
+// becomes the channel's tone; outside that range the channel keeps its tone.
 void CommitTone(ProgramState& state, int row, int column, std::string_view text, int listPosition);
 
 // A pick (0 or 1) from the list of column 5..8.

@@ -158,7 +158,7 @@ void CellEditors::Grid1_Click() {
     editRows_ = BulkEditRows(state_, row, SelectedRows());
 
     const QRect cell = grid_->CellRect(row, column);
-    const QString text = QString::fromStdString(state_.Cell(row, column));
+    const QString text = QString::fromStdString(state_.CellText(row, column, state_.LanguageMode));
     // A listener hears which cell the editor edits, in the window's language.
     const QString place = grid_->CellPlace(row, column);
     switch (EditorForColumn(column)) {
@@ -188,7 +188,7 @@ void CellEditors::Grid1_Click() {
         QComboBox* list = combo5_[column];
         list->setGeometry(cell.left(), cell.top(), cell.width(), list->sizeHint().height());
         list->setAccessibleName(place);
-        list->setCurrentIndex(state_.Choice(row, column));
+        list->setCurrentIndex(ChoiceIndex(*state_.Channel(row), column));
         list->show();
         list->raise();
         list->setFocus(Qt::OtherFocusReason);
@@ -354,7 +354,7 @@ void CellEditors::ShowRefused(const std::vector<int>& rows) const {
     QString text = QString::fromStdString(Localize(msg::kBeyondBand.text, language));
     if (editRows_.size() > 1) {
         QStringList numbers;
-        for (int row : rows) numbers << QString::fromStdString(state_.Cell(row, kColNumber));
+        for (int row : rows) numbers << QString::fromStdString(ChannelNumberText(row));
         text += "\n" + QString::fromStdString(Localize(kKeptRows, language)) + numbers.join(", ");
     }
     LocalMsgBox(text, msg::kBeyondBand.style,

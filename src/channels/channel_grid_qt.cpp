@@ -102,7 +102,8 @@ QString ChannelGrid::HeaderText(int column) const {
 }
 
 void ChannelGrid::ShowCell(int row, int column) {
-    item(row - 1, column)->setText(QString::fromStdString(state_.Cell(row, column)));
+    item(row - 1, column)
+        ->setText(QString::fromStdString(state_.CellText(row, column, state_.LanguageMode)));
 }
 
 void ChannelGrid::ShowRow(int row) {

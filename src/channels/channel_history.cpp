@@ -4,22 +4,13 @@
 namespace quelro {
 
 ChannelHistory::Table ChannelHistory::TableOf(const ProgramState& state) {
-    return {state.Cells, state.ChoiceIndex, state.BandIndex, state.BandSelection,
-            state.LanguageMode};
-}
-
-bool ChannelHistory::Table::SameChannels(const Table& other) const {
-    return cells == other.cells && choices == other.choices && bandIndex == other.bandIndex &&
-           bandSelection == other.bandSelection;
+    return {state.Channels, state.BandIndex, state.BandSelection};
 }
 
 void ChannelHistory::Restore(const Table& table, ProgramState& state) {
-    state.Cells = table.cells;
-    state.ChoiceIndex = table.choices;
+    state.Channels = table.channels;
     state.BandIndex = table.bandIndex;
     state.SelectBandPosition(table.bandSelection);
-    // The step may have been taken in another language.
-    if (table.language != state.LanguageMode) state.SetGrid1Text();
 }
 
 void ChannelHistory::Reset(const ProgramState& state) {
@@ -30,7 +21,7 @@ void ChannelHistory::Reset(const ProgramState& state) {
 
 bool ChannelHistory::Record(const ProgramState& state) {
     Table table = TableOf(state);
-    if (table.SameChannels(current_)) return false;
+    if (table == current_) return false;
     undo_.push_back(std::move(current_));
     if (undo_.size() > kSteps) undo_.pop_front();
     redo_.clear();

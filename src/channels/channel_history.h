@@ -7,7 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
-#include <string>
+#include <optional>
 
 #include "channels/program_state.h"
 
@@ -28,19 +28,17 @@ class ChannelHistory {
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
 
-    // Puts the table of the step before (after) into the state, its list
-    // cells in the state's language. False when there is none.
+    // Puts the table of the step before (after) into the state. False when
+    // there is none.
     bool Undo(ProgramState& state);
     bool Redo(ProgramState& state);
 
   private:
     struct Table {
-        std::array<std::array<std::string, kGridCols>, kGridRows> cells;
-        std::array<int, 160> choices{};
+        std::array<std::optional<ChannelRecord>, kChannels> channels;
         int bandIndex = 0;
         int bandSelection = 0;
-        int language = 0; // the language of the list cells, not part of a change
-        bool SameChannels(const Table& other) const;
+        bool operator==(const Table&) const = default;
     };
     static Table TableOf(const ProgramState& state);
     static void Restore(const Table& table, ProgramState& state);

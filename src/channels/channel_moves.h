@@ -1,8 +1,7 @@
 // Reordering the channel table: moving channels up and down, inserting an
 // empty channel, deleting channels and closing the gap, sorting by receive
-// frequency. A channel moves as a whole: its eight cells and every list
-// position behind them (ChoiceIndex), so tones and list cells survive the
-// move and a later language switch. The channel numbers of column 0 stay.
+// frequency. A channel moves as a whole record; the channel numbers of
+// column 0 stay.
 #pragma once
 
 #include <vector>
@@ -35,8 +34,8 @@ MoveOutcome InsertEmptyChannel(ProgramState& state, int row);
 MoveOutcome DeleteAndMoveUp(ProgramState& state, const std::vector<int>& rows);
 
 // Non-empty channels to the top in ascending receive frequency, keeping the
-// order of equal frequencies (and of texts that are not numbers, which come
-// after the numbers); empty channels below.
+// order of equal frequencies (and of frequencies with a nibble that is no
+// decimal digit, which come after the others); empty channels below.
 MoveOutcome SortByRxFrequency(ProgramState& state);
 
 } // namespace quelro

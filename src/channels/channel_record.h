@@ -1,43 +1,85 @@
-// ChannelRecord: one channel of the table as the image and every form carry
-// it - two frequencies, two tones and four list items - and the one place
-// that reads it from the table's cells and writes it back.
-//
-// A list cell stands for item 0 only when it shows item 0's text in the
-// state's language; an empty scan cell (an empty channel) stands for "not
-// scanned", every other cell for item 1. A tone cell that is empty or shows
-// the off text is off.
+// ChannelRecord: one channel as the image stores it - two frequencies, two
+// tone words and four list items - and the texts the channel table shows for
+// it in a language. The record holds no text: a language only decides how a
+// channel is shown, never what it is.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
-#include "channels/program_state.h"
+#include "codes/tone_codes.h"
 
 namespace quelro {
+
+inline constexpr int kChannels = 16;
+inline constexpr int kGridCols = 9;
+
+// Column numbers of the channel table.
+enum Column : int {
+    kColNumber = 0,
+    kColRxFreq = 1,
+    kColRxTone = 2,
+    kColTxFreq = 3,
+    kColTxTone = 4,
+    kColPower = 5,
+    kColBusyLock = 6,
+    kColBandwidth = 7,
+    kColScan = 8,
+};
+
+// The list items, in the order of their lists (and of their bits).
+enum class Power : std::uint8_t { kLow, kHigh };
+enum class BusyLock : std::uint8_t { kOff, kCarrier };
+enum class Bandwidth : std::uint8_t { kNarrow, kWide };
+enum class ScanList : std::uint8_t { kSkipped, kScanned };
+
+// A frequency as the image stores it: eight BCD digits of 10 Hz, most
+// significant first (446.00625 MHz is 0x44600625). A nibble above 9 read from
+// a radio is kept, so that it is written back as it came.
+using Frequency = std::uint32_t;
 
 // The member defaults are a new channel's: tones off, low power, busy lock on
 // carrier, wide band, in the scan list.
 struct ChannelRecord {
-    std::string rx, tx;         // frequency cells; tx empty when the channel cannot transmit
-    std::string rxTone, txTone; // tone texts ("88.5", "D023N", a decoded ".5"), empty for off
-    int power = 0;              // 0 low, 1 high
-    int busyLock = 1;           // 0 off, 1 carrier
-    int bandwidth = 1;          // 0 narrow, 1 wide
-    int scan = 1;               // 0 not scanned, 1 in the scan list
+    Frequency rx = 0;
+    std::optional<Frequency> tx; // none when the channel cannot transmit
+    std::uint16_t rxTone = kToneOffWord, txTone = kToneOffWord;
+    Power power = Power::kLow;
+    BusyLock busyLock = BusyLock::kCarrier;
+    Bandwidth bandwidth = Bandwidth::kWide;
+    ScanList scan = ScanList::kScanned;
 
     bool operator==(const ChannelRecord&) const = default;
 };
 
-// The channel in grid row 1..16. An empty row reads as what the image keeps
-// for it: no frequencies, tones off, items 1 but for scan 0.
-ChannelRecord ReadChannel(const ProgramState& state, int row);
+// "ddd.ddddd" of a frequency, and the frequency of such a text (characters
+// that are no hex digit count as 0).
+std::string FrequencyText(Frequency frequency);
+Frequency FrequencyOfText(std::string_view text);
+// The frequency in units of 10 Hz; none when a nibble is no decimal digit.
+std::optional<long long> FrequencyUnits(Frequency frequency);
+// The frequency of a value in units of 10 Hz; from 1000 MHz on, 999.99999.
+Frequency FrequencyOfUnits(long long units);
 
-// Writes the channel's eight cells in the state's language, with their list
-// positions: a tone's position in the tone list (0 for off), or
-// kToneNotListed for a tone text that is no entry of it.
-void WriteChannel(ProgramState& state, int row, const ChannelRecord& channel);
+// Item 0 or 1 of list column 5..8, and the setter.
+int ListItem(const ChannelRecord& channel, int column);
+void SetListItem(ChannelRecord& channel, int column, int item);
 
-// The texts of columns 1..8 (at 0..7) that WriteChannel writes for a channel.
+// The text of column 1..8 of a channel in a language: tones off as the
+// language's off entry, list items as the language's item texts.
+std::string CellText(const ChannelRecord& channel, int column, int languageMode);
+// The texts of columns 1..8 (at 0..7).
 std::array<std::string, kGridCols - 1> ChannelCells(const ChannelRecord& channel, int languageMode);
+
+// The position the grid's list of column 2..8 shows for the channel: a
+// tone's position in the tone list (0 for off, kToneNotListed for a word no
+// entry stands for), a list item.
+int ChoiceIndex(const ChannelRecord& channel, int column);
+
+// The text of column 0: "01".."16".
+std::string ChannelNumberText(int row);
 
 } // namespace quelro

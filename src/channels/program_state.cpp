@@ -2,10 +2,8 @@
 #include "channels/program_state.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "codes/bands.h"
-#include "codes/tone_codes.h"
 #include "i18n/captions.h"
 
 namespace quelro {
@@ -13,11 +11,6 @@ namespace quelro {
 ProgramState ProgramState::StartUp(int languageMode) {
     ProgramState s;
     s.LanguageMode = languageMode;
-    for (int row = 1; row <= kChannels; ++row) {
-        char number[4];
-        std::snprintf(number, sizeof number, "%02d", row);
-        s.Cell(row, kColNumber) = number;
-    }
     auto& text = s.Functions.Text;
     for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 16, 20, 21, 22, 23}) text[i] = "1";
     text[kPriorityMode] = "0";
@@ -28,31 +21,10 @@ ProgramState ProgramState::StartUp(int languageMode) {
     return s;
 }
 
-void ProgramState::ClearNO(int row) {
-    for (int col = 1; col < kGridCols; ++col) Cell(row, col).clear();
-    // The slots of columns 2..10; the one of column 11 is left alone.
-    for (int col = 2; col <= 10; ++col) Choice(row, col) = 0;
-}
-
-void ProgramState::ClearGrid() {
-    for (int row = 1; row <= kChannels; ++row) ClearNO(row);
-}
-
-void ProgramState::ClearGrid1() {
-    for (int row = 1; row <= kChannels; ++row)
-        if (!ChannelEmpty(row))
-            for (int col = 1; col < kGridCols; ++col) Cell(row, col).clear();
-}
-
-void ProgramState::SetGrid1Text() {
-    const std::string off = ToneOffText(LanguageMode);
-    for (int row = 1; row <= kChannels; ++row) {
-        if (ChannelEmpty(row)) continue;
-        for (int col : {kColRxTone, kColTxTone})
-            if (Choice(row, col) == 0) Cell(row, col) = off;
-        for (int col = kColPower; col <= kColScan; ++col)
-            Cell(row, col) = ColumnItemText(col, Choice(row, col), LanguageMode);
-    }
+std::string ProgramState::CellText(int row, int column, int languageMode) const {
+    if (column == kColNumber) return ChannelNumberText(row);
+    const std::optional<ChannelRecord>& channel = Channel(row);
+    return channel ? quelro::CellText(*channel, column, languageMode) : std::string();
 }
 
 void ProgramState::SelectBandPosition(int position) {
@@ -83,10 +55,6 @@ void ProgramState::SetTxPowerHigh(int level) {
 }
 void ProgramState::SetTxPowerLow(int level) {
     TxPowerLow = std::clamp(level, 0, 255);
-}
-
-std::string ToneOffText(int languageMode) {
-    return ToneItem(0, languageMode);
 }
 
 namespace {

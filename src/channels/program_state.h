@@ -2,10 +2,9 @@
 // window - the channel table, the main window's selector positions and band,
 // and every setting the auxiliary windows edit.
 //
-// Text conventions:
-// - channel-table cells are UTF-8 (list cells hold item texts in the current
-//   language);
-// - radio text fields (IdCode, PttStartCode, PttEndCode, the auto-dial memories
+// The channels are typed records (channels/channel_record.h): what the table
+// shows is drawn from them in whatever language is asked for. Radio text
+// fields (IdCode, PttStartCode, PttEndCode, the auto-dial memories
 //   and the embedded information) are byte strings: one char per character,
 //   its value the character's single-byte code (0..255), exactly as stored in
 //   the image. Use the Set* functions below so that they keep their length.
@@ -13,29 +12,14 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "channels/channel_record.h"
 #include "i18n/captions.h"
 
 namespace quelro {
-
-inline constexpr int kChannels = 16;
-inline constexpr int kGridRows = 17; // row 0 is the header row
-inline constexpr int kGridCols = 9;
-
-// Column numbers of the channel table.
-enum Column : int {
-    kColNumber = 0,
-    kColRxFreq = 1,
-    kColRxTone = 2,
-    kColTxFreq = 3,
-    kColTxTone = 4,
-    kColPower = 5,
-    kColBusyLock = 6,
-    kColBandwidth = 7,
-    kColScan = 8,
-};
 
 // Positions of FunctionSettings' text list.
 enum FunctionText : int {
@@ -94,13 +78,8 @@ inline constexpr int kBatterySave = static_cast<int>(MainSelector::Combo6);
 inline constexpr int kBeep = static_cast<int>(MainSelector::Combo7);
 
 struct ProgramState {
-    // Cell texts of the channel grid, [row][column]; row 0 is unused here (the
-    // header texts belong to the view).
-    std::array<std::array<std::string, kGridCols>, kGridRows> Cells;
-    // 16 x 10 list positions behind the list cells; (row-1, col-2) at
-    // linear position (col-2)*16 + (row-1). A tone cell whose text is no
-    // entry of the tone list holds kToneNotListed (-1).
-    std::array<int, 160> ChoiceIndex{};
+    // Channels 1..16 at 0..15; none for an empty channel.
+    std::array<std::optional<ChannelRecord>, kChannels> Channels;
 
     // Selected positions of the selectors, in MainSelector order; -1 is no
     // selection.
@@ -117,29 +96,21 @@ struct ProgramState {
     int TxPowerHigh = 208;
     int TxPowerLow = 92;
     int ServiceMode = 0;
-    int LanguageMode = 0;
+    int LanguageMode = 0; // the language texts are shown in; no value depends on it
 
     // The state the program starts with: start-up values of every setting,
-    // 16 empty channels numbered "01".."16", band 0, selectors at position 1.
+    // 16 empty channels, band 0, selectors at position 1.
     static ProgramState StartUp(int languageMode = 0);
 
     bool operator==(const ProgramState&) const = default;
 
-    std::string& Cell(int row, int col) { return Cells.at(row).at(col); }
-    const std::string& Cell(int row, int col) const { return Cells.at(row).at(col); }
-    int& Choice(int row, int col) { return ChoiceIndex.at((col - 2) * 16 + (row - 1)); }
-    int Choice(int row, int col) const { return ChoiceIndex.at((col - 2) * 16 + (row - 1)); }
-
-    bool ChannelEmpty(int row) const { return Cell(row, kColRxFreq).empty(); }
-
-    // Empties one channel and resets its ChoiceIndex slots of columns 2..10.
-    void ClearNO(int row);
-    // Empties all 16 channels through ClearNO (a band change).
-    void ClearGrid();
-    // Blanks every non-empty channel; ChoiceIndex is left alone (New).
-    void ClearGrid1();
-    // Re-renders the list cells of every non-empty channel in LanguageMode.
-    void SetGrid1Text();
+    // The channel of grid row 1..16.
+    std::optional<ChannelRecord>& Channel(int row) { return Channels.at(row - 1); }
+    const std::optional<ChannelRecord>& Channel(int row) const { return Channels.at(row - 1); }
+    bool ChannelEmpty(int row) const { return !Channel(row); }
+    // The text of cell (row 1..16, column 0..8) in a language; "" in every
+    // column but the number of an empty channel.
+    std::string CellText(int row, int column, int languageMode) const;
 
     // Selects a band position and takes its limits (no question, no clearing).
     void SelectBandPosition(int position);
@@ -154,9 +125,6 @@ struct ProgramState {
     void SetTxPowerHigh(int level);
     void SetTxPowerLow(int level);
 };
-
-// Item texts in the state's current language.
-std::string ToneOffText(int languageMode);
 
 // UTF-8 to a byte string of single-byte codes: characters above code 255 are
 // dropped. And back.

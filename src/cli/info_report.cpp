@@ -7,7 +7,6 @@
 #include "cli/info_report.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -63,13 +62,8 @@ void ChannelSection(std::string& out, const ProgramState& s) {
     for (const Caption& caption : kGridHeaders) header.push_back(Localize(caption, lang));
     rows.push_back(header);
     for (int row = 1; row <= kChannels; ++row) {
-        std::vector<std::string> cells{s.Cell(row, kColNumber)};
-        if (s.ChannelEmpty(row)) {
-            cells.resize(kGridCols);
-        } else {
-            for (std::string& cell : ChannelCells(ReadChannel(s, row), lang))
-                cells.push_back(std::move(cell));
-        }
+        std::vector<std::string> cells;
+        for (int col = 0; col < kGridCols; ++col) cells.push_back(s.CellText(row, col, lang));
         rows.push_back(cells);
     }
     Table(out, rows);
@@ -95,9 +89,8 @@ void TestFrequencySection(std::string& out, const ProgramState& s) {
                                                 Localize({"接收频率", "RX Frequency"}, lang),
                                                 Localize({"发射频率", "TX Frequency"}, lang)}};
     for (int r = 1; r <= kChannels; ++r) {
-        char number[4];
-        std::snprintf(number, sizeof number, "%02d", r);
-        rows.push_back({number, s.TestFrequencyTable[r - 1], s.TestFrequencyTable[r + 15]});
+        rows.push_back(
+            {ChannelNumberText(r), s.TestFrequencyTable[r - 1], s.TestFrequencyTable[r + 15]});
     }
     Table(out, rows);
 }

@@ -39,11 +39,9 @@ std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
     }
     for (const CsvLeftOut& row : read.leftOut)
         std::cerr << "quelro-cli: " << path << ": " << LeftOutText(row, languageMode) << "\n";
-    // Read in English, shown in the language asked for: as a language switch
-    // re-renders the list cells.
+    // Read in English, shown in the language asked for.
     Programming& p = *read.programming;
     p.state.LanguageMode = languageMode;
-    p.state.SetGrid1Text();
     return std::move(p);
 }
 
@@ -69,7 +67,6 @@ std::optional<Programming> LoadProgramming(const std::string& path, const InputF
         if (!loaded) return std::nullopt;
         base = loaded->state;
         base.LanguageMode = kEnglish;
-        base.SetGrid1Text();
     }
     return Load(path, chosen, base, !form.base.empty(), languageMode);
 }

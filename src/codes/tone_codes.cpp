@@ -103,4 +103,19 @@ std::string DecodeToneWord(std::string_view word, std::string_view offText, bool
     return digits.substr(0, digits.size() - 1) + "." + digits.substr(digits.size() - 1);
 }
 
+std::uint16_t ToneWordOf(std::string_view text) {
+    const std::string stored = EncodeToneWord(text, {}); // low byte first
+    return static_cast<std::uint16_t>(
+        std::strtoul((stored.substr(2, 2) + stored.substr(0, 2)).c_str(), nullptr, 16));
+}
+
+std::string ToneWordText(std::uint16_t word) {
+    bool isOff = false;
+    return DecodeToneWord(HexWord(word), {}, isOff);
+}
+
+std::uint16_t WrittenToneWord(std::uint16_t stored) {
+    return ToneWordOf(ToneWordText(stored));
+}
+
 } // namespace quelro

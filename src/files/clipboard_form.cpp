@@ -43,7 +43,7 @@ std::optional<std::vector<JsonRow>> JsonRows(std::string_view text) {
         const auto location = row["location"].get<std::int64_t>();
         if (location < 1 || location > kChannels || taken[location]) return std::nullopt;
         taken[location] = true;
-        scratch.ClearNO(1);
+        scratch.Channel(1).reset();
         if (cli::ImportJsonChannel(row["channel"], 1, "channel", scratch)) return std::nullopt;
         rows.push_back({static_cast<int>(location), row["channel"]});
     }
@@ -95,10 +95,10 @@ CsvPaste PasteChannels(std::string_view json, std::string_view text, ProgramStat
             continue;
         }
         ProgramState placed = state;
-        placed.ClearNO(at);
+        placed.Channel(at).reset();
         cli::ImportJsonChannel(row.channel, at, "channel", placed);
-        const std::string& rx = placed.Cell(at, kColRxFreq);
-        const std::string& tx = placed.Cell(at, kColTxFreq);
+        const std::string rx = placed.CellText(at, kColRxFreq, kEnglish);
+        const std::string tx = placed.CellText(at, kColTxFreq, kEnglish);
         if (!row.channel.is_null() && (!InBand(rx, state) || !InBand(tx, state))) {
             result.leftOut.push_back(
                 {line, CsvLeftOut::OutsideBand, InBand(rx, state) ? tx : rx, band});

@@ -57,16 +57,14 @@ csv::Row RowOf(const CsvRecord& record, const Columns& columns, const csv::Row& 
 struct BandRange {
     double low = 0, high = 0;
     std::string text;
-    bool Holds(const ChannelRecord& c) const {
-        auto in = [this](const std::string& cell) {
-            const double f = *csv::Number(cell);
-            return f >= low && f < high;
-        };
-        return in(c.rx) && (c.tx.empty() || in(c.tx));
+    // A read row's frequencies are decimal.
+    bool In(Frequency frequency) const {
+        const double f = static_cast<double>(*FrequencyUnits(frequency)) / 100000;
+        return f >= low && f < high;
     }
+    bool Holds(const ChannelRecord& c) const { return In(c.rx) && (!c.tx || In(*c.tx)); }
     std::string Outside(const ChannelRecord& c) const {
-        const double rx = *csv::Number(c.rx);
-        return rx >= low && rx < high ? c.tx : c.rx;
+        return FrequencyText(In(c.rx) && c.tx ? *c.tx : c.rx);
     }
 };
 
@@ -111,7 +109,7 @@ Placed PlaceRows(const Rows& rows, const ProgramState& base, ProgramState& targe
         const bool inTable = at <= kChannels;
         if (FieldOf(record, rows.columns, csv::kFrequency).empty()) {
             if (inTable) {
-                target.ClearNO(at);
+                target.Channel(at).reset();
                 ++placed.written;
             }
             continue;
@@ -119,7 +117,7 @@ Placed PlaceRows(const Rows& rows, const ProgramState& base, ProgramState& targe
         // A row over a channel keeps what it does not name; over an empty
         // one, what a new channel has.
         const bool over = inTable && !base.ChannelEmpty(at);
-        const ChannelRecord baseChannel = over ? ReadChannel(base, at) : ChannelRecord{};
+        const ChannelRecord baseChannel = over ? *base.Channel(at) : ChannelRecord{};
         const csv::Row baseRow =
             over ? csv::ExportRow(baseChannel, at, nullptr) : csv::NewChannelRow();
         csv::ParsedRow parsed =
@@ -138,7 +136,7 @@ Placed PlaceRows(const Rows& rows, const ProgramState& base, ProgramState& targe
             changed.line = record.line;
             placed.changed.push_back(std::move(changed));
         }
-        WriteChannel(target, at, *parsed.channel);
+        target.Channel(at) = *parsed.channel;
         ++next;
         ++placed.written;
     }
@@ -168,7 +166,8 @@ int ChooseBand(const Rows& rows) {
     std::vector<ChannelRecord> channels;
     const csv::Row fresh = csv::NewChannelRow();
     for (const CsvRecord& record : rows.records) {
-        const csv::ParsedRow parsed = csv::ParseRow(RowOf(record, rows.columns, fresh), 1);
+        const csv::ParsedRow parsed =
+            csv::ParseRow(RowOf(record, rows.columns, fresh), BusyLock::kCarrier);
         if (parsed.channel) channels.push_back(*parsed.channel);
     }
     int best = 0;
@@ -244,7 +243,7 @@ CsvImport ImportCsv(std::string_view text, const ProgramState& base, CsvBand ban
     }
     const Rows& rows = std::get<Rows>(read);
     ProgramState& s = result.state;
-    s.ClearGrid();
+    s.Channels = {};
     int position = band.position;
     if (position < 0 || position >= static_cast<int>(kBands.size()) ||
         (band.onlyIfItHoldsAll && !HoldsAll(rows, s, position)))
@@ -297,7 +296,7 @@ CsvExport ExportCsv(const ProgramState& state, const std::vector<int>& rows, boo
             result.text += CsvLine(empty);
             continue;
         }
-        const csv::Row out = csv::ExportRow(ReadChannel(state, row), row, &result.warnings);
+        const csv::Row out = csv::ExportRow(*state.Channel(row), row, &result.warnings);
         result.text += CsvLine(std::vector<std::string>(out.begin(), out.end()));
     }
     return result;

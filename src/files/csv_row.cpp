@@ -244,22 +244,23 @@ void PutTones(Row& out, const Tone& tx, const Tone& rx) {
 
 } // namespace
 
-ParsedRow ParseRow(const Row& row, int busyLock) {
+ParsedRow ParseRow(const Row& row, BusyLock busyLock) {
     ChannelRecord c;
     c.busyLock = busyLock;
     const std::optional<long long> rx = Units(row[kFrequency]);
     if (!rx || *rx == 0) return LeftOut(CsvLeftOut::BadFrequency, row[kFrequency]);
-    c.rx = Committed(*rx);
+    const std::string rxText = Committed(*rx);
+    c.rx = FrequencyOfUnits(*Units(rxText));
     std::vector<CsvChanged> changed;
-    if (*Units(c.rx) != *rx) changed.push_back({0, row[kFrequency], c.rx});
+    if (*Units(rxText) != *rx) changed.push_back({0, row[kFrequency], rxText});
 
     const std::string& duplex = row[kDuplex];
     const std::optional<long long> offset = Units(row[kOffset]);
-    const long long rxUnits = *Units(c.rx);
+    const long long rxUnits = *Units(rxText);
     if (duplex.empty()) {
         c.tx = c.rx;
     } else if (SameText(duplex, "off")) {
-        c.tx.clear();
+        c.tx.reset();
     } else if (duplex == "+" || duplex == "-" || SameText(duplex, "split")) {
         const long long tx = !offset         ? 0
                              : duplex == "+" ? rxUnits + *offset
@@ -267,8 +268,9 @@ ParsedRow ParseRow(const Row& row, int busyLock) {
                                              : *offset;
         if (tx <= 0 || tx >= kHighestMHz * kUnitsPerMHz)
             return LeftOut(CsvLeftOut::BadOffset, row[kOffset]);
-        c.tx = Committed(tx);
-        if (*Units(c.tx) != tx) changed.push_back({0, UnitsText(tx, 5), c.tx});
+        const std::string txText = Committed(tx);
+        c.tx = FrequencyOfUnits(*Units(txText));
+        if (*Units(txText) != tx) changed.push_back({0, UnitsText(tx, 5), txText});
     } else {
         return LeftOut(CsvLeftOut::BadDuplex, duplex);
     }
@@ -298,17 +300,17 @@ ParsedRow ParseRow(const Row& row, int busyLock) {
     if (!txTone) return error;
     const std::optional<std::string> rxTone = ToneFrom(rxSource, row, error);
     if (!rxTone) return error;
-    c.txTone = *txTone;
-    c.rxTone = *rxTone;
+    c.txTone = ToneWordOf(*txTone);
+    c.rxTone = ToneWordOf(*rxTone);
 
     if (SameText(row[kMode], "FM"))
-        c.bandwidth = 1;
+        c.bandwidth = Bandwidth::kWide;
     else if (SameText(row[kMode], "NFM"))
-        c.bandwidth = 0;
+        c.bandwidth = Bandwidth::kNarrow;
     else
         return LeftOut(CsvLeftOut::BadMode, row[kMode]);
-    c.scan = SameText(row[kSkip], "S") ? 0 : 1;
-    c.power = IsLow(row[kPower]) ? 0 : 1;
+    c.scan = SameText(row[kSkip], "S") ? ScanList::kSkipped : ScanList::kScanned;
+    c.power = IsLow(row[kPower]) ? Power::kLow : Power::kHigh;
     changed.insert(changed.end(), error.changed.begin(), error.changed.end());
     return {c, {}, changed};
 }
@@ -316,31 +318,32 @@ ParsedRow ParseRow(const Row& row, int busyLock) {
 Row ExportRow(const ChannelRecord& c, int location, std::vector<CsvToneWarning>* warnings) {
     Row out = NewChannelRow();
     out[kLocation] = std::to_string(location);
-    const std::optional<long long> rx = Units(c.rx);
-    const std::optional<long long> tx = Units(c.tx);
+    const std::optional<long long> rx = FrequencyUnits(c.rx);
+    const std::optional<long long> tx = c.tx ? FrequencyUnits(*c.tx) : std::nullopt;
     out[kFrequency] = UnitsText(rx.value_or(0), 6);
-    if (c.tx.empty()) {
+    if (!c.tx) {
         out[kDuplex] = "off";
     } else if (rx && tx && *tx != *rx) {
         out[kDuplex] = *tx > *rx ? "+" : "-";
         out[kOffset] = UnitsText(std::llabs(*tx - *rx), 6);
     }
     std::array<Tone, 2> tones; // transmit, receive
-    for (auto [i, text] : {std::pair{0, &c.txTone}, std::pair{1, &c.rxTone}}) {
-        const std::optional<Tone> tone = ToneOf(*text);
+    for (auto [i, word] : {std::pair{0, c.txTone}, std::pair{1, c.rxTone}}) {
+        const std::string text = ToneWordText(word);
+        const std::optional<Tone> tone = ToneOf(text);
         if (tone)
             tones[i] = *tone;
         else if (warnings != nullptr)
-            warnings->push_back({location, *text});
+            warnings->push_back({location, text});
     }
     PutTones(out, tones[0], tones[1]);
-    out[kMode] = c.bandwidth == 0 ? "NFM" : "FM";
+    out[kMode] = c.bandwidth == Bandwidth::kNarrow ? "NFM" : "FM";
     // 6.25 kHz steps only for a frequency off the 5 kHz raster.
     constexpr long long k5kHz = 500, k625kHz = 625;
     for (const std::optional<long long>& f : {rx, tx})
         if (f && *f % k5kHz != 0 && *f % k625kHz == 0) out[kTStep] = "6.25";
-    out[kSkip] = c.scan == 0 ? "S" : "";
-    out[kPower] = c.power == 0 ? "Low" : "High";
+    out[kSkip] = c.scan == ScanList::kSkipped ? "S" : "";
+    out[kPower] = c.power == Power::kLow ? "Low" : "High";
     return out;
 }
 

@@ -65,7 +65,7 @@ ParsedRow LeftOut(CsvLeftOut::Reason reason, std::string value);
 
 // Reads a row whose missing columns are filled in; the form has no column
 // for the busy lock, so the channel takes `busyLock`.
-ParsedRow ParseRow(const Row& row, int busyLock);
+ParsedRow ParseRow(const Row& row, BusyLock busyLock);
 
 // The row of `channel` as channel `location`. A tone the form cannot carry
 // is written as off and, when `warnings` is given, reported there.

@@ -93,14 +93,14 @@ constexpr std::array<std::pair<const char*, int>, 2> kDelaySettings{{
 // The words of the channel lists, by item (0, 1); scan is a boolean.
 struct ListWords {
     const char* name;
-    int ChannelRecord::*item;
+    int column;
     std::array<const char*, 2> words;
 };
 
 constexpr std::array<ListWords, 3> kChannelLists{{
-    {"power", &ChannelRecord::power, {"low", "high"}},
-    {"busy_lock", &ChannelRecord::busyLock, {"off", "carrier"}},
-    {"bandwidth", &ChannelRecord::bandwidth, {"narrow", "wide"}},
+    {"power", kColPower, {"low", "high"}},
+    {"busy_lock", kColBusyLock, {"off", "carrier"}},
+    {"bandwidth", kColBandwidth, {"narrow", "wide"}},
 }};
 
 constexpr std::array<std::string_view, 8> kChannelKeys{"rx",    "tx",        "rx_tone",   "tx_tone",
@@ -134,22 +134,23 @@ int IntegerOf(const ProgramState& s, const IntegerSetting& setting) {
     return 0;
 }
 
-std::string ToneJson(const std::string& tone) {
-    return tone.empty() ? "off" : tone;
+std::string ToneJson(std::uint16_t word) {
+    return word == kToneOffWord ? "off" : ToneWordText(word);
 }
 
 } // namespace
 
 Json ExportJsonChannel(const ProgramState& s, int row) {
     if (s.ChannelEmpty(row)) return nullptr;
-    const ChannelRecord c = ReadChannel(s, row);
+    const ChannelRecord& c = *s.Channel(row);
     Json channel = Json::object();
-    channel["rx"] = c.rx;
-    channel["tx"] = c.tx;
+    channel["rx"] = FrequencyText(c.rx);
+    channel["tx"] = c.tx ? FrequencyText(*c.tx) : std::string();
     channel["rx_tone"] = ToneJson(c.rxTone);
     channel["tx_tone"] = ToneJson(c.txTone);
-    for (const ListWords& list : kChannelLists) channel[list.name] = list.words[c.*list.item];
-    channel["scan"] = c.scan == 1;
+    for (const ListWords& list : kChannelLists)
+        channel[list.name] = list.words[ListItem(c, list.column)];
+    channel["scan"] = c.scan == ScanList::kScanned;
     return channel;
 }
 
@@ -342,7 +343,7 @@ void ApplyDelay(const Json& value, const std::string& field, int index, ProgramS
 
 void ApplyChannel(const Json& value, int row, const std::string& field, ProgramState& s) {
     if (value.is_null()) {
-        s.ClearNO(row);
+        s.Channel(row).reset();
         return;
     }
     if (!value.is_object()) Refuse(field, "must be an object, or null for an empty channel");
@@ -354,16 +355,20 @@ void ApplyChannel(const Json& value, int row, const std::string& field, ProgramS
         const std::string& rx = String(value["rx"], field + ".rx");
         if (!IsFrequencyText(rx) || rx == kEmptyChannelMark)
             Refuse(field + ".rx", "must be a frequency of the form ddd.ddddd");
-        const bool isNew = s.ChannelEmpty(row);
-        s.Cell(row, kColRxFreq) = rx;
         // A new channel gets the defaults the receive-frequency editor gives it.
-        if (isNew) GiveNewChannelDefaults(s, row);
+        if (s.ChannelEmpty(row))
+            GiveNewChannelDefaults(s, row, FrequencyOfText(rx));
+        else
+            s.Channel(row)->rx = FrequencyOfText(rx);
     } else if (s.ChannelEmpty(row)) {
         Refuse(field + ".rx", "is missing (the channel is empty)");
     }
     // The fields the form leaves out keep what the channel holds.
-    ChannelRecord channel = ReadChannel(s, row);
-    if (value.contains("tx")) channel.tx = FrequencyOrEmpty(value["tx"], field + ".tx");
+    ChannelRecord channel = *s.Channel(row);
+    if (value.contains("tx")) {
+        const std::string tx = FrequencyOrEmpty(value["tx"], field + ".tx");
+        channel.tx = tx.empty() ? std::nullopt : std::optional(FrequencyOfText(tx));
+    }
     for (auto [key, tone] :
          {std::pair{"rx_tone", &channel.rxTone}, std::pair{"tx_tone", &channel.txTone}}) {
         if (!value.contains(key)) continue;
@@ -372,7 +377,7 @@ void ApplyChannel(const Json& value, int row, const std::string& field, ProgramS
         if (word != "off" && !IsToneText(word))
             Refuse(name, "must be \"off\", a tone up to 6553.5 with one decimal, or a DCS code "
                          "D0N..D777I");
-        *tone = word == "off" ? std::string() : word;
+        *tone = word == "off" ? kToneOffWord : ToneWordOf(word);
     }
     for (const ListWords& list : kChannelLists) {
         if (!value.contains(list.name)) continue;
@@ -382,13 +387,13 @@ void ApplyChannel(const Json& value, int row, const std::string& field, ProgramS
         if (at == list.words.end())
             Refuse(name,
                    std::string("must be \"") + list.words[0] + "\" or \"" + list.words[1] + "\"");
-        channel.*list.item = static_cast<int>(at - list.words.begin());
+        SetListItem(channel, list.column, static_cast<int>(at - list.words.begin()));
     }
     if (value.contains("scan")) {
         if (!value["scan"].is_boolean()) Refuse(field + ".scan", "must be true or false");
-        channel.scan = value["scan"].get<bool>() ? 1 : 0;
+        channel.scan = value["scan"].get<bool>() ? ScanList::kScanned : ScanList::kSkipped;
     }
-    WriteChannel(s, row, channel);
+    s.Channel(row) = channel;
 }
 
 void ApplySettings(const Json& settings, ProgramState& s) {

@@ -23,8 +23,8 @@ using Json = nlohmann::ordered_json;
 inline constexpr const char* kJsonFormat = "quelro-dat";
 inline constexpr int kJsonVersion = 1;
 
-// The form of a state (decoded from an image, or the start-up state). List
-// cells are read in the state's LanguageMode.
+// The form of a state (decoded from an image, or the start-up state); the
+// same in every language.
 Json ExportJsonForm(const ProgramState& state);
 
 struct JsonFormError {

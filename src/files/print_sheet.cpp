@@ -80,7 +80,7 @@ Sheet BuildSheet(const ProgramState& state, const std::string& fileName, const s
         sheet.channels.header.push_back(Localize(caption, lang));
     for (int row = 1; row <= kChannels; ++row) {
         std::vector<std::string> cells;
-        for (int col = 0; col < kGridCols; ++col) cells.push_back(state.Cell(row, col));
+        for (int col = 0; col < kGridCols; ++col) cells.push_back(state.CellText(row, col, lang));
         sheet.channels.rows.push_back(std::move(cells));
     }
     for (SettingGroup group : {SettingGroup::General, SettingGroup::Keys, SettingGroup::Embedded})
@@ -90,8 +90,7 @@ Sheet BuildSheet(const ProgramState& state, const std::string& fileName, const s
     for (const Caption& caption : kTestHeaders)
         sheet.testFrequencies.header.push_back(Localize(caption, lang));
     for (int r = 1; r <= kChannels; ++r)
-        sheet.testFrequencies.rows.push_back({state.Cell(r, kColNumber),
-                                              state.TestFrequencyTable[r - 1],
+        sheet.testFrequencies.rows.push_back({ChannelNumberText(r), state.TestFrequencyTable[r - 1],
                                               state.TestFrequencyTable[r + 15]});
     return sheet;
 }

@@ -30,10 +30,10 @@ std::string ColumnCaption(int column, int lang) {
     return caption;
 }
 
-std::string RowText(const ProgramState& s, int row) {
+std::string RowText(const ProgramState& s, int row, int lang) {
     std::string text;
     for (int col = 1; col < kGridCols; ++col)
-        text += (col == 1 ? "" : "  ") + Shown(s.Cell(row, col), s.LanguageMode);
+        text += (col == 1 ? "" : "  ") + Shown(s.CellText(row, col, lang), lang);
     return text;
 }
 
@@ -48,15 +48,17 @@ void CompareChannels(const ProgramState& a, const ProgramState& b, int lang,
             d.kind = appears ? Difference::ChannelAppears : Difference::ChannelVanishes;
             d.channel = row;
             d.where = name + "  " + Localize(appears ? kAppears : kVanishes, lang);
-            (appears ? d.after : d.before) = RowText(appears ? b : a, row);
+            (appears ? d.after : d.before) = RowText(appears ? b : a, row, lang);
             out.push_back(std::move(d));
             continue;
         }
         for (int col = 1; col < kGridCols; ++col) {
-            if (a.Cell(row, col) == b.Cell(row, col)) continue;
+            const std::string before = a.CellText(row, col, lang);
+            const std::string after = b.CellText(row, col, lang);
+            if (before == after) continue;
             out.push_back({Difference::ChannelCell, row, col, 0,
-                           name + "  " + ColumnCaption(col, lang), Shown(a.Cell(row, col), lang),
-                           Shown(b.Cell(row, col), lang)});
+                           name + "  " + ColumnCaption(col, lang), Shown(before, lang),
+                           Shown(after, lang)});
         }
     }
 }

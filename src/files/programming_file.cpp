@@ -73,7 +73,6 @@ ProgrammingRead ReadProgramming(std::string_view bytes, ProgrammingForm form,
         return Refused(Filled(kTooLarge, lang, json ? "quelro-dat JSON form" : "CSV channel list"));
     ProgramState state = base;
     state.LanguageMode = lang;
-    state.SetGrid1Text();
     if (json) return ReadJson(bytes, std::move(state), lang);
     CsvImport csv = ImportCsv(bytes, state, CsvBand{baseGiven ? state.BandIndex : -1},
                               baseGiven ? CsvUnnamed::BaseChannel : CsvUnnamed::NewChannel);

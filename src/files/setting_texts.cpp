@@ -8,6 +8,7 @@
 #include "codes/bands.h"
 #include "codes/conversions.h"
 #include "i18n/captions.h"
+#include "i18n/optional_captions.h"
 
 namespace quelro {
 namespace {
@@ -46,8 +47,18 @@ std::string TwoDigits(int n) {
     return number;
 }
 
+Item ItemOf(const Caption& caption) {
+    return {std::string(caption.zh), std::string(caption.en)};
+}
+
+template <std::size_t N> Items ItemsOf(const std::array<Caption, N>& captions) {
+    Items items;
+    for (const Caption& caption : captions) items.push_back(ItemOf(caption));
+    return items;
+}
+
 const Item kOff{"关闭", "Off"};
-const Items kOffOn{{"禁止", "Off"}, {"使能", "On"}};
+const Items kOffOn = ItemsOf(kOffOnItems);
 const Item kSecondsUnit{"秒", " S"};
 
 class Texts {
@@ -96,7 +107,7 @@ class Texts {
         const auto& text = s_.Functions.Text;
         Items channels;
         for (int n = 1; n <= kChannels; ++n) channels.push_back({TwoDigits(n), TwoDigits(n)});
-        Items retrace{{"空", "Empty"}};
+        Items retrace{ItemOf(kRetraceEmpty)};
         for (int i = 1; i <= 91; ++i) {
             const std::string seconds = FormatFixed(0.5 + (i - 1) * 0.05, 2) + " S";
             retrace.push_back({seconds, seconds});
@@ -109,35 +120,25 @@ class Texts {
         const auto add = [&](const Caption& label, std::string value) {
             Add(SettingGroup::Optional, label, std::move(value));
         };
-        add({"PTT ID", "PTT ID"},
-            PickText({{"发射开始", "Launch Start"}, {"发射结束", "Launch End"}, {"两者", "Both"}},
-                     text[kPttIdMode], lang_));
-        add({"VOX功能", "VOX Function"}, PickText(kOffOn, text[kVoxEnable], lang_));
-        add({"VOX增益电平", "VOX GBIN"},
-            PickText(Numbered(kOff, 10, {"", ""}), text[kVoxGain], lang_));
-        add({"VOX延迟时间", "VOX Delay time"}, PickText({{"0.3S", "0.3S"},
-                                                         {"0.5S", "0.5S"},
-                                                         {"1S", "1S"},
-                                                         {"1.5S", "1.5S"},
-                                                         {"2S", "2S"},
-                                                         {"3S", "3S"}},
-                                                        text[kVoxDelay], lang_));
-        add({"VOX可进行音调", "VOX volume control"}, PickText(kOffOn, text[kVoxTone], lang_));
-        add({"复制", "Duplicate"}, PickText(kOffOn, text[kDuplicate], lang_));
-        add({"优先", "Priority"}, PickText({{"无", "No"}, {"固定", "Fixed"}, {"选定", "Selected"}},
-                                           text[kPriorityMode], lang_));
-        add({"优先信道", "Preferred channel"}, PickText(channels, text[kPriorityChannel], lang_));
-        add({"回扫时间A", "Retrace Time A"}, PickText(retrace, text[kRetraceTimeA], lang_));
-        add({"回扫时间B", "Retrace Time B"}, PickText(retrace, text[kRetraceTimeB], lang_));
-        add({"返回信道", "Return channel"}, PickText({{"选定", "Selected"},
-                                                      {"选定+当前", "Selected+Current"},
-                                                      {"优先", "priority"},
-                                                      {"优先+当前", "priority+Current"}},
-                                                     text[kReturnChannel], lang_));
-        add({"扫描接收恢复延时时间(秒)", "Scan receive delay time(S)"}, text[kScanRxResumeDelay]);
-        add({"扫描发射恢复延时时间(秒)", "Scan launch delay time(S)"}, text[kScanTxResumeDelay]);
-        add({"取消操作", "Cancel operation"}, check(kCancelOperation));
-        add({"接收时禁止VOX", "Received banned VOX"}, check(kVoxRxInhibit));
+        Items delays;
+        for (std::string_view delay : kVoxDelayItems)
+            delays.push_back({std::string(delay), std::string(delay)});
+        add(kPttIdLabel, PickText(ItemsOf(kPttIdItems), text[kPttIdMode], lang_));
+        add(kVoxEnableLabel, PickText(kOffOn, text[kVoxEnable], lang_));
+        add(kVoxGainLabel,
+            PickText(Numbered(ItemOf(kVoxGainOff), 10, {"", ""}), text[kVoxGain], lang_));
+        add(kVoxDelayLabel, PickText(delays, text[kVoxDelay], lang_));
+        add(kVoxToneLabel, PickText(kOffOn, text[kVoxTone], lang_));
+        add(kDuplicateLabel, PickText(kOffOn, text[kDuplicate], lang_));
+        add(kPriorityLabel, PickText(ItemsOf(kPriorityItems), text[kPriorityMode], lang_));
+        add(kPriorityChannelLabel, PickText(channels, text[kPriorityChannel], lang_));
+        add(kRetraceTimeALabel, PickText(retrace, text[kRetraceTimeA], lang_));
+        add(kRetraceTimeBLabel, PickText(retrace, text[kRetraceTimeB], lang_));
+        add(kReturnChannelLabel, PickText(ItemsOf(kReturnItems), text[kReturnChannel], lang_));
+        add(kScanRxResumeDelayLabel, text[kScanRxResumeDelay]);
+        add(kScanTxResumeDelayLabel, text[kScanTxResumeDelay]);
+        add(kCancelOperationLabel, check(kCancelOperation));
+        add(kVoxRxInhibitLabel, check(kVoxRxInhibit));
     }
 
     void Dtmf() {
@@ -210,7 +211,7 @@ std::string GroupTitle(SettingGroup group, int languageMode) {
     case SettingGroup::General:
         return Localize({"功能设置", "Function Set"}, languageMode);
     case SettingGroup::Optional:
-        return Localize({"可选功能", "Optional Function"}, languageMode);
+        return Localize(kOptionalTitle, languageMode);
     case SettingGroup::Dtmf:
         return "DTMF";
     case SettingGroup::Keys:

@@ -7,12 +7,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <iterator>
 #include <tuple>
 #include <utility>
 
-#include "channels/channel_record.h"
 #include "codes/bands.h"
 #include "codes/conversions.h"
 #include "codes/tone_codes.h"
@@ -51,17 +49,16 @@ class ImageWriter {
             }
         }
     }
-    void Frequency(std::string_view cell) {
-        if (cell.empty()) {
+    // Four bytes, least significant first.
+    void Frequency(std::uint32_t bcd) {
+        for (int shift = 0; shift < 32; shift += 8) Byte((bcd >> shift) & 0xFF);
+    }
+    // A test frequency's text; empty is no frequency.
+    void Frequency(std::string_view text) {
+        if (text.empty())
             Hex(kNoFrequency);
-            return;
-        }
-        std::string bcd = FreqToBcdText(cell);
-        for (char& c : bcd) {
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            if (!std::isxdigit(static_cast<unsigned char>(c))) c = '0';
-        }
-        Hex(bcd);
+        else
+            Frequency(FrequencyOfText(text));
     }
     const std::string& Result() const { return text_; }
 
@@ -80,27 +77,41 @@ int BandCodeOf(const ProgramState& s) {
     return kBands[0].code;
 }
 
-void EncodeChannels(const std::array<ChannelRecord, kChannels>& channels, ImageWriter& w) {
-    for (const ChannelRecord& c : channels) {
-        w.Frequency(c.rx);
-        w.Frequency(c.tx);
-        // A record's off tone is the empty text.
-        w.Hex(EncodeToneWord(c.rxTone, {}));
-        w.Hex(EncodeToneWord(c.txTone, {}));
-        w.Byte(c.busyLock == 0 ? 0xF0 : 0xF8);
-        std::string flags2 = std::string("11") + (c.power == 0 ? '0' : '1') +
-                             (c.bandwidth == 0 ? '0' : '1') + "0000";
-        w.Hex(BitsToHex(flags2));
+// A record's fields; an empty channel is written as a new channel out of
+// the scan list with no frequencies.
+void EncodeChannels(const ProgramState& s, ImageWriter& w) {
+    ChannelRecord empty;
+    empty.power = Power::kHigh;
+    empty.scan = ScanList::kSkipped;
+    for (const std::optional<ChannelRecord>& channel : s.Channels) {
+        const ChannelRecord& c = channel ? *channel : empty;
+        if (channel)
+            w.Frequency(c.rx);
+        else
+            w.Hex(kNoFrequency);
+        if (c.tx)
+            w.Frequency(*c.tx);
+        else
+            w.Hex(kNoFrequency);
+        w.Word(c.rxTone);
+        w.Word(c.txTone);
+        w.Byte(c.busyLock == BusyLock::kOff ? 0xF0 : 0xF8);
+        w.Byte(0xC0 | (c.power == Power::kHigh ? 0x20 : 0) |
+               (c.bandwidth == Bandwidth::kWide ? 0x10 : 0));
         w.Byte(0xFC);
         w.Byte(0xFF);
     }
 }
 
-void EncodeScanBitmaps(const std::array<ChannelRecord, kChannels>& channels, ImageWriter& w) {
-    for (int first : {1, 9}) {
-        std::string bits;
-        for (int c = first + 7; c >= first; --c) bits += channels[c - 1].scan == 0 ? '0' : '1';
-        w.Hex(BitsToHex(bits));
+// Channel k in bit k-1 of the first byte, k-9 of the second.
+void EncodeScanBitmaps(const ProgramState& s, ImageWriter& w) {
+    for (int first : {0, 8}) {
+        int bits = 0;
+        for (int k = 0; k < 8; ++k) {
+            const std::optional<ChannelRecord>& c = s.Channels[first + k];
+            if (c && c->scan == ScanList::kScanned) bits |= 1 << k;
+        }
+        w.Byte(bits);
     }
 }
 
@@ -110,9 +121,7 @@ std::string EncodeImage(const ProgramState& s) {
     ImageWriter w;
     const auto& text = s.Functions.Text;
     const auto& value = s.Functions.Value;
-    std::array<ChannelRecord, kChannels> channels;
-    for (int row = 1; row <= kChannels; ++row) channels[row - 1] = ReadChannel(s, row);
-    EncodeChannels(channels, w);
+    EncodeChannels(s, w);
 
     // 0x100: the DTMF group.
     w.Byte(value[kDtmfRate]);
@@ -171,7 +180,7 @@ std::string EncodeImage(const ProgramState& s) {
     w.Repeat(0xFF, 21);
 
     // 0x16E: scan membership.
-    EncodeScanBitmaps(channels, w);
+    EncodeScanBitmaps(s, w);
 
     // 0x170: power levels, first model tag and band.
     w.Repeat(0xFF, 3);
@@ -234,29 +243,31 @@ bool InRange(int v, int low, int high) {
     return v >= low && v <= high;
 }
 
+std::uint32_t Frequency(const ImageReader& in, std::size_t offset) {
+    return static_cast<std::uint32_t>(in.Word(offset)) |
+           static_cast<std::uint32_t>(in.Word(offset + 2)) << 16;
+}
+
 void DecodeChannels(ProgramState& s, const ImageReader& in) {
     for (int k = 1; k <= kChannels; ++k) {
         const std::size_t r = static_cast<std::size_t>(k - 1) * 16;
+        std::optional<ChannelRecord>& channel = s.Channel(k);
         if (in.Hex(r, 4) == kNoFrequency) {
-            for (int col = 1; col < kGridCols; ++col) s.Cell(k, col).clear();
+            channel.reset();
             continue;
         }
         ChannelRecord c;
-        c.rx = BcdTextToFreq(in.Hex(r, 4));
-        const std::string_view tx = in.Hex(r + 4, 4);
-        c.tx = tx == kNoFrequency ? std::string() : BcdTextToFreq(tx);
-        bool isOff = false;
-        // With an empty off text the off word decodes to the record's off tone.
-        c.rxTone = DecodeToneWord(in.WordText(r + 8), {}, isOff);
-        c.txTone = DecodeToneWord(in.WordText(r + 10), {}, isOff);
-        const std::string flags1 = HexToBits(in.Hex(r + 12, 1));
-        const std::string flags2 = HexToBits(in.Hex(r + 13, 1));
-        c.busyLock = flags1[4] == '0' ? 0 : 1;
-        c.bandwidth = flags2[3] == '0' ? 0 : 1;
-        c.power = flags2[2] == '0' ? 0 : 1;
-        // Scan membership: channel k in bit k-1 of 0x16E, k-9 of 0x16F.
-        c.scan = (in.Byte(k <= 8 ? 0x16E : 0x16F) >> ((k - 1) % 8)) & 1;
-        WriteChannel(s, k, c);
+        c.rx = Frequency(in, r);
+        if (in.Hex(r + 4, 4) != kNoFrequency) c.tx = Frequency(in, r + 4);
+        c.rxTone = WrittenToneWord(static_cast<std::uint16_t>(in.Word(r + 8)));
+        c.txTone = WrittenToneWord(static_cast<std::uint16_t>(in.Word(r + 10)));
+        c.busyLock = BusyLock{static_cast<std::uint8_t>((in.Byte(r + 12) >> 3) & 1)};
+        const int flags = in.Byte(r + 13);
+        c.power = Power{static_cast<std::uint8_t>((flags >> 5) & 1)};
+        c.bandwidth = Bandwidth{static_cast<std::uint8_t>((flags >> 4) & 1)};
+        c.scan = ScanList{
+            static_cast<std::uint8_t>((in.Byte(k <= 8 ? 0x16E : 0x16F) >> ((k - 1) % 8)) & 1)};
+        channel = c;
     }
 }
 

@@ -20,40 +20,11 @@
 #include "codes/conversions.h"
 #include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
+#include "i18n/optional_captions.h"
 #include "windows/accessible_names.h"
 
 namespace quelro {
 namespace {
-
-constexpr Caption kTitle{"可选功能", "Optional Function"};
-constexpr Caption kScanFrame{"扫描", "Scan"};
-constexpr Caption kCheck3{"取消操作", "Cancel operation"};
-constexpr Caption kCheck4{"接收时禁止VOX", "Received banned VOX"};
-constexpr Caption kLabel8{"VOX功能", "VOX Function"};
-constexpr Caption kLabel10{"VOX增益电平", "VOX GBIN"};
-constexpr Caption kLabel9{"VOX延迟时间", "VOX Delay time"};
-constexpr Caption kLabel7{"VOX可进行音调", "VOX volume control"};
-constexpr Caption kLabel4{"PTT ID", "PTT ID"};
-constexpr Caption kLabel11{"复制", "Duplicate"};
-constexpr Caption kLabel14{"优先", "Priority"};
-constexpr Caption kLabel15{"优先信道", "Preferred channel"};
-constexpr Caption kLabel17{"回扫时间A", "Retrace Time A"};
-constexpr Caption kLabel16{"回扫时间B", "Retrace Time B"};
-constexpr Caption kLabel18{"返回信道", "Return channel"};
-constexpr Caption kLabel19{"扫描接收恢复延时时间(秒)", "Scan receive delay time(S)"};
-constexpr Caption kLabel20{"扫描发射恢复延时时间(秒)", "Scan launch delay time(S)"};
-
-constexpr std::array<Caption, 3> kPttIdItems{
-    {{"发射开始", "Launch Start"}, {"发射结束", "Launch End"}, {"两者", "Both"}}};
-constexpr std::array<Caption, 2> kOffOnItems{{{"禁止", "Off"}, {"使能", "On"}}};
-constexpr Caption kGainOff{"关闭", "Off"};
-constexpr std::array<Caption, 3> kPriorityItems{
-    {{"无", "No"}, {"固定", "Fixed"}, {"选定", "Selected"}}};
-constexpr Caption kRetraceEmpty{"空", "Empty"};
-constexpr std::array<Caption, 4> kReturnItems{{{"选定", "Selected"},
-                                               {"选定+当前", "Selected+Current"},
-                                               {"优先", "priority"},
-                                               {"优先+当前", "priority+Current"}}};
 
 // The fields shown in lists, in the order the window loads them; lists_
 // holds their controls in the same order.
@@ -126,23 +97,23 @@ void AddRow(QGridLayout* grid, QLabel* label, QWidget* named, QLayout* controls)
 } // namespace
 
 Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "Form5") {
-    setWindowTitle(FromUtf8(kTitle.zh));
+    setWindowTitle(FromUtf8(kOptionalTitle.zh));
 
-    Label8 = NewLabel(kLabel8.zh, "Label8");
-    Label10 = NewLabel(kLabel10.zh, "Label10");
-    Label9 = NewLabel(kLabel9.zh, "Label9");
-    Label7 = NewLabel(kLabel7.zh, "Label7");
-    Label4 = NewLabel(kLabel4.zh, "Label4");
-    Label11 = NewLabel(kLabel11.zh, "Label11");
-    Label14 = NewLabel(kLabel14.zh, "Label14");
-    Label15 = NewLabel(kLabel15.zh, "Label15");
-    Label17 = NewLabel(kLabel17.zh, "Label17");
-    Label16 = NewLabel(kLabel16.zh, "Label16");
-    Label18 = NewLabel(kLabel18.zh, "Label18");
-    Label19 = NewLabel(kLabel19.zh, "Label19");
-    Label20 = NewLabel(kLabel20.zh, "Label20");
+    Label8 = NewLabel(kVoxEnableLabel.zh, "Label8");
+    Label10 = NewLabel(kVoxGainLabel.zh, "Label10");
+    Label9 = NewLabel(kVoxDelayLabel.zh, "Label9");
+    Label7 = NewLabel(kVoxToneLabel.zh, "Label7");
+    Label4 = NewLabel(kPttIdLabel.zh, "Label4");
+    Label11 = NewLabel(kDuplicateLabel.zh, "Label11");
+    Label14 = NewLabel(kPriorityLabel.zh, "Label14");
+    Label15 = NewLabel(kPriorityChannelLabel.zh, "Label15");
+    Label17 = NewLabel(kRetraceTimeALabel.zh, "Label17");
+    Label16 = NewLabel(kRetraceTimeBLabel.zh, "Label16");
+    Label18 = NewLabel(kReturnChannelLabel.zh, "Label18");
+    Label19 = NewLabel(kScanRxResumeDelayLabel.zh, "Label19");
+    Label20 = NewLabel(kScanTxResumeDelayLabel.zh, "Label20");
 
-    QStringList gains{FromUtf8(kGainOff.zh)};
+    QStringList gains{FromUtf8(kVoxGainOff.zh)};
     for (int i = 1; i <= 10; ++i) gains << QString::number(i);
     QStringList channels;
     for (int n = 1; n <= kChannels; ++n) channels << QStringLiteral("%1").arg(n, 2, 10, QChar('0'));
@@ -150,7 +121,9 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     Combo4 = NewList(kPttIdItems, "Combo4");
     Combo6 = NewList(kOffOnItems, "Combo6");
     Combo7 = NewList(gains, "Combo7");
-    Combo8 = NewList({"0.3S", "0.5S", "1S", "1.5S", "2S", "3S"}, "Combo8");
+    QStringList delays;
+    for (std::string_view delay : kVoxDelayItems) delays << FromUtf8(delay);
+    Combo8 = NewList(delays, "Combo8");
     Combo9 = NewList(kOffOnItems, "Combo9");
     Combo10 = NewList(kOffOnItems, "Combo10");
     Combo11 = NewList(kPriorityItems, "Combo11");
@@ -168,9 +141,9 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     VScroll1 = NewDelaySpinner("VScroll1", spinnerHeight);
     VScroll2 = NewDelaySpinner("VScroll2", spinnerHeight);
 
-    Check3 = new QCheckBox(FromUtf8(kCheck3.zh));
+    Check3 = new QCheckBox(FromUtf8(kCancelOperationLabel.zh));
     Check3->setObjectName("Check3");
-    Check4 = new QCheckBox(FromUtf8(kCheck4.zh));
+    Check4 = new QCheckBox(FromUtf8(kVoxRxInhibitLabel.zh));
     Check4->setObjectName("Check4");
     Command1 = NewButton(kOkCaption, "Command1");
     Command2 = NewButton(kCancelCaption, "Command2");
@@ -189,7 +162,7 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     AddRow(below, Label11, Combo10);
     below->addWidget(Check3, below->rowCount(), 0, 1, 2);
 
-    Frame2 = new QGroupBox(FromUtf8(kScanFrame.zh));
+    Frame2 = new QGroupBox(FromUtf8(kScanFrameCaption.zh));
     Frame2->setObjectName("Frame2");
     auto* scan = new QGridLayout(Frame2);
     AddRow(scan, Label14, Combo11);
@@ -332,32 +305,32 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form5::ApplyLanguage(int mode) {
-    SetCaption(this, kTitle, mode);
-    SetCaption(Frame2, kScanFrame, mode);
-    SetCaption(Check3, kCheck3, mode);
-    SetCaption(Check4, kCheck4, mode);
-    SetCaption(Label8, kLabel8, mode);
-    SetCaption(Label10, kLabel10, mode);
-    SetCaption(Label9, kLabel9, mode);
-    SetCaption(Label7, kLabel7, mode);
-    SetCaption(Label4, kLabel4, mode);
-    SetCaption(Label11, kLabel11, mode);
-    SetCaption(Label14, kLabel14, mode);
-    SetCaption(Label15, kLabel15, mode);
-    SetCaption(Label17, kLabel17, mode);
-    SetCaption(Label16, kLabel16, mode);
-    SetCaption(Label18, kLabel18, mode);
-    SetCaption(Label19, kLabel19, mode);
-    SetCaption(Label20, kLabel20, mode);
+    SetCaption(this, kOptionalTitle, mode);
+    SetCaption(Frame2, kScanFrameCaption, mode);
+    SetCaption(Check3, kCancelOperationLabel, mode);
+    SetCaption(Check4, kVoxRxInhibitLabel, mode);
+    SetCaption(Label8, kVoxEnableLabel, mode);
+    SetCaption(Label10, kVoxGainLabel, mode);
+    SetCaption(Label9, kVoxDelayLabel, mode);
+    SetCaption(Label7, kVoxToneLabel, mode);
+    SetCaption(Label4, kPttIdLabel, mode);
+    SetCaption(Label11, kDuplicateLabel, mode);
+    SetCaption(Label14, kPriorityLabel, mode);
+    SetCaption(Label15, kPriorityChannelLabel, mode);
+    SetCaption(Label17, kRetraceTimeALabel, mode);
+    SetCaption(Label16, kRetraceTimeBLabel, mode);
+    SetCaption(Label18, kReturnChannelLabel, mode);
+    SetCaption(Label19, kScanRxResumeDelayLabel, mode);
+    SetCaption(Label20, kScanTxResumeDelayLabel, mode);
     // The spinners beside the delay boxes, which name nothing else.
-    SetAccessibleName(VScroll1, kLabel19, mode);
-    SetAccessibleName(VScroll2, kLabel20, mode);
+    SetAccessibleName(VScroll1, kScanRxResumeDelayLabel, mode);
+    SetAccessibleName(VScroll2, kScanTxResumeDelayLabel, mode);
     SetCaption(Command1, kOkCaption, mode);
     SetCaption(Command2, kCancelCaption, mode);
     for (int i = 0; i < 3; ++i) SetItemCaption(Combo4, i, kPttIdItems[i], mode);
     for (QComboBox* list : {Combo6, Combo9, Combo10})
         for (int i = 0; i < 2; ++i) SetItemCaption(list, i, kOffOnItems[i], mode);
-    SetItemCaption(Combo7, 0, kGainOff, mode);
+    SetItemCaption(Combo7, 0, kVoxGainOff, mode);
     for (int i = 0; i < 3; ++i) SetItemCaption(Combo11, i, kPriorityItems[i], mode);
     SetItemCaption(Combo13, 0, kRetraceEmpty, mode);
     SetItemCaption(Combo14, 0, kRetraceEmpty, mode);

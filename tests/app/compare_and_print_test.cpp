@@ -196,7 +196,7 @@ class CompareAndPrintTest : public QObject {
 
         // The read is what the radio held before, the screen what it gets now;
         // a channel the read did not hold shows whole, its row not cut.
-        older.ClearNO(1);
+        older.Channel(1).reset();
         QVERIFY(KeepReadBackup(folder, EncodeImage(older), "20240103-080000").ok);
         commands_->mnuCompareLastRead->trigger();
         QCOMPARE(window().Label1->text(),
@@ -292,7 +292,7 @@ class CompareAndPrintTest : public QObject {
         QCOMPARE(CommitFrequency(other, 1, kColRxFreq, "446.0125"), FrequencyOutcome::Written);
         PickTone(other, 1, kColTxTone, 12);
         PickListItem(other, 1, kColPower, 1);
-        other.ClearNO(2);
+        other.Channel(2).reset();
         QCOMPARE(CommitFrequency(other, 5, kColRxFreq, "462.5625"), FrequencyOutcome::NewChannel);
         other.MainSelectors[kSquelch] = 5;
         other.SideKeyFunction[0] = 4;

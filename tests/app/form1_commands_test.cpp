@@ -254,7 +254,7 @@ class Form1Commands : public QObject {
         ::alarm(20); // a program that waits on the pipe ends here
         for (const auto& c : cases) {
             boxes_->Clear();
-            state().ClearGrid1();
+            state().Channels = {};
             AddChannel(1, "440");
             chosen_ << c.path;
             form().OpenDataFile();
@@ -409,15 +409,15 @@ class Form1Commands : public QObject {
 
     void choosingTheActiveLanguageDoesNothing() {
         AddChannel(1, "440");
-        // A cell rewritten behind the view's back shows whether a re-render ran.
-        state().Cell(1, 5) = "x";
+        // A cell rewritten behind the grid's back shows whether a redraw ran.
+        form().Grid1->item(0, 5)->setText("x");
         form().mnuChineseJ->trigger();
-        QCOMPARE(state().Cell(1, 5), std::string("x"));
+        QCOMPARE(cell(1, 5), QString("x"));
         form().mnuEnglish->trigger();
-        QCOMPARE(state().Cell(1, 5), std::string("Low"));
-        state().Cell(1, 5) = "x";
+        QCOMPARE(cell(1, 5), QString("Low"));
+        form().Grid1->item(0, 5)->setText("x");
         form().mnuEnglish->trigger();
-        QCOMPARE(state().Cell(1, 5), std::string("x"));
+        QCOMPARE(cell(1, 5), QString("x"));
     }
 
     void newChannelInEnglishIsEnglish() {

@@ -13,6 +13,7 @@
 #include "channels/cell_edit.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
+#include "support/channel_texts.h"
 #include "support/form1_fixture.h"
 #include "support/qt_test_main.h"
 
@@ -38,7 +39,7 @@ class Form1EditMenu : public QObject {
         for (int row = 1; row <= kChannels; ++row)
             rows << form().Grid1->CellText(row, kColRxFreq) + "|" +
                         form().Grid1->CellText(row, kColRxTone) + "|" +
-                        QString::number(state().Choice(row, kColRxTone));
+                        QString::number(test::Choice(state(), row, kColRxTone));
         return rows;
     }
 
@@ -156,7 +157,7 @@ class Form1EditMenu : public QObject {
         SelectRows(1, 4, kColRxTone);
         PressKey(Qt::Key_Return);
         PickFromOpenList(form().Editors().Combo8(), 12);
-        for (int row : {1, 2, 4}) QCOMPARE(state().Choice(row, kColRxTone), 12);
+        for (int row : {1, 2, 4}) QCOMPARE(test::Choice(state(), row, kColRxTone), 12);
         QTest::keySequence(form().Grid1, QKeySequence("Ctrl+Z"));
         QCOMPARE(Table(), before);
         QCOMPARE(form().Grid1->CellText(2, kColPower), QString("Hight"));

@@ -16,6 +16,7 @@
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/tone_codes.h"
+#include "support/channel_texts.h"
 #include "support/form1_fixture.h"
 #include "support/qt_test_main.h"
 #include "support/windows_test_support.h"
@@ -113,7 +114,7 @@ class Form1Editing : public QObject {
         const QStringList expected{"07", "145.50000", "关闭", "145.50000", "关闭",
                                    "低", "载波",      "宽带", "有"};
         for (int c = 0; c < 9; ++c) QCOMPARE(cell(7, c), expected[c]);
-        QCOMPARE(state().Choice(7, 6), 1);
+        QCOMPARE(test::Choice(state(), 7, 6), 1);
         QCOMPARE(cell(6, 1), QString());
         QCOMPARE(cell(8, 1), QString());
     }
@@ -209,7 +210,7 @@ class Form1Editing : public QObject {
         QVERIFY(!tones->view()->isVisible());
         PressKey(Qt::Key_Return);
         QCOMPARE(cell(2, 4), shown);
-        QCOMPARE(state().Choice(2, 4), choice);
+        QCOMPARE(test::Choice(state(), 2, 4), choice);
         QVERIFY(!tones->isVisible());
     }
 
@@ -251,7 +252,7 @@ class Form1Editing : public QObject {
         QCOMPARE(tones->width(), form().Grid1->CellRect(9, 2).width());
         PickFromOpenList(tones, 51);
         QCOMPARE(cell(9, 2), QString("D023N"));
-        QCOMPARE(state().Choice(9, 2), 51);
+        QCOMPARE(test::Choice(state(), 9, 2), 51);
         QVERIFY(!tones->isVisible());
         QCOMPARE(QApplication::focusWidget(), form().Grid1);
     }
@@ -265,13 +266,13 @@ class Form1Editing : public QObject {
             QComboBox* list = editors().Combo5(column);
             QVERIFY(list->isVisible());
             QVERIFY(list->view()->isVisible());
-            QCOMPARE(list->currentIndex(), state().Choice(1, column));
+            QCOMPARE(list->currentIndex(), test::Choice(state(), 1, column));
             PickFromOpenList(list, column == 5 ? 1 : 0);
             QCOMPARE(cell(1, column), picked[column - 5]);
             QVERIFY(!list->isVisible());
         }
-        QCOMPARE(state().Choice(1, 5), 1);
-        QCOMPARE(state().Choice(1, 8), 0);
+        QCOMPARE(test::Choice(state(), 1, 5), 1);
+        QCOMPARE(test::Choice(state(), 1, 8), 0);
     }
 
     void clickWithoutPressOpensNothing() {

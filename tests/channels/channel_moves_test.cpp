@@ -1,5 +1,5 @@
 // The reorder commands over the channel table: which channel ends where,
-// with its list positions, and what is refused.
+// and what is refused.
 #include "channels/channel_moves.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +12,16 @@ namespace quelro {
 namespace {
 
 // Rows 1..16 hold channels with the given receive texts ("" empty); each
-// channel carries its row number in every list slot, so that a slot that is
-// left behind shows.
+// channel carries its row number as its tone words, so that every channel is
+// told apart.
 ProgramState Table(const std::vector<std::string>& rx) {
     ProgramState state = ProgramState::StartUp();
-    for (int row = 1; row <= kChannels; ++row) {
-        const std::string text = row <= static_cast<int>(rx.size()) ? rx[row - 1] : "";
-        state.Cell(row, kColRxFreq) = text;
-        state.Cell(row, kColPower) = text.empty() ? "" : "P" + std::to_string(row);
-        for (int col = 2; col <= 11; ++col) state.Choice(row, col) = text.empty() ? 0 : row;
+    for (int row = 1; row <= static_cast<int>(rx.size()); ++row) {
+        if (rx[row - 1].empty()) continue;
+        ChannelRecord c;
+        c.rx = FrequencyOfText(rx[row - 1]);
+        c.rxTone = c.txTone = static_cast<std::uint16_t>(row);
+        state.Channel(row) = c;
     }
     return state;
 }
@@ -35,7 +36,7 @@ struct MoveCase {
 
 class Moves : public ::testing::TestWithParam<MoveCase> {};
 
-TEST_P(Moves, ChannelsMoveWithTheirListPositions) {
+TEST_P(Moves, ChannelsMoveWhole) {
     const MoveCase& c = GetParam();
     ProgramState state = Table(c.rx);
     const ProgramState before = state;
@@ -43,10 +44,7 @@ TEST_P(Moves, ChannelsMoveWithTheirListPositions) {
     for (int row = 1; row <= kChannels; ++row) {
         SCOPED_TRACE("row " + std::to_string(row));
         const int from = row <= static_cast<int>(c.from.size()) ? c.from[row - 1] : 0;
-        EXPECT_EQ(state.Cell(row, kColNumber), before.Cell(row, kColNumber));
-        EXPECT_EQ(state.Cell(row, kColRxFreq), from ? before.Cell(from, kColRxFreq) : "");
-        EXPECT_EQ(state.Cell(row, kColPower), from ? before.Cell(from, kColPower) : "");
-        for (int col = 2; col <= 10; ++col) EXPECT_EQ(state.Choice(row, col), from);
+        EXPECT_EQ(state.Channel(row), from ? before.Channel(from) : std::nullopt);
     }
 }
 

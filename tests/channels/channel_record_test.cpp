@@ -1,49 +1,72 @@
-// The channel record: written and read back in every language, odd decoded
-// tones and frequencies included, and the list positions it leaves behind.
+// The channel record's texts: the same record shown in every language, odd
+// decoded tones and frequencies included, and the list positions the grid
+// shows for it.
 #include "channels/channel_record.h"
 
 #include <gtest/gtest.h>
 
-#include "codes/tone_codes.h"
 #include "i18n/captions.h"
+
+#include "support/channel_texts.h"
 
 namespace quelro {
 namespace {
 
 struct RecordCase {
     ChannelRecord channel;
-    int rxChoice, txChoice; // the tone positions written
+    std::array<const char*, 8> english; // columns 1..8
+    int rxChoice, txChoice;             // the tone positions shown
 };
 
-TEST(ChannelRecord, WrittenAndReadBackUnchangedInEveryLanguage) {
+TEST(ChannelRecord, ShownInEveryLanguageAndReadBackUnchanged) {
     const RecordCase cases[] = {
-        {{"462.56250", "462.56250", "", "", 0, 1, 1, 1}, 0, 0},
-        {{"146.52000", "", "88.5", "D754I", 1, 0, 0, 0}, 9, kFirstDcsInverted + 104},
-        // Decoded words that are no entry of the tone list, and hex digits
-        // where BCD digits belong.
-        {{"4A6.1234F", "FFF.FFFFE", ".5", "D23N", 1, 1, 0, 1}, kToneNotListed, kToneNotListed},
-        {{"400.00000", "480.00000", "6553.5", "100.5", 0, 0, 1, 0}, kToneNotListed, kToneNotListed},
+        {{0x46256250, 0x46256250},
+         {"462.56250", "Off", "462.56250", "Off", "Low", "Carrow", "Wide", "Have"},
+         0,
+         0},
+        {{0x14652000, std::nullopt, 885, 0xA9EC, Power::kHigh, BusyLock::kOff, Bandwidth::kNarrow,
+          ScanList::kSkipped},
+         {"146.52000", "88.5", "", "D754I", "Hight", "Off", "Narrow", "No"},
+         9,
+         kFirstDcsInverted + 104},
+        // Words that are no entry of the tone list, and hex digits where BCD
+        // digits belong.
+        {{0x4A61234F, 0xFFFFFFFE, 5, 0x29FF},
+         {"4A6.1234F", ".5", "FFF.FFFFE", "D777N", "Low", "Carrow", "Wide", "Have"},
+         kToneNotListed,
+         kToneNotListed},
     };
-    for (int language : {kSimplified, kEnglish, kTraditional}) {
-        for (const RecordCase& c : cases) {
-            ProgramState s = ProgramState::StartUp(language);
-            WriteChannel(s, 3, c.channel);
-            EXPECT_EQ(ReadChannel(s, 3), c.channel) << language << " " << c.channel.rx;
-            EXPECT_EQ(s.Choice(3, kColRxTone), c.rxChoice) << c.channel.rx;
-            EXPECT_EQ(s.Choice(3, kColTxTone), c.txChoice) << c.channel.rx;
-            EXPECT_EQ(s.Choice(3, kColScan), c.channel.scan);
-            // A partial import reads a channel and writes it back: that
-            // must change nothing.
-            const ProgramState written = s;
-            WriteChannel(s, 3, ReadChannel(s, 3));
-            EXPECT_EQ(s, written) << language << " " << c.channel.rx;
+    for (const RecordCase& c : cases) {
+        const ChannelRecord& r = c.channel;
+        for (int col = 1; col <= 8; ++col)
+            EXPECT_EQ(CellText(r, col, kEnglish), c.english[col - 1]) << col;
+        EXPECT_EQ(ChoiceIndex(r, kColRxTone), c.rxChoice);
+        EXPECT_EQ(ChoiceIndex(r, kColTxTone), c.txChoice);
+        for (int col = kColPower; col <= kColScan; ++col)
+            EXPECT_EQ(ChoiceIndex(r, col), ListItem(r, col));
+        // The texts of every language stand for the same record.
+        for (int language : {kSimplified, kEnglish, kTraditional}) {
+            const auto cells = ChannelCells(r, language);
+            EXPECT_EQ(FrequencyOfText(cells[0]), r.rx);
+            for (int col : {kColRxTone, kColTxTone}) {
+                const std::string& tone = cells[col - 1];
+                const std::uint16_t word = col == kColRxTone ? r.rxTone : r.txTone;
+                EXPECT_EQ(tone == ToneItem(0, language) ? kToneOffWord : ToneWordOf(tone), word);
+            }
+            for (int col = kColPower; col <= kColScan; ++col)
+                EXPECT_EQ(cells[col - 1], ColumnItemText(col, ListItem(r, col), language));
         }
     }
 }
 
-TEST(ChannelRecord, AnEmptyRowReadsAsTheImageKeepsIt) {
-    const ChannelRecord empty = ReadChannel(ProgramState::StartUp(kEnglish), 7);
-    EXPECT_EQ(empty, (ChannelRecord{"", "", "", "", 1, 1, 1, 0}));
+TEST(ChannelRecord, FrequencyUnits) {
+    EXPECT_EQ(FrequencyUnits(0x44600625), 44600625);
+    EXPECT_EQ(FrequencyUnits(0x4A61234F), std::nullopt);
+    EXPECT_EQ(FrequencyOfUnits(14652000), 0x14652000u);
+    EXPECT_EQ(FrequencyOfUnits(100000000), 0x99999999u); // 1000 MHz
+    EXPECT_EQ(FrequencyOfText("446.00625"), 0x44600625u);
+    EXPECT_EQ(FrequencyOfText("4a6.1234f"), 0x4A61234Fu);
+    EXPECT_EQ(FrequencyOfText("446"), 0x44600000u);
 }
 
 } // namespace

@@ -8,29 +8,25 @@
 #include "i18n/captions.h"
 #include "i18n/traditional.h"
 
+#include "support/channel_texts.h"
+
 namespace quelro {
 namespace {
 
+using test::ChannelOf;
+using test::Shown;
+
 ProgramState WithChannels(int languageMode) {
     ProgramState s = ProgramState::StartUp(languageMode);
-    for (int row : {1, 5, 16}) {
-        s.Cell(row, 1) = "462.56250";
-        s.Cell(row, 3) = "462.56250";
-        s.Cell(row, 2) = ToneOffText(languageMode);
-        s.Cell(row, 4) = "88.5";
-        s.Choice(row, 4) = 9;
-        for (int col = 5; col <= 8; ++col) {
-            s.Choice(row, col) = 1;
-            s.Cell(row, col) = ColumnItemText(col, 1, languageMode);
-        }
-    }
+    for (int row : {1, 5, 16})
+        s.Channel(row) = ChannelOf("462.56250", "462.56250", "", "88.5", 1, 1, 1, 1);
     return s;
 }
 
 TEST(ProgramState, StartUpValues) {
     const ProgramState s = ProgramState::StartUp();
-    EXPECT_EQ(s.Cell(1, 0), "01");
-    EXPECT_EQ(s.Cell(16, 0), "16");
+    EXPECT_EQ(Shown(s, 1, 0), "01");
+    EXPECT_EQ(Shown(s, 16, 0), "16");
     EXPECT_EQ(s.Functions.Text[kPriorityMode], "0");
     EXPECT_EQ(s.Functions.Text[kPttEndCode], "2");
     EXPECT_EQ(s.Functions.Text[kIdCode], "");
@@ -43,46 +39,23 @@ TEST(ProgramState, StartUpValues) {
     EXPECT_EQ(s.MainSelectors, (std::array<int, 6>{1, 1, 1, 1, 1, 1}));
 }
 
-TEST(ProgramState, ChoiceIndexIsLinearByColumn) {
-    ProgramState s;
-    s.Choice(3, 5) = 42;
-    EXPECT_EQ(s.ChoiceIndex[(5 - 2) * 16 + 2], 42);
-}
-
-TEST(ProgramState, LanguageRedrawRewritesListCellsAndOffTonesOnly) {
-    ProgramState s = WithChannels(0);
-    s.LanguageMode = 1;
-    s.SetGrid1Text();
-    EXPECT_EQ(s.Cell(5, 2), "Off");
-    EXPECT_EQ(s.Cell(5, 4), "88.5");
-    EXPECT_EQ(s.Cell(5, 5), "Hight");
-    EXPECT_EQ(s.Cell(5, 8), "Have");
-    EXPECT_EQ(s.Cell(2, 5), "");
-    s.LanguageMode = 2;
-    s.SetGrid1Text();
-    EXPECT_EQ(s.Cell(5, 2), "關閉");
-    EXPECT_EQ(s.Cell(5, 7), "寬帶");
-}
-
-TEST(ProgramState, Clearing) {
-    ProgramState s = WithChannels(0);
-    s.ClearGrid1();
-    for (int row = 1; row <= 16; ++row) {
-        EXPECT_TRUE(s.ChannelEmpty(row));
-        EXPECT_EQ(s.Cell(row, 0), row < 10 ? "0" + std::to_string(row) : std::to_string(row));
+TEST(ProgramState, CellsAreDrawnInTheLanguageAskedFor) {
+    const ProgramState s = WithChannels(kSimplified);
+    const struct {
+        int language;
+        std::array<const char*, 8> cells;
+    } cases[] = {
+        {kSimplified, {"462.56250", "关闭", "462.56250", "88.5", "高", "载波", "宽带", "有"}},
+        {kEnglish, {"462.56250", "Off", "462.56250", "88.5", "Hight", "Carrow", "Wide", "Have"}},
+        {kTraditional, {"462.56250", "關閉", "462.56250", "88.5", "高", "載波", "寬帶", "有"}},
+    };
+    for (const auto& c : cases) {
+        for (int col = 1; col <= 8; ++col) {
+            EXPECT_EQ(s.CellText(5, col, c.language), c.cells[col - 1]) << c.language << col;
+            EXPECT_EQ(s.CellText(2, col, c.language), "") << c.language << col;
+        }
+        EXPECT_EQ(s.CellText(2, kColNumber, c.language), "02");
     }
-    EXPECT_EQ(s.Choice(5, 5), 1); // New leaves the list positions
-
-    s = WithChannels(0);
-    s.Choice(5, 11) = 3;
-    s.ClearNO(5);
-    EXPECT_TRUE(s.ChannelEmpty(5));
-    EXPECT_EQ(s.Choice(5, 5), 0);
-    EXPECT_EQ(s.Choice(5, 11), 3);
-    EXPECT_FALSE(s.ChannelEmpty(1));
-    s.ClearGrid();
-    EXPECT_TRUE(s.ChannelEmpty(1));
-    EXPECT_EQ(s.Choice(16, 8), 0);
 }
 
 TEST(ChannelHistory, UndoAndRedoEveryChangeWithItsBand) {
@@ -90,28 +63,25 @@ TEST(ChannelHistory, UndoAndRedoEveryChangeWithItsBand) {
     ChannelHistory history;
     history.Reset(s);
     EXPECT_FALSE(history.Record(s)); // nothing changed
-    s.ClearNO(5);
+    s.Channel(5).reset();
     EXPECT_TRUE(history.Record(s));
-    s.ClearGrid(); // a confirmed band change
+    s.Channels = {}; // a confirmed band change
     s.BandIndex = 5;
     s.SelectBandPosition(5);
     EXPECT_TRUE(history.Record(s));
 
-    // Undone in another language: the list cells follow the language.
-    s.LanguageMode = kEnglish;
     ASSERT_TRUE(history.Undo(s));
     EXPECT_EQ(s.BandIndex, 0);
     EXPECT_EQ(s.BandLow, 400);
     EXPECT_TRUE(s.ChannelEmpty(5));
-    EXPECT_EQ(s.Cell(1, 5), "Hight");
+    EXPECT_EQ(s.Channel(1), WithChannels(0).Channel(1));
     ASSERT_TRUE(history.Undo(s));
-    EXPECT_EQ(s.Cell(5, 1), "462.56250");
-    EXPECT_EQ(s.Choice(5, 4), 9);
+    EXPECT_EQ(s.Channels, WithChannels(0).Channels);
     EXPECT_FALSE(history.Undo(s));
     ASSERT_TRUE(history.Redo(s));
     EXPECT_TRUE(s.ChannelEmpty(5));
     // A new change ends what could be redone.
-    s.Cell(1, 1) = "462.00000";
+    s.Channel(1)->rx = FrequencyOfText("462.00000");
     EXPECT_TRUE(history.Record(s));
     EXPECT_FALSE(history.Redo(s));
     history.Reset(s);
@@ -123,13 +93,13 @@ TEST(ChannelHistory, KeepsTheLastHundredSteps) {
     ChannelHistory history;
     history.Reset(s);
     for (int step = 1; step <= 150; ++step) {
-        s.Cell(1, 1) = std::to_string(step);
+        s.Channel(1) = ChannelOf(std::to_string(400 + step) + ".00000", "", "", "", 0, 1, 1, 1);
         history.Record(s);
     }
     int undone = 0;
     while (history.Undo(s)) ++undone;
     EXPECT_EQ(undone, 100);
-    EXPECT_EQ(s.Cell(1, 1), "50");
+    EXPECT_EQ(Shown(s, 1, 1), "450.00000");
 }
 
 TEST(ProgramState, SettersKeepFieldLengths) {

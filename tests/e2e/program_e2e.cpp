@@ -35,6 +35,7 @@
 #include "i18n/traditional.h"
 #include "image/memory_image.h"
 #include "link/transfer_control.h"
+#include "support/channel_texts.h"
 #include "support/qt_test_main.h"
 #include "support/windows_test_support.h"
 #include "windows/about_box.h"
@@ -71,22 +72,9 @@ struct Channel {
 };
 
 void SetChannel(ProgramState& state, const Channel& c) {
-    static constexpr const char* kPower[] = {"低", "高"};
-    static constexpr const char* kBusy[] = {"关闭", "载波"};
-    static constexpr const char* kWidth[] = {"窄带", "宽带"};
-    static constexpr const char* kScan[] = {"无", "有"};
-    state.Cell(c.row, kColRxFreq) = c.rx;
-    state.Cell(c.row, kColRxTone) = c.rxTone;
-    state.Cell(c.row, kColTxFreq) = c.tx;
-    state.Cell(c.row, kColTxTone) = c.txTone;
-    state.Cell(c.row, kColPower) = kPower[c.power];
-    state.Cell(c.row, kColBusyLock) = kBusy[c.busyLock];
-    state.Cell(c.row, kColBandwidth) = kWidth[c.bandwidth];
-    state.Cell(c.row, kColScan) = kScan[c.scan];
-    state.Choice(c.row, kColPower) = c.power;
-    state.Choice(c.row, kColBusyLock) = c.busyLock;
-    state.Choice(c.row, kColBandwidth) = c.bandwidth;
-    state.Choice(c.row, kColScan) = c.scan;
+    const auto tone = [](std::string_view text) { return text == "关闭" ? "" : text; };
+    state.Channel(c.row) = test::ChannelOf(c.rx, c.tx, tone(c.rxTone), tone(c.txTone), c.power,
+                                           c.busyLock, c.bandwidth, c.scan);
 }
 
 // Writes a data file of `state` made by our own encoder.

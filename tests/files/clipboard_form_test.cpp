@@ -7,14 +7,19 @@
 #include "i18n/captions.h"
 #include "image/memory_image.h"
 
+#include "support/channel_texts.h"
+
 namespace quelro {
 namespace {
+
+using test::ChannelOf;
+using test::Shown;
 
 // Channels 3..5 of a table: values no CSV carries, an empty channel between.
 ProgramState Source() {
     ProgramState s = ProgramState::StartUp(kEnglish);
-    WriteChannel(s, 3, {"406.26300", "406.26300", "D777N", "300.0", 1, 0, 0, 0});
-    WriteChannel(s, 5, {"446.00000", "", "D017N", ".5", 0, 0, 1, 1});
+    s.Channel(3) = ChannelOf("406.26300", "406.26300", "D777N", "300.0", 1, 0, 0, 0);
+    s.Channel(5) = ChannelOf("446.00000", "", "D017N", ".5", 0, 0, 1, 1);
     return s;
 }
 
@@ -22,13 +27,13 @@ TEST(ClipboardForm, JsonRowsComeBackExactlyAtTheirOffsets) {
     const ProgramState source = Source();
     const ClipboardCopy copy = CopyChannels(source, {3, 4, 5});
     ProgramState target = ProgramState::StartUp(kEnglish);
-    WriteChannel(target, 11, {"440.00000", "440.00000", "", "", 1, 1, 1, 1});
+    target.Channel(11) = ChannelOf("440.00000", "440.00000", "", "", 1, 1, 1, 1);
     const CsvPaste paste = PasteChannels(copy.json, copy.text, target, 10);
     EXPECT_TRUE(paste.leftOut.empty() && paste.changed.empty());
     EXPECT_EQ(paste.rowsWritten, 3);
-    EXPECT_EQ(ReadChannel(target, 10), ReadChannel(source, 3));
+    EXPECT_EQ(target.Channel(10), source.Channel(3));
     EXPECT_TRUE(target.ChannelEmpty(11));
-    EXPECT_EQ(ReadChannel(target, 12), ReadChannel(source, 5));
+    EXPECT_EQ(target.Channel(12), source.Channel(5));
 
     // Copy all, paste at 1: the image is the one copied.
     std::vector<int> all;
@@ -52,22 +57,22 @@ TEST(ClipboardForm, WithoutUsableJsonTheTextIsPastedAndItsLossesNamed) {
           std::string("{\"format\":\"quelro-channels\",\"version\":1,\"rows\":[{\"location\":3,"
                       "\"channel\":{\"rx\":\"x\"}}]}")}) {
         ProgramState target = ProgramState::StartUp(kEnglish);
-        WriteChannel(target, 2, {"440.00000", "440.00000", "", "", 1, 1, 1, 1});
+        target.Channel(2) = ChannelOf("440.00000", "440.00000", "", "", 1, 1, 1, 1);
         const CsvPaste paste = PasteChannels(json, copy.text, target, 1);
         ASSERT_EQ(paste.changed.size(), 1u) << json;
         EXPECT_EQ(ChangedText(paste.changed[0], kEnglish),
                   "line 2: \"406.263000\" was taken as \"406.26250\"");
-        EXPECT_EQ(target.Cell(1, kColRxFreq), "406.26250");
+        EXPECT_EQ(Shown(target, 1, kColRxFreq), "406.26250");
         EXPECT_TRUE(target.ChannelEmpty(2)) << json;
-        EXPECT_EQ(target.Cell(3, kColRxFreq), "446.00000");
+        EXPECT_EQ(Shown(target, 3, kColRxFreq), "446.00000");
     }
 }
 
 TEST(ClipboardForm, JsonRowsOutsideTheBandOrTheTableAreLeftOut) {
     ProgramState source = ProgramState::StartUp(kEnglish);
-    WriteChannel(source, 1, {"146.52000", "146.52000", "", "", 0, 1, 1, 1});
-    WriteChannel(source, 2, {"446.10000", "446.10000", "", "", 0, 1, 1, 1});
-    WriteChannel(source, 3, {"446.20000", "446.20000", "", "", 0, 1, 1, 1});
+    source.Channel(1) = ChannelOf("146.52000", "146.52000", "", "", 0, 1, 1, 1);
+    source.Channel(2) = ChannelOf("446.10000", "446.10000", "", "", 0, 1, 1, 1);
+    source.Channel(3) = ChannelOf("446.20000", "446.20000", "", "", 0, 1, 1, 1);
     const ClipboardCopy copy = CopyChannels(source, {1, 2, 3});
     ProgramState target = ProgramState::StartUp(kEnglish);
     const CsvPaste paste = PasteChannels(copy.json, copy.text, target, 15);
@@ -77,7 +82,7 @@ TEST(ClipboardForm, JsonRowsOutsideTheBandOrTheTableAreLeftOut) {
     EXPECT_EQ(LeftOutText(paste.leftOut[1], kEnglish),
               "line 4: all 16 channels are taken; left out");
     EXPECT_TRUE(target.ChannelEmpty(15));
-    EXPECT_EQ(target.Cell(16, kColRxFreq), "446.10000");
+    EXPECT_EQ(Shown(target, 16, kColRxFreq), "446.10000");
 }
 
 } // namespace

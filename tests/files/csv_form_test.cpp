@@ -11,8 +11,13 @@
 #include "i18n/captions.h"
 #include "image/memory_image.h"
 
+#include "support/channel_texts.h"
+
 namespace quelro {
 namespace {
+
+using test::Choice;
+using test::Shown;
 
 constexpr std::string_view kHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
@@ -52,12 +57,12 @@ TEST_P(CsvTones, ReadIntoTheTwoTonesAndWrittenBack) {
     ASSERT_FALSE(read.refusal);
     EXPECT_TRUE(read.leftOut.empty()) << Report(read.leftOut).front();
     const ProgramState& s = read.state;
-    EXPECT_EQ(s.Cell(1, kColTxTone), c.tx);
-    EXPECT_EQ(s.Cell(1, kColRxTone), c.rx);
+    EXPECT_EQ(Shown(s, 1, kColTxTone), c.tx);
+    EXPECT_EQ(Shown(s, 1, kColRxTone), c.rx);
     // The list position, 0 for off, kToneNotListed for a tone that is no entry.
     for (int column : {kColTxTone, kColRxTone})
-        EXPECT_EQ(s.Choice(1, column),
-                  s.Cell(1, column) == "Off" ? 0 : ToneIndexOf(s.Cell(1, column)));
+        EXPECT_EQ(Choice(s, 1, column),
+                  Shown(s, 1, column) == "Off" ? 0 : ToneIndexOf(Shown(s, 1, column)));
     if (c.written) {
         EXPECT_EQ(ExportCsv(s).text, std::string(kHeader) + row);
     }
@@ -87,14 +92,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CsvTones, ADecodedToneTheFormCannotCarryIsWrittenAsOffWithAWarning) {
     ProgramState s = English();
     ASSERT_EQ(CommitFrequency(s, 2, kColRxFreq, "446.52"), FrequencyOutcome::NewChannel);
-    s.Cell(2, kColTxTone) = "D23N"; // as decoded from an odd ToneWord
-    s.Cell(2, kColRxTone) = "62.5";
+    s.Channel(2)->txTone = ToneWordOf("D777N"); // as decoded from an odd ToneWord
+    s.Channel(2)->rxTone = ToneWordOf("62.5");
     const CsvExport csv = ExportCsv(s);
     EXPECT_EQ(csv.text,
               std::string(kHeader) + Row(2, "446.520000", ",0.000000,," + std::string(kNoTones)));
     ASSERT_EQ(csv.warnings.size(), 2u);
     EXPECT_EQ(WarningText(csv.warnings[0], kEnglish),
-              "channel 2: tone \"D23N\" cannot be written to CSV; written as off");
+              "channel 2: tone \"D777N\" cannot be written to CSV; written as off");
 }
 
 struct DuplexCase {
@@ -113,7 +118,7 @@ TEST_P(CsvDuplex, GiveTheTransmitFrequency) {
         std::string(kHeader) + Row(1, "146.520000", std::string(c.duplex) + "," + c.offset + tones),
         English(), {});
     ASSERT_TRUE(read.leftOut.empty()) << Report(read.leftOut).front();
-    EXPECT_EQ(read.state.Cell(1, kColTxFreq), c.tx);
+    EXPECT_EQ(Shown(read.state, 1, kColTxFreq), c.tx);
     EXPECT_EQ(ExportCsv(read.state).text,
               std::string(kHeader) + Row(1, "146.520000", std::string(c.written) + tones));
 }
@@ -162,8 +167,8 @@ TEST(CsvRows, LeftOutRowsAreReportedByLineAndReason) {
                   "line 12: 503.00000 MHz is outside the band 400-500MHz; left out",
                   "line 29: all 16 channels are taken; left out",
               }));
-    EXPECT_EQ(read.state.Cell(1, kColRxFreq), "446.00625");
-    EXPECT_EQ(read.state.Cell(16, kColRxFreq), "446.20000");
+    EXPECT_EQ(Shown(read.state, 1, kColRxFreq), "446.00625");
+    EXPECT_EQ(Shown(read.state, 16, kColRxFreq), "446.20000");
     EXPECT_EQ(LeftOutText(read.leftOut[9], kSimplified),
               "第12行：503.00000 MHz超出频段400-500MHz，未导入");
 }
@@ -204,13 +209,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CsvRows, DistinctLocationsPlaceRowsElseFileOrder) {
     const std::string located = "Location,Frequency\n16,446.1\n3,446.2\n";
     const CsvImport byLocation = ImportCsv(located, English(), {});
-    EXPECT_EQ(byLocation.state.Cell(16, kColRxFreq), "446.10000");
-    EXPECT_EQ(byLocation.state.Cell(3, kColRxFreq), "446.20000");
+    EXPECT_EQ(Shown(byLocation.state, 16, kColRxFreq), "446.10000");
+    EXPECT_EQ(Shown(byLocation.state, 3, kColRxFreq), "446.20000");
     EXPECT_TRUE(byLocation.state.ChannelEmpty(1));
     // Numbered from 0, as many files are: filled in file order instead.
     const CsvImport inOrder = ImportCsv("Location,Frequency\n0,446.1\n1,446.2\n", English(), {});
-    EXPECT_EQ(inOrder.state.Cell(1, kColRxFreq), "446.10000");
-    EXPECT_EQ(inOrder.state.Cell(2, kColRxFreq), "446.20000");
+    EXPECT_EQ(Shown(inOrder.state, 1, kColRxFreq), "446.10000");
+    EXPECT_EQ(Shown(inOrder.state, 2, kColRxFreq), "446.20000");
 }
 
 // An import replaces the table: what a row does not name is a new
@@ -218,7 +223,7 @@ TEST(CsvRows, DistinctLocationsPlaceRowsElseFileOrder) {
 TEST(CsvRows, MissingColumnsComeFromANewChannelOnImportAndTheTargetOnPaste) {
     ProgramState base = English();
     ASSERT_EQ(CommitFrequency(base, 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
-    base.Cell(1, kColTxFreq) = "441.00000";
+    ASSERT_EQ(CommitFrequency(base, 1, kColTxFreq, "441.0"), FrequencyOutcome::Written);
     PickTone(base, 1, kColTxTone, 9);       // 88.5
     PickListItem(base, 1, kColPower, 1);    // high
     PickListItem(base, 1, kColBusyLock, 0); // off: the form has no column for it
@@ -239,7 +244,7 @@ TEST(CsvRows, MissingColumnsComeFromANewChannelOnImportAndTheTargetOnPaste) {
     for (const auto& c : cases) {
         const int columns[] = {kColTxFreq, kColTxTone, kColPower, kColBusyLock, kColScan};
         for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(c.s.Cell(c.row, columns[i]), c.cells[i]) << c.row << " " << columns[i];
+            EXPECT_EQ(Shown(c.s, c.row, columns[i]), c.cells[i]) << c.row << " " << columns[i];
     }
 }
 
@@ -252,9 +257,9 @@ TEST(CsvRows, PowerSkipAndMode) {
                                  {"Low", "Have", "Wide"},
                                  {"Hight", "Have", "Wide"}};
     for (int row = 1; row <= 4; ++row) {
-        EXPECT_EQ(s.Cell(row, kColPower), expected[row - 1][0]) << row;
-        EXPECT_EQ(s.Cell(row, kColScan), expected[row - 1][1]) << row;
-        EXPECT_EQ(s.Cell(row, kColBandwidth), expected[row - 1][2]) << row;
+        EXPECT_EQ(Shown(s, row, kColPower), expected[row - 1][0]) << row;
+        EXPECT_EQ(Shown(s, row, kColScan), expected[row - 1][1]) << row;
+        EXPECT_EQ(Shown(s, row, kColBandwidth), expected[row - 1][2]) << row;
     }
 }
 
@@ -269,8 +274,8 @@ TEST(CsvText, SpreadsheetFormsReadAlike) {
     for (const char* text : texts) {
         const CsvImport read = ImportCsv(text, English(), {});
         ASSERT_FALSE(read.refusal) << text;
-        EXPECT_EQ(read.state.Cell(1, kColRxFreq), "446.00625") << text;
-        EXPECT_EQ(read.state.Cell(1, kColBandwidth), "Narrow") << text;
+        EXPECT_EQ(Shown(read.state, 1, kColRxFreq), "446.00625") << text;
+        EXPECT_EQ(Shown(read.state, 1, kColBandwidth), "Narrow") << text;
     }
 }
 
@@ -322,20 +327,20 @@ TEST(CsvPaste, RowsKeepTheirOffsetsFromTheLowestLocation) {
     EXPECT_EQ(Report(paste.leftOut),
               (std::vector<std::string>{
                   "line 2: 146.52000 MHz is outside the band 400-500MHz; left out"}));
-    EXPECT_EQ(s.Cell(1, kColRxFreq), "446.00000");
-    EXPECT_EQ(s.Cell(14, kColTxTone), "100.0");
+    EXPECT_EQ(Shown(s, 1, kColRxFreq), "446.00000");
+    EXPECT_EQ(Shown(s, 14, kColTxTone), "100.0");
     EXPECT_TRUE(s.ChannelEmpty(15));
-    EXPECT_EQ(s.Cell(16, kColTxFreq), "451.20000");
+    EXPECT_EQ(Shown(s, 16, kColTxFreq), "451.20000");
     // With a header and an empty channel between, past the last channel.
     const CsvPaste more = PasteCsv(ExportCsv(s, {14, 15, 16}, true).text, s, 15);
     EXPECT_EQ(Report(more.leftOut),
               (std::vector<std::string>{"line 4: all 16 channels are taken; left out"}));
-    EXPECT_EQ(s.Cell(15, kColRxFreq), "446.10000");
+    EXPECT_EQ(Shown(s, 15, kColRxFreq), "446.10000");
     EXPECT_TRUE(s.ChannelEmpty(16));
     // Without distinct Locations 1..16, rows fill one after another.
     const CsvPaste inOrder = PasteCsv("Location,Frequency\n0,446.3\n0,446.4\n", s, 1);
     EXPECT_EQ(inOrder.rowsWritten, 2);
-    EXPECT_EQ(s.Cell(2, kColRxFreq), "446.40000");
+    EXPECT_EQ(Shown(s, 2, kColRxFreq), "446.40000");
 }
 
 // A value the channel holds in another form is named with its line.

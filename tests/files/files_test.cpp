@@ -12,6 +12,8 @@
 #include "files/parameter_file.h"
 #include "image/memory_image.h"
 
+#include "support/channel_texts.h"
+
 namespace quelro {
 namespace {
 
@@ -52,7 +54,7 @@ TEST_F(FilesTest, SaveWritesTagAndImageAndReplacesLongerFiles) {
 TEST_F(FilesTest, OpenRoundTripsAndRefusesForeignOrShortFiles) {
     const fs::path file = dir_ / "a.DAT";
     ProgramState s = ProgramState::StartUp();
-    s.Cell(1, 1) = "462.56250";
+    s.Channel(1) = test::ChannelAt("462.56250");
     ASSERT_TRUE(WriteDataFile(file, EncodeImage(s)).ok);
     const DataFileRead read = ReadDataFile(file);
     ASSERT_EQ(read.status, DataFileRead::Ok);

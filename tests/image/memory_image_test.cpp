@@ -4,13 +4,18 @@
 #include <random>
 
 #include "image/memory_image.h"
+#include "support/channel_texts.h"
 #include "support/test_images.h"
 
 namespace quelro {
 namespace {
 
+using test::ChannelAt;
+using test::ChannelOf;
+using test::Choice;
 using test::FreshImage;
 using test::Repeat;
+using test::Shown;
 
 TEST(EncodeImage, FreshStateIsByteExact) {
     const std::string image = EncodeImage(ProgramState::StartUp());
@@ -22,14 +27,7 @@ TEST(EncodeImage, FreshStateIsByteExact) {
 ProgramState WithChannel(int row, const char* rx, const char* tx, const char* rxTone,
                          const char* txTone, int power, int busy, int wide, int scan) {
     ProgramState s = ProgramState::StartUp(1);
-    s.Cell(row, 1) = rx;
-    s.Cell(row, 3) = tx;
-    s.Cell(row, 2) = rxTone;
-    s.Cell(row, 4) = txTone;
-    s.Cell(row, 5) = power ? "Hight" : "Low";
-    s.Cell(row, 6) = busy ? "Carrow" : "Off";
-    s.Cell(row, 7) = wide ? "Wide" : "Narrow";
-    s.Cell(row, 8) = scan ? "Have" : "No";
+    s.Channel(row) = ChannelOf(rx, tx, rxTone, txTone, power, busy, wide, scan);
     return s;
 }
 
@@ -58,8 +56,7 @@ TEST(EncodeImage, ChannelRecords) {
     }
     // Channel 9 lives in bit 0 of the second bitmap, channel 16 in bit 7.
     auto s = WithChannel(9, "462.56250", "462.56250", "Off", "Off", 1, 1, 1, 1);
-    s.Cell(16, 1) = "462.56250";
-    s.Cell(16, 8) = "Have";
+    s.Channel(16) = ChannelAt("462.56250");
     EXPECT_EQ(EncodeImage(s).substr(0x16E * 2, 4), "0081");
 }
 
@@ -103,8 +100,15 @@ TEST(EncodeImage, ArbitraryStatesAlwaysGiveAFullImage) {
     auto number = [&] { return static_cast<int>(random() % 200000) - 100000; };
     for (int round = 0; round < 300; ++round) {
         ProgramState s = ProgramState::StartUp(static_cast<int>(random() % 3));
-        for (int row = 1; row <= 16; ++row)
-            for (int col = 1; col <= 8; ++col) s.Cell(row, col) = text(12);
+        for (auto& channel : s.Channels) {
+            if (random() % 4 == 0) continue;
+            ChannelRecord c{static_cast<Frequency>(random()), static_cast<Frequency>(random()),
+                            static_cast<std::uint16_t>(random()),
+                            static_cast<std::uint16_t>(random())};
+            for (int col = kColPower; col <= kColScan; ++col)
+                SetListItem(c, col, static_cast<int>(random() % 2));
+            channel = c;
+        }
         for (auto& t : s.Functions.Text) t = text(40);
         for (auto& v : s.Functions.Value) v = number();
         for (auto& m : s.Functions.AutoDialMemory) m = text(40);
@@ -133,23 +137,21 @@ TEST(DecodeImage, ChannelsAndTones) {
     Poke(image, 0x10, "00005014FFFFFFFF7503FFFFF0C0FCFF");
     Poke(image, 0x16E, "02");
     ProgramState s = ProgramState::StartUp(1);
-    s.Choice(1, 2) = 7;
-    s.Choice(1, 4) = 7;
     ASSERT_TRUE(DecodeImage(s, image));
     const std::array<std::string, 9> row1{"01",    "462.56250", "Off",    "462.56250", "D023N",
                                           "Hight", "Carrow",    "Narrow", "No"};
     const std::array<std::string, 9> row2{"02",  "145.00000", "88.5",   "",    "Off",
                                           "Low", "Off",       "Narrow", "Have"};
     for (int col = 0; col < 9; ++col) {
-        EXPECT_EQ(s.Cell(1, col), row1[col]) << col;
-        EXPECT_EQ(s.Cell(2, col), row2[col]) << col;
+        EXPECT_EQ(Shown(s, 1, col), row1[col]) << col;
+        EXPECT_EQ(Shown(s, 2, col), row2[col]) << col;
     }
-    EXPECT_EQ(s.Choice(1, 2), 0);  // an off tone sets its entry
-    EXPECT_EQ(s.Choice(1, 4), 51); // so does a listed tone
-    EXPECT_EQ(s.Choice(2, 2), 9);
-    EXPECT_EQ(s.Choice(1, 5), 1);
-    EXPECT_EQ(s.Choice(2, 8), 1);
-    for (int col = 1; col <= 8; ++col) EXPECT_EQ(s.Cell(3, col), "");
+    EXPECT_EQ(Choice(s, 1, 2), 0);  // an off tone sets its entry
+    EXPECT_EQ(Choice(s, 1, 4), 51); // so does a listed tone
+    EXPECT_EQ(Choice(s, 2, 2), 9);
+    EXPECT_EQ(Choice(s, 1, 5), 1);
+    EXPECT_EQ(Choice(s, 2, 8), 1);
+    for (int col = 1; col <= 8; ++col) EXPECT_EQ(Shown(s, 3, col), "");
 }
 
 TEST(DecodeImage, OutOfRangeLeavesSettings) {
@@ -207,26 +209,16 @@ TEST(DecodeImage, ReportsStepsInOrderAndRefusesShortText) {
     EXPECT_EQ(steps->back(), DecodeStep{DecodeStep::EmbeddedInfoLine2});
 
     ProgramState before = ProgramState::StartUp();
-    before.Cell(1, 1) = "462.56250";
+    before.Channel(1) = ChannelAt("462.56250");
     ProgramState after = before;
     EXPECT_FALSE(DecodeImage(after, FreshImage().substr(0, 1631)));
-    EXPECT_EQ(after.Cell(1, 1), "462.56250");
+    EXPECT_EQ(Shown(after, 1, 1), "462.56250");
     EXPECT_TRUE(DecodeImage(after, FreshImage().substr(0, 1632)));
 }
 
 TEST(DecodeImage, RoundTripKeepsEverythingButTheIdCodeFill) {
     ProgramState s = ProgramState::StartUp(0);
-    s.Cell(3, 1) = "462.56250";
-    s.Cell(3, 3) = "467.56250";
-    s.Cell(3, 2) = "D023N";
-    s.Cell(3, 4) = "关闭";
-    s.Cell(3, 5) = "高";
-    s.Cell(3, 6) = "关闭";
-    s.Cell(3, 7) = "窄带";
-    s.Cell(3, 8) = "无";
-    s.Choice(3, 5) = 1;
-    s.Choice(3, 7) = 0;
-    s.Choice(3, 8) = 0;
+    s.Channel(3) = ChannelOf("462.56250", "467.56250", "D023N", "", 1, 0, 0, 0);
     s.Functions.Text[kRetraceTimeB] = "0"; // "Empty" comes back over another value
     s.SetIdCode("12");                     // comes back filled up to 10
     s.SetPttStartCode("*#A");
@@ -242,7 +234,7 @@ TEST(DecodeImage, RoundTripKeepsEverythingButTheIdCodeFill) {
     ProgramState back = ProgramState::StartUp(0);
     back.Functions.Text[kRetraceTimeB] = "9";
     ASSERT_TRUE(DecodeImage(back, EncodeImage(s)));
-    EXPECT_EQ(back.Cells, s.Cells);
+    EXPECT_EQ(back.Channels, s.Channels);
     EXPECT_EQ(back.Functions.Text[kRetraceTimeB], "0");
     EXPECT_EQ(back.Functions.Text[kIdCode], "12" + std::string(8, '\xFF'));
     EXPECT_EQ(back.Functions.Value[kFirstDigitDelay], 250);

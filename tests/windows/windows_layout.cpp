@@ -12,6 +12,7 @@
 
 #include "i18n/traditional.h"
 #include "i18n/translate_form_qt.h"
+#include "support/channel_texts.h"
 #include "support/qt_test_main.h"
 #include "support/windows_test_support.h"
 #include "windows/aux_windows.h"
@@ -92,7 +93,7 @@ class WindowLayoutTest : public QObject {
   private:
     // Some content so that the pictures show a window in use.
     static void FillExample(ProgramState& state) {
-        state.Cell(1, kColRxFreq) = "462.56250";
+        state.Channel(1) = test::ChannelAt("462.56250");
         const char* pairs[][2] = {
             {"462.56250", "462.56250"}, {"462.58750", "467.58750"}, {"446.00625", "446.00625"}};
         for (std::size_t r = 0; r < 3; ++r) {

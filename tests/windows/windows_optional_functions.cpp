@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 
 #include "i18n/traditional.h"
+#include "support/channel_texts.h"
 #include "support/qt_test_main.h"
 #include "support/windows_test_support.h"
 #include "windows/form5_optional_functions.h"
@@ -53,8 +54,8 @@ class OptionalFunctionsTest : public QObject {
     }
 
     void fixedSearchAndEmptyChannelCheck() {
-        state_.Cell(3, kColRxFreq) = "462.56250";
-        state_.Cell(7, kColRxFreq) = "462.58750";
+        state_.Channel(3) = test::ChannelAt("462.56250");
+        state_.Channel(7) = test::ChannelAt("462.58750");
         Form5 form(state_, &main_);
         QComboBox* mode = Find<QComboBox>(&form, "Combo11");
         QComboBox* channel = Find<QComboBox>(&form, "Combo12");
@@ -126,7 +127,7 @@ class OptionalFunctionsTest : public QObject {
     void loadingAStoredFixedModeShowsWhatIsStored() {
         for (const bool anyChannel : {true, false}) {
             state_ = ProgramState::StartUp();
-            if (anyChannel) state_.Cell(2, kColRxFreq) = "440.00000";
+            if (anyChannel) state_.Channel(2) = test::ChannelAt("440.00000");
             state_.Functions.Text[kPriorityMode] = "1";
             state_.Functions.Text[kPriorityChannel] = "4"; // channel 5, empty
             BoxScript boxes;
