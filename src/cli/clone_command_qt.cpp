@@ -103,8 +103,8 @@ class CliCloneReport : public CloneReport {
     QEventLoop& loop_;
 };
 
-CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions& options,
-                      bool quiet, std::ofstream* log, bool& lineLost) {
+CloneSummary CloneRadios(SerialLink& link, ProgramState& state, const CloneOptions& options,
+                         bool quiet, std::ofstream* log, bool& lineLost) {
     QEventLoop loop;
     CliCloneReport report(state, quiet, log, loop);
     CloneDriver driver(link, state, options, report);
@@ -123,73 +123,48 @@ CloneSummary RunClone(SerialLink& link, ProgramState& state, const CloneOptions&
 
 } // namespace
 
-void AddCloneCommand(CLI::App& app, Options& options, int& exitCode) {
-    struct Args {
-        std::string port;
-        std::string in;
-        std::string log;
-        std::string lang;
-        int count = 0;
-        bool noVerify = false;
-        bool service = false;
-        bool yes = false;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand("clone", "Write a data file to one radio after another");
-    cmd->add_option("--port", args->port, "Serial device path, or COM1..COM8")->required();
-    cmd->add_option("file", args->in, "Data file to write")->required();
-    cmd->add_option("--count", args->count, "Stop after this many radios (default: until Ctrl+C)")
-        ->check(CLI::NonNegativeNumber);
-    cmd->add_flag("--no-verify", args->noVerify, "Do not read each radio back");
-    cmd->add_flag("--service", args->service,
-                  "Service mode: also write the two transmit power levels (0x0180-0x018F)");
-    cmd->add_flag("--yes", args->yes, "Write radios whose band differs from the file's too");
-    cmd->add_option("--log", args->log, "Append one CSV row per radio to this file");
-    AddLanguageOption(*cmd, args->lang);
-    cmd->callback([&options, &exitCode, args] {
-        const int language = LanguageModeOf(args->lang);
-        ProgramState state = ProgramState::StartUp();
-        if (!LoadDataFileToWrite(args->in, state, exitCode, language)) return;
-        state.ServiceMode = args->service ? 1 : 0;
-        state.LanguageMode = language;
+int RunClone(const CloneArgs& args, const Options& options) {
+    int exitCode = kExitOk;
+    const int language = LanguageModeOf(args.lang);
+    ProgramState state = ProgramState::StartUp();
+    if (!LoadDataFileToWrite(args.in, state, exitCode, language)) return exitCode;
+    state.ServiceMode = args.service ? 1 : 0;
+    state.LanguageMode = language;
 
-        std::ofstream log;
-        if (!args->log.empty()) {
-            std::error_code ec;
-            const bool fresh = !std::filesystem::exists(args->log, ec) ||
-                               std::filesystem::file_size(args->log, ec) == 0;
-            log.open(args->log, std::ios::app);
-            if (!log) {
-                std::cerr << "quelro-cli: " << args->log << ": cannot be written\n";
-                exitCode = kExitBadInput;
-                return;
-            }
-            if (fresh) log << "radio,start,seconds,band,result,first_difference\n" << std::flush;
+    std::ofstream log;
+    if (!args.log.empty()) {
+        std::error_code ec;
+        const bool fresh =
+            !std::filesystem::exists(args.log, ec) || std::filesystem::file_size(args.log, ec) == 0;
+        log.open(args.log, std::ios::app);
+        if (!log) {
+            std::cerr << "quelro-cli: " << args.log << ": cannot be written\n";
+            return kExitBadInput;
         }
+        if (fresh) log << "radio,start,seconds,band,result,first_difference\n" << std::flush;
+    }
 
-        int argc = 1;
-        char name[] = "quelro-cli";
-        char* argv[] = {name, nullptr};
-        std::unique_ptr<QCoreApplication> application;
-        if (!QCoreApplication::instance())
-            application = std::make_unique<QCoreApplication>(argc, argv);
-        QCoreApplication::setApplicationName("quelro");
-        SerialLink link;
-        if (!OpenPort(link, args->port, exitCode, language)) return;
-        CloneOptions cloneOptions{args->count, !args->noVerify, args->yes, args->service};
-        bool lineLost = false;
-        CloneSummary summary;
-        {
-            InterruptGuard guard;
-            summary = RunClone(link, state, cloneOptions, options.quiet,
-                               args->log.empty() ? nullptr : &log, lineLost);
-        }
-        link.Flush(1000);
-        // Radios only skipped for their band are refusals, as write's are.
-        exitCode = summary.AllGood() && !lineLost     ? kExitOk
-                   : summary.failed == 0 && !lineLost ? kExitRefused
-                                                      : kExitLinkFailure;
-    });
+    int argc = 1;
+    char name[] = "quelro-cli";
+    char* argv[] = {name, nullptr};
+    std::unique_ptr<QCoreApplication> application;
+    if (!QCoreApplication::instance()) application = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName("quelro");
+    SerialLink link;
+    if (!OpenPort(link, args.port, exitCode, language)) return exitCode;
+    CloneOptions cloneOptions{args.count, !args.noVerify, args.yes, args.service};
+    bool lineLost = false;
+    CloneSummary summary;
+    {
+        InterruptGuard guard;
+        summary = CloneRadios(link, state, cloneOptions, options.quiet,
+                              args.log.empty() ? nullptr : &log, lineLost);
+    }
+    link.Flush(1000);
+    // Radios only skipped for their band are refusals, as write's are.
+    return summary.AllGood() && !lineLost     ? kExitOk
+           : summary.failed == 0 && !lineLost ? kExitRefused
+                                              : kExitLinkFailure;
 }
 
 } // namespace quelro::cli

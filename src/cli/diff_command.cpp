@@ -2,7 +2,6 @@
 // as a JSON Patch between their JSON forms. Exits as diff(1) does: 0 when
 // they are the same, 1 when they differ, 2 on trouble.
 #include <iostream>
-#include <memory>
 
 #include "cli/cli_common.h"
 #include "cli/programming_input.h"
@@ -18,50 +17,30 @@ constexpr int kExitDiffer = 1;
 
 } // namespace
 
-void AddDiffCommand(CLI::App& app, int& exitCode) {
-    struct Args {
-        std::string first;
-        std::string second;
-        InputForm form;
-        std::string lang;
-        bool json = false;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand(
-        "diff", "Show what differs between two programmings (exit 0 same, 1 different, 2 "
-                "trouble)");
-    cmd->add_option("A", args->first, "Data file, JSON form or CSV channel list")->required();
-    cmd->add_option("B", args->second, "Data file, JSON form or CSV channel list")->required();
-    AddInputFormOptions(*cmd, args->form);
-    AddLanguageOption(*cmd, args->lang);
-    cmd->add_flag("--json", args->json,
-                  "Print an RFC 6902 JSON Patch from the export of A to the export of B");
-    cmd->callback([args, &exitCode] {
-        exitCode = kExitBadInput;
-        const int lang = LanguageModeOf(args->lang);
-        const std::optional<Programming> a = LoadProgramming(args->first, args->form, lang);
-        if (!a) return;
-        const std::optional<Programming> b = LoadProgramming(args->second, args->form, lang);
-        if (!b) return;
-        const std::vector<Difference> differences = CompareProgrammings(*a, *b, lang);
-        if (args->json) {
-            const Json patch = JsonPatch(ExportJsonForm(a->state), ExportJsonForm(b->state));
-            std::cout << patch.dump(2, ' ', true, Json::error_handler_t::replace) << "\n";
-            // The patch cannot carry these; they still make the two differ.
-            for (const Difference& d : differences)
-                if (d.kind == Difference::ImageByte)
-                    std::cerr << "quelro-cli: warning: " << DifferenceLine(d)
-                              << ": the JSON form does not carry this byte\n";
-        } else {
-            for (const Difference& d : differences) std::cout << DifferenceLine(d) << "\n";
-        }
-        std::cout << std::flush;
-        if (!std::cout) {
-            std::cerr << "quelro-cli: (stdout): cannot write\n";
-            return;
-        }
-        exitCode = differences.empty() ? kExitSame : kExitDiffer;
-    });
+int RunDiff(const DiffArgs& args) {
+    const int lang = LanguageModeOf(args.lang);
+    const std::optional<Programming> a = LoadProgramming(args.first, args.form, lang);
+    if (!a) return kExitBadInput;
+    const std::optional<Programming> b = LoadProgramming(args.second, args.form, lang);
+    if (!b) return kExitBadInput;
+    const std::vector<Difference> differences = CompareProgrammings(*a, *b, lang);
+    if (args.json) {
+        const Json patch = JsonPatch(ExportJsonForm(a->state), ExportJsonForm(b->state));
+        std::cout << patch.dump(2, ' ', true, Json::error_handler_t::replace) << "\n";
+        // The patch cannot carry these; they still make the two differ.
+        for (const Difference& d : differences)
+            if (d.kind == Difference::ImageByte)
+                std::cerr << "quelro-cli: warning: " << DifferenceLine(d)
+                          << ": the JSON form does not carry this byte\n";
+    } else {
+        for (const Difference& d : differences) std::cout << DifferenceLine(d) << "\n";
+    }
+    std::cout << std::flush;
+    if (!std::cout) {
+        std::cerr << "quelro-cli: (stdout): cannot write\n";
+        return kExitBadInput;
+    }
+    return differences.empty() ? kExitSame : kExitDiffer;
 }
 
 } // namespace quelro::cli

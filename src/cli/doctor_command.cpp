@@ -2,7 +2,6 @@
 // line with its fix. Exits 0 when nothing needs mending, 3 when something
 // does.
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,28 +13,20 @@
 
 namespace quelro::cli {
 
-void AddDoctorCommand(CLI::App& app, Options&, int& exitCode) {
-    auto lang = std::make_shared<std::string>();
-    CLI::App* cmd = app.add_subcommand(
-        "doctor", "Check what stands between you and the programming cable: groups, adapters "
-                  "without a serial device (brltty), ModemManager, lock files");
-    AddLanguageOption(*cmd, *lang);
-    cmd->callback([&exitCode, lang] {
-        const int language = LanguageModeOf(*lang);
-        bool problem = false;
-        // The devices the ports file sets COM1..COM8 to are looked at too.
-        std::vector<std::string> portDevices;
-        const std::string ports = SettingsFolder().empty()
-                                      ? std::string()
-                                      : ReadSmallFile(SettingsFolder() / kPortsFileName);
-        for (int n = 1; n <= kPortCount; ++n)
-            if (const auto device = PortsFileDevice(ports, n)) portDevices.push_back(*device);
-        for (const Finding& finding : CheckSystem(SystemPaths::FromEnvironment(), portDevices)) {
-            std::cout << FindingText(finding, language) << "\n";
-            problem = problem || finding.Problem();
-        }
-        exitCode = problem ? kExitLinkFailure : kExitOk;
-    });
+int RunDoctor(const std::string& lang) {
+    const int language = LanguageModeOf(lang);
+    bool problem = false;
+    // The devices the ports file sets COM1..COM8 to are looked at too.
+    std::vector<std::string> portDevices;
+    const std::string ports =
+        SettingsFolder().empty() ? std::string() : ReadSmallFile(SettingsFolder() / kPortsFileName);
+    for (int n = 1; n <= kPortCount; ++n)
+        if (const auto device = PortsFileDevice(ports, n)) portDevices.push_back(*device);
+    for (const Finding& finding : CheckSystem(SystemPaths::FromEnvironment(), portDevices)) {
+        std::cout << FindingText(finding, language) << "\n";
+        problem = problem || finding.Problem();
+    }
+    return problem ? kExitLinkFailure : kExitOk;
 }
 
 } // namespace quelro::cli

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -91,19 +90,8 @@ int Save(const std::string& path, const ProgramState& state, const Options& opti
     return kExitOk;
 }
 
-std::vector<std::string> BandTexts() {
-    std::vector<std::string> bands;
-    for (const Band& band : kBands) bands.emplace_back(band.text);
-    return bands;
-}
-
-// --format csv|json; without it the file's extension decides (.csv in any
-// case is CSV), and stdout is JSON.
-void AddFormatOption(CLI::App& cmd, std::string& format) {
-    cmd.add_option("--format", format, "csv or json (default: by the file's extension)")
-        ->check(CLI::IsMember({"csv", "json"}));
-}
-
+// Without --format the file's extension decides (.csv in any case is CSV),
+// and stdout is JSON.
 bool IsCsv(const std::string& format, const std::string& file) {
     if (!format.empty()) return format == "csv";
     std::string extension = std::filesystem::path(file).extension().string();
@@ -111,83 +99,49 @@ bool IsCsv(const std::string& format, const std::string& file) {
     return extension == ".csv";
 }
 
+} // namespace
+
 // ---- new -------------------------------------------------------------------------
 
-void AddNew(CLI::App& app, Options& options, int& exitCode) {
-    struct Args {
-        std::string band{kBands[0].text};
-        std::string out;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand("new", "Write the data file of a fresh start-up state");
-    cmd->add_option("--band", args->band, "Band by its list text")
-        ->check(CLI::IsMember(BandTexts()))
-        ->capture_default_str();
-    cmd->add_option("-o,--output", args->out, "Data file to write (OUT.DAT)")->required();
-    cmd->callback([args, &options, &exitCode] {
-        ProgramState state = ProgramState::StartUp(kEnglish);
-        const int position = *BandPositionFromText(args->band);
-        state.BandIndex = position;
-        state.SelectBandPosition(position);
-        exitCode = Save(args->out, state, options);
-    });
+int RunNew(const NewArgs& args, const Options& options) {
+    ProgramState state = ProgramState::StartUp(kEnglish);
+    const int position = *BandPositionFromText(args.band);
+    state.BandIndex = position;
+    state.SelectBandPosition(position);
+    return Save(args.out, state, options);
 }
 
 // ---- export ----------------------------------------------------------------------
 
-void AddExport(CLI::App& app, Options& options, int& exitCode) {
-    struct Args {
-        std::string in;
-        std::string out;
-        std::string format;
-        std::string lang;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand(
-        "export", "Print a data file as JSON (quelro-dat version 1) or as a CSV channel list");
-    cmd->add_option("IN.DAT", args->in, "Data file to read")->required();
-    cmd->add_option("-o,--output", args->out, "Write to this file instead of stdout");
-    AddFormatOption(*cmd, args->format);
-    AddLanguageOption(*cmd, args->lang);
-    cmd->callback([args, &options, &exitCode] {
-        const int lang = LanguageModeOf(args->lang);
-        if (OutputIsInput(args->in, args->out)) {
-            exitCode = kExitBadInput;
-            return;
-        }
-        std::string imageHex;
-        const std::optional<ProgramState> state = LoadDataFile(args->in, kEnglish, &imageHex);
-        if (!state) {
-            exitCode = kExitBadInput;
-            return;
-        }
-        std::string text;
-        if (IsCsv(args->format, args->out)) {
-            const CsvExport csv = ExportCsv(*state);
-            for (const CsvToneWarning& warning : csv.warnings)
-                std::cerr << "quelro-cli: " << args->in << ": " << WarningText(warning, lang)
-                          << "\n";
-            text = csv.text;
-        } else {
-            WarnBytesNotKept(args->in, imageHex, *state);
-            text = ExportJsonForm(*state).dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
-        }
-        if (args->out.empty()) {
-            std::cout << text << std::flush;
-            exitCode = std::cout ? kExitOk : BadInput("(stdout)", "cannot write");
-            return;
-        }
-        const DataFileWrite written = WriteFileAtomically(args->out, text);
-        if (!written.ok) {
-            exitCode = BadInput(args->out, "cannot write: " + written.error);
-            return;
-        }
-        if (!options.quiet) std::cout << "Wrote " << args->out << "\n";
-        exitCode = kExitOk;
-    });
+int RunExport(const ExportArgs& args, const Options& options) {
+    const int lang = LanguageModeOf(args.lang);
+    if (OutputIsInput(args.in, args.out)) return kExitBadInput;
+    std::string imageHex;
+    const std::optional<ProgramState> state = LoadDataFile(args.in, kEnglish, &imageHex);
+    if (!state) return kExitBadInput;
+    std::string text;
+    if (IsCsv(args.format, args.out)) {
+        const CsvExport csv = ExportCsv(*state);
+        for (const CsvToneWarning& warning : csv.warnings)
+            std::cerr << "quelro-cli: " << args.in << ": " << WarningText(warning, lang) << "\n";
+        text = csv.text;
+    } else {
+        WarnBytesNotKept(args.in, imageHex, *state);
+        text = ExportJsonForm(*state).dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
+    }
+    if (args.out.empty()) {
+        std::cout << text << std::flush;
+        return std::cout ? kExitOk : BadInput("(stdout)", "cannot write");
+    }
+    const DataFileWrite written = WriteFileAtomically(args.out, text);
+    if (!written.ok) return BadInput(args.out, "cannot write: " + written.error);
+    if (!options.quiet) std::cout << "Wrote " << args.out << "\n";
+    return kExitOk;
 }
 
 // ---- import ----------------------------------------------------------------------
+
+namespace {
 
 // The whole of a small text file (`what` names the kind of file expected).
 std::optional<std::string> LoadText(const std::string& path, const std::string& what) {
@@ -219,108 +173,58 @@ std::optional<Json> LoadJson(const std::string& path) {
     }
 }
 
-void AddImport(CLI::App& app, Options& options, int& exitCode) {
-    struct Args {
-        std::string in;
-        std::string out;
-        std::string base;
-        std::string band;
-        std::string format;
-        std::string lang;
-        bool strict = false;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand(
-        "import", "Write a data file from its JSON form or from a CSV channel list");
-    cmd->add_option("IN", args->in, "JSON form or CSV file to read")->required();
-    cmd->add_option("-o,--output", args->out, "Data file to write (OUT.DAT)")->required();
-    cmd->add_option("--base", args->base,
-                    "Start from this data file instead of the start-up state");
-    cmd->add_option("--band", args->band,
-                    "CSV: check the channels against this band (default: the base's band, "
-                    "else the band that holds the channels)")
-        ->check(CLI::IsMember(BandTexts()));
-    cmd->add_flag("--strict", args->strict, "CSV: refuse the file when any row is left out");
-    AddFormatOption(*cmd, args->format);
-    AddLanguageOption(*cmd, args->lang);
-    cmd->callback([args, &options, &exitCode] {
-        exitCode = kExitBadInput;
-        const int lang = LanguageModeOf(args->lang);
-        if (OutputIsInput(args->in, args->out)) return;
-        std::optional<ProgramState> state = ProgramState::StartUp(kEnglish);
-        if (!args->base.empty()) state = LoadDataFile(args->base, kEnglish);
-        if (!state) return;
-        if (IsCsv(args->format, args->in)) {
-            const std::optional<std::string> text = LoadText(args->in, "a CSV channel list");
-            if (!text) return;
-            CsvBand band;
-            if (!args->band.empty())
-                band.position = *BandPositionFromText(args->band);
-            else if (!args->base.empty())
-                band.position = state->BandIndex;
-            // Onto a base, what the list has no column for stays the base's.
-            CsvImport csv =
-                ImportCsv(*text, *state, band,
-                          args->base.empty() ? CsvUnnamed::NewChannel : CsvUnnamed::BaseChannel);
-            if (csv.refusal) {
-                BadInput(args->in, RefusalText(*csv.refusal, lang));
-                return;
-            }
-            for (const CsvLeftOut& row : csv.leftOut)
-                std::cerr << "quelro-cli: " << args->in << ": " << LeftOutText(row, lang) << "\n";
-            for (const CsvChanged& value : csv.changed)
-                std::cerr << "quelro-cli: " << args->in << ": " << ChangedText(value, lang) << "\n";
-            bool none = true;
-            for (int row = 1; row <= kChannels; ++row) none = none && csv.state.ChannelEmpty(row);
-            if (none)
-                std::cerr << "quelro-cli: " << (args->strict ? "" : "warning: ") << args->in
-                          << ": no channel in the list"
-                          << (args->strict ? "\n" : "; the data file has none\n");
-            if (args->strict && (!csv.leftOut.empty() || none)) return;
-            exitCode = Save(args->out, csv.state, options);
-            return;
-        }
-        const std::optional<Json> form = LoadJson(args->in);
-        if (!form) return;
-        if (const auto error = ImportJsonForm(*form, *state)) {
-            BadInput(args->in, error->field + ": " + error->reason);
-            return;
-        }
-        exitCode = Save(args->out, *state, options);
-    });
-}
-
-// ---- info ------------------------------------------------------------------------
-
-void AddInfo(CLI::App& app, int& exitCode) {
-    struct Args {
-        std::string in;
-        std::string lang;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand(
-        "info", "Show a data file's channels as the grid shows them, and its settings");
-    cmd->add_option("IN.DAT", args->in, "Data file to read")->required();
-    AddLanguageOption(*cmd, args->lang);
-    cmd->callback([args, &exitCode] {
-        const std::optional<Programming> programming =
-            LoadProgramming(args->in, {"dat", ""}, LanguageModeOf(args->lang));
-        if (!programming) {
-            exitCode = kExitBadInput;
-            return;
-        }
-        std::cout << InfoReport(programming->state) << std::flush;
-        exitCode = kExitOk;
-    });
+// import from a CSV channel list onto `state`.
+int ImportFromCsv(const ImportArgs& args, const Options& options, const ProgramState& state,
+                  int lang) {
+    const std::optional<std::string> text = LoadText(args.in, "a CSV channel list");
+    if (!text) return kExitBadInput;
+    CsvBand band;
+    if (!args.band.empty())
+        band.position = *BandPositionFromText(args.band);
+    else if (!args.base.empty())
+        band.position = state.BandIndex;
+    // Onto a base, what the list has no column for stays the base's.
+    CsvImport csv = ImportCsv(*text, state, band,
+                              args.base.empty() ? CsvUnnamed::NewChannel : CsvUnnamed::BaseChannel);
+    if (csv.refusal) return BadInput(args.in, RefusalText(*csv.refusal, lang));
+    for (const CsvLeftOut& row : csv.leftOut)
+        std::cerr << "quelro-cli: " << args.in << ": " << LeftOutText(row, lang) << "\n";
+    for (const CsvChanged& value : csv.changed)
+        std::cerr << "quelro-cli: " << args.in << ": " << ChangedText(value, lang) << "\n";
+    bool none = true;
+    for (int row = 1; row <= kChannels; ++row) none = none && csv.state.ChannelEmpty(row);
+    if (none)
+        std::cerr << "quelro-cli: " << (args.strict ? "" : "warning: ") << args.in
+                  << ": no channel in the list"
+                  << (args.strict ? "\n" : "; the data file has none\n");
+    if (args.strict && (!csv.leftOut.empty() || none)) return kExitBadInput;
+    return Save(args.out, csv.state, options);
 }
 
 } // namespace
 
-void AddFileCommands(CLI::App& app, Options& options, int& exitCode) {
-    AddNew(app, options, exitCode);
-    AddExport(app, options, exitCode);
-    AddImport(app, options, exitCode);
-    AddInfo(app, exitCode);
+int RunImport(const ImportArgs& args, const Options& options) {
+    const int lang = LanguageModeOf(args.lang);
+    if (OutputIsInput(args.in, args.out)) return kExitBadInput;
+    std::optional<ProgramState> state = ProgramState::StartUp(kEnglish);
+    if (!args.base.empty()) state = LoadDataFile(args.base, kEnglish);
+    if (!state) return kExitBadInput;
+    if (IsCsv(args.format, args.in)) return ImportFromCsv(args, options, *state, lang);
+    const std::optional<Json> form = LoadJson(args.in);
+    if (!form) return kExitBadInput;
+    if (const auto error = ImportJsonForm(*form, *state))
+        return BadInput(args.in, error->field + ": " + error->reason);
+    return Save(args.out, *state, options);
+}
+
+// ---- info ------------------------------------------------------------------------
+
+int RunInfo(const InfoArgs& args) {
+    const std::optional<Programming> programming =
+        LoadProgramming(args.in, {"dat", ""}, LanguageModeOf(args.lang));
+    if (!programming) return kExitBadInput;
+    std::cout << InfoReport(programming->state) << std::flush;
+    return kExitOk;
 }
 
 } // namespace quelro::cli

@@ -5,7 +5,6 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 
 #include "cli/cli_common.h"
 #include "cli/programming_input.h"
@@ -55,77 +54,53 @@ std::string Utf8(char32_t c) {
 
 } // namespace
 
-void AddPrintCommand(CLI::App& app, Options& options, int& exitCode) {
-    struct Args {
-        std::string in;
-        std::string out;
-        InputForm form;
-        std::string lang;
-        std::string paper = "a4";
-        std::string font = kSheetFontPath;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand(
-        "print", "Write the channel sheet of a programming as PDF (OUT.pdf) or HTML (OUT.html)");
-    cmd->add_option("IN", args->in, "Data file, JSON form or CSV channel list")->required();
-    cmd->add_option("-o,--output", args->out, "OUT.pdf or OUT.html")
-        ->required()
-        ->check([](const std::string& out) {
-            const std::string extension = Lower(std::filesystem::path(out).extension().string());
-            return extension == ".pdf" || extension == ".html" || extension == ".htm"
-                       ? std::string()
-                       : std::string("the output must end in .pdf or .html");
-        });
-    AddInputFormOptions(*cmd, args->form);
-    AddLanguageOption(*cmd, args->lang);
-    cmd->add_option("--paper", args->paper, "a4 or letter")
-        ->check(CLI::IsMember({"a4", "letter"}))
-        ->capture_default_str();
-    cmd->add_option("--font", args->font, "TrueType font the PDF is set in and embeds")
-        ->capture_default_str();
-    cmd->callback([args, &options, &exitCode] {
-        exitCode = kExitBadInput;
-        const int lang = LanguageModeOf(args->lang);
-        const std::optional<Programming> programming = LoadProgramming(args->in, args->form, lang);
-        if (!programming) return;
-        const Paper paper = args->paper == "letter" ? Paper::Letter : Paper::A4;
-        const Sheet sheet = BuildSheet(
-            programming->state, std::filesystem::path(args->in).filename().string(), Today());
-        std::string bytes;
-        if (Lower(std::filesystem::path(args->out).extension().string()) == ".pdf") {
-            const TrueTypeFont::Loaded loaded = TrueTypeFont::FromFile(args->font);
-            if (!loaded.font) {
-                std::cerr << "quelro-cli: " << loaded.error
-                          << " (the sheet needs a CJK TrueType font: install fonts-wqy-microhei, "
-                             "or name one with --font)\n";
-                return;
-            }
-            const PrintedPage page = LayOutSheet(sheet, *loaded.font, paper);
-            // A character without its glyph would print as an empty box.
-            if (!page.missing.empty()) {
-                char code[16];
-                std::snprintf(code, sizeof code, "U+%04X",
-                              static_cast<unsigned>(page.missing.front()));
-                std::cerr << "quelro-cli: " << args->font << ": the font has no glyph for "
-                          << Utf8(page.missing.front()) << " (" << code << ") and "
-                          << page.missing.size() - 1
-                          << " more characters of the sheet (name a CJK TrueType font with "
-                             "--font, such as "
-                          << kSheetFontPath << ")\n";
-                return;
-            }
-            bytes = SheetPdf(page, sheet.title);
-        } else {
-            bytes = SheetHtml(sheet, paper, lang);
+std::string SheetOutputProblem(const std::string& out) {
+    const std::string extension = Lower(std::filesystem::path(out).extension().string());
+    return extension == ".pdf" || extension == ".html" || extension == ".htm"
+               ? std::string()
+               : std::string("the output must end in .pdf or .html");
+}
+
+int RunPrint(const PrintArgs& args, const Options& options) {
+    const int lang = LanguageModeOf(args.lang);
+    const std::optional<Programming> programming = LoadProgramming(args.in, args.form, lang);
+    if (!programming) return kExitBadInput;
+    const Paper paper = args.paper == "letter" ? Paper::Letter : Paper::A4;
+    const Sheet sheet =
+        BuildSheet(programming->state, std::filesystem::path(args.in).filename().string(), Today());
+    std::string bytes;
+    if (Lower(std::filesystem::path(args.out).extension().string()) == ".pdf") {
+        const TrueTypeFont::Loaded loaded = TrueTypeFont::FromFile(args.font);
+        if (!loaded.font) {
+            std::cerr << "quelro-cli: " << loaded.error
+                      << " (the sheet needs a CJK TrueType font: install fonts-wqy-microhei, "
+                         "or name one with --font)\n";
+            return kExitBadInput;
         }
-        const FileWrite written = WriteFileAtomically(args->out, bytes);
-        if (!written.ok) {
-            std::cerr << "quelro-cli: " << args->out << ": cannot write: " << written.error << "\n";
-            return;
+        const PrintedPage page = LayOutSheet(sheet, *loaded.font, paper);
+        // A character without its glyph would print as an empty box.
+        if (!page.missing.empty()) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(page.missing.front()));
+            std::cerr << "quelro-cli: " << args.font << ": the font has no glyph for "
+                      << Utf8(page.missing.front()) << " (" << code << ") and "
+                      << page.missing.size() - 1
+                      << " more characters of the sheet (name a CJK TrueType font with "
+                         "--font, such as "
+                      << kSheetFontPath << ")\n";
+            return kExitBadInput;
         }
-        if (!options.quiet) std::cout << "Wrote " << args->out << "\n";
-        exitCode = kExitOk;
-    });
+        bytes = SheetPdf(page, sheet.title);
+    } else {
+        bytes = SheetHtml(sheet, paper, lang);
+    }
+    const FileWrite written = WriteFileAtomically(args.out, bytes);
+    if (!written.ok) {
+        std::cerr << "quelro-cli: " << args.out << ": cannot write: " << written.error << "\n";
+        return kExitBadInput;
+    }
+    if (!options.quiet) std::cout << "Wrote " << args.out << "\n";
+    return kExitOk;
 }
 
 } // namespace quelro::cli

@@ -47,14 +47,6 @@ std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
 
 } // namespace
 
-void AddInputFormOptions(CLI::App& cmd, InputForm& form) {
-    cmd.add_option("--format", form.format,
-                   "dat, json or csv (default: by the extension: .csv, .json, else dat)")
-        ->check(CLI::IsMember({"dat", "json", "csv"}));
-    cmd.add_option("--base", form.base,
-                   "JSON and CSV: apply to this data file instead of the start-up state");
-}
-
 std::optional<Programming> LoadProgramming(const std::string& path, const InputForm& form,
                                            int languageMode) {
     static const std::map<std::string, ProgrammingForm> kForms{{"dat", ProgrammingForm::DataFile},
@@ -69,13 +61,6 @@ std::optional<Programming> LoadProgramming(const std::string& path, const InputF
         base.LanguageMode = kEnglish;
     }
     return Load(path, chosen, base, !form.base.empty(), languageMode);
-}
-
-void AddLanguageOption(CLI::App& cmd, std::string& lang) {
-    cmd.add_option("--lang", lang,
-                   "Language: zh, en or zh-Hant (default: the one last chosen in the window "
-                   "program, else en)")
-        ->check(CLI::IsMember({"zh", "en", "zh-Hant"}));
 }
 
 int LanguageModeOf(const std::string& lang) {

@@ -8,19 +8,10 @@
 #include <optional>
 #include <string>
 
-#include <CLI/CLI.hpp>
-
+#include "cli/cli_common.h"
 #include "files/programming_diff.h"
 
 namespace quelro::cli {
-
-struct InputForm {
-    std::string format; // "dat", "json", "csv" or "" (by extension)
-    std::string base;   // data file the forms are applied to, or ""
-};
-
-// Adds --format and --base to a command.
-void AddInputFormOptions(CLI::App& cmd, InputForm& form);
 
 // The programming in `path`, its list cells in `languageMode`. Trouble
 // (unreadable, refused) is one line on stderr naming the file, and nullopt;
@@ -32,10 +23,9 @@ std::optional<Programming> LoadProgramming(const std::string& path, const InputF
 // $XDG_CONFIG_HOME/quelro, else ~/.config/quelro; empty when neither is set.
 std::filesystem::path SettingsFolder();
 
-// --lang zh|en|zh-Hant, for every command that prints text for people.
-void AddLanguageOption(CLI::App& cmd, std::string& lang);
-// The LanguageMode of --lang; without it, the language last chosen in the
-// window program (its `parameter` file), else English.
+// The LanguageMode of --lang (zh, en, zh-Hant or ""); without it, the
+// language last chosen in the window program (its `parameter` file), else
+// English.
 int LanguageModeOf(const std::string& lang);
 
 } // namespace quelro::cli

@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -231,126 +230,87 @@ std::optional<std::string> CannotWrite(const std::filesystem::path& out) {
     return std::nullopt;
 }
 
-void AddRead(CLI::App& app, Options& options, int& exitCode) {
-    struct Args {
-        std::string port;
-        std::string out;
-        std::string lang;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand(
-        "read", "Read the radio into a data file (the bytes exactly as the radio sent them)");
-    cmd->add_option("--port", args->port, "Serial device path, or COM1..COM8")->required();
-    cmd->add_option("-o,--output", args->out, "Data file to write")->required();
-    AddLanguageOption(*cmd, args->lang);
-    cmd->callback([&options, &exitCode, args] {
-        const int lang = LanguageModeOf(args->lang);
-        Application application;
-        const std::filesystem::path out(args->out);
-        // Found out before the radio is read, not after.
-        if (const std::optional<std::string> why = CannotWrite(out)) {
-            std::cerr << "quelro-cli: " << LocalizeFilled(kCannotWrite, lang, {args->out, *why})
-                      << "\n";
-            exitCode = kExitBadInput;
-            return;
-        }
-        SerialLink link;
-        if (!OpenPort(link, args->port, exitCode, lang)) return;
-        // The read's bytes go to the file as they came; the language is that
-        // of the messages only.
-        ProgramState state = ProgramState::StartUp(lang);
-        const TransferResult result =
-            RunTransfer(link, state, TransferMode::Read, options, lang, false);
-        if (result.outcome != CliView::Outcome::Done) {
-            exitCode = kExitLinkFailure;
-            return;
-        }
-        const DataFileWrite written = WriteDataFile(out, result.readImage);
-        if (!written.ok) {
-            std::cerr << "quelro-cli: "
-                      << LocalizeFilled(kCannotWrite, lang, {args->out, written.error})
-                      << (result.backup.empty()
-                              ? Localize(kReadNotKept, lang)
-                              : LocalizeFilled(kReadKept, lang, {result.backup.string()}))
-                      << "\n";
-            exitCode = kExitBadInput;
-            return;
-        }
-        if (!options.quiet)
-            std::cerr << Localize(status::kReadDone, lang) << " " << args->out
-                      << LocalizeFilled(kRadioBand, lang,
-                                        {RadioBandText(result.identityBandByte, lang)})
-                      << "\n";
-        exitCode = kExitOk;
-    });
+} // namespace
+
+int RunRead(const ReadArgs& args, const Options& options) {
+    int exitCode = kExitOk;
+    const int lang = LanguageModeOf(args.lang);
+    Application application;
+    const std::filesystem::path out(args.out);
+    // Found out before the radio is read, not after.
+    if (const std::optional<std::string> why = CannotWrite(out)) {
+        std::cerr << "quelro-cli: " << LocalizeFilled(kCannotWrite, lang, {args.out, *why}) << "\n";
+        return kExitBadInput;
+    }
+    SerialLink link;
+    if (!OpenPort(link, args.port, exitCode, lang)) return exitCode;
+    // The read's bytes go to the file as they came; the language is that
+    // of the messages only.
+    ProgramState state = ProgramState::StartUp(lang);
+    const TransferResult result =
+        RunTransfer(link, state, TransferMode::Read, options, lang, false);
+    if (result.outcome != CliView::Outcome::Done) return kExitLinkFailure;
+    const DataFileWrite written = WriteDataFile(out, result.readImage);
+    if (!written.ok) {
+        std::cerr << "quelro-cli: " << LocalizeFilled(kCannotWrite, lang, {args.out, written.error})
+                  << (result.backup.empty()
+                          ? Localize(kReadNotKept, lang)
+                          : LocalizeFilled(kReadKept, lang, {result.backup.string()}))
+                  << "\n";
+        return kExitBadInput;
+    }
+    if (!options.quiet)
+        std::cerr << Localize(status::kReadDone, lang) << " " << args.out
+                  << LocalizeFilled(kRadioBand, lang,
+                                    {RadioBandText(result.identityBandByte, lang)})
+                  << "\n";
+    return kExitOk;
 }
 
 // ---- write -----------------------------------------------------------------------
 
-void AddWrite(CLI::App& app, Options& options, int& exitCode) {
-    struct Args {
-        std::string port;
-        std::string in;
-        bool service = false;
-        bool yes = false;
-        bool verify = false;
-        std::string lang;
-    };
-    auto args = std::make_shared<Args>();
-    CLI::App* cmd = app.add_subcommand("write", "Write a data file to the radio");
-    cmd->add_option("--port", args->port, "Serial device path, or COM1..COM8")->required();
-    cmd->add_option("file", args->in, "Data file to write")->required();
-    cmd->add_flag("--service", args->service,
-                  "Service mode: also write the two transmit power levels (0x0180-0x018F)");
-    cmd->add_flag("--yes", args->yes, "Write even when the radio's band differs from the file's");
-    cmd->add_flag("--verify", args->verify, "Read the radio back and compare what was written");
-    AddLanguageOption(*cmd, args->lang);
-    cmd->callback([&options, &exitCode, args] {
-        const int lang = LanguageModeOf(args->lang);
-        ProgramState state = ProgramState::StartUp();
-        if (!LoadDataFileToWrite(args->in, state, exitCode, lang)) return;
-        state.ServiceMode = args->service ? 1 : 0;
+int RunWrite(const WriteArgs& args, const Options& options) {
+    int exitCode = kExitOk;
+    const int lang = LanguageModeOf(args.lang);
+    ProgramState state = ProgramState::StartUp();
+    if (!LoadDataFileToWrite(args.in, state, exitCode, lang)) return exitCode;
+    state.ServiceMode = args.service ? 1 : 0;
 
-        Application application;
-        SerialLink link;
-        if (!OpenPort(link, args->port, exitCode, lang)) return;
-        const TransferResult wrote =
-            RunTransfer(link, state, TransferMode::Write, options, lang, args->yes);
-        if (wrote.outcome == CliView::Outcome::Refused) {
-            std::cerr << "quelro-cli: "
-                      << LocalizeFilled(kBandRefused, lang,
-                                        {RadioBandText(wrote.identityBandByte, lang),
-                                         BandText(state.BandSelection)})
+    Application application;
+    SerialLink link;
+    if (!OpenPort(link, args.port, exitCode, lang)) return exitCode;
+    const TransferResult wrote =
+        RunTransfer(link, state, TransferMode::Write, options, lang, args.yes);
+    if (wrote.outcome == CliView::Outcome::Refused) {
+        std::cerr << "quelro-cli: "
+                  << LocalizeFilled(kBandRefused, lang,
+                                    {RadioBandText(wrote.identityBandByte, lang),
+                                     BandText(state.BandSelection)})
+                  << "\n";
+        return kExitRefused;
+    }
+    if (wrote.outcome != CliView::Outcome::Done) return kExitLinkFailure;
+    if (!options.quiet) std::cerr << Localize(status::kWriteDone, lang) << "\n";
+    if (args.verify) {
+        ProgramState readState = ProgramState::StartUp(lang);
+        const TransferResult read =
+            RunTransfer(link, readState, TransferMode::Read, options, lang, false, true);
+        if (read.outcome != CliView::Outcome::Done) {
+            std::cerr << "quelro-cli: " << Localize(kVerifyReadFailed, lang) << "\n";
+            return kExitLinkFailure;
+        }
+        if (const auto at =
+                FirstWrittenDifference(wrote.writeImage, read.readImage, args.service)) {
+            std::cerr << "quelro-cli: " << LocalizeFilled(kVerifyDiffers, lang, {Hex4(*at)})
                       << "\n";
-            exitCode = kExitRefused;
-            return;
+            return kExitLinkFailure;
         }
-        if (wrote.outcome != CliView::Outcome::Done) {
-            exitCode = kExitLinkFailure;
-            return;
-        }
-        if (!options.quiet) std::cerr << Localize(status::kWriteDone, lang) << "\n";
-        if (args->verify) {
-            ProgramState readState = ProgramState::StartUp(lang);
-            const TransferResult read =
-                RunTransfer(link, readState, TransferMode::Read, options, lang, false, true);
-            if (read.outcome != CliView::Outcome::Done) {
-                std::cerr << "quelro-cli: " << Localize(kVerifyReadFailed, lang) << "\n";
-                exitCode = kExitLinkFailure;
-                return;
-            }
-            if (const auto at =
-                    FirstWrittenDifference(wrote.writeImage, read.readImage, args->service)) {
-                std::cerr << "quelro-cli: " << LocalizeFilled(kVerifyDiffers, lang, {Hex4(*at)})
-                          << "\n";
-                exitCode = kExitLinkFailure;
-                return;
-            }
-            if (!options.quiet) std::cerr << Localize(kVerified, lang) << "\n";
-        }
-        exitCode = kExitOk;
-    });
+        if (!options.quiet) std::cerr << Localize(kVerified, lang) << "\n";
+    }
+    return kExitOk;
 }
+
+namespace {
 
 // ---- ports -----------------------------------------------------------------------
 
@@ -362,42 +322,29 @@ std::string Described(const SystemPaths& paths, const std::string& device, int l
     return text.empty() ? "" : "  " + text;
 }
 
-void AddPorts(CLI::App& app, Options&, int& exitCode) {
-    auto lang = std::make_shared<std::string>();
-    CLI::App* cmd = app.add_subcommand(
-        "ports", "Show the serial device behind COM1..COM8 and the devices present, with their "
-                 "USB description, vendor:product ID, serial number and /dev/serial/by-id link");
-    AddLanguageOption(*cmd, *lang);
-    cmd->callback([&exitCode, lang] {
-        const int language = LanguageModeOf(*lang);
-        Application application;
-        const SystemPaths paths = SystemPaths::FromEnvironment();
-        const std::filesystem::path config = LinkConfigFolder();
-        const std::vector<std::string> present = OrderSerialDevices(SerialDevicesPresent());
-        for (int n = 1; n <= kPortCount; ++n) {
-            const auto device = DeviceForPort(n, config, present);
-            std::cout << "COM" << n << "  " << (device ? device->path : "-")
-                      << (device && device->fromPortsFile ? "  (ports file)" : "")
-                      << (device ? Described(paths, device->path, language) : "") << "\n";
-        }
-        std::cout << "Ports file: " << (config / kPortsFileName).string() << "\n";
-        if (const auto adapter = RememberedAdapter(config))
-            std::cout << "Adapter opened at start-up: " << *adapter << "\n";
-        std::cout << "Serial devices present:";
-        if (present.empty()) std::cout << " none";
-        std::cout << "\n";
-        for (const std::string& path : present)
-            std::cout << "  " << path << Described(paths, path, language) << "\n";
-        exitCode = kExitOk;
-    });
-}
-
 } // namespace
 
-void AddRadioCommands(CLI::App& app, Options& options, int& exitCode) {
-    AddRead(app, options, exitCode);
-    AddWrite(app, options, exitCode);
-    AddPorts(app, options, exitCode);
+int RunPorts(const std::string& lang) {
+    const int language = LanguageModeOf(lang);
+    Application application;
+    const SystemPaths paths = SystemPaths::FromEnvironment();
+    const std::filesystem::path config = LinkConfigFolder();
+    const std::vector<std::string> present = OrderSerialDevices(SerialDevicesPresent());
+    for (int n = 1; n <= kPortCount; ++n) {
+        const auto device = DeviceForPort(n, config, present);
+        std::cout << "COM" << n << "  " << (device ? device->path : "-")
+                  << (device && device->fromPortsFile ? "  (ports file)" : "")
+                  << (device ? Described(paths, device->path, language) : "") << "\n";
+    }
+    std::cout << "Ports file: " << (config / kPortsFileName).string() << "\n";
+    if (const auto adapter = RememberedAdapter(config))
+        std::cout << "Adapter opened at start-up: " << *adapter << "\n";
+    std::cout << "Serial devices present:";
+    if (present.empty()) std::cout << " none";
+    std::cout << "\n";
+    for (const std::string& path : present)
+        std::cout << "  " << path << Described(paths, path, language) << "\n";
+    return kExitOk;
 }
 
 } // namespace quelro::cli
