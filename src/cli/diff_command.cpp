@@ -37,7 +37,7 @@ int RunDiff(const DiffArgs& args) {
     }
     std::cout << std::flush;
     if (!std::cout) {
-        std::cerr << "quelro-cli: (stdout): cannot write\n";
+        std::cerr << "quelro-cli: (stdout): " << CannotWriteText("", lang) << "\n";
         return kExitBadInput;
     }
     return differences.empty() ? kExitSame : kExitDiffer;

@@ -22,6 +22,7 @@
 #include "files/data_file.h"
 #include "files/json_form.h"
 #include "i18n/captions.h"
+#include "i18n/captions_link.h"
 #include "image/memory_image.h"
 
 namespace quelro::cli {
@@ -36,25 +37,10 @@ int BadInput(const std::string& file, const std::string& what) {
     return kExitBadInput;
 }
 
-// Decodes a data file onto the start-up state of `languageMode`, as opening
-// it in the program does. Reports and returns nullopt when it cannot.
-// `imageHex`, when given, receives the file's image.
-std::optional<ProgramState> LoadDataFile(const std::string& path, int languageMode,
-                                         std::string* imageHex = nullptr) {
-    const DataFileRead read = ReadDataFile(path);
-    if (read.status == DataFileRead::CannotOpen) {
-        BadInput(path, "cannot open: " + read.error);
-        return std::nullopt;
-    }
-    ProgramState state = ProgramState::StartUp(languageMode);
-    if (read.status == DataFileRead::WrongType || !DecodeImage(state, read.imageHex)) {
-        BadInput(path, "not a Quelro data file (it must start with the tag RMD47 and hold at "
-                       "least " +
-                           std::to_string(kDataFileMinSize) + " bytes)");
-        return std::nullopt;
-    }
-    if (imageHex != nullptr) *imageHex = read.imageHex;
-    return state;
+// A data file as opening it in the program gives it; trouble is one line on
+// stderr in `languageMode`.
+std::optional<Programming> LoadDataFile(const std::string& path, int languageMode) {
+    return LoadProgramming(path, {"dat", ""}, languageMode);
 }
 
 // One stderr line for each byte of the image that the form, like the
@@ -76,16 +62,19 @@ void WarnBytesNotKept(const std::string& path, const std::string& imageHex,
 // An output that is the input itself, by its own name or through a link,
 // would replace what the command reads with another form of it: refused
 // before anything is read.
-bool OutputIsInput(const std::string& in, const std::string& out) {
+bool OutputIsInput(const std::string& in, const std::string& out, int languageMode) {
+    static constexpr Caption kIsTheInput{"就是输入文件 %1；请另取输出文件名",
+                                         "is the input file %1; name another output"};
     std::error_code ec;
     if (out.empty() || !std::filesystem::equivalent(in, out, ec) || ec) return false;
-    BadInput(out, "is the input file " + in + "; name another output");
+    BadInput(out, LocalizeFilled(kIsTheInput, languageMode, {in}));
     return true;
 }
 
-int Save(const std::string& path, const ProgramState& state, const Options& options) {
+int Save(const std::string& path, const ProgramState& state, const Options& options,
+         int languageMode) {
     const DataFileWrite written = WriteDataFile(path, EncodeImage(state));
-    if (!written.ok) return BadInput(path, "cannot write: " + written.error);
+    if (!written.ok) return BadInput(path, CannotWriteText(written.error, languageMode));
     if (!options.quiet) std::cout << "Wrote " << path << "\n";
     return kExitOk;
 }
@@ -108,17 +97,18 @@ int RunNew(const NewArgs& args, const Options& options) {
     const int position = *BandPositionFromText(args.band);
     state.BandIndex = position;
     state.SelectBandPosition(position);
-    return Save(args.out, state, options);
+    return Save(args.out, state, options, kEnglish);
 }
 
 // ---- export ----------------------------------------------------------------------
 
 int RunExport(const ExportArgs& args, const Options& options) {
     const int lang = LanguageModeOf(args.lang);
-    if (OutputIsInput(args.in, args.out)) return kExitBadInput;
-    std::string imageHex;
-    const std::optional<ProgramState> state = LoadDataFile(args.in, kEnglish, &imageHex);
-    if (!state) return kExitBadInput;
+    if (OutputIsInput(args.in, args.out, lang)) return kExitBadInput;
+    const std::optional<Programming> loaded = LoadDataFile(args.in, lang);
+    if (!loaded) return kExitBadInput;
+    const std::optional<ProgramState> state = loaded->state;
+    const std::string& imageHex = loaded->imageHex;
     std::string text;
     if (IsCsv(args.format, args.out)) {
         const CsvExport csv = ExportCsv(*state);
@@ -131,10 +121,10 @@ int RunExport(const ExportArgs& args, const Options& options) {
     }
     if (args.out.empty()) {
         std::cout << text << std::flush;
-        return std::cout ? kExitOk : BadInput("(stdout)", "cannot write");
+        return std::cout ? kExitOk : BadInput("(stdout)", CannotWriteText("", lang));
     }
     const DataFileWrite written = WriteFileAtomically(args.out, text);
-    if (!written.ok) return BadInput(args.out, "cannot write: " + written.error);
+    if (!written.ok) return BadInput(args.out, CannotWriteText(written.error, lang));
     if (!options.quiet) std::cout << "Wrote " << args.out << "\n";
     return kExitOk;
 }
@@ -193,28 +183,34 @@ int ImportFromCsv(const ImportArgs& args, const Options& options, const ProgramS
         std::cerr << "quelro-cli: " << args.in << ": " << ChangedText(value, lang) << "\n";
     bool none = true;
     for (int row = 1; row <= kChannels; ++row) none = none && csv.state.ChannelEmpty(row);
+    static constexpr Caption kNoChannel{"列表中没有信道", "no channel in the list"};
+    static constexpr Caption kDataFileHasNone{"；数据文件中也将没有信道",
+                                              "; the data file has none"};
     if (none)
-        std::cerr << "quelro-cli: " << (args.strict ? "" : "warning: ") << args.in
-                  << ": no channel in the list"
-                  << (args.strict ? "\n" : "; the data file has none\n");
+        std::cerr << "quelro-cli: " << (args.strict ? "" : Localize(kWarning, lang)) << args.in
+                  << ": " << Localize(kNoChannel, lang)
+                  << (args.strict ? std::string() : Localize(kDataFileHasNone, lang)) << "\n";
     if (args.strict && (!csv.leftOut.empty() || none)) return kExitBadInput;
-    return Save(args.out, csv.state, options);
+    return Save(args.out, csv.state, options, lang);
 }
 
 } // namespace
 
 int RunImport(const ImportArgs& args, const Options& options) {
     const int lang = LanguageModeOf(args.lang);
-    if (OutputIsInput(args.in, args.out)) return kExitBadInput;
+    if (OutputIsInput(args.in, args.out, lang)) return kExitBadInput;
     std::optional<ProgramState> state = ProgramState::StartUp(kEnglish);
-    if (!args.base.empty()) state = LoadDataFile(args.base, kEnglish);
-    if (!state) return kExitBadInput;
+    if (!args.base.empty()) {
+        const std::optional<Programming> base = LoadDataFile(args.base, lang);
+        if (!base) return kExitBadInput;
+        state = base->state;
+    }
     if (IsCsv(args.format, args.in)) return ImportFromCsv(args, options, *state, lang);
     const std::optional<Json> form = LoadJson(args.in);
     if (!form) return kExitBadInput;
     if (const auto error = ImportJsonForm(*form, *state))
         return BadInput(args.in, error->field + ": " + error->reason);
-    return Save(args.out, *state, options);
+    return Save(args.out, *state, options, lang);
 }
 
 // ---- info ------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_common.h"
+#include "cli/programming_input.h"
 
 namespace quelro::cli {
 namespace {
@@ -224,7 +225,10 @@ int main(int argc, char** argv) {
     // failure of every command; those that check it themselves said so.
     const int exitCode = commands.exitCode;
     if (!std::cout.flush()) {
-        if (exitCode != kExitBadInput) std::cerr << "quelro-cli: (stdout): cannot write\n";
+        // The command's --lang is gone by now: the stored language says it.
+        if (exitCode != kExitBadInput)
+            std::cerr << "quelro-cli: (stdout): " << CannotWriteText("", LanguageModeOf(""))
+                      << "\n";
         if (exitCode == kExitOk || app.got_subcommand("diff")) return kExitBadInput;
     }
     return exitCode;

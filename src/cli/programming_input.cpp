@@ -47,6 +47,11 @@ std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
 
 } // namespace
 
+std::string CannotWriteText(const std::string& why, int languageMode) {
+    static constexpr Caption kCannotWrite{"无法写入", "cannot write"};
+    return Localize(kCannotWrite, languageMode) + (why.empty() ? "" : ": " + why);
+}
+
 std::optional<Programming> LoadProgramming(const std::string& path, const InputForm& form,
                                            int languageMode) {
     static const std::map<std::string, ProgrammingForm> kForms{{"dat", ProgrammingForm::DataFile},

@@ -10,6 +10,7 @@
 
 #include "cli/cli_common.h"
 #include "files/programming_diff.h"
+#include "i18n/captions.h"
 
 namespace quelro::cli {
 
@@ -18,6 +19,13 @@ namespace quelro::cli {
 // CSV rows left out are reported on stderr and the rest is taken.
 std::optional<Programming> LoadProgramming(const std::string& path, const InputForm& form,
                                            int languageMode);
+
+// "warning: " before a line that does not stop the command.
+inline constexpr Caption kWarning{"警告：", "warning: "};
+
+// "cannot write: <why>", or "cannot write" without a reason, in
+// `languageMode`.
+std::string CannotWriteText(const std::string& why, int languageMode);
 
 // Where the window program keeps its settings and the ports file:
 // $XDG_CONFIG_HOME/quelro, else ~/.config/quelro; empty when neither is set.

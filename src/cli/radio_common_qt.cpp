@@ -11,6 +11,7 @@
 #include "codes/bands.h"
 #include "files/data_file.h"
 #include "i18n/captions.h"
+#include "i18n/captions_link.h"
 #include "image/memory_image.h"
 #include "link/port_diagnosis.h"
 #include "link/port_map.h"
@@ -73,11 +74,18 @@ bool IsOtherComName(const std::string& port) {
 
 bool OpenPort(SerialLink& link, const std::string& port, int& exitCode, int languageMode) {
     const std::optional<int> number = PortNumberFromName(port);
+    static constexpr Caption kNoPortNamed{"--port 未指定串口", "--port names no port"};
+    static constexpr Caption kOnlyEightPorts{"%1：只有 COM1 到 COM8",
+                                             "%1: only COM1 to COM8 exist"};
+    static constexpr Caption kGivePort{"：请给出 COM1..COM8 或设备路径，如 /dev/ttyUSB0",
+                                       ": give COM1..COM8 or a device path such as /dev/ttyUSB0"};
+    static constexpr Caption kPortsLists{"quelro-cli ports 列出各设备",
+                                         "quelro-cli ports lists the devices"};
     if (port.empty() || (!number && IsOtherComName(port))) {
         std::cerr << "quelro-cli: "
-                  << (port.empty() ? std::string("--port names no port")
-                                   : port + ": only COM1 to COM8 exist")
-                  << ": give COM1..COM8 or a device path such as /dev/ttyUSB0\n";
+                  << (port.empty() ? Localize(kNoPortNamed, languageMode)
+                                   : LocalizeFilled(kOnlyEightPorts, languageMode, {port}))
+                  << Localize(kGivePort, languageMode) << "\n";
         exitCode = kExitUsage;
         return false;
     }
@@ -86,7 +94,7 @@ bool OpenPort(SerialLink& link, const std::string& port, int& exitCode, int lang
         const auto mapped = DeviceForPort(*number, LinkConfigFolder(), SerialDevicesPresent());
         if (!mapped) {
             std::cerr << NoDeviceLine(*number, LinkConfigFolder() / kPortsFileName, languageMode)
-                      << "\nquelro-cli: quelro-cli ports lists the devices\n";
+                      << "\nquelro-cli: " << Localize(kPortsLists, languageMode) << "\n";
             exitCode = kExitLinkFailure;
             return false;
         }

@@ -101,14 +101,26 @@ bool UdevRuleInstalled(const SystemPaths& paths) {
     return false;
 }
 
+// The kernel lists every 8250 port it could drive; one with a UART behind it
+// has a type other than 0 (none).
+bool UartPresent(const SystemPaths& paths, const std::string& name) {
+    const std::string type = ReadSmallFile(paths.At("/sys/class/tty") / name / "type", 16);
+    return !type.empty() && type != "0" && type != "0\n";
+}
+
 void CheckDevices(const SystemPaths& paths, const std::vector<std::string>& portDevices,
                   std::vector<Finding>& findings) {
     const UserGroups user = ReadUserGroups(paths);
     std::vector<std::string> devices;
     for (const std::string& name : Entries(paths.At("/sys/class/tty")))
-        if (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM"))
+        if (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM") ||
+            (StartsWith(name, "ttyS") && UartPresent(paths, name)))
             devices.push_back("/dev/" + name);
     devices = OrderSerialDevices(devices);
+    // A ttyS port matters where COM1..COM8 may stand for it; the USB
+    // adapters come first.
+    for (std::size_t i = devices.size(); i-- > static_cast<std::size_t>(kPortCount);)
+        if (StartsWith(devices[i], "/dev/ttyS")) devices.erase(devices.begin() + i);
     for (const std::string& device : portDevices)
         if (std::find(devices.begin(), devices.end(), device) == devices.end())
             devices.push_back(device);
@@ -202,7 +214,10 @@ std::vector<Finding> CheckSystem(const SystemPaths& paths,
     std::vector<Finding> findings;
     CheckDevices(paths, portDevices, findings);
     CheckAdapters(paths, findings);
-    if (findings.empty()) findings.push_back(Make(Finding::Kind::NoAdapter));
+    // A built-in ttyS port is no programming cable.
+    if (std::all_of(findings.begin(), findings.end(),
+                    [](const Finding& f) { return StartsWith(f.subject, "/dev/ttyS"); }))
+        findings.push_back(Make(Finding::Kind::NoAdapter));
     if (const auto mm = ProcessesNamed(paths, "ModemManager"); !mm.empty()) {
         Finding finding = Make(UdevRuleInstalled(paths) ? Finding::Kind::ModemManagerRuled
                                                         : Finding::Kind::ModemManagerUnruled);

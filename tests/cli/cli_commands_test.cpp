@@ -302,8 +302,10 @@ TEST_F(CliTest, OutputThatIsTheInputIsRefused) {
     const struct {
         std::vector<std::string> args;
         const char* output;
+        const char* what = "is the input file";
     } cases[] = {
         {{"export", radio, "-o", radio}, "radio.DAT"},
+        {{"export", radio, "-o", radio, "--lang", "zh"}, "radio.DAT", "就是输入文件"},
         {{"export", radio, "-o", At("link.DAT").string(), "--format", "json"}, "link.DAT"},
         {{"export", At("link.DAT").string(), "--format", "csv", "-o", radio}, "radio.DAT"},
         {{"import", club, "-o", club}, "club.csv"},
@@ -313,7 +315,7 @@ TEST_F(CliTest, OutputThatIsTheInputIsRefused) {
     const std::vector<std::string> before = Names();
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
-        ExpectRefusal(Run(c.args), c.output, "is the input file");
+        ExpectRefusal(Run(c.args), c.output, c.what);
     }
     EXPECT_EQ(Names(), before);
     EXPECT_EQ(quelro::HexFromBytes(Read(At("radio.DAT"))), "524D443437" + RichImage());
@@ -409,6 +411,11 @@ TEST_F(CliTest, CsvRowsLeftOutAreReportedAndStrictRefusesThem) {
     EXPECT_EQ(empty.exit, 0);
     EXPECT_EQ(empty.err, "quelro-cli: warning: " + At("header.csv").string() +
                              ": no channel in the list; the data file has none\n");
+    const Result zh =
+        Run({"import", At("header.csv").string(), "-o", At("none.DAT").string(), "--lang", "zh"});
+    EXPECT_EQ(zh.exit, 0);
+    EXPECT_EQ(zh.err, "quelro-cli: 警告：" + At("header.csv").string() +
+                          ": 列表中没有信道；数据文件中也将没有信道\n");
 }
 
 TEST_F(CliTest, CsvRefusalsNameTheLineAndColumnAndWriteNothing) {

@@ -93,6 +93,16 @@ TEST(SystemCheck, OneLinePerFindingWithItsFix) {
          {"/dev/ttyUSB0 (QinHeng Electronics USB Serial, USB 1a86:7523, "
           "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0): ready to use.",
           "Nothing wrong found."}},
+        {"a built-in port COM1 may stand for, the group's, and one the kernel only lists",
+         [](FakeSystem& s, unsigned) {
+             s.File("/sys/class/tty/ttyS0/type", "4\n");
+             s.File("/sys/class/tty/ttyS1/type", "0\n");
+             s.Device("/dev/ttyS0", 0660);
+             s.Device("/dev/ttyS1", 0660);
+         },
+         {"No permission to open /dev/ttyS0 (it belongs to the group dialout): run sudo "
+          "usermod -aG dialout $USER, then log out and in again.",
+          "No USB serial device found: plug in the programming cable."}},
         {"not in the group",
          [](FakeSystem& s, unsigned) {
              s.User("1000");
