@@ -24,6 +24,7 @@
 #include "files/csv_form.h"
 #include "files/data_file.h"
 #include "i18n/local_msgbox_qt.h"
+#include "i18n/unicode_path_qt.h"
 #include "image/memory_image.h"
 
 namespace quelro {
@@ -83,10 +84,6 @@ QString LeftOutLines(const std::vector<CsvLeftOut>& leftOut, const std::vector<C
         lines
             << Text(Localize(caption::kMoreLeftOut, language)).replace("%1", QString::number(more));
     return lines.join('\n');
-}
-
-std::filesystem::path PathOf(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QDate>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
@@ -18,6 +17,7 @@
 #include "files/file_access.h"
 #include "files/sheet_pdf.h"
 #include "i18n/local_msgbox_qt.h"
+#include "i18n/unicode_path_qt.h"
 #include "link/read_backup.h"
 #include "link/transfer_driver_qt.h"
 #include "windows/compare_window.h"
@@ -47,10 +47,6 @@ constexpr int kStyleInformation = 64;
 
 QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
-}
-
-std::filesystem::path PathOf(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
 // Letter where the locale measures in inches, else A4.
@@ -154,7 +150,7 @@ void CompareAndPrint::CompareWithLastRead() {
                kStyleInformation);
         return;
     }
-    CompareWith(QFile::decodeName(newest.string().c_str()), true);
+    CompareWith(NameOf(newest), true);
 }
 
 void CompareAndPrint::CompareWith(const QString& name, bool lastRead) {

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -38,6 +37,7 @@
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/traditional.h"
 #include "i18n/translate_form_qt.h"
+#include "i18n/unicode_path_qt.h"
 #include "windows/accessible_names.h"
 
 namespace quelro {
@@ -56,10 +56,6 @@ QString DialogFileName(QWidget* owner, bool save, const QString& current) {
                 : QFileDialog::getOpenFileName(owner, QString(), current, filter);
 }
 
-std::filesystem::path PathOf(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
-
 } // namespace
 
 void Form1::SetUpApplication() {
@@ -71,8 +67,7 @@ void Form1::SetUpApplication() {
 
 void Form1::SetUpWindowIcon() {
     const auto icon = FindData({"icons/hicolor/256x256/apps/quelro.png", "packaging/quelro.png"});
-    QGuiApplication::setWindowIcon(
-        QIcon::fromTheme("quelro", QIcon(QFile::decodeName(icon.c_str()))));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme("quelro", QIcon(NameOf(icon))));
 }
 
 QString Form1::ParameterFilePath() {

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QStandardPaths>
 
+#include "i18n/unicode_path_qt.h"
 #include "link/read_backup.h"
 
 namespace quelro {
@@ -11,7 +12,7 @@ namespace quelro {
 std::filesystem::path DefaultBackupFolder() {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (data.isEmpty()) return {};
-    return std::filesystem::path(data.toStdString()) / "backups";
+    return PathOf(data) / "backups";
 }
 
 std::filesystem::path ReadBackFolder() {

@@ -1,12 +1,12 @@
 // Finding and opening the user manual.
 #include "windows/help_manual.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
 #include "i18n/data_paths.h"
 #include "i18n/local_msgbox_qt.h"
+#include "i18n/unicode_path_qt.h"
 
 namespace quelro {
 namespace {
@@ -24,7 +24,7 @@ constexpr int kWarningStyle = 48;
 QStringList ManualRoots() {
     QStringList roots;
     for (const auto& path : DataCandidates({"quelro/manual", "docs/manual"}, ThisProgram()))
-        roots << QFile::decodeName(path.c_str());
+        roots << NameOf(path);
     return roots;
 }
 
