@@ -451,6 +451,12 @@ int main(int argc, char* argv[]) {
             breakAfter = out.breakAfter;
             vanishing = out.vanishAfter;
         }
+        // A pseudo-terminal carries no break: the NUL a break leaves goes out
+        // in the reply's own write, so the program always meets both together.
+        if (breakAfter && line.keepOpen >= 0) {
+            burst += '\0';
+            breakAfter = false;
+        }
         WriteAllBytes(line.fd, burst);
         if (breakAfter) SendBreak(line);
         if (log)
