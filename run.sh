@@ -4,8 +4,11 @@
 #   ./run.sh demo       start it with a simulated radio on COM1
 #   ./run.sh cli ARGS   run quelro-cli with ARGS
 #   ./run.sh package    build the Debian package build/package/quelro_<version>_<arch>.deb
+#   ./run.sh windows    build the Windows installer and zip in build/windows (Qt for
+#                       Windows is built once into ~/.cache/quelro: about an hour on two cores)
 set -e
 cd "$(dirname "$0")"
+if [ "$1" = windows ]; then exec sh scripts/windows.sh; fi
 sh scripts/deps.sh
 if [ "$1" = package ]; then
     # Compiled with Debian's own hardening flags, as the distribution's packages are.

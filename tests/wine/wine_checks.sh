@@ -1,0 +1,135 @@
+#!/bin/bash
+# The Windows programs under wine, beside the Linux build of the same source:
+# the CLI's conversions give the same bytes on both; quelro-cli.exe reads and
+# writes the simulated radio through a COM port wine maps to the simulator's
+# pseudo-terminal; quelro.exe starts in Chinese and in English on an X
+# server, opens the file named on its command line, saves it unchanged and
+# quits with status 0.
+#   wine_checks.sh WINDOWS_FOLDER LINUX_BUILD      (WINEPREFIX set by the caller)
+set -u
+win=$1 linux=$2
+here=$(cd "$(dirname "$0")" && pwd)
+wine=/usr/lib/wine/wine64
+work=$(mktemp -d)
+sim_pid="" xvfb_pid="" wm_pid=""
+cleanup() {
+    for pid in $sim_pid $wm_pid $xvfb_pid; do kill "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+export WINEDEBUG=-all
+cli() { "$wine" "$win/quelro-cli.exe" "$@"; }
+# wine sees the Linux root as drive Z:.
+winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
+
+# ---- the same bytes from both builds -----------------------------------------
+mkdir -p "$work/linux" "$work/win"
+sample=$here/../../scripts/demo-sample.json
+"$linux/quelro-cli" --quiet import "$sample" -o "$work/linux/a.DAT" || fail "Linux import"
+"$linux/quelro-cli" --quiet export "$work/linux/a.DAT" -o "$work/linux/a.csv"
+# Each row: a command over a.DAT and a.csv, and the file it writes (or "-":
+# what it prints). Both builds run in a folder of their own.
+n=0
+while IFS='|' read -r args out; do
+    [ -z "$args" ] && continue
+    n=$((n + 1))
+    for side in linux win; do
+        mkdir -p "$work/$side/$n"
+        cp "$work/linux/a.DAT" "$work/linux/a.csv" "$work/$side/$n/"
+    done
+    # shellcheck disable=SC2086
+    (cd "$work/linux/$n" && "$linux/quelro-cli" --quiet $args >stdout 2>stderr; echo $? >status)
+    # shellcheck disable=SC2086
+    (cd "$work/win/$n" && cli --quiet $args >stdout 2>stderr; echo $? >status)
+    cmp -s "$work/linux/$n/status" "$work/win/$n/status" ||
+        fail "quelro-cli.exe $args: exit $(cat "$work/win/$n/status"), Linux $(cat "$work/linux/$n/status")"
+    [ "$out" = - ] && out=stdout
+    [ -s "$work/linux/$n/$out" ] || fail "quelro-cli $args wrote no $out"
+    cmp -s "$work/linux/$n/$out" "$work/win/$n/$out" ||
+        fail "quelro-cli.exe $args: $out differs from Linux ($(head -c 300 "$work/win/$n/stderr"))"
+done <<ROWS
+new -o fresh.DAT|fresh.DAT
+export a.DAT -o a.json|a.json
+export a.DAT -o b.csv|b.csv
+import a.csv --base a.DAT -o c.DAT|c.DAT
+info a.DAT --lang zh-Hant|-
+info a.DAT --lang en|-
+diff a.DAT a.csv --json|-
+print a.DAT -o sheet.html --lang zh|sheet.html
+print a.DAT -o sheet.pdf --lang zh-Hant|sheet.pdf
+ROWS
+(cd "$work/win" && cli --quiet import "$(winpath "$sample")" -o j.DAT) ||
+    fail "quelro-cli.exe import of the JSON sample"
+cmp -s "$work/linux/a.DAT" "$work/win/j.DAT" || fail "JSON import differs from Linux"
+cp "$work/linux/a.DAT" "$work/win/"
+
+# A Unicode folder and file name, through the command line.
+mkdir -p "$work/win/王"
+cp "$work/linux/a.DAT" "$work/win/王/收音机.DAT"
+(cd "$work/win" && cli --quiet export "$(winpath "$work/win/王/收音机.DAT")" -o "王/收音机.json") ||
+    fail "quelro-cli.exe on 王\\收音机.DAT"
+cmp -s "$work/linux/a.json" "$work/win/王/收音机.json" || fail "export of 王\\收音机.DAT differs"
+
+# ---- the window program on an X server ---------------------------------------
+# wine's settings folder of the user, where the program keeps `parameter`
+# (lock, port, language: 0 Chinese, 1 English).
+appdata="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/quelro"
+display=":$((90 + $$ % 9))"
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+sleep 1
+DISPLAY=$display openbox >/dev/null 2>&1 &
+wm_pid=$!
+# A wine session started without a display breaks the windows plugin.
+/usr/lib/wine/wineserver -k 2>/dev/null
+for lang in 0:zh 1:en; do
+    mode=${lang%%:*} name=${lang#*:}
+    mkdir -p "$appdata" "$work/gui_$name"
+    printf '\000\000\00'"$mode" >"$appdata/parameter"
+    file="$work/gui_$name/收音机.DAT"
+    cp "$work/linux/a.DAT" "$file"
+    DISPLAY=$display "$wine" "$win/quelro.exe" "$(winpath "$file")" >"$work/gui_$name/log" 2>&1 &
+    pid=$!
+    window=""
+    for _ in $(seq 1 100); do
+        window=$(DISPLAY=$display xdotool search --name "Quelro-收音机" 2>/dev/null | head -n 1)
+        [ -n "$window" ] && break
+        sleep 0.2
+    done
+    if [ -z "$window" ]; then
+        fail "quelro.exe ($name) shows no window named after the file"
+        kill "$pid" 2>/dev/null
+        continue
+    fi
+    sleep 1
+    DISPLAY=$display import -window root "$work/gui_$name/screen.png" 2>/dev/null
+    DISPLAY=$display xdotool windowactivate --sync "$window" key ctrl+s 2>/dev/null
+    sleep 1
+    DISPLAY=$display xdotool windowactivate --sync "$window" key ctrl+q 2>/dev/null
+    status=timeout
+    for _ in $(seq 1 100); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid"
+            status=$?
+            break
+        fi
+        sleep 0.2
+    done
+    [ "$status" = 0 ] || { fail "quelro.exe ($name) ended with status $status"; kill "$pid" 2>/dev/null; }
+    cmp -s "$work/linux/a.DAT" "$file" || fail "quelro.exe ($name) changed the bytes of the file it saved"
+done
+cmp -s "$work/gui_zh/screen.png" "$work/gui_en/screen.png" && fail "the window looks the same in Chinese and English"
+[ -n "${QUELRO_SCREENSHOTS:-}" ] && cp "$work/gui_zh/screen.png" "$QUELRO_SCREENSHOTS/windows_main_zh.png" &&
+    cp "$work/gui_en/screen.png" "$QUELRO_SCREENSHOTS/windows_main_en.png"
+/usr/lib/wine/wineserver -k 2>/dev/null
+
+if [ "$failures" -gt 0 ]; then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "wine checks passed"
