@@ -20,6 +20,7 @@
 #include "e2e/link_e2e_support.h"
 #include "i18n/local_msgbox_qt.h"
 #include "image/memory_image.h"
+#include "support/box_script.h"
 #include "support/qt_test_main.h"
 #include "windows/clone_window.h"
 #include "windows/window_transfer_view_qt.h"
@@ -30,21 +31,15 @@ class CloneWindowRun : public QObject {
     Q_OBJECT
 
   private slots:
-    void cleanup() {
-        SetMessageBoxAnswerer(nullptr);
-        VerifyNoSimDeviations();
-    }
+    void cleanup() { VerifyNoSimDeviations(); }
     void twoRadiosThenStopBetweenThem();
 };
 
 void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     Home home;
     home.Enter();
-    QList<AskedBox> asked;
-    SetMessageBoxAnswerer([&asked](const AskedBox& box) {
-        asked << box;
-        return kIdOk;
-    });
+    test::BoxScript boxes;
+    boxes.AnswerWith([](const AskedBox&) { return kIdOk; });
     SimRadio sim(
         {"--radios", "3", "--stay", "1", "--off", "1", "--save-each", home.File("radio{n}.DAT")});
     QVERIFY(!sim.Path().isEmpty());
@@ -98,7 +93,7 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     QVERIFY(!form.Locked());
     QVERIFY(window.StartButton()->isEnabled());
     QVERIFY(!clone->Running());
-    QVERIFY(asked.isEmpty());
+    QVERIFY(boxes.Asked().empty());
 
     // With QUELRO_SCREENSHOT_DIR set (under xvfb-run), the window after the
     // run in English and, switched over, in Chinese.

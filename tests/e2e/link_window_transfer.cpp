@@ -21,6 +21,7 @@
 #include "i18n/local_msgbox_qt.h"
 #include "image/memory_image.h"
 #include "link/transfer_driver_qt.h"
+#include "support/box_script.h"
 #include "support/qt_test_main.h"
 #include "windows/window_transfer_view_qt.h"
 
@@ -88,8 +89,6 @@ struct Rig {
     TransferDriver driver{link, view, state};
 };
 
-QList<AskedBox> asked;
-
 } // namespace
 
 class LinkWindowTransfer : public QObject {
@@ -97,22 +96,19 @@ class LinkWindowTransfer : public QObject {
 
   private slots:
     void init() {
-        asked.clear();
-        SetMessageBoxAnswerer([](const AskedBox& box) {
-            asked << box;
-            return box.style == 68 ? kIdNo : kIdOk;
-        });
+        boxes.Clear();
+        boxes.AnswerWith([](const AskedBox& box) { return box.style == 68 ? kIdNo : kIdOk; });
     }
-    void cleanup() {
-        SetMessageBoxAnswerer(nullptr);
-        VerifyNoSimDeviations();
-    }
+    void cleanup() { VerifyNoSimDeviations(); }
 
     void readLocksShowsProgressAndHandsOverTheImage();
     void refusedBandQuestionShowsItsTextAndEnds();
     void silentRadioGivesTheCommunicationError();
     void lineTroubleIsOvercome_data();
     void lineTroubleIsOvercome();
+
+  private:
+    test::BoxScript boxes;
 };
 
 void LinkWindowTransfer::readLocksShowsProgressAndHandsOverTheImage() {
@@ -142,30 +138,30 @@ void LinkWindowTransfer::readLocksShowsProgressAndHandsOverTheImage() {
     QVERIFY(rig.window.Locked());
     QTRY_VERIFY_WITH_TIMEOUT(rig.window.Unlocked(), 10000);
     QVERIFY(rig.window.label->isHidden());
-    QVERIFY(asked.isEmpty());
+    QVERIFY(boxes.Asked().empty());
 }
 
 void LinkWindowTransfer::refusedBandQuestionShowsItsTextAndEnds() {
     Rig rig({"--band-byte", "0x01"}); // a 136-174MHz radio; band 0 is selected
     rig.driver.WriteRadio();
     QVERIFY(rig.sim.WaitFor("end"));
-    QCOMPARE(asked.size(), 1);
-    QCOMPARE(asked.front().style, 68);
-    QCOMPARE(asked.front().prompt,
+    QCOMPARE(boxes.Count(), 1);
+    QCOMPARE(boxes.Asked().front().style, 68);
+    QCOMPARE(boxes.Asked().front().prompt,
              QString("Frequency band with discrepancies, do you wish to continue?"));
-    QCOMPARE(rig.window.label->text(), asked.front().prompt);
+    QCOMPARE(rig.window.label->text(), boxes.Asked().front().prompt);
     QVERIFY(rig.window.progress->isHidden());
     QVERIFY(rig.window.Locked());
     QTRY_VERIFY_WITH_TIMEOUT(rig.window.Unlocked(), 10000);
-    QCOMPARE(asked.size(), 1); // no communication error after it
+    QCOMPARE(boxes.Count(), 1); // no communication error after it
 }
 
 void LinkWindowTransfer::silentRadioGivesTheCommunicationError() {
     Rig rig({"--fault", "silent"});
     rig.driver.ReadRadio();
-    QTRY_VERIFY_WITH_TIMEOUT(!asked.isEmpty(), 10000);
-    QCOMPARE(asked.front().style, 16);
-    QVERIFY(asked.front().prompt.startsWith("Communication error"));
+    QTRY_VERIFY_WITH_TIMEOUT(!boxes.Asked().empty(), 10000);
+    QCOMPARE(boxes.Asked().front().style, 16);
+    QVERIFY(boxes.Asked().front().prompt.startsWith("Communication error"));
     QVERIFY(rig.window.Unlocked());
     QVERIFY(rig.window.label->isHidden());
     QVERIFY(rig.sim.WaitFor("end"));
@@ -200,7 +196,7 @@ void LinkWindowTransfer::lineTroubleIsOvercome() {
     rig.view.OnWriteCompleted([&] { written = true; });
     write ? rig.driver.WriteRadio() : rig.driver.ReadRadio();
     QVERIFY(rig.sim.WaitFor("end"));
-    QVERIFY(asked.isEmpty());
+    QVERIFY(boxes.Asked().empty());
     if (write) {
         QVERIFY(written);
         QCOMPARE(rig.window.label->text(), QString("Write frequency success!"));

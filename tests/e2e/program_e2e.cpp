@@ -35,6 +35,7 @@
 #include "i18n/traditional.h"
 #include "image/memory_image.h"
 #include "link/transfer_control.h"
+#include "support/box_script.h"
 #include "support/channel_texts.h"
 #include "support/qt_test_main.h"
 #include "support/windows_test_support.h"
@@ -139,19 +140,13 @@ class ProgramE2e : public QObject {
 
   private slots:
     void init() {
-        asked_.clear();
+        boxes_.Clear();
         askedAfterMs_.clear();
         clock_.start();
-        SetMessageBoxAnswerer([this](const AskedBox& box) {
-            asked_ << box;
-            askedAfterMs_ << clock_.elapsed();
-            return kIdOk;
-        });
+        boxes_.AnswerWith([](const AskedBox&) { return kIdOk; });
+        boxes_.OnAsk([this](const AskedBox&) { askedAfterMs_ << clock_.elapsed(); });
     }
-    void cleanup() {
-        SetMessageBoxAnswerer(nullptr);
-        VerifyNoSimDeviations();
-    }
+    void cleanup() { VerifyNoSimDeviations(); }
 
     void readFillsTheWindows();
     void writeLeavesTheEncodedImageInTheRadio();
@@ -174,7 +169,7 @@ class ProgramE2e : public QObject {
         return program;
     }
 
-    QList<AskedBox> asked_;
+    test::BoxScript boxes_;
     QList<qint64> askedAfterMs_;
     QElapsedTimer clock_;
 };
@@ -239,7 +234,7 @@ void ProgramE2e::readFillsTheWindows() {
     test::TurnWheel(form.Combo1, -1);
     QCOMPARE(form.Combo1->currentIndex(), 3);
     QCOMPARE(form.Grid1->CellText(1, kColRxFreq), QString("375.12500"));
-    QVERIFY(asked_.isEmpty());
+    QVERIFY(boxes_.Asked().empty());
     // The read was kept in the data folder of this home.
     QCOMPARE(QDir(home.BackupFolder()).entryList({"*.DAT"}, QDir::Files).size(), 1);
 
@@ -270,7 +265,7 @@ void ProgramE2e::writeLeavesTheEncodedImageInTheRadio() {
     form.mnuwriteFre->trigger();
     QVERIFY(sim.WaitFor("end"));
     QTRY_COMPARE_WITH_TIMEOUT(form.Label->text(), Q("写频成功！"), 10000);
-    QVERIFY(asked_.isEmpty());
+    QVERIFY(boxes_.Asked().empty());
 
     const QByteArray expected = EncodedImage(home.File("in.DAT"));
     QCOMPARE(expected.size(), 848);
@@ -361,20 +356,18 @@ void ProgramE2e::faultEndsWithOneBoxAndChangesNothing() {
             grid << form.Grid1->CellText(row, column);
     // Whether the radio had its End by the time the box opened.
     bool endBeforeBox = false;
-    SetMessageBoxAnswerer([&](const AskedBox& box) {
-        asked_ << box;
+    boxes_.OnAsk([&](const AskedBox&) {
         askedAfterMs_ << clock_.elapsed();
         endBeforeBox = !gone && sim.WaitFor("end", 3000);
-        return kIdOk;
     });
 
     clock_.start();
     (write ? form.mnuwriteFre : form.mnureadFre)->trigger();
     QVERIFY(!Unlocked(form));
-    QTRY_VERIFY_WITH_TIMEOUT(!asked_.isEmpty(), 15000);
-    QCOMPARE(asked_.size(), 1);
-    QCOMPARE(asked_.front().style, 16);
-    QCOMPARE(asked_.front().prompt, prompt);
+    QTRY_VERIFY_WITH_TIMEOUT(!boxes_.Asked().empty(), 15000);
+    QCOMPARE(boxes_.Count(), 1);
+    QCOMPARE(boxes_.Asked().front().style, 16);
+    QCOMPARE(boxes_.Asked().front().prompt, prompt);
     if (gone) {
         // At once: well before the watchdog's sixth tick.
         QVERIFY2(askedAfterMs_.front() < 2700, qPrintable(QString::number(askedAfterMs_.front())));
@@ -389,7 +382,7 @@ void ProgramE2e::faultEndsWithOneBoxAndChangesNothing() {
     QVERIFY(form.Label->isHidden());
     if (gone) QVERIFY(sim.WaitFor(faults.contains("hang-up") ? "hung up" : "vanished"));
     QTest::qWait(200);
-    QCOMPARE(asked_.size(), 1);
+    QCOMPARE(boxes_.Count(), 1);
 
     QVERIFY(program->State() == opened);
     QStringList after;
@@ -419,8 +412,8 @@ void ProgramE2e::lostCableIsOpenedAgainByTheNextRead() {
     QVERIFY(form.mnucom(1)->isChecked());
 
     form.mnureadFre->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(!asked_.isEmpty(), 10000);
-    QCOMPARE(asked_.front().prompt,
+    QTRY_VERIFY_WITH_TIMEOUT(!boxes_.Asked().empty(), 10000);
+    QCOMPARE(boxes_.Asked().front().prompt,
              Q("通信中断：编程线已断开。请重新插好编程线，下次读频或写频时会重新打开串口。"));
     QVERIFY(!form.mnucom(1)->isChecked());
     QVERIFY(Unlocked(form));
@@ -429,7 +422,7 @@ void ProgramE2e::lostCableIsOpenedAgainByTheNextRead() {
     form.mnureadFre->trigger();
     QVERIFY(form.mnucom(1)->isChecked());
     QTRY_COMPARE_WITH_TIMEOUT(form.Label->text(), Q("读频成功！"), 10000);
-    QCOMPARE(asked_.size(), 1);
+    QCOMPARE(boxes_.Count(), 1);
     QVERIFY(sim.WaitFor("end"));
 }
 
@@ -466,7 +459,7 @@ void ProgramE2e::storedTraditionalReachesEveryWindow() {
     QCOMPARE(Find<QPushButton>(windows.form7(), "Command1")->text(), Q("確定"));
     QCOMPARE(Find<QLabel>(windows.about(), "lblTitle")->text(), Q("Quelro 對講機編程軟件"));
     QCOMPARE(Find<QLabel>(windows.about(), "lblVersion")->text(), Q("繁體中文版 V1.0"));
-    QVERIFY(asked_.isEmpty());
+    QVERIFY(boxes_.Asked().empty());
 }
 
 // Start-up shows the main window without building the other windows or
@@ -483,7 +476,7 @@ void ProgramE2e::otherWindowsFollowTheFirstPaint() {
     QTRY_COMPARE(built(), AuxWindows::kWindowCount);
     QVERIFY(!QGuiApplication::windowIcon().isNull());
     QCOMPARE(Find<QLabel>(program->Windows().form5(), "Label15")->text(), Q("优先信道"));
-    QVERIFY(asked_.isEmpty());
+    QVERIFY(boxes_.Asked().empty());
 }
 
 void ProgramE2e::fileNamedOnTheCommandLineOrDroppedOpens() {
@@ -510,20 +503,20 @@ void ProgramE2e::fileNamedOnTheCommandLineOrDroppedOpens() {
 
     // A file that cannot be opened gets the File menu's message.
     program->OpenFile(home.File("missing.DAT"));
-    QTRY_COMPARE(asked_.size(), 1);
-    QVERIFY2(asked_[0].prompt.startsWith(Q("文件无法打开：") + home.File("missing.DAT")),
-             qPrintable(asked_[0].prompt));
+    QTRY_COMPARE(boxes_.Count(), 1);
+    QVERIFY2(boxes_.Asked()[0].prompt.startsWith(Q("文件无法打开：") + home.File("missing.DAT")),
+             qPrintable(boxes_.Asked()[0].prompt));
 
     program->OpenFile(home.File("radio.DAT"));
     QTRY_COMPARE(form.Grid1->CellText(16, kColTxFreq), QString("467.56250"));
     QVERIFY(form.windowTitle().endsWith(home.File("radio.DAT")));
-    QCOMPARE(asked_.size(), 1);
+    QCOMPARE(boxes_.Count(), 1);
 
     // A channel list is imported, after the warning, as File > Import CSV does.
     program->OpenFile(home.File("list.csv"));
     QTRY_COMPARE(form.Grid1->CellText(1, kColRxFreq), QString("440.50000"));
-    QCOMPARE(asked_.size(), 3);
-    QCOMPARE(asked_[1].prompt, Q("所有信道的数据将被清除！"));
+    QCOMPARE(boxes_.Count(), 3);
+    QCOMPARE(boxes_.Asked()[1].prompt, Q("所有信道的数据将被清除！"));
 
     // A file dropped on the window opens as from the File menu: the import
     // is unsaved work, so the question comes first (its box says Cancel).
@@ -534,8 +527,8 @@ void ProgramE2e::fileNamedOnTheCommandLineOrDroppedOpens() {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
     QApplication::sendEvent(&form, &drop);
-    QTRY_COMPARE(asked_.size(), 4);
-    QCOMPARE(asked_[3].prompt, Q("数据已修改，尚未保存或写入对讲机。是否保存？"));
+    QTRY_COMPARE(boxes_.Count(), 4);
+    QCOMPARE(boxes_.Asked()[3].prompt, Q("数据已修改，尚未保存或写入对讲机。是否保存？"));
     QCOMPARE(form.Grid1->CellText(1, kColRxFreq), QString("440.50000"));
 
     // The file opened is the one recent file, kept beside `parameter`; once

@@ -1,9 +1,11 @@
 // The one message-box answerer of the tests: every box the program asks for
 // is recorded and answered instead of shown, by queued answers first, then
-// by Yes to a Yes/No question and OK to anything else.
+// by Yes to a Yes/No question and OK to anything else (or by a rule of the
+// test's own).
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "i18n/local_msgbox_qt.h"
@@ -15,11 +17,13 @@ class BoxScript {
     BoxScript() {
         SetMessageBoxAnswerer([this](const AskedBox& box) {
             asked_.push_back(box);
+            if (watch_) watch_(box);
             if (!answers_.empty()) {
                 const int answer = answers_.front();
                 answers_.pop_front();
                 return answer;
             }
+            if (rule_) return rule_(box);
             const int buttons = box.style & 0xF;
             return buttons == 3 || buttons == 4 ? 6 : 1;
         });
@@ -29,11 +33,18 @@ class BoxScript {
     BoxScript& operator=(const BoxScript&) = delete;
 
     void Queue(int buttonId) { answers_.push_back(buttonId); }
+    // Answers the boxes no queued answer is left for.
+    void AnswerWith(std::function<int(const AskedBox&)> rule) { rule_ = std::move(rule); }
+    // Sees every box as it is asked, before it is answered.
+    void OnAsk(std::function<void(const AskedBox&)> watch) { watch_ = std::move(watch); }
     const std::vector<AskedBox>& Asked() const { return asked_; }
+    int Count() const { return static_cast<int>(asked_.size()); }
     void Clear() { asked_.clear(); }
 
   private:
     std::deque<int> answers_;
+    std::function<int(const AskedBox&)> rule_;
+    std::function<void(const AskedBox&)> watch_;
     std::vector<AskedBox> asked_;
 };
 
