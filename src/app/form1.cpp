@@ -27,6 +27,7 @@
 
 #include "app/form1_parts.h"
 #include "app/list_wheel_guard.h"
+#include "channels/announcement_qt.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/bands.h"
@@ -455,7 +456,10 @@ void Form1::Combo1_Click() {
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
     if (position == state_.BandIndex) return;
-    if (ShowMessage(msg::kBandChange, LanguageMode()) != kIdOk) return;
+    const int answer = ShowMessage(msg::kBandChange, LanguageMode());
+    // After the question a listener hears which band stands.
+    Announce(Combo1, NameOfLabel(Label3->text()) + " " + Combo1->currentText());
+    if (answer != kIdOk) return;
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
     state_.Channels = {};
