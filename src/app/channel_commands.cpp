@@ -143,7 +143,13 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
+        // The first command is made current as the menu opens, so that a
+        // reader announces the menu at once (an untouched popup says nothing).
+        QAction* first = nullptr;
+        for (QAction* action : contextMenu->actions())
+            if (first == nullptr && action->isEnabled() && !action->isSeparator()) first = action;
         contextMenu->popup(grid->viewport()->mapToGlobal(at));
+        if (first != nullptr) contextMenu->setActiveAction(first);
     });
 
     // Every other change to the table (cell edits, New, a confirmed band

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -161,6 +162,12 @@ void Form1::BuildMenus() {
     mnuChineseJ = action(mnuLanguage, "mnuChineseJ");
     mnuChineseF = action(mnuLanguage, "mnuChineseF");
     mnuEnglish = action(mnuLanguage, "mnuEnglish");
+    // One of the three is checked at any time; choosing it again keeps it.
+    auto* languages = new QActionGroup(mnuLanguage);
+    for (QAction* item : {mnuChineseJ, mnuChineseF, mnuEnglish}) {
+        item->setCheckable(true);
+        languages->addAction(item);
+    }
 
     mnuhelp = submenu(bar, "mnuhelp");
     mnumainhelp = action(mnuhelp, "mnumainhelp");

@@ -91,7 +91,8 @@ int ChannelGrid::ColumnWidthNeeded(int column) const {
         cells = {"888.88888"};
         break;
     default:
-        for (const Caption& item : ColumnItems(column)) cells.insert(cells.end(), {item.zh, item.en});
+        for (const Caption& item : ColumnItems(column))
+            cells.insert(cells.end(), {item.zh, item.en});
     }
     auto widest = [](const QFontMetrics& metrics, const std::vector<std::string_view>& list) {
         int width = 0;
@@ -168,7 +169,8 @@ QColor ChannelGrid::StripeColour(const QPalette& palette) {
 
 void ChannelGrid::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
-    const bool looks = event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange;
+    const bool looks =
+        event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange;
     if (looks && item(0, 0) != nullptr) Shape();
 }
 
@@ -398,7 +400,7 @@ bool ChannelGrid::ExtendSelection(int key) {
 }
 
 QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex& index,
-                                                                 const QEvent* event) const {
+                                                                  const QEvent* event) const {
     if (event != nullptr && event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<const QKeyEvent*>(event);
         const Qt::KeyboardModifiers modifiers = press->modifiers() & ~Qt::KeypadModifier;

@@ -4,8 +4,8 @@
 // request and the Menu key or Shift+F10 into its context menu.
 #pragma once
 
-#include <QPersistentModelIndex>
 #include <QPalette>
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -103,8 +103,8 @@ class ChannelGrid : public QTableWidget {
     // Ctrl with a move key (Ctrl+Home, Ctrl+End, Ctrl+arrows) takes the
     // selection along like the plain key, so that Delete, paste and the
     // editing commands act on the cell the user has just heard.
-    QItemSelectionModel::SelectionFlags selectionCommand(
-        const QModelIndex& index, const QEvent* event = nullptr) const override;
+    QItemSelectionModel::SelectionFlags
+    selectionCommand(const QModelIndex& index, const QEvent* event = nullptr) const override;
 
   private:
     // The width column `column` needs for its header and its texts.

@@ -136,9 +136,20 @@ class AccessibleList : public QAccessibleWidget, public QAccessibleTextInterface
     }
 };
 
-QAccessibleInterface* Factory(const QString&, QObject* object) {
+// The viewport of a list or table, where an editor opens: Qt's table
+// interface counts only cells, headers and a pane among its children, and
+// warns of any other child a reader asks about (the viewport as a plain
+// widget, each time an editor shows). As a pane it is counted.
+bool IsItemViewport(const QObject* object) {
+    return object->objectName() == QLatin1String("qt_scrollarea_viewport") &&
+           qobject_cast<const QAbstractItemView*>(object->parent()) != nullptr;
+}
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (auto* window = qobject_cast<AuxWindow*>(object)) return new AccessibleDialog(window);
     if (auto* list = qobject_cast<QComboBox*>(object)) return new AccessibleList(list);
+    if (className == QLatin1String("QWidget") && IsItemViewport(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Pane);
     return nullptr;
 }
 

@@ -39,12 +39,13 @@ QLineEdit* OpenEditor(QTableWidget* grid) {
     return nullptr;
 }
 
-// Selects a cell as the user does and, when its editor opens, types `text`
+// Selects a cell as the user does, presses Enter and, when its editor opens, types `text`
 // over the old text and presses Enter. Returns whether an editor opened.
 bool TypeIntoCell(QTableWidget* grid, int row, int column, const QString& text) {
     // Step onto the cell from its row number, as the arrow keys would.
     grid->setCurrentCell(row - 1, 0);
     grid->setCurrentCell(row - 1, column);
+    QTest::keyClick(grid, Qt::Key_Return);
     QLineEdit* editor = OpenEditor(grid);
     if (editor == nullptr) return false;
     editor->selectAll();
@@ -172,6 +173,7 @@ class SettingsWindowsTest : public QObject {
         // Stepping through the receive cell keeps the split pair; a refused
         // entry, or one the digits cannot hold, leaves the cell as it was.
         grid->setCurrentCell(2, 1);
+        QTest::keyClick(grid, Qt::Key_Return);
         QVERIFY(OpenEditor(grid) != nullptr);
         QTest::keyClick(OpenEditor(grid), Qt::Key_Return);
         QCoreApplication::processEvents();
