@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "channels/announcement_qt.h"
 #include "codes/conversions.h"
 #include "i18n/full_width_digits_qt.h"
 #include "windows/accessible_names.h"
@@ -51,8 +52,11 @@ class FrequencyCellDelegate : public QStyledItemDelegate {
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setAlignment(Qt::AlignCenter);
             TakeFullWidthDigits(line);
-            // A listener hears which cell the editor edits.
-            line->setAccessibleName(index.data(Qt::AccessibleDescriptionRole).toString());
+            // A listener hears which cell the editor edits (a reader meets
+            // the new text box through its caret and would not say its name).
+            const QString place = index.data(Qt::AccessibleDescriptionRole).toString();
+            line->setAccessibleName(place);
+            Announce(parent, place);
         }
         return editor;
     }
@@ -221,6 +225,10 @@ void Form4::CellEdited(int row, int column, const QString& text) {
         if (const auto transmit = TestTransmitAfterEdit(typed, receive))
             SetCellText(row, kTxColumn, FromUtf8(*transmit));
     }
+    // The value as stored (on its raster), in the cell's words.
+    const QTableWidgetItem* cell = mfgrid1->item(row - 1, column);
+    Announce(mfgrid1, QStringLiteral("%1, %2").arg(
+                          cell->data(Qt::AccessibleDescriptionRole).toString(), cell->text()));
 }
 
 bool Form4::Editing() const {

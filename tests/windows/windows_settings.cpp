@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QTableWidget>
 
+#include "channels/announcement_qt.h"
 #include "support/qt_test_main.h"
 #include "support/windows_test_support.h"
 #include "windows/form2_service_adjust.h"
@@ -166,6 +167,7 @@ class SettingsWindowsTest : public QObject {
 
         QVERIFY(TypeIntoCell(grid, 3, 1, "462.5630"));
         QCOMPARE(Cell(grid, 3, 1), Q("462.56250"));
+        QVERIFY(LastAnnouncement(grid).endsWith(Q(", 462.56250"))); // heard as stored
         QCOMPARE(Cell(grid, 3, 2), Q("462.56250"));
 
         QVERIFY(TypeIntoCell(grid, 3, 2, "462.5700"));
