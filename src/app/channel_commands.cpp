@@ -17,6 +17,7 @@
 #include <set>
 
 #include "app/form1.h"
+#include "channels/announcement_qt.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/bands.h"
@@ -54,6 +55,12 @@ constexpr Caption kCannotRead{"无法读取文件：", "The file cannot be read:
 constexpr Caption kTooLarge{"内容太大，不是信道列表。", "This is too large to be a channel list."};
 constexpr Caption kMoreLeftOut{"……另有%1行未导入", "... and %1 more rows left out"};
 constexpr Caption kCannotWrite{"文件保存失败：", "The file could not be saved: "};
+// What a listener hears after a command changed channels.
+constexpr Caption kChannelDeleted{"信道 %1 已删除", "channel %1 deleted"};
+constexpr Caption kChannelsDeleted{"信道 %1 已删除", "channels %1 deleted"};
+constexpr Caption kChannelsPasted{"已粘贴 %1 个信道", "%1 channels pasted"};
+constexpr Caption kUndone{"已撤销", "undone"};
+constexpr Caption kRedone{"已重做", "redone"};
 } // namespace caption
 
 QString Text(const std::string& utf8) {
@@ -136,7 +143,13 @@ ChannelCommands::ChannelCommands(ProgramState& state, Form1& form)
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
+        // The first command is made current as the menu opens, so that a
+        // reader announces the menu at once (an untouched popup says nothing).
+        QAction* first = nullptr;
+        for (QAction* action : contextMenu->actions())
+            if (first == nullptr && action->isEnabled() && !action->isSeparator()) first = action;
         contextMenu->popup(grid->viewport()->mapToGlobal(at));
+        if (first != nullptr) contextMenu->setActiveAction(first);
     });
 
     // Every other change to the table (cell edits, New, a confirmed band
@@ -258,9 +271,17 @@ void ChannelCommands::Cut() {
 
 void ChannelCommands::Delete() {
     if (!form_.ReadyToChange()) return;
-    for (int row : SelectedRows()) state_.Channel(row).reset();
+    const std::vector<int> rows = SelectedRows();
+    QStringList numbers;
+    for (int row : rows) {
+        state_.Channel(row).reset();
+        numbers << QString("%1").arg(row, 2, 10, QLatin1Char('0'));
+    }
     ShowTable();
     RecordChange();
+    if (!rows.empty())
+        Say(rows.size() == 1 ? caption::kChannelDeleted : caption::kChannelsDeleted,
+            numbers.join(", "));
 }
 
 void ChannelCommands::Paste() {
@@ -281,6 +302,7 @@ void ChannelCommands::Paste() {
         PasteChannels(std::string_view(json.constData(), json.size()), text, state_, firstRow);
     ShowTable();
     RecordChange();
+    if (paste.rowsWritten > 0) Say(caption::kChannelsPasted, QString::number(paste.rowsWritten));
     const int language = state_.LanguageMode;
     QString report = paste.refusal ? Text(RefusalText(*paste.refusal, language)) : QString();
     if (!paste.leftOut.empty() || !paste.changed.empty())
@@ -293,12 +315,18 @@ void ChannelCommands::Paste() {
 
 void ChannelCommands::Undo() {
     // An edit still open is a step of its own, and the one undone first.
-    if (form_.ReadyToChange() && history_.Undo(state_)) ShowTable();
+    if (form_.ReadyToChange() && history_.Undo(state_)) {
+        ShowTable();
+        Say(caption::kUndone, QString());
+    }
     UpdateHistoryActions();
 }
 
 void ChannelCommands::Redo() {
-    if (form_.ReadyToChange() && history_.Redo(state_)) ShowTable();
+    if (form_.ReadyToChange() && history_.Redo(state_)) {
+        ShowTable();
+        Say(caption::kRedone, QString());
+    }
     UpdateHistoryActions();
 }
 
@@ -351,6 +379,12 @@ bool ChannelCommands::ConfirmDiscard() {
     default:
         return false;
     }
+}
+
+void ChannelCommands::Say(const Caption& caption, const QString& argument) const {
+    QString text = Text(Localize(caption, state_.LanguageMode));
+    if (text.contains(QLatin1String("%1"))) text = text.arg(argument);
+    Announce(form_.Grid1, text);
 }
 
 void ChannelCommands::Report(const Caption& title, const QString& text, int style) const {

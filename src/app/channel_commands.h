@@ -74,6 +74,8 @@ class ChannelCommands : public QObject, public LanguagePart {
   private:
     std::vector<int> SelectedRows() const;
     void ShowTable();
+    // Speaks what a command did; `argument` fills its "%1".
+    void Say(const Caption& caption, const QString& argument) const;
     void Report(const Caption& title, const QString& text, int style) const;
 
     ProgramState& state_;

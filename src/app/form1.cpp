@@ -3,6 +3,7 @@
 #include "app/form1.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -27,6 +28,7 @@
 
 #include "app/form1_parts.h"
 #include "app/list_wheel_guard.h"
+#include "channels/announcement_qt.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/bands.h"
@@ -160,6 +162,12 @@ void Form1::BuildMenus() {
     mnuChineseJ = action(mnuLanguage, "mnuChineseJ");
     mnuChineseF = action(mnuLanguage, "mnuChineseF");
     mnuEnglish = action(mnuLanguage, "mnuEnglish");
+    // One of the three is checked at any time; choosing it again keeps it.
+    auto* languages = new QActionGroup(mnuLanguage);
+    for (QAction* item : {mnuChineseJ, mnuChineseF, mnuEnglish}) {
+        item->setCheckable(true);
+        languages->addAction(item);
+    }
 
     mnuhelp = submenu(bar, "mnuhelp");
     mnumainhelp = action(mnuhelp, "mnumainhelp");
@@ -455,7 +463,10 @@ void Form1::Combo1_Click() {
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
     if (position == state_.BandIndex) return;
-    if (ShowMessage(msg::kBandChange, LanguageMode()) != kIdOk) return;
+    const int answer = ShowMessage(msg::kBandChange, LanguageMode());
+    // After the question a listener hears which band stands.
+    Announce(Combo1, NameOfLabel(Label3->text()) + " " + Combo1->currentText());
+    if (answer != kIdOk) return;
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
     state_.Channels = {};

@@ -88,6 +88,10 @@ void Form1::SetLanguageMode(int languageMode) {
     state_.LanguageMode = languageMode;
     SetMessageBoxLanguage(languageMode);
     UseQtTranslations(languageMode);
+    // The language shown carries the check mark (a reader says "checked").
+    mnuChineseJ->setChecked(languageMode == kSimplified);
+    mnuEnglish->setChecked(languageMode == kEnglish);
+    mnuChineseF->setChecked(languageMode == kTraditional);
 }
 
 void Form1::ApplyLanguageToAll() {

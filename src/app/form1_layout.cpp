@@ -74,15 +74,20 @@ void Form1::PlaceControls() {
 
     // Below a tool bar taller than the design's, everything moves down with it.
     const int shift = top - Px(480);
-    Frame1->setGeometry(left, top, panelWidth, Px(1080));
-    const int frame1Row = titleSpace + (Px(1080) - titleSpace - rowHeight) / 2;
+    // A large font makes the panels taller than the design's, never smaller.
+    const int frame1Height = std::max(Px(1080), titleSpace + rowHeight + inner);
+    Frame1->setGeometry(left, top, panelWidth, frame1Height);
+    const int frame1Row = titleSpace + (frame1Height - titleSpace - rowHeight) / 2;
     Label3->setGeometry(inner, frame1Row, labelWidth, rowHeight);
     Combo1->setGeometry(inner + labelWidth + 6, frame1Row, panelWidth - 2 * inner - labelWidth - 6,
                         rowHeight);
 
-    Frame2->setGeometry(left, Px(1680) + shift, panelWidth, Px(3960));
+    const int frame2Height =
+        std::max(Px(3960), titleSpace + kMainSelectorCount * (rowHeight + 4) + inner);
+    const int frame2Top = std::max(Px(1680) + shift, Frame1->geometry().bottom() + inner);
+    Frame2->setGeometry(left, frame2Top, panelWidth, frame2Height);
     const std::array<QLabel*, 6> labels{Label4, Label5, Label1, Label6, Label7, Label8};
-    const int pitch = (Px(3960) - titleSpace - inner) / kMainSelectorCount;
+    const int pitch = (frame2Height - titleSpace - inner) / kMainSelectorCount;
     for (int i = 0; i < kMainSelectorCount; ++i) {
         const int y = titleSpace + i * pitch + (pitch - rowHeight) / 2;
         labels[i]->setGeometry(inner, y, labelWidth, rowHeight);

@@ -17,6 +17,7 @@
 #include <set>
 #include <utility>
 
+#include "channels/announcement_qt.h"
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/tone_codes.h"
@@ -170,6 +171,9 @@ void CellEditors::Grid1_Click() {
         text1_->show();
         text1_->raise();
         text1_->setFocus(Qt::OtherFocusReason);
+        // The text box meets a reader through its caret before its focus,
+        // and a reader then says its text but not its name.
+        Announce(text1_, place);
         break;
     case EditorKind::Tone: {
         combo8_->setGeometry(cell.left(), cell.top(), cell.width(), combo8_->sizeHint().height());
@@ -339,6 +343,9 @@ void CellEditors::Combo5_LostFocus(int column) {
 
 void CellEditors::ShowCommitted() {
     for (int row : editRows_) grid_->ShowRow(row);
+    // The value as stored (a frequency on its raster), where the focus is
+    // already back on the grid.
+    Announce(grid_, grid_->CellPlaceAndText(editRow_, editCol_));
     emit Committed();
 }
 

@@ -11,7 +11,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "channels/channel_grid_accessible_qt.h"
 #include "i18n/captions.h"
@@ -72,25 +75,103 @@ ChannelGrid::~ChannelGrid() {
     *self_ = nullptr;
 }
 
+int ChannelGrid::ColumnWidthNeeded(int column) const {
+    std::vector<std::string_view> texts{kGridHeaders[column].zh, kGridHeaders[column].en};
+    std::vector<std::string_view> cells;
+    switch (column) {
+    case kColNumber:
+        cells = {"16"};
+        break;
+    case kColRxTone:
+    case kColTxTone:
+        cells = {"D754I", "254.1", kToneOff.zh, kToneOff.en};
+        break;
+    case kColRxFreq:
+    case kColTxFreq:
+        cells = {"888.88888"};
+        break;
+    default:
+        for (const Caption& item : ColumnItems(column))
+            cells.insert(cells.end(), {item.zh, item.en});
+    }
+    auto widest = [](const QFontMetrics& metrics, const std::vector<std::string_view>& list) {
+        int width = 0;
+        for (std::string_view text : list)
+            width = std::max(width, metrics.horizontalAdvance(QString::fromUtf8(
+                                        text.data(), static_cast<qsizetype>(text.size()))));
+        return width;
+    };
+    return std::max({kColumnTwips[column] / kTwipsPerPixel,
+                     widest(horizontalHeader()->fontMetrics(), texts) + kHeaderPadding,
+                     widest(fontMetrics(), cells) + kHeaderPadding});
+}
+
 void ChannelGrid::Shape() {
-    const QFontMetrics metrics = horizontalHeader()->fontMetrics();
     for (int c = 0; c < kGridCols; ++c) {
-        const int header =
-            std::max(metrics.horizontalAdvance(QString::fromUtf8(
-                         kGridHeaders[c].zh.data(), static_cast<int>(kGridHeaders[c].zh.size()))),
-                     metrics.horizontalAdvance(QString::fromUtf8(
-                         kGridHeaders[c].en.data(), static_cast<int>(kGridHeaders[c].en.size()))));
-        setColumnWidth(c, std::max(kColumnTwips[c] / kTwipsPerPixel, header + kHeaderPadding));
+        setColumnWidth(c, ColumnWidthNeeded(c));
         horizontalHeaderItem(c)->setTextAlignment(Qt::AlignCenter);
     }
+    const int rowHeight = std::max(kRowTwips / kTwipsPerPixel, fontMetrics().height() + 4);
+    const QColor stripe = StripeColour(palette());
     for (int r = 0; r < kChannels; ++r) {
-        setRowHeight(r, kRowTwips / kTwipsPerPixel);
+        setRowHeight(r, rowHeight);
         const bool even = (r + 1) % 2 == 0;
         for (int c = 0; c < kGridCols; ++c) {
             item(r, c)->setTextAlignment(Qt::AlignCenter);
-            if (even) item(r, c)->setBackground(StripeColour());
+            if (even) item(r, c)->setBackground(stripe);
         }
     }
+}
+
+namespace {
+
+double Luminance(const QColor& colour) {
+    auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) +
+           0.0722 * linear(rgb.blueF());
+}
+
+QColor Mix(const QColor& a, const QColor& b, double share) {
+    const QColor x = a.toRgb();
+    const QColor y = b.toRgb();
+    return QColor::fromRgbF(static_cast<float>(x.redF() * (1 - share) + y.redF() * share),
+                            static_cast<float>(x.greenF() * (1 - share) + y.greenF() * share),
+                            static_cast<float>(x.blueF() * (1 - share) + y.blueF() * share));
+}
+
+constexpr double kReadable = 4.5;
+
+} // namespace
+
+double ChannelGrid::Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor ChannelGrid::StripeColour(const QPalette& palette) {
+    const QColor lilac(192, 192, 255);
+    const QColor text = palette.color(QPalette::Active, QPalette::Text);
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    if (Contrast(lilac, text) >= kReadable) return lilac;
+    // A step from the base towards the highlight, smaller until the text
+    // reads on it; the base itself at worst.
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+    for (double share : {0.25, 0.15, 0.08}) {
+        const QColor stripe = Mix(base, highlight, share);
+        if (Contrast(stripe, text) >= kReadable) return stripe;
+    }
+    return base;
+}
+
+void ChannelGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    const bool looks =
+        event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange;
+    if (looks && item(0, 0) != nullptr) Shape();
 }
 
 void ChannelGrid::SetHeaderText(int column, const QString& text) {
@@ -158,6 +239,11 @@ QString ChannelGrid::ColumnName(int column) const {
 QString ChannelGrid::CellPlace(int row, int column) const {
     if (column == kColNumber) return ChannelPlace(row);
     return Localized(kCellPlace, state_.LanguageMode).arg(ColumnName(column), ChannelPlace(row));
+}
+
+QString ChannelGrid::CellPlaceAndText(int row, int column) const {
+    return Localized(kCellPlace, state_.LanguageMode)
+        .arg(CellPlace(row, column), CellName(row, column));
 }
 
 void ChannelGrid::mousePressEvent(QMouseEvent* event) {
@@ -311,6 +397,29 @@ bool ChannelGrid::ExtendSelection(int key) {
     selectionModel()->select(QItemSelection(topLeft, bottomRight),
                              QItemSelectionModel::SelectCurrent);
     return true;
+}
+
+QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
+    if (event != nullptr && event->type() == QEvent::KeyPress) {
+        const auto* press = static_cast<const QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = press->modifiers() & ~Qt::KeypadModifier;
+        switch (press->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            if (modifiers == Qt::ControlModifier) return QItemSelectionModel::ClearAndSelect;
+            break;
+        default:
+            break;
+        }
+    }
+    return QTableWidget::selectionCommand(index, event);
 }
 
 void ChannelGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

@@ -4,6 +4,7 @@
 // request and the Menu key or Shift+F10 into its context menu.
 #pragma once
 
+#include <QPalette>
 #include <QPersistentModelIndex>
 #include <QPoint>
 #include <QRect>
@@ -20,16 +21,22 @@ class ChannelGrid : public QTableWidget {
     Q_OBJECT
 
   public:
-    // Background of the even channel rows.
-    static QColor StripeColour() { return QColor(192, 192, 255); }
+    // Background of the even channel rows: the programming sheet's lilac on
+    // a light palette; on a dark or high-contrast one a shade of the
+    // palette's own base that keeps its text readable.
+    static QColor StripeColour(const QPalette& palette);
+    // The contrast ratio of two colours, 1 (none) to 21 (black on white).
+    static double Contrast(const QColor& a, const QColor& b);
 
     explicit ChannelGrid(const ProgramState& state, QWidget* parent = nullptr);
     ~ChannelGrid() override;
     ChannelGrid(const ChannelGrid&) = delete;
     ChannelGrid& operator=(const ChannelGrid&) = delete;
 
-    // Column widths (at least as wide as their headers in either language),
-    // centring, row heights and striping; run once at start-up.
+    // Column widths (at least as wide as their headers and their widest
+    // texts in either language), centring, row heights (at least a line of
+    // the font) and striping; run at start-up and again when the font or
+    // the palette changes.
     void Shape();
 
     // Header text of column 0..8 (row 0 of the grid).
@@ -66,6 +73,9 @@ class ChannelGrid : public QTableWidget {
     QString CellName(int row, int column) const;
     QString ChannelPlace(int row) const;
     QString CellPlace(int row, int column) const;
+    // A cell's place and then its text ("RX frequency, channel 03, 462.56250"),
+    // as an edit's result is spoken.
+    QString CellPlaceAndText(int row, int column) const;
 
     // The grid while it lives, null from the start of its destruction: what
     // its accessible interfaces hold, since a client may still ask them.
@@ -89,8 +99,16 @@ class ChannelGrid : public QTableWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void changeEvent(QEvent* event) override;
+    // Ctrl with a move key (Ctrl+Home, Ctrl+End, Ctrl+arrows) takes the
+    // selection along like the plain key, so that Delete, paste and the
+    // editing commands act on the cell the user has just heard.
+    QItemSelectionModel::SelectionFlags
+    selectionCommand(const QModelIndex& index, const QEvent* event = nullptr) const override;
 
   private:
+    // The width column `column` needs for its header and its texts.
+    int ColumnWidthNeeded(int column) const;
     // Shift with a move key: the range from the anchor to the new current
     // cell, the anchor being the cell last made current otherwise (a press,
     // a plain move, or the program choosing it).

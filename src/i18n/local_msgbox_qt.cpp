@@ -145,9 +145,10 @@ int LocalMsgBox(const QString& prompt, int style, const QString& title,
     for (const auto& [button, id] : buttons)
         if (id == escapeId) box.setEscapeButton(button);
 
-    // The box is an alert whose text a reader says; afterwards the control
-    // that had the focus has it again, in whichever window it is.
-    box.setAccessibleDescription(prompt);
+    // The box is an alert: a reader says its title and then its text, once
+    // (a description holding the text too would be said a second time).
+    // Afterwards the control that had the focus has it again, in whichever
+    // window it is.
     const QPointer<QWidget> focus = QApplication::focusWidget();
     box.exec();
     if (focus != nullptr && focus->isVisible() && focus->isEnabled()) {

@@ -4,10 +4,13 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
+#include "channels/announcement_qt.h"
 #include "windows/aux_window.h"
 
 namespace quelro {
@@ -23,9 +26,25 @@ class AccessibleDialog : public QAccessibleWidget {
 // A drop-down list named by the label whose buddy it is; the list's own
 // interface on Linux would name it by its entry. The entry stays its value,
 // and the popup list stays its child, so a reader can go through the entries.
-class AccessibleList : public QAccessibleWidget {
+// A list without an edit field shows its entry as its text too: that is
+// where a reader looks for the value of a closed list (Qt 6.4 offers no
+// selection of the popup's entries over AT-SPI).
+class AccessibleList : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
-    explicit AccessibleList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+    explicit AccessibleList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {
+        // Arrowing through a closed list changes its entry without a word
+        // from the reader, which hears no change of name or selection; the
+        // new entry is spoken. (An open popup speaks its own entries.)
+        QObject::connect(list, &QComboBox::currentIndexChanged, list, [list] {
+            if (!list->hasFocus() || list->view()->isVisible()) return;
+            // A question the change raises (the band's) is heard first; the
+            // entry that then stands is for the command that asked to tell.
+            QTimer::singleShot(0, list, [list] {
+                if (QApplication::activeModalWidget() == nullptr && list->hasFocus())
+                    Announce(list, list->currentText());
+            });
+        });
+    }
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
@@ -62,6 +81,34 @@ class AccessibleList : public QAccessibleWidget {
         return -1;
     }
 
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface && !list()->isEditable())
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    // The text interface: the current entry, read only, without a caret.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override {
+        const QString entry = list()->currentText();
+        if (end < 0 || end > entry.size()) end = static_cast<int>(entry.size());
+        return start >= 0 && start <= end ? entry.mid(start, end - start) : QString();
+    }
+    int characterCount() const override { return static_cast<int>(list()->currentText().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
     QStringList actionNames() const override {
         return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
     }
@@ -89,9 +136,20 @@ class AccessibleList : public QAccessibleWidget {
     }
 };
 
-QAccessibleInterface* Factory(const QString&, QObject* object) {
+// The viewport of a list or table, where an editor opens: Qt's table
+// interface counts only cells, headers and a pane among its children, and
+// warns of any other child a reader asks about (the viewport as a plain
+// widget, each time an editor shows). As a pane it is counted.
+bool IsItemViewport(const QObject* object) {
+    return object->objectName() == QLatin1String("qt_scrollarea_viewport") &&
+           qobject_cast<const QAbstractItemView*>(object->parent()) != nullptr;
+}
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (auto* window = qobject_cast<AuxWindow*>(object)) return new AccessibleDialog(window);
     if (auto* list = qobject_cast<QComboBox*>(object)) return new AccessibleList(list);
+    if (className == QLatin1String("QWidget") && IsItemViewport(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Pane);
     return nullptr;
 }
 

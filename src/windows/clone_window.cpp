@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "channels/announcement_qt.h"
 #include "windows/accessible_names.h"
 
 namespace quelro {
@@ -94,7 +95,11 @@ void CloneWindow::SetRunning(bool running) {
 }
 
 void CloneWindow::ShowInstruction(CloneInstruction instruction) {
-    instruction_->setText(Text(InstructionText(instruction)));
+    const QString text = Text(InstructionText(instruction));
+    // The user's hands are on the radios, not the screen: each new
+    // instruction, each radio's line and the summary are spoken.
+    if (text != instruction_->text()) Announce(instruction_, text);
+    instruction_->setText(text);
 }
 
 void CloneWindow::ShowRadio(const CloneRecord& record, qint64 elapsedMs,
@@ -106,8 +111,11 @@ void CloneWindow::ShowRadio(const CloneRecord& record, qint64 elapsedMs,
                      .arg(result, "0x" + QString::number(*record.firstDifference, 16)
                                              .toUpper()
                                              .rightJustified(4, QLatin1Char('0')));
-    AddLine(Text(kRadioLine).arg(QString::number(record.number), result, Seconds(elapsedMs)));
+    const QString line =
+        Text(kRadioLine).arg(QString::number(record.number), result, Seconds(elapsedMs));
+    AddLine(line);
     ShowCounts();
+    Announce(log_, line + " " + counts_->text());
 }
 
 void CloneWindow::AddLine(const QString& line) {
@@ -116,7 +124,10 @@ void CloneWindow::AddLine(const QString& line) {
 }
 
 void CloneWindow::ShowSummary(const CloneSummary& s) {
-    AddLine(Text(kSummary).arg(s.written).arg(s.verified).arg(s.failed).arg(s.skipped));
+    const QString summary =
+        Text(kSummary).arg(s.written).arg(s.verified).arg(s.failed).arg(s.skipped);
+    AddLine(summary);
+    Announce(log_, summary);
     instruction_->clear();
 }
 

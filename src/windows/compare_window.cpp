@@ -52,6 +52,8 @@ CompareWindow::CompareWindow(ProgramState& state, QWidget* owner)
     // its whole row): what the window cannot show scrolls, nothing is cut.
     List1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     List1->setWordWrap(false);
+    // Tab leaves the list for Close; the arrows move in it.
+    List1->setTabKeyNavigation(false);
     Command1 = NewButton(kClose, "Command1");
 
     auto* top = new QVBoxLayout(this);

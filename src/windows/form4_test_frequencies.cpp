@@ -2,6 +2,7 @@
 #include "windows/form4_test_frequencies.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +12,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "channels/announcement_qt.h"
 #include "codes/conversions.h"
 #include "i18n/full_width_digits_qt.h"
 #include "windows/accessible_names.h"
@@ -28,6 +32,8 @@ constexpr Caption kWindowName{"测试频率", "Debug frequency"};
 // Column widths 900, 1530 and 1530 twips, rows 300 twips (15 twips a pixel).
 constexpr std::array<int, 3> kColumnWidths{60, 102, 102};
 constexpr int kRowHeight = 20;
+// Room left and right of a text in its cell.
+constexpr int kCellPadding = 8;
 
 constexpr double k5kHz = 0.005;
 constexpr double k625kHz = 0.00625;
@@ -46,6 +52,11 @@ class FrequencyCellDelegate : public QStyledItemDelegate {
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setAlignment(Qt::AlignCenter);
             TakeFullWidthDigits(line);
+            // A listener hears which cell the editor edits (a reader meets
+            // the new text box through its caret and would not say its name).
+            const QString place = index.data(Qt::AccessibleDescriptionRole).toString();
+            line->setAccessibleName(place);
+            Announce(parent, place);
         }
         return editor;
     }
@@ -115,33 +126,46 @@ Form4::Form4(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     mfgrid1->setObjectName("mfgrid1");
     mfgrid1->setItemDelegate(new FrequencyCellDelegate(*this, mfgrid1));
     mfgrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    // The editor opens as soon as a cell becomes current, by mouse or keys.
-    mfgrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // A click opens the editor at once; from the keyboard the arrows move
+    // between the cells (a listener hears each) and Enter or F2 opens it.
+    mfgrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    connect(mfgrid1, &QAbstractItemView::clicked, mfgrid1,
+            [this](const QModelIndex& index) { mfgrid1->edit(index); });
+    mfgrid1->installEventFilter(this);
     // Tab leaves the grid for the buttons; the arrow keys move in it.
     mfgrid1->setTabKeyNavigation(false);
     mfgrid1->verticalHeader()->hide();
     mfgrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    mfgrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    // Rows and columns grow with the font, so a large one is not cut.
+    const int rowHeight = std::max(kRowHeight, mfgrid1->fontMetrics().height() + 4);
+    mfgrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
     mfgrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     mfgrid1->horizontalHeader()->setSectionsClickable(false);
     mfgrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mfgrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    int width = 2 * mfgrid1->frameWidth();
     for (int c = 0; c < 3; ++c) {
-        mfgrid1->setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
-        mfgrid1->setHorizontalHeaderItem(c, new QTableWidgetItem(FromUtf8(kHeaders[c].zh)));
+        const Caption& header = kHeaders[static_cast<std::size_t>(c)];
+        const QFontMetrics headerFont = mfgrid1->horizontalHeader()->fontMetrics();
+        const int needed =
+            std::max({mfgrid1->fontMetrics().horizontalAdvance(c == 0 ? "88" : "888.88888"),
+                      headerFont.horizontalAdvance(FromUtf8(header.zh)),
+                      headerFont.horizontalAdvance(FromUtf8(header.en))}) +
+            kCellPadding;
+        mfgrid1->setColumnWidth(c, std::max(kColumnWidths[static_cast<std::size_t>(c)], needed));
+        width += mfgrid1->columnWidth(c);
+        mfgrid1->setHorizontalHeaderItem(c, new QTableWidgetItem(FromUtf8(header.zh)));
     }
-    const int frame = 2 * mfgrid1->frameWidth();
-    mfgrid1->setFixedSize(kColumnWidths[0] + kColumnWidths[1] + kColumnWidths[2] + frame,
-                          mfgrid1->horizontalHeader()->sizeHint().height() +
-                              kChannels * kRowHeight + frame);
+    // The window can be made larger; every row shows at its smallest.
+    mfgrid1->setMinimumSize(width, mfgrid1->horizontalHeader()->sizeHint().height() +
+                                       kChannels * rowHeight + 2 * mfgrid1->frameWidth());
 
     Command1 = NewButton(kOkCaption, "Command1");
     Command2 = NewButton(kCancelCaption, "Command2");
     QHBoxLayout* buttons = NewButtonRow({Command1, Command2});
     auto* top = new QVBoxLayout(this);
-    top->addWidget(mfgrid1, 0, Qt::AlignHCenter);
+    top->addWidget(mfgrid1);
     top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { hide(); });
@@ -201,6 +225,43 @@ void Form4::CellEdited(int row, int column, const QString& text) {
         if (const auto transmit = TestTransmitAfterEdit(typed, receive))
             SetCellText(row, kTxColumn, FromUtf8(*transmit));
     }
+    // The value as stored (on its raster), in the cell's words.
+    const QTableWidgetItem* cell = mfgrid1->item(row - 1, column);
+    Announce(mfgrid1, QStringLiteral("%1, %2").arg(
+                          cell->data(Qt::AccessibleDescriptionRole).toString(), cell->text()));
+}
+
+bool Form4::Editing() const {
+    for (const QLineEdit* editor : mfgrid1->viewport()->findChildren<QLineEdit*>())
+        if (editor->isVisible()) return true;
+    return false;
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a cell opens its editor, where the cell has one; in the grid
+    // it never stands for OK (a listener tabs to the buttons). An Enter an
+    // open editor passes on is the editor's.
+    if (watched == mfgrid1 && event->type() == QEvent::KeyPress && !Editing()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && key->modifiers() == Qt::NoModifier) {
+            if (CanEdit(mfgrid1->currentRow() + 1, mfgrid1->currentColumn()))
+                mfgrid1->edit(mfgrid1->currentIndex());
+            return true;
+        }
+    }
+    return AuxWindow::eventFilter(watched, event);
+}
+
+void Form4::DescribeCells() {
+    // Each cell tells its column and its row ("RX Frequency, 03"), in the
+    // language the headers show.
+    for (int row = 1; row <= kChannels; ++row)
+        for (int column = 0; column < 3; ++column)
+            if (QTableWidgetItem* item = mfgrid1->item(row - 1, column))
+                item->setData(Qt::AccessibleDescriptionRole,
+                              QStringLiteral("%1, %2").arg(
+                                  mfgrid1->horizontalHeaderItem(column)->text(), CellText(row, 0)));
 }
 
 void Form4::Command1_Click() {
@@ -219,6 +280,7 @@ void Form4::ApplyLanguage(int mode) {
     SetCaption(Command1, kOkCaption, mode);
     SetCaption(Command2, kCancelCaption, mode);
     SetAccessibleName(mfgrid1, kGridName, mode);
+    DescribeCells();
     SetAccessibleName(this, kWindowName, mode);
 }
 

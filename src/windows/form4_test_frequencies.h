@@ -47,11 +47,17 @@ class Form4 : public AuxWindow {
     // left as it was, or a refused one, changes nothing.
     void CellEdited(int row, int column, const QString& text);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void Form_Load();
     void Command1_Click();
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
+    void DescribeCells();
+    // An editor is open in the grid.
+    bool Editing() const;
 
     QTableWidget* mfgrid1;
     QPushButton* Command1;

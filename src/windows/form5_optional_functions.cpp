@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "channels/announcement_qt.h"
 #include "codes/conversions.h"
 #include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
@@ -193,6 +195,8 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     top->addLayout(columns);
     top->addLayout(buttons);
 
+    Text5->installEventFilter(this);
+    Text6->installEventFilter(this);
     for (const char* name : kUnlockLabels)
         if (auto* label = findChild<QLabel*>(QString::fromLatin1(name)))
             label->installEventFilter(this);
@@ -295,6 +299,23 @@ void Form5::Combo12_Click() {
 }
 
 bool Form5::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == Text5 || watched == Text6)) {
+        // Up and Down in a delay box step it as its spinner does (the spinner
+        // takes no focus of its own), and the new value is spoken.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            auto* text = static_cast<QLineEdit*>(watched);
+            QScrollBar* spinner = watched == Text5 ? VScroll1 : VScroll2;
+            bool number = false;
+            const int typed = text->text().toInt(&number);
+            if (number) spinner->setValue(-std::clamp(typed, 0, kResumeDelayMax));
+            spinner->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepSub
+                                                     : QAbstractSlider::SliderSingleStepAdd);
+            text->setText(QString::number(-spinner->value()));
+            Announce(text, text->text());
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         for (int i = 0; i < static_cast<int>(kUnlockLabels.size()); ++i)

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QToolBar>
 
+#include "channels/announcement_qt.h"
 #include "i18n/local_msgbox_qt.h"
 
 namespace quelro {
@@ -58,7 +59,10 @@ void WindowTransferView::FocusBandSelector() {
 }
 
 void WindowTransferView::SetStatusText(const std::string& text) {
-    w_.status->setText(QString::fromStdString(text));
+    const QString shown = QString::fromStdString(text);
+    // The blinking label is never focused; its news is spoken once.
+    if (shown != w_.status->text()) Announce(w_.status, shown);
+    w_.status->setText(shown);
 }
 
 void WindowTransferView::ToggleStatusVisible() {
@@ -75,10 +79,21 @@ void WindowTransferView::ShowProgress(int maximum) {
     w_.progress->setRange(0, maximum);
     w_.progress->setValue(0);
     w_.progress->show();
+    progressSpoken_ = 0;
 }
 
 void WindowTransferView::SetProgress(int value) {
     w_.progress->setValue(value);
+    // A quarter at a time: often enough to know the transfer moves, seldom
+    // enough to leave the listener in peace.
+    const int maximum = w_.progress->maximum();
+    if (maximum <= 0) return;
+    const int percent = static_cast<int>(100LL * value / maximum);
+    const int step = percent / kSpokenProgressStep * kSpokenProgressStep;
+    if (step > progressSpoken_ && step < 100) {
+        progressSpoken_ = step;
+        Announce(w_.progress, QString("%1%").arg(step));
+    }
 }
 
 void WindowTransferView::HideProgress() {

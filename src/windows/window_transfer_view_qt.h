@@ -70,6 +70,9 @@ class WindowTransferView : public TransferView {
     ReadHandler onRead_;
     TipHandler showTip_;
     std::function<void()> onWrite_;
+    static constexpr int kSpokenProgressStep = 25;
+    // The last progress a listener heard, in percent.
+    int progressSpoken_ = 0;
     // The control that had the focus when the transfer locked the window.
     QPointer<QWidget> focus_;
 };

@@ -4,10 +4,12 @@
 In each language (switched through the Languages menu) it walks the main
 window, its menus and every settings window opened from the menus, and checks
 that every control a user operates has a name in that language; it checks
-that the channel grid is a 16 x 9 table with its column headers; and it
-opens a data file, types a frequency into an empty channel and saves it, all
-through actions and key events, and compares the saved bytes with the bytes
-this edit must give.
+that every drop-down list shows its entry as its text; that the channel grid
+is a 16 x 9 table with its column headers; it opens a data file, types a
+frequency into an empty channel, deletes the channel Ctrl+Home reaches and
+saves, all through actions and key events, hears each result spoken and
+compares the saved bytes with the bytes these edits must give; and it hears
+a drop-down list's new entry after Down.
 
 Started by atspi_session.sh with the program's process id; exits 0 when every
 check passed, 1 otherwise, and prints per window how many controls lack a
@@ -103,9 +105,14 @@ class Report:
         self.failures = []
 
     def check_names(self, language, window, controls):
-        unnamed, wrong_language, by_value = [], [], []
+        unnamed, wrong_language, by_value, no_value = [], [], [], []
         for path, node in controls:
             name = name_of(node).strip()
+            # A list with an edit field shows its entry there.
+            if role_of(node) == pyatspi.ROLE_COMBO_BOX and not has_state(
+                    node, pyatspi.STATE_EDITABLE) and not safe(
+                        lambda: node.queryText().getText(0, -1)):
+                no_value.append(describe(path, node))
             if not name:
                 unnamed.append(describe(path, node))
                 continue
@@ -120,7 +127,8 @@ class Report:
                                                              len(unnamed)))
         for title, items in (("without a name", unnamed),
                              ("not in English", wrong_language),
-                             ("a drop-down list named by its value, not its label", by_value)):
+                             ("a drop-down list named by its value, not its label", by_value),
+                             ("a drop-down list whose entry is not its text", no_value)):
             if items:
                 self.failures.append("[%s] %s: %d %s" % (language, window, len(items), title))
                 for line in items:
@@ -279,6 +287,10 @@ def run(args):
         print("edit: the saved file holds the expected 853 bytes")
     except Failure as failure:
         report.fail("edit: %s" % failure)
+    try:
+        atspi_edit.change_list(args.pid, main)
+    except Failure as failure:
+        report.fail("list: %s" % failure)
     report.summary()
     if report.failures:
         print("\n%d checks failed:" % len(report.failures))

@@ -31,13 +31,16 @@ def repeat(hex_text, count):
 EMPTY_CHANNEL = "FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF"
 
 
-def image(channel3, scan_bitmap):
-    """The memory image of the test file, region by region; only channel 3's
-    record and the scan bitmap of channels 1-8 differ between the file opened
-    and the file saved."""
+# Channel 1: 462.56250 both ways, D023N / 88.5, high power, wide.
+CHANNEL1 = "50622546" "50622546" "1328" "7503" "F0F0FCFF"
+
+
+def image(channel1, channel3, scan_bitmap):
+    """The memory image of the test file, region by region; only the records
+    of channels 1 and 3 and the scan bitmap of channels 1-8 differ between
+    the file opened and the file saved."""
     parts = [
-        # Channel 1: 462.56250 both ways, D023N / 88.5, high power, wide.
-        "50622546" "50622546" "1328" "7503" "F0F0FCFF",
+        channel1,
         # Channel 2: 446.00625 / 451.00625, no tones, busy lock, low, narrow.
         "25066044" "25061045" "FFFF" "FFFF" "F8C0FCFF",
         channel3,
@@ -67,13 +70,16 @@ def image(channel3, scan_bitmap):
 
 TAG = bytes.fromhex("524D443437")  # RMD47
 # Channels 2 (scan on) and the others off.
-INPUT = TAG + image(EMPTY_CHANNEL, "0200")
-# 446.00625 typed into the empty channel 3 gives a new channel: the same
-# frequency both ways (BCD 44600625, low byte first), no tones, busy lock on
-# (F8), low power and wide band (D0), and channel 3 joins the scan list
-# (bit 2 of 0x16E).
-TYPED = "446.00625"
-EXPECTED = TAG + image("25066044" "25066044" "FFFF" "FFFF" "F8D0FCFF", "0600")
+INPUT = TAG + image(CHANNEL1, EMPTY_CHANNEL, "0200")
+# 446.0063 typed into the empty channel 3 is stored on the 6.25 kHz raster as
+# 446.00625 and gives a new channel: the same frequency both ways (BCD
+# 44600625, low byte first), no tones, busy lock on (F8), low power and wide
+# band (D0), and channel 3 joins the scan list (bit 2 of 0x16E). Ctrl+Home
+# and Delete then empty channel 1 (not channel 3, where the cursor was), which
+# was not in the scan list.
+TYPED = "446.0063"
+STORED = "446.00625"
+EXPECTED = TAG + image(EMPTY_CHANNEL, "25066044" "25066044" "FFFF" "FFFF" "F8D0FCFF", "0600")
 
 KEYSYMS = {
     "Return": 0xFF0D,
@@ -97,6 +103,34 @@ def type_text(text):
     for ch in text:
         pyatspi.Registry.generateKeyboardEvent(ord(ch), None, pyatspi.KEY_SYM)
         time.sleep(0.03)
+
+
+def xdotool_key(chord):
+    """A key with modifiers (ctrl+Home), through the X server as typed."""
+    try:
+        subprocess.run(["xdotool", "key", chord], timeout=5, check=True)
+    except (OSError, subprocess.SubprocessError) as error:
+        raise Failure("xdotool could not press %s: %s" % (chord, error))
+    time.sleep(0.1)
+
+
+def announcement(window):
+    """The text the window spoke last as a notification, empty before any."""
+    for _, node in walk(window):
+        if role_of(node) == pyatspi.ROLE_NOTIFICATION:
+            return name_of(node)
+    return ""
+
+
+def heard(window, what, expected):
+    """Waits for a notification holding `expected`."""
+    try:
+        return wait_for("the notification of %s" % what,
+                        lambda: expected in announcement(window) and announcement(window),
+                        timeout=5)
+    except Failure:
+        raise Failure("after %s the last notification was %r, without %r" %
+                      (what, announcement(window), expected))
 
 
 def give_keyboard_to(pid, title):
@@ -180,6 +214,30 @@ def move_to(table, row, column):
                   (row, column, current_cell(table)))
 
 
+# The time-out list of the main window, by its name in each language.
+TIME_OUT_NAMES = ("发射超时", "發射超時", "Time-out")
+
+
+def change_list(pid, main):
+    """Down on a closed drop-down list: its text is the new entry, and the new
+    entry is spoken."""
+    lists = [n for _, n in interactive_controls(main)
+             if role_of(n) == pyatspi.ROLE_COMBO_BOX and name_of(n).strip() in TIME_OUT_NAMES]
+    if not lists:
+        raise Failure("no time-out list in the main window")
+    node = lists[0]
+    give_keyboard_to(pid, name_of(main))
+    safe(lambda: node.queryComponent().grabFocus())
+    wait_for("the time-out list to take the focus",
+             lambda: has_state(node, pyatspi.STATE_FOCUSED), timeout=3)
+    before = node.queryText().getText(0, -1)
+    key("Down")
+    after = wait_for("the time-out list to change",
+                     lambda: node.queryText().getText(0, -1) != before
+                     and node.queryText().getText(0, -1), timeout=5)
+    print("list: %r became %r, heard %r" % (before, after, heard(main, "Down in the list", after)))
+
+
 def file_dialog(app, main, before):
     """The dialog the file command opened: a window that was not showing
     before (the settings windows the name walk left open are dialogs too)."""
@@ -251,11 +309,20 @@ def edit_and_save(app, main, bar, open_path, save_path, work, pid):
     type_text(TYPED)
     key("Return")
     try:
-        wait_for("%s in channel 3's RX frequency cell" % TYPED,
-                 lambda: cell_text(table, row, 1) == TYPED, timeout=5)
+        wait_for("%s in channel 3's RX frequency cell" % STORED,
+                 lambda: cell_text(table, row, 1) == STORED, timeout=5)
     except Failure:
         raise Failure("Enter on channel 3's RX frequency, %s and Enter left the cell %r" %
                       (TYPED, cell_text(table, row, 1)))
+    print("edit: heard %r" % heard(main, "the edit of channel 3", STORED))
+
+    # The cell Ctrl+Home moves to is the one Delete empties.
+    xdotool_key("ctrl+Home")
+    xdotool_key("Delete")
+    first = channel_row(table, 1)
+    wait_for("channel 1 to be deleted", lambda: cell_text(table, first, 1) in ("", "空", "empty"),
+             timeout=5)
+    print("edit: heard %r" % heard(main, "Ctrl+Home and Delete", "01"))
 
     choose_file(app, main, bar, save_path, target, "save")
     wait_for("the saved file %s" % target, lambda: os.path.exists(target), timeout=5)

@@ -14,6 +14,7 @@
 #include "app/channel_commands.h"
 #include "app/channel_moves.h"
 #include "app/edit_menu.h"
+#include "channels/announcement_qt.h"
 #include "channels/cell_edit.h"
 #include "channels/cell_editors_qt.h"
 #include "channels/channel_grid_qt.h"
@@ -403,6 +404,17 @@ class Form1ChannelCommands : public QObject {
         form().Grid1->setFocus();
     }
 
+    // At channel 02, Ctrl with `key` and then Delete, which is heard.
+    std::function<void()> FromChannel2(Qt::Key key, const char* heard) {
+        return [this, key, heard] {
+            form().Grid1->SelectCell(2, 1);
+            form().Grid1->setFocus();
+            Key(key);
+            Key(Qt::Key_Delete, Qt::NoModifier);
+            QCOMPARE(LastAnnouncement(form().Grid1), QString(heard));
+        };
+    }
+
     // Open a file, act as a user does, save: the bytes are these.
     void clipboardAndImportFlowsSaveTheseBytes() {
         const std::string gap = GapFile();
@@ -533,6 +545,29 @@ class Form1ChannelCommands : public QObject {
                  Command(moves_->deleteMoveUpAction);
              },
              gapWith({ch2, ch3, none, ch5, none}, "0800"),
+             {}},
+            // Ctrl+Home takes the selection to channel 01, which Delete
+            // empties and names; Ctrl+End to the empty channel 16.
+            {"at 02, Ctrl+Home, Delete",
+             gap,
+             FromChannel2(Qt::Key_Home, "channel 01 deleted"),
+             gapWith({none}, "1000"),
+             {}},
+            {"at 02, Ctrl+End, Delete",
+             gap,
+             FromChannel2(Qt::Key_End, "channel 16 deleted"),
+             gap,
+             {}},
+            // The frequency is spoken as stored, on its raster.
+            {"editor on 03, 446.0063",
+             gap,
+             [&] {
+                 Type(3, 1, "446.0063");
+                 PressKey(Qt::Key_Return);
+                 QCOMPARE(LastAnnouncement(form().Grid1),
+                          QString("RX frequency, channel 03, 446.00625"));
+             },
+             gapWith({ch1, ch2, "250660440000624475031328F8C0FCFF"}, "1100"),
              {}},
             // A tone typed for two selected channels, which then move up.
             {"tone editor on 02-03, Move up",

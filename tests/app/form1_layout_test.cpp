@@ -1,8 +1,11 @@
 // The main window in each of the three languages with a few channels: every
 // label, list, header and cell has the room its text needs and no two panels
-// overlap. With QUELRO_SCREENSHOT_DIR set (and run under xvfb-run), the
-// window is also saved there as form1_main_<language>.png.
+// overlap, also with an 18 pt font, and every channel row's text reads on its
+// background in the default, a dark and a high-contrast palette. With
+// QUELRO_SCREENSHOT_DIR set (and run under xvfb-run), the
+// window is also saved there as form1_main_<row>.png.
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -39,6 +42,46 @@ void SaveScreenshot(QWidget& window, const QString& file) {
     }
 }
 
+// The application's font and palette for one test, restored afterwards.
+struct Looks {
+    Looks(int pointSize, const QString& palette)
+        : font(QApplication::font()), colours(QApplication::palette()) {
+        if (pointSize > 0) {
+            QFont large = font;
+            large.setPointSize(pointSize);
+            QApplication::setFont(large);
+        }
+        if (palette == "dark")
+            QApplication::setPalette(
+                Palette("#353535", "#ffffff", "#2a2a2a", "#ffffff", "#2a82da"));
+        else if (palette == "contrast")
+            QApplication::setPalette(
+                Palette("#000000", "#ffffff", "#000000", "#ffffff", "#1aebff"));
+    }
+    ~Looks() {
+        QApplication::setFont(font);
+        QApplication::setPalette(colours);
+    }
+    Looks(const Looks&) = delete;
+    Looks& operator=(const Looks&) = delete;
+
+    static QPalette Palette(const char* window, const char* windowText, const char* base,
+                            const char* text, const char* highlight) {
+        QPalette p{QColor(window), QColor(window)};
+        p.setColor(QPalette::WindowText, QColor(windowText));
+        p.setColor(QPalette::Base, QColor(base));
+        p.setColor(QPalette::AlternateBase, QColor(base));
+        p.setColor(QPalette::Text, QColor(text));
+        p.setColor(QPalette::ButtonText, QColor(windowText));
+        p.setColor(QPalette::Highlight, QColor(highlight));
+        p.setColor(QPalette::HighlightedText, QColor(base));
+        return p;
+    }
+
+    QFont font;
+    QPalette colours;
+};
+
 } // namespace
 
 class Form1Layout : public QObject {
@@ -47,12 +90,21 @@ class Form1Layout : public QObject {
   private slots:
     void everyTextFits_data() {
         QTest::addColumn<int>("language");
-        QTest::newRow("zh-Hans") << 0;
-        QTest::newRow("en") << 1;
-        QTest::newRow("zh-Hant") << 2;
+        QTest::addColumn<int>("pointSize"); // 0: the default font
+        QTest::addColumn<QString>("palette");
+        QTest::newRow("zh-Hans") << 0 << 0 << "default";
+        QTest::newRow("en") << 1 << 0 << "default";
+        QTest::newRow("zh-Hant") << 2 << 0 << "default";
+        QTest::newRow("zh-Hans 18 pt") << 0 << 18 << "default";
+        QTest::newRow("en 18 pt") << 1 << 18 << "default";
+        QTest::newRow("en dark") << 1 << 0 << "dark";
+        QTest::newRow("zh-Hans high contrast") << 0 << 0 << "contrast";
     }
     void everyTextFits() {
         QFETCH(int, language);
+        QFETCH(int, pointSize);
+        QFETCH(QString, palette);
+        const Looks looks(pointSize, palette);
         ConfigFolder config;
         BoxScript boxes;
         config.WriteParameter(QByteArray("\x00\x00", 2) + char(language));
@@ -98,6 +150,20 @@ class Form1Layout : public QObject {
                 QVERIFY2(grid.horizontalAdvance(form.Grid1->CellText(row, c)) < width,
                          qPrintable(form.Grid1->CellText(row, c)));
         }
+        // Every row is a line of the font high, and its text reads on its
+        // background; the light look keeps the sheet's lilac stripes.
+        const QColor text = form.Grid1->palette().color(QPalette::Text);
+        for (int row = 1; row <= 16; ++row) {
+            QVERIFY(form.Grid1->rowHeight(row - 1) >= grid.height());
+            const QBrush stripe = form.Grid1->item(row - 1, 0)->background();
+            const QColor background = stripe.style() == Qt::NoBrush
+                                          ? form.Grid1->palette().color(QPalette::Base)
+                                          : stripe.color();
+            QVERIFY2(ChannelGrid::Contrast(text, background) >= 4.5,
+                     qPrintable(
+                         QString("row %1: %2 on %3").arg(row).arg(text.name(), background.name())));
+            if (palette == "default" && row % 2 == 0) QCOMPARE(background, QColor(192, 192, 255));
+        }
         // Every row shows without scrolling.
         QCOMPARE(form.Grid1->rowAt(form.Grid1->viewport()->height() - 1), 15);
         QCOMPARE(form.Grid1->columnAt(form.Grid1->viewport()->width() - 1), 8);
@@ -118,10 +184,11 @@ class Form1Layout : public QObject {
         const QString shots = qEnvironmentVariable("QUELRO_SCREENSHOT_DIR");
         if (!shots.isEmpty()) {
             QDir().mkpath(shots);
-            const QStringList names{"zh-Hans", "en", "zh-Hant"};
             form.move(0, 0);
             form.resize(form.sizeHint());
-            SaveScreenshot(form, QString("%1/form1_main_%2.png").arg(shots, names[language]));
+            SaveScreenshot(form,
+                           QString("%1/form1_main_%2.png")
+                               .arg(shots, QString(QTest::currentDataTag()).replace(' ', '_')));
         }
     }
 };

@@ -172,16 +172,20 @@ class Form1MessageBox : public QObject {
         SetMessageBoxOwner(&window);
         QAccessible::Role role = QAccessible::NoRole;
         QString said;
+        QString description;
         SeenBox seen;
         ShowAndAnswer("超出频段范围", 0, "", seen, [&](QMessageBox& box) {
             QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&box);
             role = iface->role();
-            said = iface->text(QAccessible::Description);
+            said = iface->text(QAccessible::Value);
+            description = iface->text(QAccessible::Description);
             QTest::keyClick(&box, Qt::Key_Return);
         });
         SetMessageBoxOwner(nullptr);
         QCOMPARE(role, QAccessible::AlertMessage);
         QCOMPARE(said, QString::fromUtf8("超出频段范围"));
+        // Said once: not again as the description.
+        QCOMPARE(description, QString());
         QTRY_COMPARE(QApplication::focusWidget(), edit);
     }
 

@@ -14,6 +14,7 @@
 
 #include "app/clone_command.h"
 #include "app/form1.h"
+#include "channels/announcement_qt.h"
 #include "channels/cell_edit.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/conversions.h"
@@ -88,6 +89,7 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     QCOMPARE(window.Log()->count(), 3);
     QCOMPARE(window.Log()->item(2)->text(),
              QString("Done: written 2, verified 2, failed 0, skipped 0"));
+    QCOMPARE(LastAnnouncement(&window), window.Log()->item(2)->text());
     QVERIFY(form.Toolbar1->isEnabled());
     QVERIFY(form.Grid1->isEnabled());
     QVERIFY(!form.Locked());

@@ -27,6 +27,7 @@
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "channels/announcement_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "codes/conversions.h"
 #include "e2e/link_e2e_support.h"
@@ -190,6 +191,8 @@ void ProgramE2e::readFillsTheWindows() {
 
     form.mnureadFre->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(form.Label->text(), Q("读频成功！"), 10000);
+    // A listener hears the outcome, whatever has the focus.
+    QCOMPARE(LastAnnouncement(form.Label), Q("读频成功！"));
 
     // The band selector follows the radio.
     QCOMPARE(form.Combo1->currentIndex(), 3);

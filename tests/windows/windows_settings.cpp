@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QTableWidget>
 
+#include "channels/announcement_qt.h"
 #include "support/qt_test_main.h"
 #include "support/windows_test_support.h"
 #include "windows/form2_service_adjust.h"
@@ -39,12 +40,13 @@ QLineEdit* OpenEditor(QTableWidget* grid) {
     return nullptr;
 }
 
-// Selects a cell as the user does and, when its editor opens, types `text`
+// Selects a cell as the user does, presses Enter and, when its editor opens, types `text`
 // over the old text and presses Enter. Returns whether an editor opened.
 bool TypeIntoCell(QTableWidget* grid, int row, int column, const QString& text) {
     // Step onto the cell from its row number, as the arrow keys would.
     grid->setCurrentCell(row - 1, 0);
     grid->setCurrentCell(row - 1, column);
+    QTest::keyClick(grid, Qt::Key_Return);
     QLineEdit* editor = OpenEditor(grid);
     if (editor == nullptr) return false;
     editor->selectAll();
@@ -165,6 +167,7 @@ class SettingsWindowsTest : public QObject {
 
         QVERIFY(TypeIntoCell(grid, 3, 1, "462.5630"));
         QCOMPARE(Cell(grid, 3, 1), Q("462.56250"));
+        QVERIFY(LastAnnouncement(grid).endsWith(Q(", 462.56250"))); // heard as stored
         QCOMPARE(Cell(grid, 3, 2), Q("462.56250"));
 
         QVERIFY(TypeIntoCell(grid, 3, 2, "462.5700"));
@@ -172,6 +175,7 @@ class SettingsWindowsTest : public QObject {
         // Stepping through the receive cell keeps the split pair; a refused
         // entry, or one the digits cannot hold, leaves the cell as it was.
         grid->setCurrentCell(2, 1);
+        QTest::keyClick(grid, Qt::Key_Return);
         QVERIFY(OpenEditor(grid) != nullptr);
         QTest::keyClick(OpenEditor(grid), Qt::Key_Return);
         QCoreApplication::processEvents();
