@@ -292,7 +292,7 @@ std::optional<ItemName> ItemNameOf(const ImageField& field, int p) {
     if (p < field.low || p > field.high) return std::nullopt;
     switch (field.naming) {
     case N::MainList: {
-        const auto selector = static_cast<MainSelector>(field.index);
+        const auto selector = static_cast<MainSetting>(field.index);
         return ItemName{MainSelectorItemText(selector, p, kSimplified),
                         MainSelectorItemText(selector, p, kEnglish)};
     }

@@ -299,8 +299,7 @@ TEST(ImageFields, AgreeWithTheHandWrittenImages) {
                       Repeat(field.fill, field.width * 2 / static_cast<int>(field.fill.size())))
                 << std::hex << field.offset;
         } else if (field.naming == Naming::MainList) {
-            EXPECT_EQ(field.high + 1,
-                      MainSelectorItemCount(static_cast<MainSelector>(field.index)));
+            EXPECT_EQ(field.high + 1, MainSelectorItemCount(static_cast<MainSetting>(field.index)));
         }
         const bool wholeByte = field.coding == Coding::LowBit || field.store == Store::Power;
         if (field.coding >= Coding::Position && field.coding <= Coding::Word && !wholeByte)
