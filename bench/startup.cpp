@@ -113,9 +113,9 @@ void ShowBareWindow(QMainWindow& window) {
     auto* bands = new QComboBox(client);
     for (const Band& band : kBands) bands->addItem(Utf8(band.text));
     layout->addWidget(bands);
-    for (MainSelector selector :
-         {MainSelector::Combo2, MainSelector::Combo3, MainSelector::Combo4, MainSelector::Combo9,
-          MainSelector::Combo6, MainSelector::Combo7}) {
+    for (MainSetting selector :
+         {MainSetting::kVoicePrompt, MainSetting::kTxTimeout, MainSetting::kTimeoutWarn,
+          MainSetting::kSquelch, MainSetting::kBatterySave, MainSetting::kBeep}) {
         auto* list = new QComboBox(client);
         for (int item = 0; item < MainSelectorItemCount(selector); ++item)
             list->addItem(

@@ -86,8 +86,8 @@ struct Harness : quelro::TransferView, quelro::TransferLine {
         }
     }
     void StartTimers() override { timer1 = timer2 = true; }
-    void StopTimer1() override { timer1 = false; }
-    void StopTimer2() override { timer2 = false; }
+    void StopWatchdog() override { timer1 = false; }
+    void StopBlink() override { timer2 = false; }
     std::optional<std::string> KeepBackup(const std::string&) override { return std::nullopt; }
 
     // TransferView: only what the invariants need; a box runs a few events.
@@ -137,12 +137,12 @@ struct Harness : quelro::TransferView, quelro::TransferLine {
     void Tick1() {
         if (!timer1) return;
         if (InDialogue()) ++ticks1;
-        control.OnTimer1Tick();
+        control.OnWatchdogTick();
     }
     void Tick2() {
         if (!timer2) return;
         if (control.CurrentPhase() == Phase::EndDisplay) ++endTicks;
-        control.OnTimer2Tick();
+        control.OnBlinkTick();
     }
 
     // One thing happening on the line or the clock.

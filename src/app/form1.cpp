@@ -332,9 +332,9 @@ void Form1::Form_Load() {
 
     if (savedPort_ >= 1 && savedPort_ <= 8) SelectPort(savedPort_);
 
-    for (int i = 0; i < MainSelectorItemCount(MainSelector::Combo3); ++i)
-        Combo3->addItem(
-            QString::fromStdString(MainSelectorItemText(MainSelector::Combo3, i, LanguageMode())));
+    for (int i = 0; i < MainSelectorItemCount(MainSetting::kTxTimeout); ++i)
+        Combo3->addItem(QString::fromStdString(
+            MainSelectorItemText(MainSetting::kTxTimeout, i, LanguageMode())));
 
     state_.BandIndex = 0;
     SelectBand(0);

@@ -156,7 +156,7 @@ class Form1 : public QMainWindow, public LanguageWindow {
     TransferWidgets TransferParts() const;
     // The editors laid over the grid.
     CellEditors& Editors() const { return *editors_; }
-    // The six general-setting selectors in MainSelector order.
+    // The six general-setting selectors in MainSetting order.
     QComboBox* MainSelector(int index) const { return selectors_.at(index); }
 
     // The controls, named as in the window's design.

@@ -66,10 +66,10 @@ inline constexpr int Px(int twips) {
     return (twips + 7) / 15;
 }
 
-// The six selectors in MainSelector order, with the core's list names.
-inline constexpr std::array<MainSelector, 6> kSelectorLists{
-    MainSelector::Combo2, MainSelector::Combo3, MainSelector::Combo4,
-    MainSelector::Combo9, MainSelector::Combo6, MainSelector::Combo7};
+// The six selectors in MainSetting order, with the core's list names.
+inline constexpr std::array<MainSetting, 6> kSelectorLists{
+    MainSetting::kVoicePrompt, MainSetting::kTxTimeout,   MainSetting::kTimeoutWarn,
+    MainSetting::kSquelch,     MainSetting::kBatterySave, MainSetting::kBeep};
 
 inline QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));

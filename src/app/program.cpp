@@ -116,9 +116,10 @@ void Program::WireLink() {
     transfers_ = std::make_unique<TransferDriver>(*link_, *view_, state_);
     ports_ = std::make_unique<PortSelector>(
         *link_, state_,
-        PortSelector::Callbacks{
-            [form](int port, bool on) { form->mnucom(port)->setChecked(on); },
-            [](const QString& prompt, int style) { LocalMsgBox(prompt, style, QString()); }});
+        PortSelector::Callbacks{[form](int port, bool on) { form->mnucom(port)->setChecked(on); },
+                                [](const QString& prompt, BoxStyle style) {
+                                    LocalMsgBox(prompt, Win32Style(style), QString());
+                                }});
 
     Form1::Hooks& h = form->hooks();
     h.readRadio = [this] { transfers_->ReadRadio(); };

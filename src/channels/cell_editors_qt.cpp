@@ -364,7 +364,7 @@ void CellEditors::ShowRefused(const std::vector<int>& rows) const {
         for (int row : rows) numbers << QString::fromStdString(ChannelNumberText(row));
         text += "\n" + QString::fromStdString(Localize(kKeptRows, language)) + numbers.join(", ");
     }
-    LocalMsgBox(text, msg::kBeyondBand.style,
+    LocalMsgBox(text, Win32Style(msg::kBeyondBand.style),
                 QString::fromStdString(Localize(msg::kBeyondBand.title, language)));
 }
 

@@ -70,21 +70,21 @@ struct FunctionSettings {
 };
 
 // The index in MainSelectors of the selector that sets each general setting.
-inline constexpr int kVoicePrompt = static_cast<int>(MainSelector::Combo2);
-inline constexpr int kTxTimeout = static_cast<int>(MainSelector::Combo3);
-inline constexpr int kTimeoutWarn = static_cast<int>(MainSelector::Combo4);
-inline constexpr int kSquelch = static_cast<int>(MainSelector::Combo9);
-inline constexpr int kBatterySave = static_cast<int>(MainSelector::Combo6);
-inline constexpr int kBeep = static_cast<int>(MainSelector::Combo7);
+inline constexpr int kVoicePrompt = static_cast<int>(MainSetting::kVoicePrompt);
+inline constexpr int kTxTimeout = static_cast<int>(MainSetting::kTxTimeout);
+inline constexpr int kTimeoutWarn = static_cast<int>(MainSetting::kTimeoutWarn);
+inline constexpr int kSquelch = static_cast<int>(MainSetting::kSquelch);
+inline constexpr int kBatterySave = static_cast<int>(MainSetting::kBatterySave);
+inline constexpr int kBeep = static_cast<int>(MainSetting::kBeep);
 
 struct ProgramState {
     // Channels 1..16 at 0..15; none for an empty channel.
     std::array<std::optional<ChannelRecord>, kChannels> Channels;
 
-    // Selected positions of the selectors, in MainSelector order; -1 is no
+    // Selected positions of the selectors, in MainSetting order; -1 is no
     // selection.
     std::array<int, kMainSelectorCount> MainSelectors{1, 1, 1, 1, 1, 1};
-    int BandSelection = 0; // position selected in Combo1, -1 none
+    int BandSelection = 0; // position selected in the band list, -1 none
     int BandIndex = 0;     // band last confirmed
     int BandLow = 400;
     int BandHigh = 500;

@@ -10,11 +10,14 @@
 #include <array>
 #include <cmath>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "channels/cell_edit.h"
 #include "channels/channel_record.h"
 #include "codes/bands.h"
 #include "codes/conversions.h"
+#include "image/image_fields.h"
 
 namespace quelro::cli {
 namespace {
@@ -28,67 +31,28 @@ struct FieldError {
     throw FieldError{field, reason};
 }
 
-// Integer settings, addressed where ProgramState keeps them.
-enum class Store { Main, Text, Value, Power };
+// The members of the settings in the form's order: the integer settings
+// window by window, then the delays, the texts and the lists.
+bool IsArray(const ImageField& field) {
+    return field.count > 1 || std::ranges::count(ImageFields(), field.json, &ImageField::json) > 1;
+}
 
-struct IntegerSetting {
-    const char* name;
-    Store store;
-    int index;
-    int low;
-    int high;
-};
+bool IsInteger(const ImageField& field) {
+    return field.coding >= Coding::Position && field.coding <= Coding::LowBit && !IsArray(field);
+}
 
-// In the order of the form.
-constexpr std::array<IntegerSetting, 29> kIntegerSettings{{
-    {"voice_prompt", Store::Main, kVoicePrompt, 0, 2},
-    {"tx_timeout", Store::Main, kTxTimeout, 0, 39}, // null: no selection
-    {"timeout_warning", Store::Main, kTimeoutWarn, 0, 10},
-    {"squelch", Store::Main, kSquelch, 0, 9},
-    {"battery_save", Store::Main, kBatterySave, 0, 1},
-    {"beep", Store::Main, kBeep, 0, 1},
-    {"ptt_id_mode", Store::Text, kPttIdMode, 0, 2},
-    {"vox_enable", Store::Text, kVoxEnable, 0, 1},
-    {"vox_gain", Store::Text, kVoxGain, 0, 10},
-    {"vox_delay", Store::Text, kVoxDelay, 0, 5},
-    {"vox_tone", Store::Text, kVoxTone, 0, 1},
-    {"duplicate", Store::Text, kDuplicate, 0, 1},
-    {"priority_mode", Store::Text, kPriorityMode, 0, 2},
-    {"priority_channel", Store::Text, kPriorityChannel, 0, 15},
-    {"retrace_time_a", Store::Text, kRetraceTimeA, 0, 91},
-    {"retrace_time_b", Store::Text, kRetraceTimeB, 0, 91},
-    {"return_channel", Store::Text, kReturnChannel, 0, 3},
-    {"cancel_operation", Store::Text, kCancelOperation, 0, 1},
-    {"vox_rx_inhibit", Store::Text, kVoxRxInhibit, 0, 1},
-    {"dtmf_rate", Store::Value, kDtmfRate, 0, 3},
-    {"first_digit_time", Store::Value, kFirstDigitTime, 0, 3},
-    {"first_digit_delay", Store::Value, kFirstDigitDelay, 0, 1000}, // see FirstDigitDelay
-    {"star_hash_tone", Store::Value, kStarHashTone, 0, 3},
-    {"d_key_setting", Store::Value, kDKeySetting, 0, 16},
-    {"dtmf_side_tone", Store::Value, kDtmfSideTone, 0, 1},
-    {"group_call_code", Store::Value, kGroupCallCode, 0, 9},
-    {"auto_reset_timer", Store::Value, kAutoResetTimer, 0, 15},
-    {"tx_power_high", Store::Power, 0, 0, 255},
-    {"tx_power_low", Store::Power, 1, 0, 255},
-}};
-
-// The byte-string settings.
-struct TextSetting {
-    const char* name;
-    int index; // FunctionSettings text position
-    std::size_t length;
-};
-
-constexpr std::array<TextSetting, 3> kTextSettings{{
-    {"id_code", kIdCode, kIdCodeLength},
-    {"ptt_start_code", kPttStartCode, kPttCodeLength},
-    {"ptt_end_code", kPttEndCode, kPttCodeLength},
-}};
-
-constexpr std::array<std::pair<const char*, int>, 2> kDelaySettings{{
-    {"scan_rx_resume_delay", kScanRxResumeDelay},
-    {"scan_tx_resume_delay", kScanTxResumeDelay},
-}};
+const std::vector<const ImageField*>& FormFields() {
+    static const std::vector<const ImageField*> fields = [] {
+        std::vector<const ImageField*> list;
+        for (const ImageField& field : ImageFields())
+            if (!field.json.empty()) list.push_back(&field);
+        std::ranges::stable_sort(list, {}, [](const ImageField* f) {
+            return std::tuple(!IsInteger(*f), f->group, f->control);
+        });
+        return list;
+    }();
+    return fields;
+}
 
 // The words of the channel lists, by item (0, 1); scan is a boolean.
 struct ListWords {
@@ -110,28 +74,25 @@ std::string Indexed(const std::string& field, std::size_t index) {
     return field + "[" + std::to_string(index) + "]";
 }
 
-bool IsTxTimeout(const IntegerSetting& setting) {
-    return setting.store == Store::Main && setting.index == kTxTimeout;
-}
-bool IsFirstDigitDelay(const IntegerSetting& setting) {
-    return setting.store == Store::Value && setting.index == kFirstDigitDelay;
-}
-
 // ---- export -------------------------------------------------------------------
 
-int IntegerOf(const ProgramState& s, const IntegerSetting& setting) {
-    switch (setting.store) {
-    case Store::Main:
-        return s.MainSelectors[setting.index];
-    case Store::Text:
-        // The encoder reads these texts by their numeric value.
-        return static_cast<int>(Val(s.Functions.Text[setting.index]));
-    case Store::Value:
-        return s.Functions.Value[setting.index];
-    case Store::Power:
-        return setting.index == 0 ? s.TxPowerHigh : s.TxPowerLow;
+// One field's member (or array entry) in the form.
+Json FieldJson(const ProgramState& s, const ImageField& field, int i) {
+    switch (field.coding) {
+    case Coding::Word: // the text of its box
+        return FieldText(s, field, i);
+    case Coding::Text:
+    case Coding::TextKeepFF:
+    case Coding::DialText:
+        return Utf8FromBytes(FieldText(s, field, i));
+    case Coding::Frequencies:
+        return {{"rx", s.TestFrequencyTable[i]}, {"tx", s.TestFrequencyTable[i + kChannels]}};
+    default: {
+        const int value = static_cast<int>(SettingNumber(s, field, i));
+        const bool noSelection = field.coding == Coding::PositionPlusOne && value < 0;
+        return noSelection ? Json(nullptr) : Json(value);
     }
-    return 0;
+    }
 }
 
 std::string ToneJson(std::uint16_t word) {
@@ -167,26 +128,15 @@ Json ExportJsonForm(const ProgramState& s) {
     form["channels"] = channels;
 
     Json settings = Json::object();
-    for (const IntegerSetting& setting : kIntegerSettings) {
-        const int value = IntegerOf(s, setting);
-        const bool noSelection = IsTxTimeout(setting) && value < 0;
-        settings[setting.name] = noSelection ? Json(nullptr) : Json(value);
+    for (const ImageField* field : FormFields()) {
+        Json& member = settings[std::string(field->json)];
+        for (int i = 0; i < field->count; ++i) {
+            if (IsArray(*field))
+                member.push_back(FieldJson(s, *field, i));
+            else
+                member = FieldJson(s, *field, i);
+        }
     }
-    for (const auto& [name, index] : kDelaySettings) settings[name] = s.Functions.Text[index];
-    for (const TextSetting& setting : kTextSettings)
-        settings[setting.name] = Utf8FromBytes(s.Functions.Text[setting.index]);
-    Json memories = Json::array();
-    for (const std::string& memory : s.Functions.AutoDialMemory)
-        memories.push_back(Utf8FromBytes(memory));
-    settings["auto_dial_memories"] = memories;
-    settings["side_keys"] = {s.SideKeyFunction[0], s.SideKeyFunction[1]};
-    settings["embedded_info"] = {Utf8FromBytes(s.EmbeddedInfo[0]),
-                                 Utf8FromBytes(s.EmbeddedInfo[1])};
-    Json tests = Json::array();
-    for (int r = 1; r <= kChannels; ++r)
-        tests.push_back(
-            {{"rx", s.TestFrequencyTable[r - 1]}, {"tx", s.TestFrequencyTable[r + 15]}});
-    settings["test_frequencies"] = tests;
     form["settings"] = settings;
     return form;
 }
@@ -252,12 +202,6 @@ std::string RangeReason(int low, int high) {
     return "must be an integer from " + std::to_string(low) + " to " + std::to_string(high);
 }
 
-int Integer(const Json& value, const std::string& field, int low, int high) {
-    const std::optional<int> n = IntegerIn(value, low, high);
-    if (!n) Refuse(field, RangeReason(low, high));
-    return *n;
-}
-
 const std::string& String(const Json& value, const std::string& field) {
     if (!value.is_string()) Refuse(field, "must be a string");
     return value.get_ref<const std::string&>();
@@ -293,52 +237,73 @@ std::string FrequencyOrEmpty(const Json& value, const std::string& field) {
 
 // ---- import: applying -------------------------------------------------------------
 
-void SetInteger(ProgramState& s, const IntegerSetting& setting, int n) {
-    switch (setting.store) {
-    case Store::Main:
-        s.MainSelectors[setting.index] = n;
-        break;
-    case Store::Text:
-        s.Functions.Text[setting.index] = std::to_string(n);
-        break;
-    case Store::Value:
-        s.Functions.Value[setting.index] = n;
-        break;
-    case Store::Power:
-        (setting.index == 0 ? s.TxPowerHigh : s.TxPowerLow) = n;
-        break;
-    }
-}
-
-void ApplyInteger(const Json& value, const IntegerSetting& setting, ProgramState& s) {
-    if (IsTxTimeout(setting) && value.is_null()) {
-        s.MainSelectors[kTxTimeout] = -1; // no selection: stored as 00
+void ApplyInteger(const Json& value, const std::string& name, const ImageField& field, int i,
+                  ProgramState& s) {
+    const bool plusOne = field.coding == Coding::PositionPlusOne;
+    if (plusOne && value.is_null()) {
+        SetSettingNumber(s, field, -1, i); // no selection: stored as 00
         return;
     }
-    const std::optional<int> n = IntegerIn(value, setting.low, setting.high);
     // The image keeps a tenth of the first-digit delay in one byte and reading
-    // takes back only 100..1000 ms, so other values would not survive a save
-    // and reopen.
-    const bool delayKept =
-        !IsFirstDigitDelay(setting) || !n || *n == 0 || (*n >= 100 && *n % 10 == 0);
-    if (n && delayKept) {
-        SetInteger(s, setting, *n);
+    // takes back only low..high, so other values would not survive a save and
+    // reopen; 0 is the start-up value.
+    const bool tenth = field.coding == Coding::Tenth;
+    const std::optional<int> n = IntegerIn(value, tenth ? 0 : field.low, field.high);
+    if (n && (!tenth || *n == 0 || (*n >= field.low && *n % 10 == 0))) {
+        SetSettingNumber(s, field, *n, i);
         return;
     }
-    std::string reason = RangeReason(setting.low, setting.high);
-    if (IsTxTimeout(setting)) reason += ", or null for no selection";
-    if (IsFirstDigitDelay(setting)) reason = "must be 0 or a multiple of 10 from 100 to 1000";
-    Refuse(std::string("settings.") + setting.name, reason);
+    std::string reason = RangeReason(field.low, field.high);
+    if (plusOne) reason += ", or null for no selection";
+    if (tenth)
+        reason = "must be 0 or a multiple of 10 from " + std::to_string(field.low) + " to " +
+                 std::to_string(field.high);
+    Refuse(name, reason);
 }
 
 // A scan resume delay is the text of its box; the image stores its numeric
-// value, and reading takes back 0..300.
-void ApplyDelay(const Json& value, const std::string& field, int index, ProgramState& s) {
-    const std::string& text = String(value, field);
+// value, and reading takes back low..high.
+void ApplyDelay(const Json& value, const std::string& name, const ImageField& field,
+                ProgramState& s) {
+    const std::string& text = String(value, name);
     const double n = Val(text);
-    if (n < 0 || n > 300 || n != std::floor(n))
-        Refuse(field, "must be a text whose number is a whole number from 0 to 300");
-    s.Functions.Text[index] = text;
+    if (n < field.low || n > field.high || n != std::floor(n))
+        Refuse(name, "must be a text whose number is a whole number from " +
+                         std::to_string(field.low) + " to " + std::to_string(field.high));
+    FieldText(s, field) = text;
+}
+
+void ApplyTestRow(const Json& pair, const std::string& name, int r, ProgramState& s) {
+    if (!pair.is_object()) Refuse(name, "must be an object with \"rx\" and \"tx\"");
+    RequireKnownKeys(pair, name, {"rx", "tx"});
+    if (pair.contains("rx")) s.TestFrequencyTable[r] = FrequencyOrEmpty(pair["rx"], name + ".rx");
+    if (pair.contains("tx"))
+        s.TestFrequencyTable[r + kChannels] = FrequencyOrEmpty(pair["tx"], name + ".tx");
+}
+
+// Field i of `field` from its member (or array entry) `name` of the form.
+void ApplyField(const Json& value, const std::string& name, const ImageField& field, int i,
+                ProgramState& s) {
+    switch (field.coding) {
+    case Coding::Word:
+        return ApplyDelay(value, name, field, s);
+    case Coding::TextKeepFF: // reading the ID code back keeps FF
+        FieldText(s, field, i) = RadioText(value, name, field.width, "", kFFReason);
+        return;
+    case Coding::Text:
+        FieldText(s, field, i) = RadioText(value, name, field.width, kFF, kFFReason);
+        return;
+    case Coding::DialText:
+        FieldText(s, field, i) =
+            RadioText(value, name, field.width, "\xFF:",
+                      "holds \\u00ff or \":\", which the radio cannot keep in an auto-dial "
+                      "memory (\":\" reads back as \"0\")");
+        return;
+    case Coding::Frequencies:
+        return ApplyTestRow(value, name, i, s);
+    default:
+        return ApplyInteger(value, name, field, i, s);
+    }
 }
 
 void ApplyChannel(const Json& value, int row, const std::string& field, ProgramState& s) {
@@ -400,60 +365,20 @@ void ApplySettings(const Json& settings, ProgramState& s) {
     if (!settings.is_object()) Refuse("settings", "must be an object");
     for (auto member = settings.begin(); member != settings.end(); ++member) {
         const std::string& key = member.key();
-        const Json& value = member.value();
-        const std::string field = "settings." + key;
-        const auto integer = std::find_if(kIntegerSettings.begin(), kIntegerSettings.end(),
-                                          [&](const IntegerSetting& i) { return key == i.name; });
-        if (integer != kIntegerSettings.end()) {
-            ApplyInteger(value, *integer, s);
+        const std::string name = "settings." + key;
+        std::vector<std::pair<const ImageField*, int>> entries;
+        for (const ImageField* field : FormFields())
+            if (field->json == key)
+                for (int i = 0; i < field->count; ++i) entries.emplace_back(field, i);
+        if (entries.empty()) Refuse(name, "is not a field of the form");
+        if (!IsArray(*entries.front().first)) {
+            ApplyField(member.value(), name, *entries.front().first, 0, s);
             continue;
         }
-        const auto text = std::find_if(kTextSettings.begin(), kTextSettings.end(),
-                                       [&](const TextSetting& t) { return key == t.name; });
-        if (text != kTextSettings.end()) {
-            // Reading the ID code back keeps FF; the PTT codes skip it.
-            const bool idCode = text->index == kIdCode;
-            s.Functions.Text[text->index] =
-                RadioText(value, field, text->length, idCode ? "" : kFF, kFFReason);
-            continue;
-        }
-        const auto delay = std::find_if(kDelaySettings.begin(), kDelaySettings.end(),
-                                        [&](const auto& d) { return key == d.first; });
-        if (delay != kDelaySettings.end()) {
-            ApplyDelay(value, field, delay->second, s);
-        } else if (key == "auto_dial_memories") {
-            RequireArray(value, field, 8);
-            for (std::size_t m = 0; m < 8; ++m)
-                s.SetAutoDialMemory(
-                    static_cast<int>(m),
-                    RadioText(value[m], Indexed(field, m), kAutoDialLength, "\xFF:",
-                              "holds \\u00ff or \":\", which the radio cannot keep in an "
-                              "auto-dial memory (\":\" reads back as \"0\")"));
-        } else if (key == "side_keys") {
-            RequireArray(value, field, 2);
-            for (std::size_t k = 0; k < 2; ++k)
-                s.SideKeyFunction[k] = Integer(value[k], Indexed(field, k), 0, 11);
-        } else if (key == "embedded_info") {
-            RequireArray(value, field, 2);
-            for (std::size_t line = 0; line < 2; ++line)
-                s.SetEmbeddedInfo(static_cast<int>(line),
-                                  RadioText(value[line], Indexed(field, line), kEmbeddedInfoLength,
-                                            kFF, kFFReason));
-        } else if (key == "test_frequencies") {
-            RequireArray(value, field, kChannels);
-            for (std::size_t r = 0; r < kChannels; ++r) {
-                const Json& pair = value[r];
-                const std::string name = Indexed(field, r);
-                if (!pair.is_object()) Refuse(name, "must be an object with \"rx\" and \"tx\"");
-                RequireKnownKeys(pair, name, {"rx", "tx"});
-                if (pair.contains("rx"))
-                    s.TestFrequencyTable[r] = FrequencyOrEmpty(pair["rx"], name + ".rx");
-                if (pair.contains("tx"))
-                    s.TestFrequencyTable[r + 16] = FrequencyOrEmpty(pair["tx"], name + ".tx");
-            }
-        } else {
-            Refuse(field, "is not a field of the form");
-        }
+        RequireArray(member.value(), name, entries.size());
+        for (std::size_t j = 0; j < entries.size(); ++j)
+            ApplyField(member.value()[j], Indexed(name, j), *entries[j].first, entries[j].second,
+                       s);
     }
 }
 

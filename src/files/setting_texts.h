@@ -12,22 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "channels/program_state.h"
+#include "image/image_fields.h"
 
 namespace quelro {
-
-// The windows (or parts of one) that show settings, in the order the texts
-// list them.
-enum class SettingGroup {
-    Band,            // the main window's model frame
-    General,         // the main window's function frame
-    Optional,        // Form5
-    Dtmf,            // the hidden part of Form5
-    Keys,            // Form6
-    Embedded,        // Form7
-    Service,         // Form2
-    TestFrequencies, // Form4
-};
 
 struct SettingText {
     SettingGroup group;

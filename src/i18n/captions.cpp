@@ -39,41 +39,41 @@ std::string ColumnItemText(int column, int index, int languageMode) {
     return Localize(ColumnItems(column)[index == 0 ? 0 : 1], languageMode);
 }
 
-int MainSelectorItemCount(MainSelector selector) {
+int MainSelectorItemCount(MainSetting selector) {
     switch (selector) {
-    case MainSelector::Combo2:
+    case MainSetting::kVoicePrompt:
         return 3;
-    case MainSelector::Combo3:
+    case MainSetting::kTxTimeout:
         return 40;
-    case MainSelector::Combo4:
+    case MainSetting::kTimeoutWarn:
         return 11;
-    case MainSelector::Combo9:
+    case MainSetting::kSquelch:
         return 10;
-    case MainSelector::Combo6:
-    case MainSelector::Combo7:
+    case MainSetting::kBatterySave:
+    case MainSetting::kBeep:
         return 2;
     }
     return 0;
 }
 
-std::string MainSelectorItemText(MainSelector selector, int index, int languageMode) {
+std::string MainSelectorItemText(MainSetting selector, int index, int languageMode) {
     static constexpr std::array<Caption, 3> kVoice{
         {{"关", "Off"}, {"中文", "Chinese"}, {"英文", "Englist"}}};
     static constexpr std::array<Caption, 2> kOffOn{{{"禁止", "Off"}, {"使能", "On"}}};
     static constexpr Caption kSeconds{" 秒", " S"};
     static constexpr Caption kGrade{" 级", " Group"};
     switch (selector) {
-    case MainSelector::Combo2:
+    case MainSetting::kVoicePrompt:
         return Localize(kVoice.at(index), languageMode);
-    case MainSelector::Combo3:
+    case MainSetting::kTxTimeout:
         return std::to_string(15 * (index + 1)) + Localize(kSeconds, languageMode);
-    case MainSelector::Combo4:
+    case MainSetting::kTimeoutWarn:
         if (index == 0) return Localize(kToneOff, languageMode);
         return std::to_string(index) + Localize(kSeconds, languageMode);
-    case MainSelector::Combo9:
+    case MainSetting::kSquelch:
         return std::to_string(index) + Localize(kGrade, languageMode);
-    case MainSelector::Combo6:
-    case MainSelector::Combo7:
+    case MainSetting::kBatterySave:
+    case MainSetting::kBeep:
         return Localize(kOffOn.at(index), languageMode);
     }
     return {};
@@ -107,7 +107,7 @@ Message PortInUseMessage(int port) {
          "Serial port 8 has been other programs use, please choose other serial or turn off its "
          "program."},
     }};
-    return Message{kTexts.at(port - 1), {"", ""}, 64};
+    return Message{kTexts.at(port - 1), {"", ""}, BoxStyle::kInformation};
 }
 
 } // namespace quelro

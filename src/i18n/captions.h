@@ -80,12 +80,12 @@ inline constexpr const char* kMakerUrl = "https://www.quelro.example/";
 
 // The six general-setting selectors of the main window, in the order the
 // program state keeps their positions.
-enum class MainSelector { Combo2, Combo3, Combo4, Combo9, Combo6, Combo7 };
+enum class MainSetting { kVoicePrompt, kTxTimeout, kTimeoutWarn, kSquelch, kBatterySave, kBeep };
 inline constexpr int kMainSelectorCount = 6;
 // Number of entries of a selector's list.
-int MainSelectorItemCount(MainSelector selector);
+int MainSelectorItemCount(MainSetting selector);
 // Entry `index` of a selector's list in the given language.
-std::string MainSelectorItemText(MainSelector selector, int index, int languageMode);
+std::string MainSelectorItemText(MainSetting selector, int index, int languageMode);
 
 // Messages. Titles that are empty show the application's title.
 // Win32 identifiers of the buttons a message box returns.
@@ -94,47 +94,64 @@ inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
+// What a message box shows: its buttons, icon and default button. The window
+// layer turns each into the system box's style.
+enum class BoxStyle {
+    kOk,               // OK alone, no icon
+    kError,            // OK alone, error icon
+    kInformation,      // OK alone, information icon
+    kYesNoQuestion,    // Yes and No, question icon
+    kYesNoInformation, // Yes and No, information icon
+    kOkCancelWarning,  // OK and Cancel, warning icon, Cancel the default
+    kOkCancelQuestion, // OK and Cancel, question icon, Cancel the default
+};
+
 struct Message {
     Caption text;
     Caption title;
-    int style; // Win32 message-box style value
+    BoxStyle style;
 };
 
 namespace msg {
 inline constexpr Message kNewWarning{
-    {"所有信道的数据将被清除！", "All channel data will be clear."}, {"警告", "Warnning"}, 305};
+    {"所有信道的数据将被清除！", "All channel data will be clear."},
+    {"警告", "Warnning"},
+    BoxStyle::kOkCancelWarning};
 inline constexpr Message kBandChange{
     {"改变频段将清除频道列表，确定吗？", "Change frequency channel list will remove, sure?"},
     {"注意！", "Attention!"},
-    4385};
-inline constexpr Message kBeyondBand{{"超出频段范围", "Beyond the frequency range"}, {"", ""}, 0};
+    BoxStyle::kOkCancelQuestion};
+inline constexpr Message kBeyondBand{
+    {"超出频段范围", "Beyond the frequency range"}, {"", ""}, BoxStyle::kOk};
 inline constexpr Message kWrongFileType{
-    {"文件类型不对，无法打开。", "Document type not to open."}, {"", ""}, 0};
+    {"文件类型不对，无法打开。", "Document type not to open."}, {"", ""}, BoxStyle::kOk};
 inline constexpr Message kFileExists{
-    {"该文件已存在，是否覆盖？", "This file already exists, whether to cover?"}, {"", ""}, 36};
+    {"该文件已存在，是否覆盖？", "This file already exists, whether to cover?"},
+    {"", ""},
+    BoxStyle::kYesNoQuestion};
 inline constexpr Message kNoPort{
     {"通信端口未打开，请先选择菜单“通信端口”打开其串口！",
      "Communication port not open, please first selection menu 'communication port' to open its "
      "serial ports!"},
     {"", ""},
-    64};
+    BoxStyle::kInformation};
 inline constexpr Message kBandMismatch{
     {"频段不符，是否继续？", "Frequency band with discrepancies, do you wish to continue?"},
     {"", ""},
-    68};
+    BoxStyle::kYesNoInformation};
 inline constexpr Message kFixedNeedsChannel{
     {"当设定为‘固定’时信道不可为空，请重设！",
      "When set to 'fixed' channel not is empty, please reset!"},
     {"提示", "Tip"},
-    0};
+    BoxStyle::kOk};
 inline constexpr Message kEmptyChannelPicked{
     {"不可选择空信道，请重新选择！", "Do not choose empty channel, please choose again!"},
     {"", ""},
-    0};
+    BoxStyle::kOk};
 inline constexpr Message kWrongPassword{
     {"密码错误，请与管理员联系！", "Password mistake, please contact with administrator."},
     {"", ""},
-    16};
+    BoxStyle::kError};
 } // namespace msg
 
 // The message shown when port N (1..8) cannot be opened.

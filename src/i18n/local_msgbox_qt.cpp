@@ -161,8 +161,29 @@ int LocalMsgBox(const QString& prompt, int style, const QString& title,
     return escapeId;
 }
 
+int Win32Style(BoxStyle style) {
+    switch (style) {
+    case BoxStyle::kOk:
+        return 0;
+    case BoxStyle::kError:
+        return 16;
+    case BoxStyle::kInformation:
+        return 64;
+    case BoxStyle::kYesNoQuestion:
+        return 36;
+    case BoxStyle::kYesNoInformation:
+        return 68;
+    case BoxStyle::kOkCancelWarning:
+        return 305;
+    case BoxStyle::kOkCancelQuestion:
+        return 4385; // system modal too
+    }
+    return 0;
+}
+
 int ShowMessage(const Message& message, int languageMode) {
-    return LocalMsgBox(QString::fromStdString(Localize(message.text, languageMode)), message.style,
+    return LocalMsgBox(QString::fromStdString(Localize(message.text, languageMode)),
+                       Win32Style(message.style),
                        QString::fromStdString(Localize(message.title, languageMode)));
 }
 

@@ -30,6 +30,9 @@ void SetMessageBoxOwner(QWidget* owner);
 int LocalMsgBox(const QString& prompt, int style, const QString& title,
                 const QStringList& captions = {});
 
+// The system box's style of a core box style.
+int Win32Style(BoxStyle style);
+
 // A message of the core's table in the given language (Traditional: the
 // Chinese text and title converted).
 int ShowMessage(const Message& message, int languageMode);

@@ -1,5 +1,6 @@
 // The MemoryImage codec: 848 bytes of radio memory 0x0010-0x035F as 1696
-// upper-case hex characters, built from and spread over ProgramState.
+// upper-case hex characters, built from and spread over ProgramState by the
+// field table (image/image_fields.h).
 #pragma once
 
 #include <cstddef>
@@ -8,50 +9,16 @@
 #include <string_view>
 #include <vector>
 
-#include "channels/program_state.h"
+#include "image/image_fields.h"
 
 namespace quelro {
 
-inline constexpr std::size_t kImageBytes = 848;
 inline constexpr std::size_t kImageHexLength = 2 * kImageBytes;
 // The last field the decoder reads ends at image offset 0x32F.
 inline constexpr std::size_t kDecodeMinHexLength = 2 * 0x330;
 
 // Builds the image from the state. Always 1696 characters.
 std::string EncodeImage(const ProgramState& state);
-
-// One setting written by the decoder, in the decoder's order, so that a
-// window layer can push each value into its control as decoding does.
-struct DecodeStep {
-    enum Kind {
-        SideKeyPF1,
-        SideKeyPF2,
-        PttIdMode,
-        CancelOperation,
-        VoxRxInhibit,
-        VoxEnable,
-        VoxGain,
-        VoxDelay,
-        VoxTone,
-        Duplicate,
-        PriorityMode,
-        PriorityChannel,
-        RetraceTimeA,
-        RetraceTimeB,
-        ReturnChannel,
-        ScanRxResumeDelay,
-        ScanTxResumeDelay,
-        TxPowerHigh,
-        TxPowerLow,
-        Band,             // only when the image's band code matched
-        TestFrequencyRow, // index = row 1..16
-        EmbeddedInfoLine1,
-        EmbeddedInfoLine2,
-    };
-    Kind kind;
-    int index = 0;
-    bool operator==(const DecodeStep&) const = default;
-};
 
 // Spreads an image text of at least 1632 hex characters over the state
 // (longer texts: the rest is ignored). Out-of-range values leave their

@@ -23,8 +23,8 @@ class PortSelector {
     struct Callbacks {
         // Puts or removes the check mark of menu item mnucomN.
         std::function<void(int port, bool checked)> setChecked;
-        // Shows a message (information icon, OK: style 64, empty title).
-        std::function<void(const QString& prompt, int style)> showMessage;
+        // Shows a message (information icon, OK, empty title).
+        std::function<void(const QString& prompt, BoxStyle style)> showMessage;
     };
 
     // `state` gives LanguageMode. `configFolder` holds the `ports` and

@@ -55,8 +55,8 @@ void TransferControl::OnLineLost() {
 
 void TransferControl::EndLost() {
     if (phase_ != Phase::Handshake && phase_ != Phase::Reading && phase_ != Phase::Writing) return;
-    line_.StopTimer1();
-    line_.StopTimer2();
+    line_.StopWatchdog();
+    line_.StopBlink();
     engine_.ClearRx();
     engine_.SetOver(true);
     view_.HideStatus();
@@ -90,8 +90,8 @@ void TransferControl::Start(TransferMode mode) {
 
 void TransferControl::Abandon() {
     if (phase_ != Phase::Handshake && phase_ != Phase::Reading && phase_ != Phase::Writing) return;
-    line_.StopTimer1();
-    line_.StopTimer2();
+    line_.StopWatchdog();
+    line_.StopBlink();
     engine_.SetOver(true);
     engine_.SendEnd();
     phase_ = Phase::Idle;
@@ -124,7 +124,7 @@ bool TransferControl::BandCheck() {
     if (view_.ShowMessage(msg::kBandMismatch) == kIdYes) return true;
     view_.HideProgress();
     view_.SetStatusText(Text(msg::kBandMismatch.text));
-    line_.StopTimer1();
+    line_.StopWatchdog();
     BeginEndDisplay();
     engine_.SetOver(true);
     engine_.SendEnd();
@@ -139,7 +139,7 @@ void TransferControl::ReadComplete() {
     view_.ReadCompleted(image, engine_.RadioBand());
     view_.SetStatusText(Text(status::kReadDone));
     BeginEndDisplay();
-    line_.StopTimer1();
+    line_.StopWatchdog();
     view_.HideProgress();
     engine_.SetOver(true);
     engine_.SendEnd();
@@ -149,13 +149,13 @@ void TransferControl::WriteComplete() {
     view_.WriteCompleted();
     view_.SetStatusText(Text(status::kWriteDone));
     BeginEndDisplay();
-    line_.StopTimer1();
+    line_.StopWatchdog();
     engine_.SetOver(true);
     view_.HideProgress();
     engine_.SendEnd();
 }
 
-void TransferControl::OnTimer1Tick() {
+void TransferControl::OnWatchdogTick() {
     // A box is open inside a step: the watchdog waits for the user.
     if (depth_ > 0) return;
     if (++watchdogTicks_ < kWatchdogTicks) {
@@ -168,9 +168,9 @@ void TransferControl::OnTimer1Tick() {
         const TransferFailure failure = engine_.WatchdogFailure();
         watchdogTicks_ = 0;
         engine_.ClearRx();
-        line_.StopTimer1();
+        line_.StopWatchdog();
         view_.HideStatus();
-        line_.StopTimer2();
+        line_.StopBlink();
         // Over before the message: nothing that arrives while it is open may
         // restart the dialogue. End goes out first, so the radio is released
         // while the user reads.
@@ -183,15 +183,15 @@ void TransferControl::OnTimer1Tick() {
     });
 }
 
-void TransferControl::OnTimer2Tick() {
+void TransferControl::OnBlinkTick() {
     view_.ToggleStatusVisible();
     if (endShown_) ++endTicks_;
     if (endTicks_ < kEndTicks) return;
     endTicks_ = 0;
     endShown_ = false;
     view_.HideStatus();
-    line_.StopTimer1();
-    line_.StopTimer2();
+    line_.StopWatchdog();
+    line_.StopBlink();
     view_.SetTransferLocked(false);
     phase_ = Phase::Idle;
 }

@@ -1,14 +1,14 @@
 // ReadRadio and WriteRadio around the byte dialogue: locking the window, the
-// status text and progress bar, the band question, the Timer1 watchdog, the
-// Timer2 blink and end display, and the hand-over of the read image.
+// status text and progress bar, the band question, the watchdog, the
+// blink and end display, and the hand-over of the read image.
 //
-// Driven by method calls (bytes received, break, Timer1 tick, Timer2 tick);
+// Driven by method calls (bytes received, break, watchdog tick, blink tick);
 // everything it does goes out through a TransferView (the window's side) and
 // a TransferLine (port, timers, backups). It never reads a clock.
 //
 // The watchdog's window holds the start of the dialogue too: while nothing
 // but the line's echo has come back, the entry frame goes out again on each
-// of the first kEntryRepeats Timer1 ticks, so a radio that wakes up late is
+// of the first kEntryRepeats watchdog ticks, so a radio that wakes up late is
 // still read. A failure ends with its own message (TransferFailure): End goes
 // out first, then the message is shown. A device that goes away ends the
 // transfer at once.
@@ -16,8 +16,8 @@
 // A step may open a modal box (the band question, the watchdog message, or a
 // box raised while the window takes the read image) whose event loop delivers
 // further bytes and ticks. Those arrive here re-entrantly: bytes and breaks
-// are queued and handled, in order, once the step is done; Timer1 ticks are
-// dropped, so the watchdog waits while the user answers; Timer2 ticks only
+// are queued and handled, in order, once the step is done; watchdog ticks are
+// dropped, so the watchdog waits while the user answers; blink ticks only
 // blink the status text at those moments and are handled as usual.
 #pragma once
 
@@ -36,11 +36,11 @@
 namespace quelro {
 
 inline constexpr int kProgressMaximum = 460;
-inline constexpr int kWatchdogTicks = 6; // of Timer1's 500 ms
-inline constexpr int kEndTicks = 15;     // of Timer2's 300 ms
+inline constexpr int kWatchdogTicks = 6; // of the watchdog's 500 ms
+inline constexpr int kEndTicks = 15;     // of the blink's 300 ms
 inline constexpr int kEntryRepeats = 3;  // entry frames sent again, one a tick
-inline constexpr int kTimer1IntervalMs = 500;
-inline constexpr int kTimer2IntervalMs = 300;
+inline constexpr int kWatchdogIntervalMs = 500;
+inline constexpr int kBlinkIntervalMs = 300;
 
 // The main window's side of a transfer.
 class TransferView {
@@ -49,7 +49,7 @@ class TransferView {
     // Toolbar1, the menu mnupro and toolbar buttons 5 and 6 disabled (true)
     // or enabled again (false).
     virtual void SetTransferLocked(bool locked) = 0;
-    // Enables Frame1 and puts the keyboard focus on Combo1, so that a cell
+    // Enables the band frame and puts the keyboard focus on the band list, so that a cell
     // edit still open commits before the image is built.
     virtual void FocusBandSelector() = 0;
     // The status label: its text (UTF-8, already in the current language),
@@ -68,7 +68,7 @@ class TransferView {
     virtual void ShowFailure(const TransferFailure& failure) = 0;
     // A read finished: `readImage` holds radio memory 0x0010-0x040F as 2048
     // hex characters (its first 1696 are the MemoryImage). The window decodes
-    // it, sets BandIndex = radioBand and then selects radioBand in Combo1
+    // it, sets BandIndex = radioBand and then selects radioBand in the band list
     // (so the band-change question stays silent).
     virtual void ReadCompleted(const std::string& readImage, int radioBand) = 0;
     virtual void WriteCompleted() = 0;
@@ -84,10 +84,10 @@ class TransferLine {
     // Drops whatever the line holds that was received before now.
     virtual void DiscardInput() = 0;
     virtual void Send(std::string_view bytes) = 0;
-    // Timer1 (watchdog) and Timer2 (blink and end display).
+    // The watchdog tick and the blink (and end display) tick.
     virtual void StartTimers() = 0;
-    virtual void StopTimer1() = 0;
-    virtual void StopTimer2() = 0;
+    virtual void StopWatchdog() = 0;
+    virtual void StopBlink() = 0;
     // Keeps a copy of a successful read; the reason when it could not.
     virtual std::optional<std::string> KeepBackup(const std::string& readImage) = 0;
 };
@@ -98,8 +98,8 @@ class TransferControl : private ProtocolEngine::Hooks {
 
     enum class Phase { Idle, Handshake, Reading, Writing, EndDisplay };
 
-    // `state` gives LanguageMode, ServiceMode and BandSelection (Combo1's
-    // position, read on every acknowledge of a write) and is what `encoder`
+    // `state` gives LanguageMode, ServiceMode and BandSelection (the band
+    // list's position, read on every acknowledge of a write) and is what `encoder`
     // turns into the image to write.
     TransferControl(TransferView& view, TransferLine& line, ProgramState& state,
                     Encoder encoder = EncodeImage);
@@ -117,8 +117,8 @@ class TransferControl : private ProtocolEngine::Hooks {
     void OnBreak();
     // The device went away: a dialogue under way ends at once, without End.
     void OnLineLost();
-    void OnTimer1Tick();
-    void OnTimer2Tick();
+    void OnWatchdogTick();
+    void OnBlinkTick();
 
     Phase CurrentPhase() const { return phase_; }
     const ProtocolEngine& Engine() const { return engine_; }

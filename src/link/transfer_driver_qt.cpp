@@ -23,10 +23,10 @@ std::filesystem::path ReadBackFolder() {
 TransferDriver::TransferDriver(SerialLink& link, TransferView& view, ProgramState& state,
                                QObject* parent)
     : QObject(parent), link_(link), control_(view, *this, state) {
-    timer1_.setInterval(kTimer1IntervalMs);
-    timer2_.setInterval(kTimer2IntervalMs);
-    connect(&timer1_, &QTimer::timeout, this, [this] { control_.OnTimer1Tick(); });
-    connect(&timer2_, &QTimer::timeout, this, [this] { control_.OnTimer2Tick(); });
+    timer1_.setInterval(kWatchdogIntervalMs);
+    timer2_.setInterval(kBlinkIntervalMs);
+    connect(&timer1_, &QTimer::timeout, this, [this] { control_.OnWatchdogTick(); });
+    connect(&timer2_, &QTimer::timeout, this, [this] { control_.OnBlinkTick(); });
     connect(&link_, &SerialLink::BytesReceived, this, [this](const QByteArray& bytes) {
         control_.OnBytes(
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

@@ -52,8 +52,8 @@ class TransferDriver : public QObject, private TransferLine {
     void DiscardInput() override { link_.DiscardInput(); }
     void Send(std::string_view bytes) override { link_.Send(bytes); }
     void StartTimers() override;
-    void StopTimer1() override { timer1_.stop(); }
-    void StopTimer2() override { timer2_.stop(); }
+    void StopWatchdog() override { timer1_.stop(); }
+    void StopBlink() override { timer2_.stop(); }
     std::optional<std::string> KeepBackup(const std::string& readImage) override;
 
     SerialLink& link_;

@@ -23,6 +23,7 @@
 #include "i18n/full_width_digits_qt.h"
 #include "i18n/local_msgbox_qt.h"
 #include "i18n/optional_captions.h"
+#include "image/image_fields.h"
 #include "windows/accessible_names.h"
 
 namespace quelro {
@@ -35,30 +36,26 @@ constexpr std::array<FunctionText, 11> kListFields{
     kPriorityMode, kPriorityChannel, kRetraceTimeA, kRetraceTimeB, kReturnChannel};
 
 constexpr int kPriorityFixed = 1;
-constexpr int kRetraceSteps = 91;
-// The scan resume delays the radio accepts, in seconds.
-constexpr int kResumeDelayMax = 300;
 
-QComboBox* NewList(const QStringList& items, const char* name, int columns = 0) {
+const ImageField& ValuesOf(FunctionText field) {
+    return FieldOf(Store::FunctionText, field);
+}
+
+// The list of a field's values, designed with their Chinese names and as wide
+// as the widest name in either language.
+QComboBox* NewList(FunctionText field, const char* name) {
     auto* list = new QComboBox;
     list->setObjectName(QString::fromLatin1(name));
     list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    list->addItems(items);
-    for (const QString& item : items) columns = std::max(columns, TextColumns(item.toStdString()));
+    int columns = 0;
+    const ImageField& values = ValuesOf(field);
+    for (int position = values.low; position <= values.high; ++position) {
+        const std::optional<ItemName> item = ItemNameOf(values, position);
+        list->addItem(FromUtf8(item->zh));
+        columns = std::max({columns, TextColumns(item->zh), TextColumns(item->en)});
+    }
     FitListWidth(list, columns);
     return list;
-}
-
-// A list of worded entries, designed with their Chinese texts and as wide as
-// the widest entry in either language.
-template <std::size_t N> QComboBox* NewList(const std::array<Caption, N>& items, const char* name) {
-    QStringList design;
-    int columns = 0;
-    for (const Caption& item : items) {
-        design << FromUtf8(item.zh);
-        columns = std::max({columns, TextColumns(item.zh), TextColumns(item.en)});
-    }
-    return NewList(design, name, columns);
 }
 
 QLineEdit* NewDelayText(const char* name) {
@@ -74,7 +71,7 @@ QLineEdit* NewDelayText(const char* name) {
 QScrollBar* NewDelaySpinner(const char* name, int height) {
     auto* spinner = new QScrollBar(Qt::Vertical);
     spinner->setObjectName(QString::fromLatin1(name));
-    spinner->setRange(-kResumeDelayMax, 0);
+    spinner->setRange(-ValuesOf(kScanRxResumeDelay).high, 0);
     spinner->setSingleStep(1);
     spinner->setPageStep(10);
     spinner->setFixedHeight(height);
@@ -115,25 +112,17 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
     Label19 = NewLabel(kScanRxResumeDelayLabel.zh, "Label19");
     Label20 = NewLabel(kScanTxResumeDelayLabel.zh, "Label20");
 
-    QStringList gains{FromUtf8(kVoxGainOff.zh)};
-    for (int i = 1; i <= 10; ++i) gains << QString::number(i);
-    QStringList channels;
-    for (int n = 1; n <= kChannels; ++n) channels << QStringLiteral("%1").arg(n, 2, 10, QChar('0'));
-
-    Combo4 = NewList(kPttIdItems, "Combo4");
-    Combo6 = NewList(kOffOnItems, "Combo6");
-    Combo7 = NewList(gains, "Combo7");
-    QStringList delays;
-    for (std::string_view delay : kVoxDelayItems) delays << FromUtf8(delay);
-    Combo8 = NewList(delays, "Combo8");
-    Combo9 = NewList(kOffOnItems, "Combo9");
-    Combo10 = NewList(kOffOnItems, "Combo10");
-    Combo11 = NewList(kPriorityItems, "Combo11");
-    Combo12 = NewList(channels, "Combo12");
-    // The retrace lists are filled at load; "0.50 S" is their widest entry.
-    Combo13 = NewList(QStringList{}, "Combo13", TextColumns("0.50 S"));
-    Combo14 = NewList(QStringList{}, "Combo14", TextColumns("0.50 S"));
-    Combo15 = NewList(kReturnItems, "Combo15");
+    Combo4 = NewList(kPttIdMode, "Combo4");
+    Combo6 = NewList(kVoxEnable, "Combo6");
+    Combo7 = NewList(kVoxGain, "Combo7");
+    Combo8 = NewList(kVoxDelay, "Combo8");
+    Combo9 = NewList(kVoxTone, "Combo9");
+    Combo10 = NewList(kDuplicate, "Combo10");
+    Combo11 = NewList(kPriorityMode, "Combo11");
+    Combo12 = NewList(kPriorityChannel, "Combo12");
+    Combo13 = NewList(kRetraceTimeA, "Combo13");
+    Combo14 = NewList(kRetraceTimeB, "Combo14");
+    Combo15 = NewList(kReturnChannel, "Combo15");
     lists_ = {Combo4,  Combo6,  Combo7,  Combo8,  Combo9, Combo10,
               Combo11, Combo12, Combo13, Combo14, Combo15};
 
@@ -217,12 +206,6 @@ Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "For
 }
 
 void Form5::Form_Load() {
-    const QString empty = FromUtf8(kRetraceEmpty.zh);
-    for (QComboBox* list : {Combo13, Combo14}) {
-        list->addItem(empty);
-        for (int i = 1; i <= kRetraceSteps; ++i)
-            list->addItem(FromUtf8(FormatFixed(0.5 + (i - 1) * 0.05, 2)) + QStringLiteral(" S"));
-    }
     // What is stored is shown as it is: only the user's own choice of the
     // priority mode or channel is checked (a stored "Fixed" on an empty
     // channel is written back unchanged).
@@ -348,14 +331,13 @@ void Form5::ApplyLanguage(int mode) {
     SetAccessibleName(VScroll2, kScanTxResumeDelayLabel, mode);
     SetCaption(Command1, kOkCaption, mode);
     SetCaption(Command2, kCancelCaption, mode);
-    for (int i = 0; i < 3; ++i) SetItemCaption(Combo4, i, kPttIdItems[i], mode);
-    for (QComboBox* list : {Combo6, Combo9, Combo10})
-        for (int i = 0; i < 2; ++i) SetItemCaption(list, i, kOffOnItems[i], mode);
-    SetItemCaption(Combo7, 0, kVoxGainOff, mode);
-    for (int i = 0; i < 3; ++i) SetItemCaption(Combo11, i, kPriorityItems[i], mode);
-    SetItemCaption(Combo13, 0, kRetraceEmpty, mode);
-    SetItemCaption(Combo14, 0, kRetraceEmpty, mode);
-    for (int i = 0; i < 4; ++i) SetItemCaption(Combo15, i, kReturnItems[i], mode);
+    for (FunctionText field : kListFields) {
+        const ImageField& values = ValuesOf(field);
+        for (int position = values.low; position <= values.high; ++position) {
+            const std::optional<ItemName> item = ItemNameOf(values, position);
+            SetItemCaption(ListOf(field), position - values.low, {item->zh, item->en}, mode);
+        }
+    }
 }
 
 } // namespace quelro

@@ -154,9 +154,9 @@ TEST(Captions, LanguagesAndMessages) {
     EXPECT_EQ(Localize(msg::kNewWarning.title, 1), "Warnning");
     EXPECT_EQ(Localize(msg::kNewWarning.title, 2), "警告");
     EXPECT_EQ(CaptionFor(kToneOff, 2), std::nullopt);
-    EXPECT_EQ(MainSelectorItemText(MainSelector::Combo3, 39, 0), "600 秒");
-    EXPECT_EQ(MainSelectorItemText(MainSelector::Combo4, 0, 1), "Off");
-    EXPECT_EQ(MainSelectorItemText(MainSelector::Combo9, 3, 1), "3 Group");
+    EXPECT_EQ(MainSelectorItemText(MainSetting::kTxTimeout, 39, 0), "600 秒");
+    EXPECT_EQ(MainSelectorItemText(MainSetting::kTimeoutWarn, 0, 1), "Off");
+    EXPECT_EQ(MainSelectorItemText(MainSetting::kSquelch, 3, 1), "3 Group");
     EXPECT_EQ(Localize(PortInUseMessage(7).text, 1),
               "Serial port 7 has been other programs use, please choose other serial or turn off "
               "its program.");

@@ -73,11 +73,7 @@ TEST(JsonFormTest, ExportOfSettings) {
               "");
 }
 
-struct RoundTripCase {
-    const char* name;
-    std::size_t offset;
-    const char* hex;
-};
+using test::RoundTripCase;
 
 class JsonRoundTripTest : public testing::TestWithParam<RoundTripCase> {};
 
@@ -87,39 +83,8 @@ TEST_P(JsonRoundTripTest, ImportOfExportGivesTheImageBack) {
     EXPECT_EQ(ThroughJson(image), image);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, JsonRoundTripTest,
-    testing::Values(RoundTripCase{"channel", 0x00, "5062254650622546FFFFFFFFF0F0FCFF"},
-                    RoundTripCase{"empty_tx", 0x10, "00005014FFFFFFFFFFFFFFFFF8C0FCFF"},
-                    RoundTripCase{"tones_dcs_ctcss", 0x20, "000050140000501413287503F8D0FCFF"},
-                    RoundTripCase{"tones_inverted_100", 0x30, "0000501400005014ECA9E803F0E0FCFF"},
-                    RoundTripCase{"dcs_outside_list", 0x40, "00005014000050140028FFA9F0C0FCFF"},
-                    RoundTripCase{"channel_16", 0xF0, "0000501400005014ED09FFFFF8F0FCFF"},
-                    RoundTripCase{"odd_tones_non_bcd", 0x50, "50F2A546FFFFFFFF05007102F8F0FCFF"},
-                    RoundTripCase{"dtmf_group", 0x100, "030364031001390F"},
-                    RoundTripCase{"side_keys", 0x10D, "0B0B"},
-                    RoundTripCase{"id_code", 0x110, "30313233343536373839"},
-                    RoundTripCase{"id_code_high_bytes", 0x110, "00FE80FFFFFFFFFFFFFF"},
-                    RoundTripCase{"general_max", 0x11F, "02280A0200090000"},
-                    RoundTripCase{"no_timeout", 0x120, "00"},
-                    RoundTripCase{"vox_duplicate", 0x127, "0000000A0500FFFEFF"},
-                    RoundTripCase{"ptt_codes", 0x130,
-                                  "2A23303132333435363738394142434444"
-                                  "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"},
-                    RoundTripCase{"scan_settings", 0x150,
-                                  "020F5B0503"
-                                  "2C01"
-                                  "0000"},
-                    RoundTripCase{"power_levels", 0x173, "00FFFFFFFFFF"},
-                    RoundTripCase{"auto_dial", 0x1F0, "313A323AFFFFFFFFFFFFFFFFFFFFFFFF"},
-                    RoundTripCase{"test_frequencies", 0x270,
-                                  "5062254650622546"
-                                  "00005014FFFFFFFF"
-                                  "FFFFFF00FFFFFFFF"},
-                    RoundTripCase{"embedded_info", 0x2F0,
-                                  "48656C6C6FE9"
-                                  "FFFFFFFFFFFFFFFFFFFFFFFFFF"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fields, JsonRoundTripTest, testing::ValuesIn(test::kFieldVectors),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(JsonFormTest, RoundTripOfScanBitmaps) {
     // Channels 8 and 9 scanned: bit 7 of 0x16E and bit 0 of 0x16F; channel 10

@@ -14,6 +14,7 @@ using test::ChannelAt;
 using test::ChannelOf;
 using test::Choice;
 using test::FreshImage;
+using test::Patch;
 using test::Repeat;
 using test::Shown;
 
@@ -246,6 +247,84 @@ TEST(DecodeImage, RoundTripKeepsEverythingButTheIdCodeFill) {
     EXPECT_EQ(back.SideKeyFunction, s.SideKeyFunction);
     EXPECT_EQ(back.TxPowerHigh, 200);
     EXPECT_EQ(back.MainSelectors, s.MainSelectors);
+}
+
+// Bytes one past the values each ranged field keeps (and one below the first
+// digit delay's), which decoding must leave.
+constexpr test::RoundTripCase kBeyondRange[] = {
+    {"dtmf_rate", 0x100, "04"},
+    {"first_digit_time", 0x101, "04"},
+    {"first_digit_delay", 0x102, "65"},
+    {"first_digit_delay_low", 0x102, "09"},
+    {"star_hash_tone", 0x103, "04"},
+    {"d_key_setting", 0x104, "11"},
+    {"dtmf_side_tone", 0x105, "02"},
+    {"group_call_code", 0x106, "3A"},
+    {"auto_reset_timer", 0x107, "10"},
+    {"pf1", 0x10D, "0C"},
+    {"pf2", 0x10E, "0C"},
+    {"voice_prompt", 0x11F, "03"},
+    {"tx_timeout", 0x120, "29"},
+    {"timeout_warning", 0x121, "0B"},
+    {"ptt_id_mode", 0x122, "03"},
+    {"squelch", 0x124, "0A"},
+    {"battery_save", 0x125, "02"},
+    {"beep", 0x126, "02"},
+    {"cancel_operation", 0x127, "02"},
+    {"vox_rx_inhibit", 0x128, "02"},
+    {"vox_enable", 0x129, "02"},
+    {"vox_gain", 0x12A, "0B"},
+    {"vox_delay", 0x12B, "06"},
+    {"vox_tone", 0x12C, "02"},
+    {"priority_mode", 0x150, "03"},
+    {"priority_channel", 0x151, "10"},
+    {"retrace_time_a", 0x152, "5C"},
+    {"retrace_time_b", 0x153, "5C"},
+    {"return_channel", 0x154, "04"},
+    {"scan_rx_resume_delay", 0x155, "2D01"},
+    {"scan_tx_resume_delay", 0x157, "2D01"},
+};
+
+// The field table against the hand-written images: fill holds the bytes the
+// start-up image spells out, each field vector starts on a field and comes
+// back whole, and each ranged field keeps no value beyond its hand-checked
+// bound.
+TEST(ImageFields, AgreeWithTheHandWrittenImages) {
+    const std::string fresh = FreshImage();
+    std::vector<std::size_t> ranged;
+    for (const ImageField& field : ImageFields()) {
+        const std::size_t at = 2u * field.offset;
+        if (field.coding == Coding::Fill) {
+            EXPECT_EQ(fresh.substr(at, 2u * field.width),
+                      Repeat(field.fill, field.width * 2 / static_cast<int>(field.fill.size())))
+                << std::hex << field.offset;
+        } else if (field.naming == Naming::MainList) {
+            EXPECT_EQ(field.high + 1, MainSelectorItemCount(static_cast<MainSetting>(field.index)));
+        }
+        const bool wholeByte = field.coding == Coding::LowBit || field.store == Store::Power;
+        if (field.coding >= Coding::Position && field.coding <= Coding::Word && !wholeByte)
+            ranged.push_back(field.offset);
+    }
+    for (const test::RoundTripCase& v : test::kFieldVectors) {
+        const ImageField& field = FieldAt(v.offset);
+        EXPECT_EQ((v.offset - field.offset) % field.width, 0u) << v.name;
+        const std::string image = Patch(fresh, v.offset, v.hex);
+        ProgramState s = ProgramState::StartUp();
+        ASSERT_TRUE(DecodeImage(s, image));
+        EXPECT_EQ(BytesNotKept(image, s), std::vector<ByteNotKept>{}) << v.name;
+    }
+    std::vector<std::size_t> checked;
+    for (const test::RoundTripCase& v : kBeyondRange) {
+        const std::string image = Patch(fresh, v.offset, v.hex);
+        ProgramState s = ProgramState::StartUp();
+        ASSERT_TRUE(DecodeImage(s, image));
+        const std::vector<ByteNotKept> lost = BytesNotKept(image, s);
+        ASSERT_FALSE(lost.empty()) << v.name;
+        EXPECT_EQ(lost.front().offset, v.offset) << v.name;
+        EXPECT_EQ(lost.front().kind, ByteNotKept::Value) << v.name;
+        if (checked.empty() || checked.back() != v.offset) checked.push_back(v.offset);
+    }
+    EXPECT_EQ(checked, ranged);
 }
 
 } // namespace

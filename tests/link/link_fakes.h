@@ -48,8 +48,8 @@ struct FakeLine : TransferLine {
         timer1 = timer2 = true;
         timer1Elapsed = timer2Elapsed = 0;
     }
-    void StopTimer1() override { timer1 = false; }
-    void StopTimer2() override { timer2 = false; }
+    void StopWatchdog() override { timer1 = false; }
+    void StopBlink() override { timer2 = false; }
     std::optional<std::string> KeepBackup(const std::string& readImage) override {
         backups.push_back(readImage);
         return backupFailure;
@@ -157,13 +157,13 @@ struct Rig {
     // only while it runs.
     void Advance(int ms) {
         for (int t = 0; t < ms; t += 100) {
-            if (line.timer1 && (line.timer1Elapsed += 100) == kTimer1IntervalMs) {
+            if (line.timer1 && (line.timer1Elapsed += 100) == kWatchdogIntervalMs) {
                 line.timer1Elapsed = 0;
-                control.OnTimer1Tick();
+                control.OnWatchdogTick();
             }
-            if (line.timer2 && (line.timer2Elapsed += 100) == kTimer2IntervalMs) {
+            if (line.timer2 && (line.timer2Elapsed += 100) == kBlinkIntervalMs) {
                 line.timer2Elapsed = 0;
-                control.OnTimer2Tick();
+                control.OnBlinkTick();
             }
         }
     }

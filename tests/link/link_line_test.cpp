@@ -137,7 +137,7 @@ TEST(CleanStart, EntryFrameIsRepeatedForARadioThatWakesUpLate) {
             rig.control.ReadRadio();
             for (int tick = 0; tick < late; ++tick) {
                 if (echo != Echo::None) rig.Radio(""); // only the echo comes back
-                rig.control.OnTimer1Tick();
+                rig.control.OnWatchdogTick();
             }
             EXPECT_EQ(std::count(rig.line.sent.begin(), rig.line.sent.end(), kProgram), late + 1);
             AnswerRead(rig);

@@ -216,7 +216,7 @@ TEST(Handshake, BandFromIdentityByteSix) {
         Rig rig;
         OpenRead(rig, "3F"); // band 3 from an earlier transfer
         // Finish by the watchdog so a second transfer can start.
-        for (int i = 0; i < kWatchdogTicks; ++i) rig.control.OnTimer1Tick();
+        for (int i = 0; i < kWatchdogTicks; ++i) rig.control.OnWatchdogTick();
         ASSERT_EQ(rig.control.CurrentPhase(), TransferControl::Phase::Idle);
         OpenRead(rig, c.byte);
         EXPECT_EQ(rig.control.Engine().RadioBand(), c.band) << c.byte;

@@ -107,14 +107,14 @@ TEST(TransferEnd, AbandonedTransferReleasesTheRadio) {
 TEST(Watchdog, FiresOnTheSixthTickNotTheFifth) {
     Rig rig;
     rig.control.ReadRadio();
-    for (int i = 0; i < 5; ++i) rig.control.OnTimer1Tick();
+    for (int i = 0; i < 5; ++i) rig.control.OnWatchdogTick();
     EXPECT_TRUE(rig.view.asked.empty());
     // PROGRAM and its three repeats, nothing else.
     EXPECT_EQ(rig.line.sent.size(), 4u);
     // End has gone out when the message is shown.
     std::string lastSentAtTheBox;
     rig.view.onFailure = [&] { lastSentAtTheBox = rig.line.Last(); };
-    rig.control.OnTimer1Tick();
+    rig.control.OnWatchdogTick();
     EXPECT_EQ(rig.view.asked, std::vector<std::string>{kNoAnswerText});
     EXPECT_EQ(lastSentAtTheBox, "45");
     EXPECT_EQ(rig.line.Last(), "45");
@@ -224,12 +224,12 @@ TEST(EndDisplay, BlinksFifteenTicksThenUnlocks) {
     Open(rig, false);
     ReadAllBlocks(rig);
     const bool visible = rig.view.statusVisible;
-    rig.control.OnTimer2Tick();
+    rig.control.OnBlinkTick();
     EXPECT_NE(rig.view.statusVisible, visible);
-    for (int i = 0; i < 13; ++i) rig.control.OnTimer2Tick();
+    for (int i = 0; i < 13; ++i) rig.control.OnBlinkTick();
     EXPECT_TRUE(rig.view.locked);
     EXPECT_TRUE(rig.line.timer2);
-    rig.control.OnTimer2Tick();
+    rig.control.OnBlinkTick();
     EXPECT_FALSE(rig.view.locked);
     EXPECT_FALSE(rig.view.statusVisible);
     EXPECT_FALSE(rig.line.timer1 || rig.line.timer2);

@@ -67,8 +67,8 @@ struct Rig {
                         marks[port] = on;
                         touched.push_back(port);
                     },
-                    [this](const QString& prompt, int style) {
-                        QCOMPARE(style, 64);
+                    [this](const QString& prompt, BoxStyle style) {
+                        QVERIFY(style == BoxStyle::kInformation);
                         messages << prompt;
                     }},
                    (folder.isEmpty() ? config.path() : folder).toStdString(), std::move(paths)),

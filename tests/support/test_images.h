@@ -3,6 +3,7 @@
 // an image with a few rich channels.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -69,5 +70,45 @@ inline std::string RichImage() {
     image = Patch(image, 0xF0, "00000040FFFFFFFF13A813A8F8F0FCFF");
     return Patch(image, 0x16E, "0200");
 }
+
+// Hand-checked bytes of fields, each a value the program keeps: decoding the
+// fresh image with these bytes patched in and encoding again gives them back.
+struct RoundTripCase {
+    const char* name;
+    std::size_t offset;
+    const char* hex;
+};
+
+inline constexpr RoundTripCase kFieldVectors[] = {
+    {"channel", 0x00, "5062254650622546FFFFFFFFF0F0FCFF"},
+    {"empty_tx", 0x10, "00005014FFFFFFFFFFFFFFFFF8C0FCFF"},
+    {"tones_dcs_ctcss", 0x20, "000050140000501413287503F8D0FCFF"},
+    {"tones_inverted_100", 0x30, "0000501400005014ECA9E803F0E0FCFF"},
+    {"dcs_outside_list", 0x40, "00005014000050140028FFA9F0C0FCFF"},
+    {"channel_16", 0xF0, "0000501400005014ED09FFFFF8F0FCFF"},
+    {"odd_tones_non_bcd", 0x50, "50F2A546FFFFFFFF05007102F8F0FCFF"},
+    {"dtmf_group", 0x100, "030364031001390F"},
+    {"side_keys", 0x10D, "0B0B"},
+    {"id_code", 0x110, "30313233343536373839"},
+    {"id_code_high_bytes", 0x110, "00FE80FFFFFFFFFFFFFF"},
+    {"general_max", 0x11F, "02280A0200090000"},
+    {"no_timeout", 0x120, "00"},
+    {"vox_duplicate", 0x127, "0000000A0500FFFEFF"},
+    {"ptt_codes", 0x130,
+     "2A23303132333435363738394142434444"
+     "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"},
+    {"scan_settings", 0x150,
+     "020F5B0503"
+     "2C01"
+     "0000"},
+    {"power_levels", 0x173, "00FFFFFFFFFF"},
+    {"auto_dial", 0x1F0, "313A323AFFFFFFFFFFFFFFFFFFFFFFFF"},
+    {"test_frequencies", 0x270,
+     "5062254650622546"
+     "00005014FFFFFFFF"
+     "FFFFFF00FFFFFFFF"},
+    {"embedded_info", 0x2F0,
+     "48656C6C6FE9"
+     "FFFFFFFFFFFFFFFFFFFFFFFFFF"}};
 
 } // namespace quelro::test
