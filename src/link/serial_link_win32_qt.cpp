@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QMetaObject>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -115,8 +116,14 @@ class SerialLink::Reader {
         // at most kReadWaitMs without input.
         for (;;) {
             ::ResetEvent(overlapped.hEvent);
+            // What is waiting, else one byte: a read that asks for more than
+            // has come may wait for all of it (wine does).
+            DWORD errors = 0;
+            COMSTAT status{};
+            if (!::ClearCommError(port_, &errors, &status)) break;
+            const DWORD wanted = std::clamp<DWORD>(status.cbInQue, 1, kReadChunk);
             DWORD count = 0;
-            if (!::ReadFile(port_, buffer, kReadChunk, &count, &overlapped)) {
+            if (!::ReadFile(port_, buffer, wanted, &count, &overlapped)) {
                 if (::GetLastError() != ERROR_IO_PENDING) break;
                 const HANDLE waits[2] = {overlapped.hEvent, stop_};
                 if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
@@ -127,9 +134,9 @@ class SerialLink::Reader {
                 }
                 if (!::GetOverlappedResult(port_, &overlapped, &count, FALSE)) break;
             }
-            DWORD errors = 0;
-            COMSTAT status{};
-            if (!::ClearCommError(port_, &errors, &status)) break;
+            DWORD after = 0;
+            if (!::ClearCommError(port_, &after, &status)) break;
+            errors |= after;
             if (count > 0 || (errors & CE_BREAK) != 0) Post(errors, QByteArray(buffer, count));
             if (::WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) break;
         }
