@@ -18,7 +18,7 @@ void EndOnStopSignals(Form1& form) {
     const std::intptr_t handle = CatchStopSignals();
     if (handle == -1) return;
 #ifdef _WIN32
-    auto* notifier = new QWinEventNotifier(reinterpret_cast<HANDLE>(handle), &form);
+    auto* notifier = new QWinEventNotifier(reinterpret_cast<Qt::HANDLE>(handle), &form);
     const auto signal = &QWinEventNotifier::activated;
 #else
     auto* notifier =
