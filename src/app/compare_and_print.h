@@ -46,7 +46,7 @@ class CompareAndPrint : public QObject, public LanguagePart {
     // Where the backups of reads are; empty: the program's backups folder.
     std::filesystem::path backupFolder;
     // The font the sheet is set in.
-    std::string fontPath = kSheetFontPath;
+    std::string fontPath = SheetFontFile();
 
     // LanguagePart: the menu items and the compare window, once built.
     void ApplyLanguage(int languageMode) override;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -20,7 +21,6 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 
@@ -34,11 +34,14 @@
 #include "codes/bands.h"
 #include "files/data_file.h"
 #include "files/parameter_file.h"
+#include "files/truetype_font.h"
 #include "i18n/captions.h"
 #include "i18n/data_paths.h"
 #include "i18n/local_msgbox_qt.h"
+#include "i18n/platform.h"
 #include "i18n/traditional.h"
 #include "i18n/translate_form_qt.h"
+#include "i18n/unicode_path.h"
 #include "i18n/unicode_path_qt.h"
 #include "windows/accessible_names.h"
 
@@ -65,6 +68,17 @@ void Form1::SetUpApplication() {
     QCoreApplication::setApplicationVersion(QUELRO_VERSION);
     QGuiApplication::setDesktopFileName("quelro");
     GuardListsFromStrayWheel();
+    // A system without Chinese fonts (a Windows without its East Asian
+    // fonts) takes the characters from the font shipped for the sheet.
+    const std::string font = ShippedSheetFont();
+    const int id =
+        font.empty() ? -1 : QFontDatabase::addApplicationFont(NameOf(PathFromUtf8(font)));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (!families.isEmpty()) {
+        QFont standard = QGuiApplication::font();
+        standard.setFamilies({standard.family(), families.front()});
+        QGuiApplication::setFont(standard);
+    }
 }
 
 void Form1::SetUpWindowIcon() {
@@ -73,8 +87,8 @@ void Form1::SetUpWindowIcon() {
 }
 
 QString Form1::ParameterFilePath() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return folder.isEmpty() ? QString() : folder + "/parameter";
+    const std::filesystem::path folder = SettingsFolder();
+    return folder.empty() ? QString() : NameOf(folder / "parameter");
 }
 
 Form1::Form1(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state) {

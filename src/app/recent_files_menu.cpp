@@ -12,6 +12,7 @@
 #include "files/file_access.h"
 #include "files/recent_files.h"
 #include "i18n/captions.h"
+#include "i18n/unicode_path_qt.h"
 
 namespace quelro {
 namespace {
@@ -21,8 +22,10 @@ constexpr Caption kRecent{"最近的文件(&R)", "Recent files(&R)"};
 constexpr Caption kNone{"（无）", "(none)"};
 } // namespace caption
 
+// The list holds the names in UTF-8 (QFile::encodeName would give Windows's
+// 8-bit code page there).
 QString FromBytes(const std::string& name) {
-    return QFile::decodeName(QByteArray::fromStdString(name));
+    return QString::fromStdString(name);
 }
 
 } // namespace
@@ -60,7 +63,7 @@ void RecentFilesMenu::ApplyLanguage(int languageMode) {
 
 void RecentFilesMenu::Add(const QString& name) {
     if (name.isEmpty()) return;
-    AddRecentFile(names_, QFile::encodeName(QFileInfo(name).absoluteFilePath()).toStdString());
+    AddRecentFile(names_, QFileInfo(name).absoluteFilePath().toStdString());
     Write();
 }
 
@@ -87,7 +90,7 @@ void RecentFilesMenu::Write() const {
     if (path.isEmpty()) return;
     QDir().mkpath(QFileInfo(path).absolutePath());
     // A list that cannot be kept costs only the list.
-    WriteFileAtomically(QFile::encodeName(path).toStdString(), RecentFilesText(names_));
+    WriteFileAtomically(PathOf(path), RecentFilesText(names_));
 }
 
 } // namespace quelro

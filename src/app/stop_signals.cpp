@@ -1,55 +1,35 @@
-// Stop signals through a socket pair: the handler only writes a byte, which
-// the event loop reads and acts on (nothing else is safe inside a handler).
+// Stop signals reach the event loop through the handle the system part makes
+// ready (a socket on Linux, an event on Windows): nothing else is safe inside
+// a signal handler or a console's control handler.
 #include "app/stop_signals.h"
 
+#ifdef _WIN32
+#include <QWinEventNotifier>
+#else
 #include <QSocketNotifier>
+#endif
 
 #include "app/form1.h"
-
-#if defined(__unix__)
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
+#include "i18n/platform.h"
 
 namespace quelro {
 
-#if defined(__unix__)
-namespace {
-
-int signalSocket[2] = {-1, -1};
-
-extern "C" void OnStopSignal(int) {
-    const char byte = 1;
-    // Nothing to do when the byte cannot go: one is already waiting.
-    [[maybe_unused]] const ssize_t sent = ::write(signalSocket[0], &byte, 1);
-}
-
-} // namespace
-
 void EndOnStopSignals(Form1& form) {
-    if (signalSocket[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSocket) != 0) return;
-    // A handler never waits on a full socket.
-    ::fcntl(signalSocket[0], F_SETFL, ::fcntl(signalSocket[0], F_GETFL) | O_NONBLOCK);
-    auto* notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &form);
-    QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form, notifier] {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t read = ::read(signalSocket[1], &byte, 1);
+    const std::intptr_t handle = CatchStopSignals();
+    if (handle == -1) return;
+#ifdef _WIN32
+    auto* notifier = new QWinEventNotifier(reinterpret_cast<Qt::HANDLE>(handle), &form);
+    const auto signal = &QWinEventNotifier::activated;
+#else
+    auto* notifier =
+        new QSocketNotifier(static_cast<qintptr>(handle), QSocketNotifier::Read, &form);
+    const auto signal = &QSocketNotifier::activated;
+#endif
+    QObject::connect(notifier, signal, &form, [&form, notifier, handle] {
+        TakeStopSignal(handle);
         notifier->setEnabled(false);
         form.EndWithoutAsking();
     });
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
-
-#else
-
-void EndOnStopSignals(Form1&) {}
-
-#endif
 
 } // namespace quelro

@@ -82,7 +82,7 @@ struct PrintArgs {
     InputForm form;
     std::string lang;
     std::string paper = "a4";
-    std::string font = kSheetFontPath;
+    std::string font = SheetFontFile();
 };
 int RunPrint(const PrintArgs& args, const Options& options);
 // Why `out` cannot name a channel sheet, or "" when it can.

@@ -23,6 +23,7 @@
 #include "files/data_file.h"
 #include "i18n/captions.h"
 #include "i18n/captions_link.h"
+#include "i18n/unicode_path.h"
 #include "image/memory_image.h"
 #include "link/clone_control.h"
 #include "link/clone_driver_qt.h"
@@ -134,9 +135,10 @@ int RunClone(const CloneArgs& args, const Options& options) {
     std::ofstream log;
     if (!args.log.empty()) {
         std::error_code ec;
+        const std::filesystem::path file = PathFromUtf8(args.log);
         const bool fresh =
-            !std::filesystem::exists(args.log, ec) || std::filesystem::file_size(args.log, ec) == 0;
-        log.open(args.log, std::ios::app);
+            !std::filesystem::exists(file, ec) || std::filesystem::file_size(file, ec) == 0;
+        log.open(file, std::ios::app);
         if (!log) {
             std::cerr << "quelro-cli: " << args.log << ": cannot be written\n";
             return kExitBadInput;

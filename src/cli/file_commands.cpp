@@ -23,6 +23,7 @@
 #include "files/json_form.h"
 #include "i18n/captions.h"
 #include "i18n/captions_link.h"
+#include "i18n/unicode_path.h"
 #include "image/memory_image.h"
 
 namespace quelro::cli {
@@ -66,14 +67,15 @@ bool OutputIsInput(const std::string& in, const std::string& out, int languageMo
     static constexpr Caption kIsTheInput{"就是输入文件 %1；请另取输出文件名",
                                          "is the input file %1; name another output"};
     std::error_code ec;
-    if (out.empty() || !std::filesystem::equivalent(in, out, ec) || ec) return false;
+    if (out.empty() || !std::filesystem::equivalent(PathFromUtf8(in), PathFromUtf8(out), ec) || ec)
+        return false;
     BadInput(out, LocalizeFilled(kIsTheInput, languageMode, {in}));
     return true;
 }
 
 int Save(const std::string& path, const ProgramState& state, const Options& options,
          int languageMode) {
-    const DataFileWrite written = WriteDataFile(path, EncodeImage(state));
+    const DataFileWrite written = WriteDataFile(PathFromUtf8(path), EncodeImage(state));
     if (!written.ok) return BadInput(path, CannotWriteText(written.error, languageMode));
     if (!options.quiet) std::cout << "Wrote " << path << "\n";
     return kExitOk;
@@ -83,7 +85,7 @@ int Save(const std::string& path, const ProgramState& state, const Options& opti
 // and stdout is JSON.
 bool IsCsv(const std::string& format, const std::string& file) {
     if (!format.empty()) return format == "csv";
-    std::string extension = std::filesystem::path(file).extension().string();
+    std::string extension = Utf8Of(PathFromUtf8(file).extension());
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return extension == ".csv";
 }
@@ -123,7 +125,7 @@ int RunExport(const ExportArgs& args, const Options& options) {
         std::cout << text << std::flush;
         return std::cout ? kExitOk : BadInput("(stdout)", CannotWriteText("", lang));
     }
-    const DataFileWrite written = WriteFileAtomically(args.out, text);
+    const DataFileWrite written = WriteFileAtomically(PathFromUtf8(args.out), text);
     if (!written.ok) return BadInput(args.out, CannotWriteText(written.error, lang));
     if (!options.quiet) std::cout << "Wrote " << args.out << "\n";
     return kExitOk;
@@ -135,7 +137,7 @@ namespace {
 
 // The whole of a small text file (`what` names the kind of file expected).
 std::optional<std::string> LoadText(const std::string& path, const std::string& what) {
-    const FileBytes file = ReadRegularFile(path, kMaxTextBytes + 1);
+    const FileBytes file = ReadRegularFile(PathFromUtf8(path), kMaxTextBytes + 1);
     if (!file.ok) {
         BadInput(path, "cannot open: " + FileErrorReason(file.code, kEnglish));
         return std::nullopt;

@@ -16,6 +16,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/programming_input.h"
+#include "i18n/platform.h"
 
 namespace quelro::cli {
 namespace {
@@ -209,8 +210,13 @@ int main(int argc, char** argv) {
     AddReadAndWrite(app, commands);
     AddPortsAndClone(app, commands);
 #endif
+    // UTF-8 on every system, so that a file name is never narrowed to a code page.
+    const std::vector<std::string> arguments = quelro::ProgramArguments(argc, argv);
+    std::vector<char*> utf8;
+    for (const std::string& argument : arguments)
+        utf8.push_back(const_cast<char*>(argument.c_str()));
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(utf8.size()), utf8.data());
     } catch (const CLI::Success& done) { // --help, --version
         return app.exit(done);
     } catch (const CLI::ParseError& error) {

@@ -13,6 +13,8 @@
 #include "files/sheet_layout.h"
 #include "files/sheet_pdf.h"
 #include "files/truetype_font.h"
+#include "i18n/platform.h"
+#include "i18n/unicode_path.h"
 
 namespace quelro::cli {
 namespace {
@@ -24,9 +26,7 @@ std::string Lower(std::string text) {
 
 // Today as YYYY-MM-DD, local time.
 std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTime(std::time(nullptr));
     char date[16];
     std::strftime(date, sizeof date, "%Y-%m-%d", &local);
     return date;
@@ -55,7 +55,7 @@ std::string Utf8(char32_t c) {
 } // namespace
 
 std::string SheetOutputProblem(const std::string& out) {
-    const std::string extension = Lower(std::filesystem::path(out).extension().string());
+    const std::string extension = Lower(Utf8Of(PathFromUtf8(out).extension()));
     return extension == ".pdf" || extension == ".html" || extension == ".htm"
                ? std::string()
                : std::string("the output must end in .pdf or .html");
@@ -67,9 +67,9 @@ int RunPrint(const PrintArgs& args, const Options& options) {
     if (!programming) return kExitBadInput;
     const Paper paper = args.paper == "letter" ? Paper::Letter : Paper::A4;
     const Sheet sheet =
-        BuildSheet(programming->state, std::filesystem::path(args.in).filename().string(), Today());
+        BuildSheet(programming->state, Utf8Of(PathFromUtf8(args.in).filename()), Today());
     std::string bytes;
-    if (Lower(std::filesystem::path(args.out).extension().string()) == ".pdf") {
+    if (Lower(Utf8Of(PathFromUtf8(args.out).extension())) == ".pdf") {
         const TrueTypeFont::Loaded loaded = TrueTypeFont::FromFile(args.font);
         if (!loaded.font) {
             std::cerr << "quelro-cli: " << loaded.error
@@ -94,7 +94,7 @@ int RunPrint(const PrintArgs& args, const Options& options) {
     } else {
         bytes = SheetHtml(sheet, paper, lang);
     }
-    const FileWrite written = WriteFileAtomically(args.out, bytes);
+    const FileWrite written = WriteFileAtomically(PathFromUtf8(args.out), bytes);
     if (!written.ok) {
         std::cerr << "quelro-cli: " << args.out << ": cannot write: " << written.error << "\n";
         return kExitBadInput;

@@ -11,6 +11,7 @@
 #include "files/parameter_file.h"
 #include "files/programming_file.h"
 #include "i18n/captions.h"
+#include "i18n/unicode_path.h"
 
 namespace quelro::cli {
 namespace {
@@ -22,7 +23,7 @@ std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
     // A data file's reader looks at its first bytes only.
     const std::size_t wanted =
         form == ProgrammingForm::DataFile ? kDataFileSize + 2 : kMaxFormBytes + 1;
-    const FileBytes file = ReadRegularFile(path, wanted);
+    const FileBytes file = ReadRegularFile(PathFromUtf8(path), wanted);
     if (!file.ok) {
         std::cerr << "quelro-cli: " << path << ": " << Localize(kCannotOpenFile, languageMode)
                   << FileErrorReason(file.code, languageMode) << "\n";
@@ -77,16 +78,6 @@ int LanguageModeOf(const std::string& lang) {
     if (folder.empty() || !std::filesystem::is_regular_file(folder / "parameter", ec))
         return kEnglish;
     return ReadParameterFile(folder / "parameter").languageMode;
-}
-
-std::filesystem::path SettingsFolder() {
-    namespace fs = std::filesystem;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    const fs::path folder = config != nullptr && *config == '/' ? fs::path(config)
-                            : home != nullptr                   ? fs::path(home) / ".config"
-                                                                : fs::path();
-    return folder.empty() ? folder : folder / "quelro";
 }
 
 } // namespace quelro::cli

@@ -11,6 +11,7 @@
 #include "cli/cli_common.h"
 #include "files/programming_diff.h"
 #include "i18n/captions.h"
+#include "i18n/platform.h"
 
 namespace quelro::cli {
 
@@ -26,10 +27,6 @@ inline constexpr Caption kWarning{"警告：", "warning: "};
 // "cannot write: <why>", or "cannot write" without a reason, in
 // `languageMode`.
 std::string CannotWriteText(const std::string& why, int languageMode);
-
-// Where the window program keeps its settings and the ports file:
-// $XDG_CONFIG_HOME/quelro, else ~/.config/quelro; empty when neither is set.
-std::filesystem::path SettingsFolder();
 
 // The LanguageMode of --lang (zh, en, zh-Hant or ""); without it, the
 // language last chosen in the window program (its `parameter` file), else

@@ -10,7 +10,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,7 +17,6 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 #include "cli/cli_common.h"
 #include "cli/programming_input.h"
@@ -28,6 +26,8 @@
 #include "files/data_file.h"
 #include "i18n/captions.h"
 #include "i18n/captions_link.h"
+#include "i18n/platform.h"
+#include "i18n/unicode_path.h"
 #include "image/memory_image.h"
 #include "link/clone_control.h"
 #include "link/port_identity.h"
@@ -188,7 +188,7 @@ TransferResult RunTransfer(SerialLink& link, ProgramState& state, TransferMode m
                            bool readBack = false) {
     InterruptGuard guard;
     QEventLoop loop;
-    CliView view(!options.quiet && ::isatty(STDERR_FILENO), acceptOtherBand, lang,
+    CliView view(!options.quiet && StderrIsTerminal(), acceptOtherBand, lang,
                  [&loop] { loop.quit(); });
     TransferDriver driver(link, view, state);
     if (readBack) driver.SetReadBack();
@@ -225,8 +225,9 @@ std::optional<std::string> CannotWrite(const std::filesystem::path& out) {
     if (std::filesystem::is_directory(out, ec)) return "it is a folder";
     const std::filesystem::path folder = out.parent_path().empty() ? "." : out.parent_path();
     if (!std::filesystem::is_directory(folder, ec))
-        return "the folder " + folder.string() + " does not exist";
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) return std::string(std::strerror(errno));
+        return "the folder " + Utf8Of(folder) + " does not exist";
+    if (const int code = FolderWritableCode(folder); code != 0)
+        return std::string(std::strerror(code));
     return std::nullopt;
 }
 
@@ -236,7 +237,7 @@ int RunRead(const ReadArgs& args, const Options& options) {
     int exitCode = kExitOk;
     const int lang = LanguageModeOf(args.lang);
     Application application;
-    const std::filesystem::path out(args.out);
+    const std::filesystem::path out = PathFromUtf8(args.out);
     // Found out before the radio is read, not after.
     if (const std::optional<std::string> why = CannotWrite(out)) {
         std::cerr << "quelro-cli: " << LocalizeFilled(kCannotWrite, lang, {args.out, *why}) << "\n";
@@ -255,7 +256,7 @@ int RunRead(const ReadArgs& args, const Options& options) {
         std::cerr << "quelro-cli: " << LocalizeFilled(kCannotWrite, lang, {args.out, written.error})
                   << (result.backup.empty()
                           ? Localize(kReadNotKept, lang)
-                          : LocalizeFilled(kReadKept, lang, {result.backup.string()}))
+                          : LocalizeFilled(kReadKept, lang, {Utf8Of(result.backup)}))
                   << "\n";
         return kExitBadInput;
     }
@@ -336,7 +337,7 @@ int RunPorts(const std::string& lang) {
                   << (device && device->fromPortsFile ? "  (ports file)" : "")
                   << (device ? Described(paths, device->path, language) : "") << "\n";
     }
-    std::cout << "Ports file: " << (config / kPortsFileName).string() << "\n";
+    std::cout << "Ports file: " << Utf8Of(config / kPortsFileName) << "\n";
     if (const auto adapter = RememberedAdapter(config))
         std::cout << "Adapter opened at start-up: " << *adapter << "\n";
     std::cout << "Serial devices present:";

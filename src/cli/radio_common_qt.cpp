@@ -12,6 +12,7 @@
 #include "files/data_file.h"
 #include "i18n/captions.h"
 #include "i18n/captions_link.h"
+#include "i18n/unicode_path.h"
 #include "image/memory_image.h"
 #include "link/port_diagnosis.h"
 #include "link/port_map.h"
@@ -26,7 +27,12 @@ volatile std::sig_atomic_t interrupted = 0;
 extern "C" void OnInterrupt(int) {
     interrupted = 1;
 }
+// Windows has no hang-up: Ctrl+Break stands in its place.
+#ifdef SIGHUP
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+#else
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGBREAK};
+#endif
 
 } // namespace
 
@@ -49,7 +55,7 @@ bool LoadDataFileToWrite(const std::string& path, ProgramState& state, int& exit
                          int languageMode) {
     static constexpr Caption kCannotOpen{"无法打开：", "cannot open: "};
     static constexpr Caption kNotDataFile{"不是 Quelro 数据文件", "not a Quelro data file"};
-    const DataFileRead file = ReadDataFile(path);
+    const DataFileRead file = ReadDataFile(PathFromUtf8(path));
     if (file.status == DataFileRead::CannotOpen) {
         std::cerr << "quelro-cli: " << path << ": " << Localize(kCannotOpen, languageMode)
                   << file.error << "\n";

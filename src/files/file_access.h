@@ -10,10 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace quelro {
+#include "i18n/platform.h"
 
-// The code of a name that is neither a regular file nor a folder.
-inline constexpr int kNotRegularFile = -1;
+namespace quelro {
 
 struct FileBytes {
     bool ok = false;

@@ -14,6 +14,8 @@
 
 #include "files/file_access.h"
 #include "i18n/captions.h"
+#include "i18n/data_paths.h"
+#include "i18n/unicode_path.h"
 
 namespace quelro {
 namespace {
@@ -171,15 +173,26 @@ std::optional<TrueTypeFont> TrueTypeFont::FromBytes(std::string bytes, int face)
     return font;
 }
 
+std::string ShippedSheetFont() {
+    const std::filesystem::path shipped =
+        FindData({"quelro/fonts/wqy-microhei.ttc", "data/fonts/wqy-microhei.ttc"});
+    return shipped.empty() ? std::string() : Utf8Of(shipped);
+}
+
+std::string SheetFontFile() {
+    const std::string shipped = ShippedSheetFont();
+    return shipped.empty() ? kSheetFontPath : shipped;
+}
+
 TrueTypeFont::Loaded TrueTypeFont::FromFile(const std::string& path) {
     // The CJK fonts run to some tens of megabytes.
     constexpr std::size_t kMaxFontBytes = 64 << 20;
     // The reader makes room for as much as it may read: ask for what the file
     // holds, not for the largest font.
     std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), ec);
     const std::size_t wanted = ec ? kMaxFontBytes : std::min<std::uintmax_t>(size, kMaxFontBytes);
-    FileBytes file = ReadRegularFile(path, wanted + 1);
+    FileBytes file = ReadRegularFile(PathFromUtf8(path), wanted + 1);
     if (!file.ok) return {std::nullopt, path + ": " + FileErrorReason(file.code, kEnglish)};
     if (file.bytes.size() > kMaxFontBytes) return {std::nullopt, path + ": too large for a font"};
     auto font = FromBytes(std::move(file.bytes));

@@ -16,6 +16,12 @@ namespace quelro {
 // The CJK font the sheet is set in (Debian's fonts-wqy-microhei).
 inline constexpr const char* kSheetFontPath = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
 
+// The copy of that font shipped beside the program (the Windows build carries
+// it in share/quelro/fonts), or empty when there is none.
+std::string ShippedSheetFont();
+// The font the sheet is set in: the shipped copy, else kSheetFontPath.
+std::string SheetFontFile();
+
 class TrueTypeFont {
   public:
     // Reads face `face` of a font file's bytes; nullopt when they are not a

@@ -136,5 +136,14 @@ inline constexpr Caption kNoAdapter{"没有找到 USB 串口设备：请插上�
                                     "No USB serial device found: plug in the programming cable."};
 inline constexpr Caption kAllWell{"没有发现问题。", "Nothing wrong found."};
 
+// Windows tells neither who holds a port nor the driver's module.
+inline constexpr Caption kPortBusy{"%1 正被其它程序使用：请先关闭该程序。",
+                                   "%1 is in use by another program: close that program first."};
+// %2 the adapter's USB ID, %3 its chip.
+inline constexpr Caption kAdapterNeedsDriver{
+    "%1（USB %2）已插上，但没有串口驱动程序：请安装 %3 的驱动程序，然后重新插上编程线。",
+    "%1 (USB %2) is plugged in but has no serial port driver: install the %3 driver, then plug "
+    "the cable in again."};
+
 } // namespace linktext
 } // namespace quelro

@@ -5,10 +5,21 @@
 #include <algorithm>
 #include <system_error>
 
+#include "i18n/platform.h"
+
 namespace quelro {
 namespace {
 
 namespace fs = std::filesystem;
+
+// An installed program's data: in ../share beside bin/ on Linux, in the
+// folder share of the program's own folder on Windows (the installer keeps
+// it all there).
+#ifdef _WIN32
+constexpr const char* kShareFromProgram = "share";
+#else
+constexpr const char* kShareFromProgram = "../share";
+#endif
 
 // True when `inner` is `outer` or lies below it. Both are compared in their
 // resolved forms, so symbolic links to the build folder count as inside.
@@ -35,11 +46,7 @@ bool IsInside(const fs::path& inner, const fs::path& outer) {
 
 ProgramFolders ThisProgram() {
     ProgramFolders folders;
-    std::error_code ec;
-    // The kernel's link names the binary itself, with every symbolic link in
-    // the way (/usr/local/bin/quelro -> /opt/quelro/bin/quelro) resolved.
-    const fs::path binary = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) folders.program = binary.parent_path();
+    folders.program = ProgramFile().parent_path();
     folders.build = QUELRO_BUILD_DIR;
     folders.source = QUELRO_SOURCE_DIR;
     return folders;
@@ -49,7 +56,7 @@ std::vector<fs::path> DataCandidates(const DataItem& item, const ProgramFolders&
     std::vector<fs::path> candidates;
     if (!folders.program.empty())
         candidates.push_back(
-            (folders.program / ".." / "share" / item.installed).lexically_normal());
+            (folders.program / kShareFromProgram / item.installed).lexically_normal());
     if (!folders.source.empty() && IsInside(folders.program, folders.build))
         candidates.push_back((folders.source / item.source).lexically_normal());
     return candidates;

@@ -1,6 +1,7 @@
 // Finding the program's shared data (the Traditional-conversion configuration,
 // the manual, the icon). An installed program finds them beside its binary, in
-// ../share, wherever the tree was installed or moved (/usr, /opt, a DESTDIR).
+// ../share (Windows: share in the program's folder), wherever the tree was
+// installed or moved (/usr, /opt, a DESTDIR, C:\Program Files).
 // Only a program run from its own build folder falls back to the source tree,
 // so an installed copy never depends on the sources being around.
 #pragma once
@@ -27,7 +28,8 @@ struct ProgramFolders {
 // The running program's folders.
 ProgramFolders ThisProgram();
 
-// The places tried for an item, in order: program/../share/<installed>, then
+// The places tried for an item, in order: program/../share/<installed>
+// (program/share/<installed> on Windows), then
 // source/<source> when the program sits inside its build folder.
 std::vector<std::filesystem::path> DataCandidates(const DataItem& item,
                                                   const ProgramFolders& folders);

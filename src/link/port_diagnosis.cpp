@@ -2,11 +2,9 @@
 #include "link/port_diagnosis.h"
 
 #include <algorithm>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
 
 #include "i18n/captions_link.h"
+#include "i18n/platform.h"
 
 namespace quelro {
 
@@ -15,36 +13,33 @@ namespace fs = std::filesystem;
 DeviceAccess CheckDeviceAccess(const SystemPaths& paths, std::string_view device,
                                const UserGroups& user) {
     DeviceAccess access;
-    struct stat info {};
-    if (::stat(paths.At(device).c_str(), &info) != 0) return access;
+    const std::optional<DeviceNode> node = DescribeDevice(paths.At(device));
+    if (!node) return access;
     access.exists = true;
-    access.group = GroupName(paths, info.st_gid);
-    constexpr mode_t kGroupReadWrite = S_IRGRP | S_IWGRP;
-    access.groupGrantsAccess = (info.st_mode & kGroupReadWrite) == kGroupReadWrite;
+    access.group = GroupName(paths, node->group);
+    constexpr unsigned kOwnerReadWrite = 0600, kGroupReadWrite = 0060, kOthersReadWrite = 0006;
+    access.groupGrantsAccess = (node->mode & kGroupReadWrite) == kGroupReadWrite;
     access.listedInGroup =
         !access.group.empty() &&
         std::find(user.listedIn.begin(), user.listedIn.end(), access.group) != user.listedIn.end();
     access.groupInSession = std::find(user.sessionGids.begin(), user.sessionGids.end(),
-                                      info.st_gid) != user.sessionGids.end();
+                                      node->group) != user.sessionGids.end();
     // The owner's bits for the owner, the group's for a member, else the others'.
-    const mode_t wanted = user.uid == info.st_uid ? (S_IRUSR | S_IWUSR)
-                          : access.groupInSession ? kGroupReadWrite
-                                                  : (S_IROTH | S_IWOTH);
-    access.allowed = user.uid == 0 || (info.st_mode & wanted) == wanted;
+    const unsigned wanted = user.uid == node->owner ? kOwnerReadWrite
+                            : access.groupInSession ? kGroupReadWrite
+                                                    : kOthersReadWrite;
+    access.allowed = user.uid == 0 || (node->mode & wanted) == wanted;
     return access;
 }
 
 bool SurelyNotSerial(const fs::path& device) {
-    struct stat info {};
-    if (::stat(device.c_str(), &info) != 0) return false;
-    // Major 1 holds the memory devices: /dev/null, /dev/zero, /dev/full ...
-    return !S_ISCHR(info.st_mode) || major(info.st_rdev) == 1;
+    const std::optional<DeviceNode> node = DescribeDevice(device);
+    return node && (!node->character || node->memoryDevice);
 }
 
 std::optional<OpenProblem> LockHolder(const SystemPaths& paths, std::string_view device) {
     const auto lock = ReadLockFile(paths, LockFileName(device));
-    if (!lock || lock->pid <= 0 || lock->pid == static_cast<long>(::getpid()) ||
-        !ProcessRuns(paths, lock->pid))
+    if (!lock || lock->pid <= 0 || lock->pid == ProcessId() || !ProcessRuns(paths, lock->pid))
         return std::nullopt;
     OpenProblem problem;
     problem.kind = OpenProblem::Kind::HeldBy;
@@ -65,7 +60,7 @@ OpenProblem DiagnoseOpenFailure(const SystemPaths& paths, std::string_view devic
         return problem;
     }
     if (auto held = LockHolder(paths, device)) return *held;
-    const long self = static_cast<long>(::getpid());
+    const long self = ProcessId();
     if (const auto lock = ReadLockFile(paths, LockFileName(device)); lock && lock->pid != self) {
         // Its process is gone: take the lock over where the folder allows.
         std::error_code ec;
@@ -121,7 +116,8 @@ std::string OpenProblemText(const OpenProblem& problem, int port, int languageMo
                                    {device, std::to_string(problem.pid),
                                     problem.program.empty() ? "?" : problem.program});
         }
-        return text;
+        // No port number and no holder to name (Windows tells none).
+        return text.empty() ? LocalizeFilled(linktext::kPortBusy, languageMode, {device}) : text;
     }
     case OpenProblem::Kind::StaleLock:
         return LocalizeFilled(linktext::kStaleLock, languageMode,

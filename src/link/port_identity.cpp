@@ -14,6 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifndef _WIN32
 constexpr int kMaxLinks = 512;  // entries of /dev/serial/by-id looked at
 constexpr int kMaxParents = 12; // folders walked up from a tty to its USB device
 
@@ -22,6 +23,7 @@ std::string Attribute(const fs::path& folder, const char* name) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     return text;
 }
+#endif
 
 // Where a link under the root points, as a path of the system: relative
 // targets are taken from the link's own folder.
@@ -32,6 +34,7 @@ fs::path SystemTarget(const fs::path& shownLink, const fs::path& target) {
 
 } // namespace
 
+#ifndef _WIN32 // port_identity_win32.cpp asks SetupAPI
 PortIdentity IdentifyPort(const SystemPaths& paths, std::string_view device) {
     PortIdentity identity;
     identity.device = std::string(device);
@@ -70,6 +73,7 @@ PortIdentity IdentifyPort(const SystemPaths& paths, std::string_view device) {
     if (!links.empty()) identity.byId = links.front();
     return identity;
 }
+#endif
 
 std::string IdentityText(const PortIdentity& identity, int languageMode) {
     static constexpr Caption kSerialNumber{"序列号 %1", "serial number %1"};

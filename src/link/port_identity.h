@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/system_paths.h"
 
@@ -25,7 +26,14 @@ struct PortIdentity {
     std::string byId;   // /dev/serial/by-id/..., empty when there is none
     bool operator==(const PortIdentity&) const = default;
 };
+// On Windows `device` is a port's name (COM3) and the identity comes from
+// SetupAPI; `paths` is not looked at there.
 PortIdentity IdentifyPort(const SystemPaths& paths, std::string_view device);
+
+#ifdef _WIN32
+// The serial ports Windows has (COM1, COM7 ...), in numeric order.
+std::vector<std::string> ComPortsPresent();
+#endif
 
 // "QinHeng Electronics USB Serial, USB 1a86:7523, serial number A1B2,
 // /dev/serial/by-id/usb-..."; empty for a device /sys knows nothing of.

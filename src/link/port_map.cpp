@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "i18n/captions_link.h"
+#include "i18n/unicode_path.h"
 #include "link/port_identity.h"
 
 namespace quelro {
@@ -104,9 +105,15 @@ std::optional<PortDevice> DeviceForPort(int n, const std::filesystem::path& conf
                                         const std::vector<std::string>& devicesPresent) {
     if (n < 1 || n > kPortCount) return std::nullopt;
     if (auto line = PortsFileLine(configFolder, n)) return PortDevice{*line, true};
+#ifdef _WIN32
+    // Windows names its ports itself.
+    (void)devicesPresent;
+    return PortDevice{"COM" + std::to_string(n), false};
+#else
     const std::vector<std::string> ordered = OrderSerialDevices(devicesPresent);
     if (static_cast<std::size_t>(n) > ordered.size()) return std::nullopt;
     return PortDevice{ordered[n - 1], false};
+#endif
 }
 
 std::optional<int> PortNumberFromName(std::string_view name) {
@@ -116,6 +123,11 @@ std::optional<int> PortNumberFromName(std::string_view name) {
         return std::nullopt;
     if (name[3] < '1' || name[3] > '0' + kPortCount) return std::nullopt;
     return name[3] - '0';
+}
+
+std::string WindowsDevicePath(std::string_view port) {
+    if (port.substr(0, 4) == "\\\\.\\") return std::string(port);
+    return "\\\\.\\" + std::string(port);
 }
 
 std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int languageMode) {
@@ -134,7 +146,7 @@ std::string NoDeviceLine(int n, const std::filesystem::path& portsFile, int lang
         } else if (c == '#')
             filled += std::to_string(PortsFileLineNumber(PortsFileText(portsFile), n));
         else if (c == '@')
-            filled += portsFile.string();
+            filled += Utf8Of(portsFile);
         else
             filled += c;
     }

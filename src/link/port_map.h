@@ -1,10 +1,11 @@
-// COM1..COM8 on Linux: which serial device each port number stands for, and
-// the texts that name a device.
+// COM1..COM8: which serial device each port number stands for, and the
+// texts that name a device.
 //
-// Port N is line N of the text file `ports` in the configuration folder when
-// that line names a device; otherwise it is the Nth serial device present,
-// USB adapters first (ttyUSB*, then ttyACM*), then ttyS*, each in numeric
-// order, then any other device by name.
+// On Linux port N is line N of the text file `ports` in the configuration
+// folder when that line names a device; otherwise it is the Nth serial
+// device present, USB adapters first (ttyUSB*, then ttyACM*), then ttyS*,
+// each in numeric order, then any other device by name. On Windows port N
+// is the system's own COMN unless the ports file names another.
 #pragma once
 
 #include <filesystem>
@@ -43,6 +44,10 @@ int PortsFileLineNumber(std::string_view text, int n);
 
 // "COM3" or "com3" -> 3, for COM1..COM8.
 std::optional<int> PortNumberFromName(std::string_view name);
+
+// The name Windows opens a port by: "COM12" -> "\\.\COM12" (the only form
+// that reaches COM10 and above); a name already in that form stays.
+std::string WindowsDevicePath(std::string_view port);
 
 // The message when no serial device stands for port n: neither a line of the
 // ports file `portsFile` nor a device present.

@@ -1,11 +1,13 @@
 // Port selection over SerialLink and the ports mapping.
 #include "link/port_selector_qt.h"
 
+#ifndef _WIN32
 #include <QSerialPortInfo>
-#include <QStandardPaths>
+#endif
 
 #include <array>
 
+#include "i18n/platform.h"
 #include "link/port_identity.h"
 
 namespace quelro {
@@ -22,14 +24,18 @@ std::string AdapterById(const SystemPaths& paths, const std::string& device) {
 } // namespace
 
 std::filesystem::path LinkConfigFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+    return SettingsFolder();
 }
 
 std::vector<std::string> SerialDevicesPresent() {
+#ifdef _WIN32
+    return ComPortsPresent();
+#else
     std::vector<std::string> devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices.push_back(info.systemLocation().toStdString());
     return devices;
+#endif
 }
 
 PortSelector::PortSelector(SerialLink& link, const ProgramState& state, Callbacks callbacks,

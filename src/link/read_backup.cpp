@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/data_file.h"
+#include "i18n/unicode_path.h"
 
 namespace quelro {
 
@@ -51,7 +52,7 @@ std::vector<std::pair<std::pair<std::string, int>, fs::path>> Backups(const fs::
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         if (!entry.is_regular_file(ec)) continue;
-        if (auto key = BackupKey(entry.path().filename().string()))
+        if (auto key = BackupKey(Utf8Of(entry.path().filename())))
             backups.emplace_back(std::move(*key), entry.path());
     }
     std::sort(backups.begin(), backups.end());
@@ -79,7 +80,7 @@ BackupResult KeepReadBackup(const fs::path& folder, std::string_view readImageHe
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) {
-        result.error = folder.string() + ": " + ec.message();
+        result.error = Utf8Of(folder) + ": " + ec.message();
         return result;
     }
     fs::path file = folder / (std::string(stamp) + ".DAT");
@@ -87,7 +88,7 @@ BackupResult KeepReadBackup(const fs::path& folder, std::string_view readImageHe
         file = folder / (std::string(stamp) + "-" + std::to_string(sequence) + ".DAT");
     DataFileWrite written = WriteDataFile(file, readImageHex);
     if (!written.ok) {
-        result.error = file.string() + ": " + written.error;
+        result.error = Utf8Of(file) + ": " + written.error;
         return result;
     }
     result.ok = true;

@@ -1,23 +1,36 @@
-// SerialLink: the one serial port of the program on QSerialPort.
+// SerialLink: the one serial port of the program.
 //
 // 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control, raw bytes,
 // every arrival handed on at once. DTR is asserted and RTS left low while the
 // port is open (the states a Windows serial control opens with, so a cable
 // that takes its power or direction from them behaves the same).
 //
-// Qt reports no received BREAK, so the terminal is switched to PARMRK after
-// opening and the marked stream is decoded back into break events and plain
-// bytes (ParmrkDecoder).
+// On Linux (serial_link_posix_qt.cpp) it runs on QSerialPort. Qt reports no
+// received BREAK, so the terminal is switched to PARMRK after opening and the
+// marked stream is decoded back into break events and plain bytes
+// (ParmrkDecoder). On Windows (serial_link_win32_qt.cpp) it is a Win32 port
+// read by a thread of its own, whose breaks ClearCommError reports
+// (CommBreakDecoder): QSerialPort waits there on a completion port, which
+// wine never signals.
 #pragma once
 
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 
+#include <cstdint>
+#include <memory>
 #include <string_view>
+#include <vector>
+
+#include "link/port_diagnosis.h"
+
+#ifdef _WIN32
+#include "link/comm_break_decoder.h"
+#else
+#include <QSerialPort>
 
 #include "link/parmrk_decoder.h"
-#include "link/port_diagnosis.h"
+#endif
 
 namespace quelro {
 
@@ -40,12 +53,11 @@ class SerialLink : public QObject {
 
     // Closes whatever is open, then opens `device` (a path such as
     // /dev/ttyUSB0, or a link to one such as /dev/serial/by-id/...: the
-    // device it points to now is opened). What the line held before is
-    // dropped. A lock file whose process is gone is taken over when the
-    // system allows it.
+    // device it points to now is opened; on Windows a port such as COM3). What the line held before
+    // is dropped. A lock file whose process is gone is taken over when the system allows it.
     OpenResult Open(const QString& device);
     void Close();
-    bool IsOpen() const { return port_.isOpen(); }
+    bool IsOpen() const;
     QString Device() const { return device_; }
 
     // After Lost: opens the device that went away again, under the path it
@@ -70,14 +82,32 @@ class SerialLink : public QObject {
     void Reopened();
 
   private:
+    // The device went away: close, remember it for Reopen, tell.
+    void LoseDevice();
+    // Hands on what a decoder made of a read.
+    void EmitEvents(const std::vector<SerialEvent>& events);
+
+#ifdef _WIN32
+    class Reader;
+    // What the reader thread read (with ClearCommError's flags), delivered
+    // on the link's thread; reads of an earlier generation (before a
+    // DiscardInput or Close) are dropped.
+    void Deliver(unsigned long commErrors, const QByteArray& bytes, std::uint64_t generation);
+
+    void* handle_ = nullptr; // the port's HANDLE
+    std::unique_ptr<Reader> reader_;
+    std::uint64_t generation_ = 0;
+    CommBreakDecoder decoder_;
+#else
     void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
+    ParmrkDecoder decoder_;
+#endif
     QString device_;
     QString lost_; // the path of the device that went away
     SystemPaths paths_ = SystemPaths::FromEnvironment();
-    ParmrkDecoder decoder_;
 };
 
 } // namespace quelro

@@ -8,7 +8,8 @@
 #include <cstring>
 #include <fstream>
 #include <system_error>
-#include <unistd.h>
+
+#include "i18n/platform.h"
 
 namespace quelro {
 
@@ -101,7 +102,7 @@ UserGroups ReadUserGroups(const SystemPaths& paths) {
     const std::string status = ReadSmallFile(paths.At("/proc/self/status"));
     const std::vector<unsigned> uids = StatusNumbers(status, "Uid:");
     const std::vector<unsigned> gids = StatusNumbers(status, "Gid:");
-    user.uid = uids.size() > 1 ? uids[1] : static_cast<unsigned>(::geteuid());
+    user.uid = uids.size() > 1 ? uids[1] : EffectiveUserId();
     if (gids.size() > 1) user.sessionGids.push_back(gids[1]);
     for (unsigned gid : StatusNumbers(status, "Groups:")) user.sessionGids.push_back(gid);
 
@@ -155,7 +156,7 @@ std::vector<long> ProcessesNamed(const SystemPaths& paths, std::string_view name
 
 std::vector<long> ProcessesHolding(const SystemPaths& paths, std::string_view device) {
     std::vector<long> found;
-    const long self = static_cast<long>(::getpid());
+    const long self = ProcessId();
     for (long pid : ProcessIds(paths)) {
         if (pid == self) continue;
         std::error_code ec;

@@ -2,17 +2,15 @@
 #include "link/transfer_driver_qt.h"
 
 #include <QDateTime>
-#include <QStandardPaths>
 
-#include "i18n/unicode_path_qt.h"
+#include "i18n/platform.h"
 #include "link/read_backup.h"
 
 namespace quelro {
 
 std::filesystem::path DefaultBackupFolder() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (data.isEmpty()) return {};
-    return PathOf(data) / "backups";
+    const std::filesystem::path data = LocalDataFolder();
+    return data.empty() ? data : data / "backups";
 }
 
 std::filesystem::path ReadBackFolder() {

@@ -3,19 +3,25 @@
 // stderr line a refusal gives.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "codes/conversions.h"
+#include "i18n/unicode_path.h"
 
 namespace quelro::test {
 
@@ -42,19 +48,89 @@ inline std::string Quote(const std::string& arg) {
     return quoted + "'";
 }
 
+#ifdef _WIN32
+// An argument as the C runtime of the program started will split it back.
+inline std::wstring WindowsQuote(const std::string& arg) {
+    const std::wstring wide = PathFromUtf8(arg).wstring();
+    std::wstring quoted = L"\"";
+    std::size_t slashes = 0;
+    for (wchar_t c : wide) {
+        if (c == L'\\') {
+            ++slashes;
+        } else {
+            quoted.append(c == L'"' ? 2 * slashes + 1 : slashes, L'\\');
+            slashes = 0;
+        }
+        quoted += c;
+    }
+    return quoted.append(slashes, L'\\') + L"\"";
+}
+#endif
+
 class CliTest : public testing::Test {
   protected:
     void SetUp() override {
+#ifdef _WIN32
+        dir_ = fs::temp_directory_path() /
+               ("quelro-cli-test-" + std::to_string(std::random_device()() % 100000000));
+        ASSERT_TRUE(fs::create_directory(dir_));
+#else
         std::string pattern = (fs::temp_directory_path() / "quelro-cli-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
+#endif
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override {
+        fs::remove_all(dir_);
+    }
 
-    fs::path At(const std::string& name) const { return dir_ / name; }
+    fs::path At(const std::string& name) const {
+        return dir_ / PathFromUtf8(name);
+    }
+    // The file `name` of the folder as an argument (UTF-8).
+    std::string Arg(const std::string& name) const {
+        return Utf8Of(At(name));
+    }
 
     // `shell` runs first in the same shell (to set a limit). The settings of
     // the window program are looked for in config/ here.
+#ifdef _WIN32
+    // Windows: the program started with its output in files, and the
+    // settings of the window program looked for in config\ (%APPDATA%).
+    Result Run(const std::vector<std::string>& args) const {
+        std::wstring command = WindowsQuote(Utf8Of(fs::path(QUELRO_CLI_PATH).make_preferred()));
+        for (const std::string& arg : args) command += L" " + WindowsQuote(arg);
+        ::SetEnvironmentVariableW(L"APPDATA", (dir_ / "config").c_str());
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        const auto output = [&](const char* name) {
+            return ::CreateFileW(At(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output("stdout.txt");
+        startup.hStdError = output("stderr.txt");
+        PROCESS_INFORMATION process{};
+        Result result;
+        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                             &startup, &process)) {
+            ::WaitForSingleObject(process.hProcess, INFINITE);
+            DWORD code = 0;
+            ::GetExitCodeProcess(process.hProcess, &code);
+            result.exit = static_cast<int>(code);
+            ::CloseHandle(process.hProcess);
+            ::CloseHandle(process.hThread);
+        }
+        ::CloseHandle(startup.hStdOutput);
+        ::CloseHandle(startup.hStdError);
+        result.out = Read(At("stdout.txt"));
+        result.err = Read(At("stderr.txt"));
+        fs::remove(At("stdout.txt"));
+        fs::remove(At("stderr.txt"));
+        return result;
+    }
+#else
     Result Run(const std::vector<std::string>& args, const std::string& shell = {}) const {
         std::string command = shell + "XDG_CONFIG_HOME=" + Quote((dir_ / "config").string()) + " " +
                               Quote(QUELRO_CLI_PATH);
@@ -69,12 +145,13 @@ class CliTest : public testing::Test {
         fs::remove(At("stderr.txt"));
         return result;
     }
+#endif
 
     // The names in the folder, to show that nothing (no temporary) was left.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir_))
-            names.push_back(entry.path().filename().string());
+            names.push_back(Utf8Of(entry.path().filename()));
         std::sort(names.begin(), names.end());
         return names;
     }

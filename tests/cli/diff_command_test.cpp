@@ -31,7 +31,7 @@ class DiffTest : public CliTest {
         ASSERT_EQ(Run({"export", Path("rich.DAT"), "-o", Path("rich.json")}).exit, 0);
         ASSERT_EQ(Run({"export", Path("rich.DAT"), "-o", Path("rich.csv")}).exit, 0);
     }
-    std::string Path(const std::string& name) const { return At(name).string(); }
+    std::string Path(const std::string& name) const { return Arg(name); }
 };
 
 TEST_F(DiffTest, ExitStatusAsDiff) {

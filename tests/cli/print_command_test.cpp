@@ -25,7 +25,7 @@ class PrintTest : public CliTest {
             GTEST_SKIP() << "poppler-utils is not installed";
         WriteDat("rich.DAT", Patch(RichImage(), 0x2F0, "436C756220E4"));
     }
-    std::string Path(const std::string& name) const { return At(name).string(); }
+    std::string Path(const std::string& name) const { return Arg(name); }
     // The stdout of a shell command.
     std::string Tool(const std::string& command) const {
         const std::string out = Path("tool.txt");

@@ -3,13 +3,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include "codes/conversions.h"
 #include "files/data_file.h"
 #include "files/parameter_file.h"
+#include "i18n/platform.h"
+#include "i18n/unicode_path.h"
 #include "image/memory_image.h"
 
 #include "support/channel_texts.h"
@@ -49,6 +53,32 @@ TEST_F(FilesTest, SaveWritesTagAndImageAndReplacesLongerFiles) {
     ASSERT_EQ(bytes.size(), 853u);
     EXPECT_EQ(HexFromBytes(bytes.substr(0, 21)), "524D443437FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF");
     EXPECT_EQ(fs::directory_iterator(dir_)->path(), file); // no temporary left behind
+}
+
+// Names outside every 8-bit code page reach the system whole from the UTF-8
+// text a command line or a settings file gives them in, and come back as
+// they were.
+TEST_F(FilesTest, UnicodeNamesRoundTrip) {
+    const struct {
+        const char* folder;
+        const char* name;
+        std::u16string systemName;
+    } cases[] = {{"王", "收音机.DAT", u"\u6536\u97F3\u673A.DAT"},
+                 {"Ünï cöde", "Kanal ÄÖ.DAT", u"Kanal \u00C4\u00D6.DAT"},
+                 {"plain", "ch1.DAT", u"ch1.DAT"}};
+    const std::string image = EncodeImage(ProgramState::StartUp());
+    for (const auto& c : cases) {
+        const fs::path folder = dir_ / PathFromUtf8(c.folder);
+        fs::create_directories(folder);
+        ASSERT_TRUE(WriteDataFile(folder / PathFromUtf8(c.name), image).ok) << c.name;
+        const fs::path listed = fs::directory_iterator(folder)->path();
+        EXPECT_EQ(listed.filename().u16string(), c.systemName);
+        EXPECT_EQ(Utf8Of(listed.filename()), c.name);
+        EXPECT_EQ(Utf8Of(listed.parent_path().filename()), c.folder);
+        const DataFileRead read = ReadDataFile(PathFromUtf8(Utf8Of(listed)));
+        ASSERT_EQ(read.status, DataFileRead::Ok) << c.name;
+        EXPECT_EQ(read.imageHex, image);
+    }
 }
 
 TEST_F(FilesTest, OpenRoundTripsAndRefusesForeignOrShortFiles) {
@@ -94,7 +124,7 @@ TEST_F(FilesTest, FailedSaveLeavesTheOldFile) {
     const fs::path file = dir_ / "keep.DAT";
     Spit(file, "old contents");
     fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-    const bool writable = ::access(dir_.c_str(), W_OK) == 0; // root ignores the mode
+    const bool writable = FolderWritableCode(dir_) == 0; // root ignores the mode
     const DataFileWrite result = WriteDataFile(file, EncodeImage(ProgramState::StartUp()));
     fs::permissions(dir_, fs::perms::owner_all);
     if (!writable) {
@@ -112,28 +142,37 @@ TEST_F(FilesTest, FailedSaveLeavesTheOldFile) {
 TEST_F(FilesTest, SaveRefusesWhatItMustNotReplace) {
     const std::string image = EncodeImage(ProgramState::StartUp());
     fs::create_directory(dir_ / "folder.DAT");
-    ASSERT_EQ(::mkfifo((dir_ / "pipe.DAT").c_str(), 0600), 0);
     Spit(dir_ / "readonly.DAT", "old");
+    // Windows marks the file read-only.
     fs::permissions(dir_ / "readonly.DAT", fs::perms::owner_read);
+#ifdef _WIN32
+    const bool root = false;
+#else
+    ASSERT_EQ(::mkfifo((dir_ / "pipe.DAT").c_str(), 0600), 0);
     fs::create_symlink("loop2.DAT", dir_ / "loop1.DAT");
     fs::create_symlink("loop1.DAT", dir_ / "loop2.DAT");
-    const bool root = ::geteuid() == 0; // root may write any file
-    const struct {
+    const bool root = EffectiveUserId() == 0; // root may write any file
+#endif
+    struct Case {
         const char* name;
         int code;
-    } cases[] = {{"folder.DAT", EISDIR},
-                 {"pipe.DAT", kNotRegularFile},
-                 {"readonly.DAT", root ? 0 : EACCES},
-                 {"loop1.DAT", ELOOP}};
+    };
+    std::vector<Case> cases{{"folder.DAT", EISDIR}, {"readonly.DAT", root ? 0 : EACCES}};
+#ifndef _WIN32
+    cases.insert(cases.end(), {{"pipe.DAT", kNotRegularFile}, {"loop1.DAT", ELOOP}});
+#endif
     for (const auto& c : cases) {
         const DataFileWrite written = WriteDataFile(dir_ / c.name, image);
         EXPECT_EQ(written.ok, c.code == 0) << c.name;
         EXPECT_EQ(written.code, c.code) << c.name;
     }
+#ifndef _WIN32
     EXPECT_TRUE(fs::is_fifo(dir_ / "pipe.DAT"));
+#endif
     if (!root) {
         EXPECT_EQ(Slurp(dir_ / "readonly.DAT"), "old");
     }
+    fs::permissions(dir_ / "readonly.DAT", fs::perms::owner_all);
 }
 
 TEST_F(FilesTest, ParameterFile) {

@@ -11,6 +11,7 @@
 #include "codes/conversions.h"
 #include "files/data_file.h"
 #include "image/memory_image.h"
+#include "link/comm_break_decoder.h"
 #include "link/parmrk_decoder.h"
 #include "link/port_diagnosis.h"
 #include "link/port_map.h"
@@ -48,6 +49,7 @@ TEST(PortMap, DevicesInComOrder) {
                                   "/dev/ttyS2", "/dev/ttyS10", "/dev/rfcomm0"}));
 }
 
+#ifndef _WIN32 // Windows names its ports itself (ComNames)
 TEST(PortMap, PortsFileLineFirstThenTheNthDevice) {
     TempFolder config;
     const std::vector<std::string> present{"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyS1"};
@@ -67,6 +69,7 @@ TEST(PortMap, PortsFileLineFirstThenTheNthDevice) {
     EXPECT_FALSE(DeviceForPort(0, config.path(), present).has_value());
     EXPECT_FALSE(DeviceForPort(9, config.path(), present).has_value());
 }
+#endif
 
 TEST(PortMap, CommentLinesOfThePortsFileDoNotCount) {
     const std::string text = "# my cables\n/dev/pts/7\n  # the second one is the USB one\n\n"
@@ -87,6 +90,16 @@ TEST(PortMap, ComNames) {
     EXPECT_EQ(PortNumberFromName("com8"), 8);
     for (const char* name : {"COM0", "COM9", "COM10", "CON1", "/dev/ttyS0", ""})
         EXPECT_FALSE(PortNumberFromName(name).has_value()) << name;
+    const std::pair<const char*, const char*> paths[] = {
+        {"COM3", "\\\\.\\COM3"}, {"COM12", "\\\\.\\COM12"}, {"\\\\.\\COM7", "\\\\.\\COM7"}};
+    for (const auto& [port, path] : paths) EXPECT_EQ(WindowsDevicePath(port), path);
+#ifdef _WIN32
+    // COMn is the system's own port of that name, whatever is present.
+    TempFolder config;
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_EQ(DeviceForPort(n, config.path(), {})->path, "COM" + std::to_string(n));
+    EXPECT_FALSE(DeviceForPort(9, config.path(), {"COM9"}).has_value());
+#endif
 }
 
 TEST(PortMap, PermissionLineNamesTheDeviceAndTheGroup) {
@@ -129,6 +142,38 @@ TEST(Parmrk, MarkersBecomeBreaksAndPlainBytes) {
         Events all;
         for (const char* read : c.reads)
             for (SerialEvent& e : decoder.Feed(BytesFromHex(read))) all.push_back(std::move(e));
+        EXPECT_EQ(all, c.events) << c.name;
+    }
+}
+
+// The Windows port: the same events from what ClearCommError and the read
+// report, so that the protocol sees one stream on both systems.
+TEST(CommBreak, ReportedBreaksStandWhereTheirNulIs) {
+    constexpr unsigned long kFrame = 0x08; // CE_FRAME
+    struct Case {
+        const char* name;
+        std::vector<std::pair<unsigned long, const char*>> reads; // errors, hex
+        Events events;
+    };
+    const std::vector<Case> cases{
+        {"plain, FF as it is", {{0, "01FF02"}}, {Data("01FF02")}},
+        {"break between data", {{kCommErrorBreak, "060006"}}, {Data("06"), kBreak, Data("0006")}},
+        {"break alone", {{kCommErrorBreak, "00"}}, {kBreak, Data("00")}},
+        {"break before its NUL arrives",
+         {{kCommErrorBreak, ""}, {0, "0006"}},
+         {kBreak, Data("0006")}},
+        {"break without a NUL", {{kCommErrorBreak, "06"}}, {kBreak, Data("06")}},
+        {"framing error keeps the byte", {{kFrame, "41"}}, {Data("41")}},
+        {"one break, two reads",
+         {{kCommErrorBreak | kFrame, "0006"}, {0, "0006"}},
+         {kBreak, Data("0006"), Data("0006")}},
+    };
+    for (const Case& c : cases) {
+        CommBreakDecoder decoder;
+        Events all;
+        for (const auto& [errors, read] : c.reads)
+            for (SerialEvent& e : decoder.Feed(errors, BytesFromHex(read)))
+                all.push_back(std::move(e));
         EXPECT_EQ(all, c.events) << c.name;
     }
 }
