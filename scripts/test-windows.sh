@@ -17,7 +17,7 @@ fi
 QUELRO_EXTRA_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis" sh scripts/deps.sh
 JOBS=$(nproc 2>/dev/null || echo 2)
 OUT="$PWD/build/windows/test"
-cmake -S . -B "$OUT" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$OUT" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DQUELRO_WINDOWS_QT="$QT" >/dev/null
 cmake --build "$OUT" -j "$JOBS"
 STAGE="$OUT/stage"

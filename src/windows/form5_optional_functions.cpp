@@ -291,7 +291,7 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
             QScrollBar* spinner = watched == Text5 ? VScroll1 : VScroll2;
             bool number = false;
             const int typed = text->text().toInt(&number);
-            if (number) spinner->setValue(-std::clamp(typed, 0, kResumeDelayMax));
+            if (number) spinner->setValue(-std::clamp(typed, 0, -spinner->minimum()));
             spinner->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepSub
                                                      : QAbstractSlider::SliderSingleStepAdd);
             text->setText(QString::number(-spinner->value()));

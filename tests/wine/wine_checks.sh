@@ -75,6 +75,26 @@ cp "$work/linux/a.DAT" "$work/win/王/收音机.DAT"
     fail "quelro-cli.exe on 王\\收音机.DAT"
 cmp -s "$work/linux/a.json" "$work/win/王/收音机.json" || fail "export of 王\\收音机.DAT differs"
 
+# ---- the serial link: COM7 is the simulator's pseudo-terminal ----------------
+"$linux/quelro-radio-sim" --load "$work/linux/a.DAT" --save "$work/radio.DAT" >"$work/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 1 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+pty=$(head -n 1 "$work/sim.out")
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM7 /t REG_SZ /d "$pty" /f >/dev/null 2>&1
+# wine maps its COM ports when its server starts.
+/usr/lib/wine/wineserver -k 2>/dev/null
+/usr/lib/wine/wineserver -p 2>/dev/null
+"$linux/quelro-cli" --quiet read --port "$pty" -o "$work/linux/read.DAT" >/dev/null 2>&1 ||
+    fail "Linux read of the simulator"
+(cd "$work/win" && cli --quiet read --port COM7 -o read.DAT >read.out 2>&1) ||
+    fail "quelro-cli.exe read through COM7: $(cat "$work/win/read.out")"
+cmp -s "$work/win/read.DAT" "$work/linux/read.DAT" || fail "the read through COM7 differs from Linux's"
+(cd "$work/win" && cli --quiet write --port COM7 --verify "$(winpath "$work/linux/1/fresh.DAT")" \
+    >write.out 2>&1) || fail "quelro-cli.exe write --verify through COM7: $(cat "$work/win/write.out")"
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid" 2>/dev/null
+sim_pid=""
+
 # ---- the window program on an X server ---------------------------------------
 # wine's settings folder of the user, where the program keeps `parameter`
 # (lock, port, language: 0 Chinese, 1 English).
