@@ -35,7 +35,8 @@ std::filesystem::path LocalDataFolder();
 
 // The program's arguments in UTF-8: argv itself on Linux, the wide command
 // line on Windows (argv there is in the 8-bit code page and loses every
-// character outside it). Also sets a Windows console to show UTF-8.
+// character outside it). Also sets a Windows console to show UTF-8 and
+// makes stdout and stderr binary there, so that they carry Linux's bytes.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // The local time of `time`.

@@ -2,6 +2,7 @@
 // so that every name reaches the system whole.
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
 #include <knownfolders.h>
 #include <shellapi.h>
@@ -114,6 +115,10 @@ fs::path LocalDataFolder() {
 
 std::vector<std::string> ProgramArguments(int, char**) {
     ::SetConsoleOutputCP(CP_UTF8);
+    // What the programs print is the same bytes as on Linux (a JSON export to
+    // stdout included), not text-mode CR LF.
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
     int count = 0;
     LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> arguments;

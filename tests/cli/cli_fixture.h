@@ -58,7 +58,9 @@ inline std::wstring WindowsQuote(const std::string& arg) {
         if (c == L'\\') {
             ++slashes;
         } else {
-            quoted.append(c == L'"' ? 2 * slashes + 1 : slashes, L'\\');
+            // Backslashes are literal unless a quote follows them: then
+            // each is doubled and the quote escaped.
+            if (c == L'"') quoted.append(slashes + 1, L'\\');
             slashes = 0;
         }
         quoted += c;
@@ -98,7 +100,14 @@ class CliTest : public testing::Test {
     // Windows: the program started with its output in files, and the
     // settings of the window program looked for in config\ (%APPDATA%).
     Result Run(const std::vector<std::string>& args) const {
-        std::wstring command = WindowsQuote(Utf8Of(fs::path(QUELRO_CLI_PATH).make_preferred()));
+        // The CLI sits one folder above the test program: found from where
+        // this program runs, since the build's own path is a Linux one
+        // when the tests run under wine.
+        std::wstring own(32768, L'\0');
+        own.resize(::GetModuleFileNameW(nullptr, own.data(), static_cast<DWORD>(own.size())));
+        const fs::path cli =
+            fs::path(own).parent_path().parent_path() / fs::path(QUELRO_CLI_PATH).filename();
+        std::wstring command = WindowsQuote(Utf8Of(cli));
         for (const std::string& arg : args) command += L" " + WindowsQuote(arg);
         ::SetEnvironmentVariableW(L"APPDATA", (dir_ / "config").c_str());
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};

@@ -113,6 +113,7 @@ for lang in 0:zh 1:en; do
     printf '\000\000\00'"$mode" >"$appdata/parameter"
     file="$work/gui_$name/收音机.DAT"
     cp "$work/linux/a.DAT" "$file"
+    touch -d @946684800 "$file" # so that a save shows in its time
     DISPLAY=$display "$wine" "$win/quelro.exe" "$(winpath "$file")" >"$work/gui_$name/log" 2>&1 &
     pid=$!
     window=""
@@ -128,8 +129,14 @@ for lang in 0:zh 1:en; do
     fi
     sleep 1
     DISPLAY=$display import -window root "$work/gui_$name/screen.png" 2>/dev/null
+    # Save asks for the name (the file's own is offered) and whether to
+    # overwrite it: Enter takes both.
     DISPLAY=$display xdotool windowactivate --sync "$window" key ctrl+s 2>/dev/null
-    sleep 1
+    sleep 3
+    DISPLAY=$display xdotool key Return 2>/dev/null
+    sleep 2
+    DISPLAY=$display xdotool key Return 2>/dev/null
+    sleep 2
     DISPLAY=$display xdotool windowactivate --sync "$window" key ctrl+q 2>/dev/null
     status=timeout
     for _ in $(seq 1 100); do
@@ -142,6 +149,7 @@ for lang in 0:zh 1:en; do
     done
     [ "$status" = 0 ] || { fail "quelro.exe ($name) ended with status $status"; kill "$pid" 2>/dev/null; }
     cmp -s "$work/linux/a.DAT" "$file" || fail "quelro.exe ($name) changed the bytes of the file it saved"
+    [ "$file" -nt "$work/linux/a.DAT" ] || fail "quelro.exe ($name) did not save the file"
 done
 cmp -s "$work/gui_zh/screen.png" "$work/gui_en/screen.png" && fail "the window looks the same in Chinese and English"
 [ -n "${QUELRO_SCREENSHOTS:-}" ] && cp "$work/gui_zh/screen.png" "$QUELRO_SCREENSHOTS/windows_main_zh.png" &&
