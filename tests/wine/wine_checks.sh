@@ -7,7 +7,7 @@
 # quits with status 0.
 #   wine_checks.sh WINDOWS_FOLDER LINUX_BUILD      (WINEPREFIX set by the caller)
 set -u
-win=$1 linux=$2
+win=$(cd "$1" && pwd) linux=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 wine=/usr/lib/wine/wine64
 work=$(mktemp -d)
@@ -32,6 +32,7 @@ mkdir -p "$work/linux" "$work/win"
 sample=$here/../../scripts/demo-sample.json
 "$linux/quelro-cli" --quiet import "$sample" -o "$work/linux/a.DAT" || fail "Linux import"
 "$linux/quelro-cli" --quiet export "$work/linux/a.DAT" -o "$work/linux/a.csv"
+"$linux/quelro-cli" --quiet export "$work/linux/a.DAT" -o "$work/linux/a.json"
 # Each row: a command over a.DAT and a.csv, and the file it writes (or "-":
 # what it prints). Both builds run in a folder of their own.
 n=0
@@ -118,7 +119,7 @@ for lang in 0:zh 1:en; do
     pid=$!
     window=""
     for _ in $(seq 1 100); do
-        window=$(DISPLAY=$display xdotool search --name "Quelro-收音机" 2>/dev/null | head -n 1)
+        window=$(DISPLAY=$display xdotool search --name "收音机" 2>/dev/null | head -n 1)
         [ -n "$window" ] && break
         sleep 0.2
     done
