@@ -14,7 +14,9 @@ if [ ! -f "$QT/.complete" ]; then
     echo "Windows stage skipped: no Qt for Windows in $CACHE (./run.sh windows builds it once)."
     exit 0
 fi
-QUELRO_EXTRA_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis" sh scripts/deps.sh
+# imagemagick: the wine checks take screenshots of the window program.
+QUELRO_EXTRA_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis dpkg-dev imagemagick" \
+    sh scripts/deps.sh
 JOBS=$(nproc 2>/dev/null || echo 2)
 OUT="$PWD/build/windows/test"
 cmake -S . -B "$OUT" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -152,6 +152,7 @@ for lang in 0:zh 1:en; do
     cmp -s "$work/linux/a.DAT" "$file" || fail "quelro.exe ($name) changed the bytes of the file it saved"
     [ "$file" -nt "$work/linux/a.DAT" ] || fail "quelro.exe ($name) did not save the file"
 done
+[ -s "$work/gui_zh/screen.png" ] && [ -s "$work/gui_en/screen.png" ] || fail "no screenshot of the window"
 cmp -s "$work/gui_zh/screen.png" "$work/gui_en/screen.png" && fail "the window looks the same in Chinese and English"
 [ -n "${QUELRO_SCREENSHOTS:-}" ] && cp "$work/gui_zh/screen.png" "$QUELRO_SCREENSHOTS/windows_main_zh.png" &&
     cp "$work/gui_en/screen.png" "$QUELRO_SCREENSHOTS/windows_main_en.png"
