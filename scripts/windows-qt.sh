@@ -13,19 +13,9 @@ if [ -f "$PREFIX/.complete" ]; then
 fi
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 WORK="$CACHE/qt-build"
-mkdir -p "$WORK/apt/lists/partial" "$WORK/src"
-
-# A private apt configuration with the source index: the system's own lists
-# stay as they are.
-MIRROR="$(sed -n 's/^URIs: *\(http[^ ]*debian\)$/\1/p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)"
-[ -n "$MIRROR" ] || MIRROR="http://deb.debian.org/debian"
-echo "deb-src $MIRROR bookworm main" >"$WORK/apt/sources.list"
-APT="-o Dir::Etc::sourcelist=$WORK/apt/sources.list -o Dir::Etc::sourceparts=- -o Dir::State::Lists=$WORK/apt/lists"
+mkdir -p "$WORK/src"
 if ! ls "$WORK"/src/qt6-base_6.4.2*.dsc >/dev/null 2>&1; then
-    # shellcheck disable=SC2086
-    apt-get $APT update -qq
-    # shellcheck disable=SC2086
-    (cd "$WORK/src" && apt-get $APT source --download-only qt6-base)
+    sh "$ROOT/scripts/debian-source.sh" qt6-base "$WORK/src"
 fi
 SRC="$WORK/src/qtbase"
 if [ ! -f "$SRC/CMakeLists.txt" ]; then
