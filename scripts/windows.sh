@@ -28,7 +28,6 @@ sh scripts/windows-deploy.sh "$STAGE" "$QT"
 ZIP="quelro-$VERSION-windows.zip"
 rm -f "$OUT/$ZIP"
 (cd "$OUT" && cmake -E tar cf "$ZIP" --format=zip "Quelro Programmer")
-makensis -V2 -DVERSION="$VERSION" -DSTAGE="$PWD/$STAGE" \
-    -DOUTFILE="$PWD/$OUT/quelro-setup-$VERSION.exe" packaging/windows/quelro.nsi
+sh scripts/windows-installer.sh "$STAGE" "$PWD/$OUT/quelro-setup-$VERSION.exe" "$VERSION"
 echo "$OUT/quelro-setup-$VERSION.exe"
 echo "$OUT/$ZIP"

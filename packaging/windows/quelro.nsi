@@ -1,10 +1,17 @@
 ; The Windows installer of Quelro Programmer: 64-bit, per user (no
 ; administrator), a Start-menu entry, an uninstaller, and .DAT files opening
 ; with the program. makensis -DVERSION=x.y.z -DSTAGE=<folder> -DOUTFILE=<exe>
+;   -DUNINSTALL=<file>  the Delete and RMDir lines of the staged files, deepest
+;                       first (scripts/windows-uninstall-list.sh)
+;   -DCOMPRESSION=off   a quick, uncompressed installer for the tests
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel user
-SetCompressor /SOLID lzma
+!ifdef COMPRESSION
+  SetCompress ${COMPRESSION}
+!else
+  SetCompressor /SOLID lzma
+!endif
 
 !define APP "Quelro Programmer"
 !define PROGID "Quelro.DAT"
@@ -61,6 +68,10 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKCU "Software\Classes\.DAT"
   DeleteRegKey HKCU "Software\Classes\${PROGID}"
   DeleteRegKey HKCU "${UNINSTKEY}"
-  ; The settings in %APPDATA%\quelro and the read backups stay: they are the user's.
-  RMDir /r "$INSTDIR"
+  ; Only what the installer put there goes: the folder may be one the user
+  ; chose and shares with files of their own. The settings in %APPDATA%\quelro
+  ; and the read backups stay: they are the user's.
+  Delete "$INSTDIR\uninstall.exe"
+  !include "${UNINSTALL}"
+  RMDir "$INSTDIR"
 SectionEnd

@@ -4,7 +4,7 @@
 # writes the simulated radio through a COM port wine maps to the simulator's
 # pseudo-terminal; quelro.exe starts in Chinese and in English on an X
 # server, opens the file named on its command line, saves it unchanged and
-# quits with status 0.
+# quits with status 0; its installer installs and uninstalls silently.
 #   wine_checks.sh WINDOWS_FOLDER LINUX_BUILD      (WINEPREFIX set by the caller)
 set -u
 win=$(cd "$1" && pwd) linux=$(cd "$2" && pwd)
@@ -130,6 +130,19 @@ for lang in 0:zh 1:en; do
     fi
     sleep 1
     DISPLAY=$display import -window root "$work/gui_$name/screen.png" 2>/dev/null
+    # A settings window: Programming (Alt+P), its third entry, Optional functions.
+    DISPLAY=$display xdotool windowactivate --sync "$window" key alt+p 2>/dev/null
+    sleep 1
+    DISPLAY=$display xdotool key Down Down Return 2>/dev/null
+    sleep 3
+    if DISPLAY=$display xdotool search --onlyvisible --name "$([ "$name" = zh ] && echo 可选功能 || echo Optional)" \
+        >/dev/null 2>&1; then
+        DISPLAY=$display import -window root "$work/gui_$name/settings.png" 2>/dev/null
+    else
+        fail "quelro.exe ($name): Alt+P, Down, Down, Return opens no Optional functions window"
+    fi
+    DISPLAY=$display xdotool key Escape 2>/dev/null
+    sleep 1
     # Save asks for the name (the file's own is offered) and whether to
     # overwrite it: Enter takes both.
     DISPLAY=$display xdotool windowactivate --sync "$window" key ctrl+s 2>/dev/null
@@ -152,10 +165,48 @@ for lang in 0:zh 1:en; do
     cmp -s "$work/linux/a.DAT" "$file" || fail "quelro.exe ($name) changed the bytes of the file it saved"
     [ "$file" -nt "$work/linux/a.DAT" ] || fail "quelro.exe ($name) did not save the file"
 done
-[ -s "$work/gui_zh/screen.png" ] && [ -s "$work/gui_en/screen.png" ] || fail "no screenshot of the window"
-cmp -s "$work/gui_zh/screen.png" "$work/gui_en/screen.png" && fail "the window looks the same in Chinese and English"
-[ -n "${QUELRO_SCREENSHOTS:-}" ] && cp "$work/gui_zh/screen.png" "$QUELRO_SCREENSHOTS/windows_main_zh.png" &&
-    cp "$work/gui_en/screen.png" "$QUELRO_SCREENSHOTS/windows_main_en.png"
+for shot in screen settings; do
+    [ -s "$work/gui_zh/$shot.png" ] && [ -s "$work/gui_en/$shot.png" ] || fail "no $shot screenshot"
+    cmp -s "$work/gui_zh/$shot.png" "$work/gui_en/$shot.png" &&
+        fail "the $shot screenshot is the same in Chinese and English"
+    for name in zh en; do
+        [ -n "${QUELRO_SCREENSHOTS:-}" ] && [ -s "$work/gui_$name/$shot.png" ] &&
+            cp "$work/gui_$name/$shot.png" "$QUELRO_SCREENSHOTS/win32_${shot/screen/main}_$name.png"
+    done
+done
+/usr/lib/wine/wineserver -k 2>/dev/null
+
+# ---- the installer: silent per-user install and uninstall --------------------
+# An uncompressed installer of the same folder; the uninstaller must leave a
+# file of the user's in the folder, and every registry key it wrote must go.
+version=$(cli --version | tr -d '\r' | sed 's/^quelro-cli //')
+sh "$here/../../scripts/windows-installer.sh" "$win" "$work/setup.exe" "$version" off >/dev/null ||
+    fail "makensis"
+programs="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Quelro Programmer"
+menu="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuelroProgrammer'
+rm -rf "$programs"
+regvalue() { "$wine" reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+"$wine" "$work/setup.exe" /S || fail "the installer's silent install"
+/usr/lib/wine/wineserver -w
+[ "$("$wine" "$programs/quelro-cli.exe" --version | tr -d '\r')" = "quelro-cli $version" ] ||
+    fail "the installed quelro-cli.exe does not start"
+[ -f "$menu/Quelro Programmer.lnk" ] || fail "no Start-menu entry"
+case "$(regvalue 'HKCU\Software\Classes\Quelro.DAT\shell\open\command')" in
+*'Quelro Programmer\quelro.exe" "%1"') ;;
+*) fail ".DAT files do not open with the installed quelro.exe" ;;
+esac
+"$wine" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry"
+echo "mine" >"$programs/notes.txt"
+"$wine" "$programs/uninstall.exe" /S || fail "the uninstaller's silent run"
+/usr/lib/wine/wineserver -w
+[ "$(ls -A "$programs" 2>/dev/null)" = notes.txt ] ||
+    fail "the uninstaller left $(ls -A "$programs" | head -n 3 | tr '\n' ' ')or took the user's file"
+[ -e "$menu/Quelro Programmer.lnk" ] && fail "the Start-menu entry stays after uninstall"
+for key in "$uninstall_key" 'HKCU\Software\Classes\Quelro.DAT' 'HKCU\Software\Classes\.DAT'; do
+    "$wine" reg query "$key" >/dev/null 2>&1 && fail "$key stays after uninstall"
+done
+rm -rf "$programs"
 /usr/lib/wine/wineserver -k 2>/dev/null
 
 if [ "$failures" -gt 0 ]; then
