@@ -2,12 +2,12 @@
 # Runs the window program as a screen reader meets it: on a virtual X display,
 # with its own D-Bus session and accessibility bus, and drives it through
 # AT-SPI with tests/a11y/atspi_check.py.
-#   atspi_test.sh QUELRO_BINARY
+#   atspi_test.sh QUELRO_BINARY TEST_DATA_FILE_PROGRAM
 # Exits 77 (skipped) only when the accessibility bus cannot start or pyatspi is
 # missing; everything started here is ended on the way out.
 set -u
 QUELRO=$1
-shift
+DATA_FILE_PROGRAM=$2
 HERE=$(cd "$(dirname "$0")" && pwd)
 PYTHON=/usr/bin/python3
 SKIP=77
@@ -43,6 +43,7 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
+"$DATA_FILE_PROGRAM" "$WORK/files/channels.DAT" || { echo "FAIL: no test file"; exit 1; }
 
 # Xvfb picks a free display itself and names it on the descriptor it is given.
 Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$WORK/display" \
