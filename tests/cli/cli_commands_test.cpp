@@ -455,11 +455,11 @@ TEST_F(CliTest, UnwritableOutputIsReported) {
                                                  {"export", Arg("in.DAT")},
                                                  {"new", "-o", Arg("new.DAT")}}) {
         SCOPED_TRACE(args.front());
-        std::string command = Quote(QUELRO_CLI_PATH);
-        for (const std::string& arg : args) command += " " + Quote(arg);
-        const int status = std::system((command + " >/dev/full 2>" + Quote(At("err.txt"))).c_str());
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
-        EXPECT_EQ(Read(At("err.txt")), "quelro-cli: (stdout): cannot write\n");
+        ProcessOptions full;
+        full.stdoutFile = "/dev/full";
+        const Result r = Run(args, full);
+        EXPECT_EQ(r.exit, 2);
+        EXPECT_EQ(r.err, "quelro-cli: (stdout): cannot write\n");
     }
 #endif
 }
@@ -472,7 +472,8 @@ TEST_F(CliTest, OutputsFollowLinksAndSurviveTheSizeLimit) {
     fs::permissions(At("real.DAT"),
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink("real.DAT", At("link.DAT"));
-    const Result limited = Run({"new", "-o", Arg("link.DAT")}, "ulimit -f 1; ");
+    const Result limited = RunProcess("/bin/sh", {"-c", "ulimit -f 1; exec \"$0\" \"$@\"",
+                                                  CliPath(), "new", "-o", Arg("link.DAT")});
     ExpectRefusal(limited, "link.DAT", "file size limit");
     EXPECT_EQ(Read(At("real.DAT")), "old contents");
     ASSERT_EQ(Run({"new", "-o", Arg("link.DAT")}).exit, 0);

@@ -21,18 +21,16 @@ class PrintTest : public CliTest {
   protected:
     void SetUp() override {
         CliTest::SetUp();
-        if (std::system("command -v pdftotext pdffonts pdfinfo >/dev/null") != 0)
+        if (RunProcess("pdfinfo", {"-v"}).exit != 0)
             GTEST_SKIP() << "poppler-utils is not installed";
         WriteDat("rich.DAT", Patch(RichImage(), 0x2F0, "436C756220E4"));
     }
     std::string Path(const std::string& name) const { return Arg(name); }
-    // The stdout of a shell command.
-    std::string Tool(const std::string& command) const {
-        const std::string out = Path("tool.txt");
-        EXPECT_EQ(std::system((command + " >" + Quote(out) + " 2>&1").c_str()), 0) << command;
-        std::string text = Read(out);
-        fs::remove(out);
-        return text;
+    // The stdout of a poppler tool.
+    static std::string Tool(const std::string& tool, const std::vector<std::string>& args) {
+        const Result r = RunProcess(tool, args);
+        EXPECT_EQ(r.exit, 0) << tool << ": " << r.err;
+        return r.out;
     }
 };
 
@@ -59,7 +57,7 @@ TEST_F(PrintTest, PdfHoldsEveryChannelInEachLanguageWithItsFontEmbedded) {
         const Result r = Run({"print", Path("rich.DAT"), "-o", pdf, "--lang", c.lang, "-q"});
         ASSERT_EQ(r.exit, 0) << r.err;
         EXPECT_EQ(r.out + r.err, "");
-        const std::string text = Tool("pdftotext -layout " + Quote(pdf) + " -");
+        const std::string text = Tool("pdftotext", {"-layout", pdf, "-"});
         // Channels 1, 2 and 16: frequencies and tones.
         for (const char* value :
              {"462.56250", "D023N", "88.5", "446.00625", "451.00625", "400.00000", "D023I"})
@@ -67,7 +65,7 @@ TEST_F(PrintTest, PdfHoldsEveryChannelInEachLanguageWithItsFontEmbedded) {
         for (const std::string& caption : c.texts)
             EXPECT_NE(text.find(caption), std::string::npos) << caption << "\n" << text;
         // The font list: a header of two lines, then one embedded font.
-        const std::string fonts = Tool("pdffonts " + Quote(pdf));
+        const std::string fonts = Tool("pdffonts", {pdf});
         const std::size_t rows =
             static_cast<std::size_t>(std::count(fonts.begin(), fonts.end(), '\n'));
         EXPECT_EQ(rows, 3u) << fonts;
@@ -75,7 +73,7 @@ TEST_F(PrintTest, PdfHoldsEveryChannelInEachLanguageWithItsFontEmbedded) {
             << fonts;
         // Named as the font it is.
         EXPECT_NE(fonts.find("\nQLROSH+WenQuanYiMicroHei "), std::string::npos) << fonts;
-        EXPECT_NE(Tool("pdfinfo " + Quote(pdf)).find("Pages:           1\n"), std::string::npos);
+        EXPECT_NE(Tool("pdfinfo", {pdf}).find("Pages:           1\n"), std::string::npos);
     }
 }
 
@@ -84,9 +82,9 @@ TEST_F(PrintTest, PaperSizesAndTheWebPage) {
     ASSERT_EQ(
         Run({"print", Path("rich.DAT"), "-o", Path("letter.PDF"), "--paper", "letter", "-q"}).exit,
         0);
-    EXPECT_NE(Tool("pdfinfo " + Quote(Path("a4.pdf"))).find("595.28 x 841.89 pts (A4)"),
+    EXPECT_NE(Tool("pdfinfo", {Path("a4.pdf")}).find("595.28 x 841.89 pts (A4)"),
               std::string::npos);
-    EXPECT_NE(Tool("pdfinfo " + Quote(Path("letter.PDF"))).find("612 x 792 pts (letter)"),
+    EXPECT_NE(Tool("pdfinfo", {Path("letter.PDF")}).find("612 x 792 pts (letter)"),
               std::string::npos);
     const Result html = Run({"print", Path("rich.DAT"), "-o", Path("sheet.html"), "--lang", "zh"});
     EXPECT_EQ(html.exit, 0) << html.err;

@@ -16,8 +16,10 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "link/protocol_engine.h"
+#include "support/process_run.h"
 
 namespace quelro::e2e {
 
@@ -174,22 +176,18 @@ struct Run {
 // when they are empty.
 inline Run RunCliAs(const Home& home, const QStringList& privileges, const QStringList& arguments,
                     int timeoutMs = 30000) {
-    QProcess cli;
-    cli.setProcessEnvironment(home.Environment());
-    if (privileges.isEmpty())
-        cli.start(QUELRO_CLI_PATH, arguments);
-    else
-        cli.start("setpriv", privileges + QStringList{QUELRO_CLI_PATH} + arguments);
-    Run run;
-    if (!cli.waitForFinished(timeoutMs)) {
-        cli.kill();
-        cli.waitForFinished();
-        return run;
-    }
-    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.out = QString::fromUtf8(cli.readAllStandardOutput());
-    run.err = QString::fromUtf8(cli.readAllStandardError());
-    return run;
+    test::ProcessOptions options;
+    const QProcessEnvironment environment = home.Environment();
+    for (const QString& name : environment.keys())
+        options.environment.push_back({name.toStdString(), environment.value(name).toStdString()});
+    options.timeoutMs = timeoutMs;
+    std::vector<std::string> args;
+    for (const QString& arg : privileges) args.push_back(arg.toStdString());
+    if (!privileges.isEmpty()) args.push_back(QUELRO_CLI_PATH);
+    for (const QString& arg : arguments) args.push_back(arg.toStdString());
+    const test::ProcessRun run =
+        test::RunProcess(privileges.isEmpty() ? QUELRO_CLI_PATH : "setpriv", args, options);
+    return {run.exit, QString::fromStdString(run.out), QString::fromStdString(run.err)};
 }
 
 inline Run RunCli(const Home& home, const QStringList& arguments, int timeoutMs = 30000) {
