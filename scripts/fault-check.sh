@@ -17,32 +17,36 @@ no End after a watchdog failure|src/link/transfer_control.cpp|/Over before the m
 paste one row low|src/app/channel_commands.cpp|s/selected.empty() ? 1 : selected.front()/selected.empty() ? 2 : selected.front() + 1/
 FF retrace time read as 0.50 S (the fuzz regression)|src/image/memory_image.cpp|s/v = b == 0xFF ? 0 : b;/v = b == 0xFF ? 1 : b;/'
 log=$(mktemp -d)
-trap 'rm -rf "$log"' EXIT
-n=0
-printf '%s\n' "$faults" | while IFS='|' read -r name file expr; do
+planted=""
+# An interrupted run leaves no fault behind.
+trap '[ -n "$planted" ] && cp "$log/original" "$planted"; rm -rf "$log"' EXIT
+trap 'exit 1' INT TERM
+n=0 missed=""
+while IFS='|' read -r name file expr; do
     n=$((n + 1))
     cp "$src/$file" "$log/original"
+    planted="$src/$file"
     sed -i "$expr" "$src/$file"
     if cmp -s "$src/$file" "$log/original"; then
         echo "fault $n ($name): line not found in $file"
+        planted=""
         continue
     fi
     start=$(date +%s)
     if ! cmake --build "$build" >"$log/build" 2>&1; then
         echo "fault $n ($name): caught by the build"
+    elif ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen \
+        ctest --test-dir "$build" "$@" >"$log/ctest" 2>&1; then
+        echo "fault $n ($name): NOT CAUGHT"
+        missed=yes
     else
-        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen \
-            ctest --test-dir "$build" "$@" >"$log/ctest" 2>&1
-        failed=$(sed -n 's/^ *[0-9]* - \([^ ]*\) .*/\1/p' "$log/ctest" | tr '\n' ' ')
-        if [ -n "$failed" ]; then
-            echo "fault $n ($name): caught by $failed($(($(date +%s) - start)) s)"
-        else
-            echo "fault $n ($name): NOT CAUGHT"
-            touch "$log/missed"
-        fi
+        failed=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' "$log/ctest" | tr '\n' ' ')
+        echo "fault $n ($name): caught by $failed($(($(date +%s) - start)) s)"
     fi
     cp "$log/original" "$src/$file"
-done
+    planted=""
+done <<FAULTS
+$faults
+FAULTS
 cmake --build "$build" >/dev/null 2>&1
-[ -e "$log/missed" ] && exit 1
-exit 0
+[ -z "$missed" ]
