@@ -10,12 +10,13 @@
 set -u
 src=$(cd "$1" && pwd) build=$(cd "$2" && pwd)
 shift 2
-# name | file | sed expression
-faults='flipped power bit in the encoder|src/image/memory_image.cpp|s/c.power == Power::kHigh ? 0x20 : 0/c.power == Power::kLow ? 0x20 : 0/
-write block address one too high|src/link/protocol_engine.cpp|s/BlockHeader(.W., blockAddress_, kWriteBlockBytes)/BlockHeader('"'W'"', blockAddress_ + 1, kWriteBlockBytes)/
+# name | file | sed expression. An expression may carry a second form of
+# the line, for the same fault in an older tree (\x27 is a quote).
+faults='flipped power bit in the encoder|src/image/memory_image.cpp|s/c.power == Power::kHigh ? 0x20 : 0/c.power == Power::kLow ? 0x20 : 0/;s/(c.power == 0 ? .0. : .1.)/(c.power == 0 ? \x271\x27 : \x270\x27)/
+write block address one too high|src/link/protocol_engine.cpp|s/BlockHeader(.W., blockAddress_, kWriteBlockBytes)/BlockHeader(\x27W\x27, blockAddress_ + 1, kWriteBlockBytes)/
 no End after a watchdog failure|src/link/transfer_control.cpp|/Over before the message/,/view_.ShowFailure(failure)/s/engine_.SendEnd();//
 paste one row low|src/app/channel_commands.cpp|s/selected.empty() ? 1 : selected.front()/selected.empty() ? 2 : selected.front() + 1/
-FF retrace time read as 0.50 S (the fuzz regression)|src/image/memory_image.cpp|s/v = b == 0xFF ? 0 : b;/v = b == 0xFF ? 1 : b;/'
+FF retrace time read as 0.50 S (the fuzz regression)|src/image/memory_image.cpp|s/v = b == 0xFF ? 0 : b;/v = b == 0xFF ? 1 : b;/;s/in.Byte(offset) == 0xFF ? 0 : in.Byte(offset)/in.Byte(offset) == 0xFF ? 1 : in.Byte(offset)/'
 log=$(mktemp -d)
 planted=""
 # An interrupted run leaves no fault behind.
