@@ -41,8 +41,9 @@ while IFS='|' read -r name file expr; do
         echo "fault $n ($name): NOT CAUGHT"
         missed=yes
     else
-        failed=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' "$log/ctest" | tr '\n' ' ')
-        echo "fault $n ($name): caught by $failed($(($(date +%s) - start)) s)"
+        sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' "$log/ctest" >"$log/failed"
+        echo "fault $n ($name): caught by $(wc -l <"$log/failed") tests in" \
+            "$(($(date +%s) - start)) s, among them $(head -n 3 "$log/failed" | tr '\n' ' ')"
     fi
     cp "$log/original" "$src/$file"
     planted=""
