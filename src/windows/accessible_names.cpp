@@ -1,4 +1,5 @@
-// The accessible interfaces of the auxiliary windows and the drop-down lists.
+// The accessible interfaces of the auxiliary windows and the drop-down lists;
+// the menus' are in accessible_menu.
 #include "windows/accessible_names.h"
 
 #include <QAbstractItemView>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include "channels/announcement_qt.h"
+#include "windows/accessible_menu.h"
 #include "windows/aux_window.h"
 
 namespace quelro {
@@ -158,19 +160,24 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 void InstallAccessibleInterfaces() {
     static const bool installed = [] {
         QAccessible::installFactory(Factory);
+        QAccessible::installFactory(MenuAccessible);
         return true;
     }();
     (void)installed;
 }
 
-QString NameOfLabel(const QString& labelText) {
-    QString name;
+QString WithoutAccessKeys(const QString& caption) {
+    QString text;
     // "&&" is a literal ampersand, a single "&" marks the access key.
-    for (qsizetype i = 0; i < labelText.size(); ++i) {
-        if (labelText[i] == QLatin1Char('&') && i + 1 < labelText.size()) ++i;
-        name += labelText[i];
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+        text += caption[i];
     }
-    name = name.trimmed();
+    return text;
+}
+
+QString NameOfLabel(const QString& labelText) {
+    QString name = WithoutAccessKeys(labelText).trimmed();
     while (name.endsWith(QLatin1Char(':')) || name.endsWith(QChar(0xFF1A))) name.chop(1);
     return name.trimmed();
 }

@@ -16,6 +16,10 @@ namespace quelro {
 // it before its controls are asked for.
 void InstallAccessibleInterfaces();
 
+// A caption without its access-key marks: "COM1(&1)" is "COM1(1)", and "&&"
+// a literal ampersand.
+QString WithoutAccessKeys(const QString& caption);
+
 // A label's text as the name of the control it labels: no access-key marks,
 // no colon at the end ("Time-out:" names the list "Time-out").
 QString NameOfLabel(const QString& labelText);

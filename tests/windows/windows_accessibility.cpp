@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -298,6 +299,61 @@ class WindowsAccessibilityTest : public QObject {
         QVERIFY(window->isHidden());
         if (c.menuItem != std::string_view("mnuabout")) QVERIFY(c.value(*program_) != before);
         QTRY_COMPARE(QApplication::focusWidget(), form.Combo3);
+    }
+
+    // A reader walks a menu by its entries: each entry's parent is its menu,
+    // the menu finds the entry at its place, and an entry with a check mark
+    // is a check box, checked as its action is; pressing it runs the action.
+    // The grid's context menu shares its entries with the Edit menu; while it
+    // shows, they are its own.
+    void menuEntriesHangTogether() {
+        Form1& form = program_->MainWindow();
+        QList<QMenu*> menus;
+        for (QAction* top : form.menuBar()->actions())
+            if (top->menu() != nullptr) menus << top->menu();
+        for (qsizetype m = 0; m < menus.size() && m < 50; ++m)
+            for (QAction* item : menus[m]->actions())
+                if (item->menu() != nullptr) menus << item->menu();
+        QStringList faults;
+        int checkable = 0;
+        auto walk = [&faults, &checkable](QMenu* menu) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(menu);
+            for (int i = 0; i < iface->childCount(); ++i) {
+                QAccessibleInterface* entry = iface->child(i);
+                const auto* action = qobject_cast<const QAction*>(entry->object());
+                const QString id = menu->objectName() + '/' + QString::number(i);
+                if (entry->parent() != iface) faults << id + ": another parent";
+                if (iface->indexOfChild(entry) != i)
+                    faults << id + ": found at " + QString::number(iface->indexOfChild(entry));
+                if (action == nullptr || !action->isCheckable()) continue;
+                ++checkable;
+                if (entry->role() != QAccessible::CheckBox || !entry->state().checkable)
+                    faults << id + ": not a check box";
+                if (entry->state().checked != action->isChecked())
+                    faults << id + ": checked is " + (entry->state().checked ? "set" : "clear");
+            }
+        };
+        for (QMenu* menu : menus) walk(menu);
+        QMenu* context = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("Grid1Menu"))
+                context = qobject_cast<QMenu*>(top);
+        QVERIFY(context != nullptr);
+        context->popup(form.Grid1->mapToGlobal(QPoint(10, 10)));
+        walk(context);
+        context->hide();
+        walk(form.findChild<QMenu*>("mnuEdit")); // its own again
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+        QCOMPARE(checkable, 1 + 8 + 3); // Lock, the ports, the languages
+
+        QAccessibleInterface* lock = QAccessible::queryAccessibleInterface(form.mnulock);
+        QVERIFY(lock != nullptr && lock->actionInterface() != nullptr);
+        for (bool mark : {true, false}) {
+            lock->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QCOMPARE(form.mnulock->isChecked(), mark);
+            QCOMPARE(lock->state().checked, mark);
+            QCOMPARE(form.Grid1->isEnabled(), !mark);
+        }
     }
 
     void focusComesBackAfterATransfer() {
