@@ -25,6 +25,11 @@ class AccessibleDialog : public QAccessibleWidget {
     explicit AccessibleDialog(QWidget* window) : QAccessibleWidget(window, QAccessible::Dialog) {}
 };
 
+class StatusLine : public QWidget {
+  public:
+    using QWidget::QWidget;
+};
+
 // A drop-down list named by the label whose buddy it is; the list's own
 // interface on Linux would name it by its entry. The entry stays its value,
 // and the popup list stays its child, so a reader can go through the entries.
@@ -150,6 +155,8 @@ bool IsItemViewport(const QObject* object) {
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (auto* window = qobject_cast<AuxWindow*>(object)) return new AccessibleDialog(window);
     if (auto* list = qobject_cast<QComboBox*>(object)) return new AccessibleList(list);
+    if (auto* line = dynamic_cast<StatusLine*>(object))
+        return new QAccessibleWidget(line, QAccessible::StatusBar);
     if (className == QLatin1String("QWidget") && IsItemViewport(object))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Pane);
     return nullptr;
@@ -164,6 +171,10 @@ void InstallAccessibleInterfaces() {
         return true;
     }();
     (void)installed;
+}
+
+QWidget* NewStatusLine(QWidget* parent) {
+    return new StatusLine(parent);
 }
 
 QString WithoutAccessKeys(const QString& caption) {

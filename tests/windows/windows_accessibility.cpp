@@ -12,15 +12,18 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
 #include "app/form1.h"
 #include "app/program.h"
+#include "channels/announcement_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "support/form1_fixture.h"
 #include "support/qt_test_main.h"
@@ -354,6 +357,41 @@ class WindowsAccessibilityTest : public QObject {
             QCOMPARE(lock->state().checked, mark);
             QCOMPARE(form.Grid1->isEnabled(), !mark);
         }
+    }
+
+    // The transfer's start is heard to its end: a quarter of the progress is
+    // spoken only once the line before has had two seconds, never the full
+    // bar; the outcome is spoken at once.
+    void progressIsSpokenOnceTheLineBeforeIsHeard() {
+        Form1& form = program_->MainWindow();
+        WindowTransferView view(form.TransferParts(), program_->State(), {}, {});
+        std::chrono::steady_clock::time_point now{};
+        view.UseClock([&now] { return now; });
+        const QString start = QStringLiteral("正在通信,请稍后……");
+        view.SetStatusText(start.toStdString());
+        view.ShowProgress(460);
+        struct Step {
+            int atMs;
+            int value;
+            QString heard;
+        };
+        const Step steps[] = {
+            {100, 25, start},   // 5 %
+            {300, 115, start},  // 25 %, while the start is spoken
+            {1200, 230, start}, // 50 %
+            {2000, 250, "50%"}, // two seconds after the start
+            {2500, 345, "50%"}, // 75 %, while 50 % is spoken
+            {4000, 350, "75%"}, //
+            {6500, 460, "75%"}, // never the full bar
+        };
+        for (const Step& step : steps) {
+            now = std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(step.atMs);
+            view.SetProgress(step.value);
+            QCOMPARE(LastAnnouncement(form.ProgressBar1), step.heard);
+        }
+        view.SetStatusText("读频成功！");
+        QCOMPARE(LastAnnouncement(form.Label), QStringLiteral("读频成功！"));
+        view.HideProgress();
     }
 
     void focusComesBackAfterATransfer() {
