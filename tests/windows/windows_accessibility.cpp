@@ -394,6 +394,33 @@ class WindowsAccessibilityTest : public QObject {
         view.HideProgress();
     }
 
+    // An announcement in a window that is not active (a box has just closed)
+    // shows once the window is active again, else within a second: a reader
+    // speaks the window's return over anything said before it.
+    void announcementWaitsForItsWindow() {
+        Form1& form = program_->MainWindow();
+        QWidget other;
+        other.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Announce(&other, "a");
+        QAccessibleInterface* notification =
+            QAccessible::queryAccessibleInterface(other.findChild<QWidget*>("quelroAnnouncement"));
+        QVERIFY(notification != nullptr);
+        QCOMPARE(notification->text(QAccessible::Name), QString("a"));
+        QVERIFY(notification->state().invisible);
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_VERIFY(!notification->state().invisible);
+        Announce(&other, "b"); // told at once
+        QVERIFY(!notification->state().invisible);
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Announce(&other, "c");
+        QVERIFY(notification->state().invisible);
+        QTRY_VERIFY_WITH_TIMEOUT(!notification->state().invisible, 3000);
+    }
+
     void focusComesBackAfterATransfer() {
         Form1& form = program_->MainWindow();
         const TransferWidgets widgets = form.TransferParts();
