@@ -302,11 +302,14 @@ void Form1::BuildPanels(QWidget* client) {
                 [this, i](int position) { state_.MainSelectors[i] = position; });
     }
 
-    Label = label(client, "Label");
+    // The status text and the progress bar share the status line.
+    QWidget* statusLine = NewStatusLine(client);
+    statusLine->setObjectName("statusLine");
+    Label = label(statusLine, "Label");
     Label2 = label(client, "Label2");
     Label2->setCursor(Qt::PointingHandCursor);
     Label2->installEventFilter(this);
-    ProgressBar1 = new QProgressBar(client);
+    ProgressBar1 = new QProgressBar(statusLine);
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setTextVisible(false);
 }

@@ -99,8 +99,9 @@ void Form1::PlaceControls() {
     Toolbar1->setGeometry(0, 0, width, toolbarHeight);
     const int lineHeight = fontMetrics().height() + 4;
     const int statusTop = std::max(Grid1->geometry().bottom(), Frame2->geometry().bottom()) + 4;
-    Label->setGeometry(margin, statusTop, gridSize.width(), lineHeight);
-    ProgressBar1->setGeometry(left, statusTop + 2, panelWidth, lineHeight - 4);
+    Label->parentWidget()->setGeometry(0, statusTop, width, lineHeight);
+    Label->setGeometry(margin, 0, gridSize.width(), lineHeight);
+    ProgressBar1->setGeometry(left, 2, panelWidth, lineHeight - 4);
     Label2->setGeometry(margin, statusTop + lineHeight, width - 2 * margin, lineHeight);
     const int height = std::max(Px(6225) + shift, Label2->geometry().bottom() + 4);
     client_->setFixedSize(width, height);

@@ -13,7 +13,8 @@ class QWidget;
 namespace quelro {
 
 // Speaks `text` in the window `anywhere` belongs to; nothing for an empty
-// text or a null widget.
+// text or a null widget. In a window that is not active (a box has just
+// closed) it is spoken once the window is active again, within a second.
 void Announce(QWidget* anywhere, const QString& text);
 
 // The text announced last in that window, empty before the first.

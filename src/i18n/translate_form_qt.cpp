@@ -32,11 +32,26 @@ bool IsMenuEntry(const QAction* action) {
     return false;
 }
 
+// What a reader says of a table's cell ("接收频率, 01") goes with the
+// header row; the cell's own text stays as it is.
+void ConvertCellDescriptions(QTableWidget* table) {
+    for (int r = 0; r < table->rowCount(); ++r) {
+        for (int c = 0; c < table->columnCount(); ++c) {
+            QTableWidgetItem* item = table->item(r, c);
+            if (item == nullptr) continue;
+            const QString description = item->data(Qt::AccessibleDescriptionRole).toString();
+            if (!description.isEmpty())
+                item->setData(Qt::AccessibleDescriptionRole, Converted(description));
+        }
+    }
+}
+
 void ConvertHeaderRow(QTableView* grid) {
     if (auto* table = qobject_cast<QTableWidget*>(grid)) {
         for (int c = 0; c < table->columnCount(); ++c)
             if (QTableWidgetItem* item = table->horizontalHeaderItem(c))
                 item->setText(Converted(item->text()));
+        ConvertCellDescriptions(table);
         return;
     }
     QAbstractItemModel* model = grid->model();

@@ -10,7 +10,8 @@ namespace quelro {
 // group boxes, the tool bar's tooltip, combo box items, grid header rows,
 // push buttons, check boxes - and converts one text of each with
 // ToTraditional. Text boxes, sliders, the title and grid cells are left alone.
-// The accessible name and description of every widget are converted too.
+// The accessible name and description of every widget, and the accessible
+// descriptions of a table's cells, are converted too.
 void TranslateForm(QWidget* window);
 
 } // namespace quelro

@@ -1,4 +1,5 @@
-// The accessible interfaces of the auxiliary windows and the drop-down lists.
+// The accessible interfaces of the auxiliary windows and the drop-down lists;
+// the menus' are in accessible_menu.
 #include "windows/accessible_names.h"
 
 #include <QAbstractItemView>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include "channels/announcement_qt.h"
+#include "windows/accessible_menu.h"
 #include "windows/aux_window.h"
 
 namespace quelro {
@@ -21,6 +23,11 @@ namespace {
 class AccessibleDialog : public QAccessibleWidget {
   public:
     explicit AccessibleDialog(QWidget* window) : QAccessibleWidget(window, QAccessible::Dialog) {}
+};
+
+class StatusLine : public QWidget {
+  public:
+    using QWidget::QWidget;
 };
 
 // A drop-down list named by the label whose buddy it is; the list's own
@@ -148,6 +155,8 @@ bool IsItemViewport(const QObject* object) {
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (auto* window = qobject_cast<AuxWindow*>(object)) return new AccessibleDialog(window);
     if (auto* list = qobject_cast<QComboBox*>(object)) return new AccessibleList(list);
+    if (auto* line = dynamic_cast<StatusLine*>(object))
+        return new QAccessibleWidget(line, QAccessible::StatusBar);
     if (className == QLatin1String("QWidget") && IsItemViewport(object))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Pane);
     return nullptr;
@@ -158,19 +167,28 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 void InstallAccessibleInterfaces() {
     static const bool installed = [] {
         QAccessible::installFactory(Factory);
+        QAccessible::installFactory(MenuAccessible);
         return true;
     }();
     (void)installed;
 }
 
-QString NameOfLabel(const QString& labelText) {
-    QString name;
+QWidget* NewStatusLine(QWidget* parent) {
+    return new StatusLine(parent);
+}
+
+QString WithoutAccessKeys(const QString& caption) {
+    QString text;
     // "&&" is a literal ampersand, a single "&" marks the access key.
-    for (qsizetype i = 0; i < labelText.size(); ++i) {
-        if (labelText[i] == QLatin1Char('&') && i + 1 < labelText.size()) ++i;
-        name += labelText[i];
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+        text += caption[i];
     }
-    name = name.trimmed();
+    return text;
+}
+
+QString NameOfLabel(const QString& labelText) {
+    QString name = WithoutAccessKeys(labelText).trimmed();
     while (name.endsWith(QLatin1Char(':')) || name.endsWith(QChar(0xFF1A))) name.chop(1);
     return name.trimmed();
 }

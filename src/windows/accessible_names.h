@@ -16,6 +16,17 @@ namespace quelro {
 // it before its controls are asked for.
 void InstallAccessibleInterfaces();
 
+// A strip of a window that shows how things stand - the status text and a
+// transfer's progress bar - heard as a status bar. A reader leaves a progress
+// bar in a status bar to the program, which says the progress itself at steps
+// a listener can follow (a reader would speak the bar's first value over the
+// transfer's first words).
+QWidget* NewStatusLine(QWidget* parent);
+
+// A caption without its access-key marks: "COM1(&1)" is "COM1(1)", and "&&"
+// a literal ampersand.
+QString WithoutAccessKeys(const QString& caption);
+
 // A label's text as the name of the control it labels: no access-key marks,
 // no colon at the end ("Time-out:" names the list "Time-out").
 QString NameOfLabel(const QString& labelText);

@@ -61,7 +61,7 @@ void WindowTransferView::FocusBandSelector() {
 void WindowTransferView::SetStatusText(const std::string& text) {
     const QString shown = QString::fromStdString(text);
     // The blinking label is never focused; its news is spoken once.
-    if (shown != w_.status->text()) Announce(w_.status, shown);
+    if (shown != w_.status->text()) Say(w_.status, shown);
     w_.status->setText(shown);
 }
 
@@ -85,15 +85,22 @@ void WindowTransferView::ShowProgress(int maximum) {
 void WindowTransferView::SetProgress(int value) {
     w_.progress->setValue(value);
     // A quarter at a time: often enough to know the transfer moves, seldom
-    // enough to leave the listener in peace.
+    // enough to leave the listener in peace. A quarter reached while the
+    // line before is still being heard (the transfer's start, in a transfer
+    // of a second or two) is left out.
     const int maximum = w_.progress->maximum();
     if (maximum <= 0) return;
     const int percent = static_cast<int>(100LL * value / maximum);
     const int step = percent / kSpokenProgressStep * kSpokenProgressStep;
-    if (step > progressSpoken_ && step < 100) {
+    if (step > progressSpoken_ && step < 100 && now_() - spokenAt_ >= kHeardIn) {
         progressSpoken_ = step;
-        Announce(w_.progress, QString("%1%").arg(step));
+        Say(w_.progress, QString("%1%").arg(step));
     }
+}
+
+void WindowTransferView::Say(QWidget* where, const QString& text) {
+    Announce(where, text);
+    spokenAt_ = now_();
 }
 
 void WindowTransferView::HideProgress() {

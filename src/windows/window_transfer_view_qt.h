@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -43,6 +44,7 @@ class WindowTransferView : public TransferView {
     using ReadHandler = std::function<void(const std::string& readImage, int radioBand)>;
     // Shows a line as the status bar's tip (a backup that could not be kept).
     using TipHandler = std::function<void(const QString& tip)>;
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     WindowTransferView(const TransferWidgets& widgets, const ProgramState& state,
                        ReadHandler onRead, TipHandler showTip);
@@ -63,16 +65,27 @@ class WindowTransferView : public TransferView {
     // Told when the radio took a whole image.
     void OnWriteCompleted(std::function<void()> written) { onWrite_ = std::move(written); }
     void ShowBackupWarning(const std::string& text) override;
+    // The clock that spaces what is spoken (steady_clock unless a test sets
+    // its own).
+    void UseClock(Clock clock) { now_ = std::move(clock); }
 
   private:
+    // Speaks a line of the transfer and notes when.
+    void Say(QWidget* where, const QString& text);
+
     TransferWidgets w_;
     const ProgramState& state_;
     ReadHandler onRead_;
     TipHandler showTip_;
     std::function<void()> onWrite_;
     static constexpr int kSpokenProgressStep = 25;
+    // How long a spoken line needs before the next may cut it off: a reader
+    // speaks each new line over the one before.
+    static constexpr std::chrono::milliseconds kHeardIn{2000};
     // The last progress a listener heard, in percent.
     int progressSpoken_ = 0;
+    Clock now_ = [] { return std::chrono::steady_clock::now(); };
+    std::chrono::steady_clock::time_point spokenAt_{};
     // The control that had the focus when the transfer locked the window.
     QPointer<QWidget> focus_;
 };

@@ -4,7 +4,9 @@
 In each language (switched through the Languages menu) it walks the main
 window, its menus and every settings window opened from the menus, and checks
 that every control a user operates has a name in that language; it checks
-that every drop-down list shows its entry as its text; that the channel grid
+that every drop-down list shows its entry as its text; that each menu item
+with a check mark is checkable and checked as the program stands (and Lock's
+mark follows the command); that the channel grid
 is a 16 x 9 table with its column headers; it opens a data file, types a
 frequency into an empty channel, deletes the channel Ctrl+Home reaches and
 saves, all through actions and key events, hears each result spoken and
@@ -41,14 +43,22 @@ from atspi_tree import (
 )
 import atspi_edit
 
-# The languages in the order the test visits them: the program starts in
-# Simplified Chinese (no settings file yet); the others are reached through
-# the Languages menu, by the item's Simplified Chinese caption.
+# The languages in the order the test visits them, with the item of the
+# Languages menu that shows each (by its Simplified Chinese caption): the
+# program starts in the first (no settings file yet); the others are reached
+# through their items.
 LANGUAGES = [
-    ("zh", None),
+    ("zh", "简体中文"),
     ("en", "英文"),
     ("zh-Hant", "繁体中文"),
 ]
+
+# The items with a check mark: each is exposed as checkable, so that a reader
+# says "not checked" as well as "checked", and carries the mark as the program
+# stands - no port open, not locked, the language item of the language shown.
+LOCK_ITEM = "锁定(L)"
+CHECK_ITEMS = [LOCK_ITEM] + ["COM%d(%d)" % (n, n) for n in range(1, 9)] + [
+    caption for _, caption in LANGUAGES]
 
 # The settings windows and the menu items that open them, by their Simplified
 # Chinese captions (an item is found by its caption once, at the start, and by
@@ -63,9 +73,7 @@ WINDOWS = [
     ("clone window", "批量写频..."),
 ]
 
-MENU_CAPTIONS = [caption for _, caption in WINDOWS] + [
-    caption for _, caption in LANGUAGES if caption
-] + ["打开(O)", "保存(S)"]
+MENU_CAPTIONS = [caption for _, caption in WINDOWS] + CHECK_ITEMS + ["打开(O)", "保存(S)"]
 
 # The grid's column headers, as the channel table names its columns.
 GRID_HEADERS = {
@@ -177,6 +185,36 @@ def locate_menu_items(bar):
     return found
 
 
+def checked(node):
+    """The item's check mark as the program holds it now, not as the
+    accessibility bus last heard of it."""
+    safe(lambda: node.clearCache())
+    return has_state(node, pyatspi.STATE_CHECKED)
+
+
+def check_marks(report, language, bar, items):
+    shown = dict(LANGUAGES)[language]
+    for caption in CHECK_ITEMS:
+        node = node_at(bar, items[caption])
+        role = safe(lambda: node.getRoleName(), "?")
+        if role_of(node) not in (pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_CHECK_MENU_ITEM) and \
+                not has_state(node, pyatspi.STATE_CHECKABLE):
+            report.fail("[%s] menu item %r is a %s, not checkable" % (language, caption, role))
+        if checked(node) != (caption == shown):
+            report.fail("[%s] menu item %r is %s" % (
+                language, caption, "checked" if checked(node) else "not checked"))
+    print("[%s] %d items with a check mark, %r checked" % (language, len(CHECK_ITEMS), shown))
+
+
+def toggle_lock(bar, items):
+    """Lock chosen twice: its mark comes and goes."""
+    node = node_at(bar, items[LOCK_ITEM])
+    for mark in (True, False):
+        press(node)
+        wait_for("Lock to be %s" % ("checked" if mark else "not checked"),
+                 lambda: checked(node) == mark, timeout=5)
+
+
 def switch_language(bar, path, language):
     before = [name_of(n) for _, n in children(bar)]
     press(node_at(bar, path))
@@ -262,10 +300,11 @@ def run(args):
     bar = menu_bar(main)
     items = locate_menu_items(bar)
     known = {}
-    for language, caption in LANGUAGES:
-        if caption:
+    for index, (language, caption) in enumerate(LANGUAGES):
+        if index > 0:
             switch_language(bar, items[caption], language)
         report.check_names(language, "main window menus", menu_entries(bar))
+        check_marks(report, language, bar, items)
         report.check_window(language, "main window", main)
         report.check_names(language, "main window", interactive_controls(main))
         check_grid(report, language, main)
@@ -281,6 +320,10 @@ def run(args):
                 close_window(args.pid, title, window)
             except Failure as failure:
                 report.fail("[%s] %s" % (language, failure))
+    try:
+        toggle_lock(bar, items)
+    except Failure as failure:
+        report.fail("lock: %s" % failure)
     try:
         atspi_edit.edit_and_save(app, main, bar, items["打开(O)"], items["保存(S)"],
                                  args.work, args.pid)

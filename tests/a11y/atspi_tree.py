@@ -50,6 +50,8 @@ MENU_ROLES = {
     pyatspi.ROLE_MENU_ITEM,
     pyatspi.ROLE_CHECK_MENU_ITEM,
     pyatspi.ROLE_RADIO_MENU_ITEM,
+    # An item with a check mark, where the toolkit has no check menu item.
+    pyatspi.ROLE_CHECK_BOX,
 }
 
 

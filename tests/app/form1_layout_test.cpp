@@ -172,11 +172,16 @@ class Form1Layout : public QObject {
         form.ProgressBar1->show();
         const QList<QWidget*> panels{form.Toolbar1, form.Grid1,  form.Frame1,      form.Frame2,
                                      form.Label,    form.Label2, form.ProgressBar1};
-        const QRect client = form.findChild<QWidget*>("client")->rect();
+        const QWidget* clientArea = form.findChild<QWidget*>("client");
+        // Where a panel lies in the client area (the status line holds two).
+        auto place = [clientArea](const QWidget* panel) {
+            return QRect(panel->mapTo(clientArea, QPoint(0, 0)), panel->size());
+        };
         for (int i = 0; i < panels.size(); ++i) {
-            QVERIFY2(client.contains(panels[i]->geometry()), qPrintable(panels[i]->objectName()));
+            QVERIFY2(clientArea->rect().contains(place(panels[i])),
+                     qPrintable(panels[i]->objectName()));
             for (int j = i + 1; j < panels.size(); ++j)
-                QVERIFY2(!panels[i]->geometry().intersects(panels[j]->geometry()),
+                QVERIFY2(!place(panels[i]).intersects(place(panels[j])),
                          qPrintable(panels[i]->objectName() + " / " + panels[j]->objectName()));
         }
         form.ProgressBar1->hide();

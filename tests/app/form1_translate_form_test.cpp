@@ -44,6 +44,7 @@ class Form1TranslateForm : public QObject {
         auto* grid = new QTableWidget(2, 2, client);
         grid->setHorizontalHeaderLabels({"发射频率", "亚音频"});
         grid->setItem(0, 0, new QTableWidgetItem("关闭"));
+        grid->item(0, 0)->setData(Qt::AccessibleDescriptionRole, "发射频率, 01");
         auto* push = new QPushButton("确定", client);
         auto* check = new QCheckBox("接收时禁止VOX", client);
         auto* edit = new QLineEdit("设置", client);
@@ -71,6 +72,8 @@ class Form1TranslateForm : public QObject {
         QCOMPARE(check->text(), QString("接收時禁止VOX"));
         QCOMPARE(edit->accessibleName(), QString("頻段"));
         QCOMPARE(edit->accessibleDescription(), QString("最多32個字符"));
+        QCOMPARE(grid->item(0, 0)->data(Qt::AccessibleDescriptionRole).toString(),
+                 QString("發射頻率, 01"));
         // Left alone: the title, grid cells, text boxes and the tool bar's
         // buttons.
         QCOMPARE(window.windowTitle(), QString("测试频率"));

@@ -11,15 +11,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
 #include "app/form1.h"
 #include "app/program.h"
+#include "channels/announcement_qt.h"
 #include "channels/channel_grid_qt.h"
 #include "support/form1_fixture.h"
 #include "support/qt_test_main.h"
@@ -298,6 +302,123 @@ class WindowsAccessibilityTest : public QObject {
         QVERIFY(window->isHidden());
         if (c.menuItem != std::string_view("mnuabout")) QVERIFY(c.value(*program_) != before);
         QTRY_COMPARE(QApplication::focusWidget(), form.Combo3);
+    }
+
+    // A reader walks a menu by its entries: each entry's parent is its menu,
+    // the menu finds the entry at its place, and an entry with a check mark
+    // is a check box, checked as its action is; pressing it runs the action.
+    // The grid's context menu shares its entries with the Edit menu; while it
+    // shows, they are its own.
+    void menuEntriesHangTogether() {
+        Form1& form = program_->MainWindow();
+        QList<QMenu*> menus;
+        for (QAction* top : form.menuBar()->actions())
+            if (top->menu() != nullptr) menus << top->menu();
+        for (qsizetype m = 0; m < menus.size() && m < 50; ++m)
+            for (QAction* item : menus[m]->actions())
+                if (item->menu() != nullptr) menus << item->menu();
+        QStringList faults;
+        int checkable = 0;
+        auto walk = [&faults, &checkable](QMenu* menu) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(menu);
+            for (int i = 0; i < iface->childCount(); ++i) {
+                QAccessibleInterface* entry = iface->child(i);
+                const auto* action = qobject_cast<const QAction*>(entry->object());
+                const QString id = menu->objectName() + '/' + QString::number(i);
+                if (entry->parent() != iface) faults << id + ": another parent";
+                if (iface->indexOfChild(entry) != i)
+                    faults << id + ": found at " + QString::number(iface->indexOfChild(entry));
+                if (action == nullptr || !action->isCheckable()) continue;
+                ++checkable;
+                if (entry->role() != QAccessible::CheckBox || !entry->state().checkable)
+                    faults << id + ": not a check box";
+                if (entry->state().checked != action->isChecked())
+                    faults << id + ": checked is " + (entry->state().checked ? "set" : "clear");
+            }
+        };
+        for (QMenu* menu : menus) walk(menu);
+        QMenu* context = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("Grid1Menu"))
+                context = qobject_cast<QMenu*>(top);
+        QVERIFY(context != nullptr);
+        context->popup(form.Grid1->mapToGlobal(QPoint(10, 10)));
+        walk(context);
+        context->hide();
+        walk(form.findChild<QMenu*>("mnuEdit")); // its own again
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+        QCOMPARE(checkable, 1 + 8 + 3); // Lock, the ports, the languages
+
+        QAccessibleInterface* lock = QAccessible::queryAccessibleInterface(form.mnulock);
+        QVERIFY(lock != nullptr && lock->actionInterface() != nullptr);
+        for (bool mark : {true, false}) {
+            lock->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QCOMPARE(form.mnulock->isChecked(), mark);
+            QCOMPARE(lock->state().checked, mark);
+            QCOMPARE(form.Grid1->isEnabled(), !mark);
+        }
+    }
+
+    // The transfer's start is heard to its end: a quarter of the progress is
+    // spoken only once the line before has had two seconds, never the full
+    // bar; the outcome is spoken at once.
+    void progressIsSpokenOnceTheLineBeforeIsHeard() {
+        Form1& form = program_->MainWindow();
+        WindowTransferView view(form.TransferParts(), program_->State(), {}, {});
+        std::chrono::steady_clock::time_point now{};
+        view.UseClock([&now] { return now; });
+        const QString start = QStringLiteral("正在通信,请稍后……");
+        view.SetStatusText(start.toStdString());
+        view.ShowProgress(460);
+        struct Step {
+            int atMs;
+            int value;
+            QString heard;
+        };
+        const Step steps[] = {
+            {100, 25, start},   // 5 %
+            {300, 115, start},  // 25 %, while the start is spoken
+            {1200, 230, start}, // 50 %
+            {2000, 250, "50%"}, // two seconds after the start
+            {2500, 345, "50%"}, // 75 %, while 50 % is spoken
+            {4000, 350, "75%"}, //
+            {6500, 460, "75%"}, // never the full bar
+        };
+        for (const Step& step : steps) {
+            now = std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(step.atMs);
+            view.SetProgress(step.value);
+            QCOMPARE(LastAnnouncement(form.ProgressBar1), step.heard);
+        }
+        view.SetStatusText("读频成功！");
+        QCOMPARE(LastAnnouncement(form.Label), QStringLiteral("读频成功！"));
+        view.HideProgress();
+    }
+
+    // An announcement in a window that is not active (a box has just closed)
+    // shows once the window is active again, else within a second: a reader
+    // speaks the window's return over anything said before it.
+    void announcementWaitsForItsWindow() {
+        Form1& form = program_->MainWindow();
+        QWidget other;
+        other.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Announce(&other, "a");
+        QAccessibleInterface* notification =
+            QAccessible::queryAccessibleInterface(other.findChild<QWidget*>("quelroAnnouncement"));
+        QVERIFY(notification != nullptr);
+        QCOMPARE(notification->text(QAccessible::Name), QString("a"));
+        QVERIFY(notification->state().invisible);
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_VERIFY(!notification->state().invisible);
+        Announce(&other, "b"); // told at once
+        QVERIFY(!notification->state().invisible);
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Announce(&other, "c");
+        QVERIFY(notification->state().invisible);
+        QTRY_VERIFY_WITH_TIMEOUT(!notification->state().invisible, 3000);
     }
 
     void focusComesBackAfterATransfer() {

@@ -309,6 +309,11 @@ class AuxWindowsTest : public QObject {
         auto* grid = Find<QTableWidget>(aux_->form4(), "mfgrid1");
         QCOMPARE(grid->horizontalHeaderItem(0)->text(), Q("頻道"));
         QCOMPARE(grid->horizontalHeaderItem(2)->text(), Q("發射頻率"));
+        // A listener hears a cell by its column and row in the same words.
+        QCOMPARE(grid->item(1, 1)->data(Qt::AccessibleDescriptionRole).toString(),
+                 Q("接收頻率, 02"));
+        QCOMPARE(grid->item(15, 2)->data(Qt::AccessibleDescriptionRole).toString(),
+                 Q("發射頻率, 16"));
         QCOMPARE(aux_->form4()->windowTitle(), Q("测试频率")); // titles are not converted
         QCOMPARE(Find<QLabel>(aux_->form5(), "Label15")->text(), Q("優先信道"));
         QCOMPARE(Find<QComboBox>(aux_->form5(), "Combo15")->itemText(1), Q("選定+當前"));
@@ -324,6 +329,8 @@ class AuxWindowsTest : public QObject {
         QCOMPARE(Find<QLabel>(aux_->form5(), "Label15")->text(), Q("Preferred channel"));
         QCOMPARE(Find<QLabel>(aux_->about(), "lblVersion")->text(), Q("English version V1.20"));
         QCOMPARE(Find<QGroupBox>(aux_->form5(), "Frame1")->title(), Q("VOX"));
+        QCOMPARE(grid->item(1, 1)->data(Qt::AccessibleDescriptionRole).toString(),
+                 Q("RX Frequency, 02"));
     }
 
     // The windows are built after the main window's first paint, when start-up
