@@ -6,7 +6,8 @@
 # makes). Each fault is a file and a sed expression; the tree is restored
 # after each. A fault whose line is not found is reported as such: the code
 # moved and the table needs the new line. Prints one line per fault and ends
-# with status 1 if any planted fault went unnoticed.
+# with status 1 if any planted fault went unnoticed (2 if the suite fails
+# before any is planted).
 set -u
 src=$(cd "$1" && pwd) build=$(cd "$2" && pwd)
 shift 2
@@ -23,6 +24,14 @@ planted=""
 trap '[ -n "$planted" ] && cp "$log/original" "$planted"; rm -rf "$log"' EXIT
 trap 'exit 1' INT TERM
 n=0 missed=""
+# The suite must pass as it stands, or a failure would prove nothing.
+cmake --build "$build" >"$log/build" 2>&1 || { echo "the tree does not build"; exit 2; }
+if ! ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen \
+    ctest --test-dir "$build" "$@" >"$log/ctest" 2>&1; then
+    echo "the suite fails without a planted fault:"
+    sed -n 's/^[[:space:]]*[0-9]* - //p' "$log/ctest"
+    exit 2
+fi
 while IFS='|' read -r name file expr; do
     n=$((n + 1))
     cp "$src/$file" "$log/original"
