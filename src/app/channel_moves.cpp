@@ -118,7 +118,7 @@ void ChannelMoves::InsertEmpty() {
         Done({row});
         break;
     case MoveOutcome::LastInUse:
-        LocalMsgBox(Text(Localize(caption::kLastInUse, state_.LanguageMode)), 48, QString());
+        LocalMsgBox(Text(Localize(caption::kLastInUse, form_.LanguageMode())), 48, QString());
         break;
     case MoveOutcome::Unchanged:
         break;

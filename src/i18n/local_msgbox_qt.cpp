@@ -29,6 +29,8 @@ enum ButtonId : int {
     kYes = 6,
     kNo = 7
 };
+// The identifier of each BoxAnswer, in its order.
+constexpr std::array<int, 4> kAnswerIds{kOk, kCancel, kYes, kNo};
 
 struct ButtonInfo {
     int id;
@@ -181,10 +183,20 @@ int Win32Style(BoxStyle style) {
     return 0;
 }
 
-int ShowMessage(const Message& message, int languageMode) {
-    return LocalMsgBox(QString::fromStdString(Localize(message.text, languageMode)),
-                       Win32Style(message.style),
-                       QString::fromStdString(Localize(message.title, languageMode)));
+BoxAnswer AnswerOf(int buttonId) {
+    for (std::size_t i = 0; i < kAnswerIds.size(); ++i)
+        if (kAnswerIds[i] == buttonId) return static_cast<BoxAnswer>(i);
+    return BoxAnswer::kCancel;
+}
+
+int ButtonIdOf(BoxAnswer answer) {
+    return kAnswerIds.at(static_cast<std::size_t>(answer));
+}
+
+BoxAnswer ShowMessage(const Message& message, int languageMode) {
+    return AnswerOf(LocalMsgBox(QString::fromStdString(Localize(message.text, languageMode)),
+                                Win32Style(message.style),
+                                QString::fromStdString(Localize(message.title, languageMode))));
 }
 
 } // namespace quelro

@@ -32,10 +32,14 @@ int LocalMsgBox(const QString& prompt, int style, const QString& title,
 
 // The system box's style of a core box style.
 int Win32Style(BoxStyle style);
+// The typed answer of a button identifier (Abort, Retry and Ignore, which
+// no message of the program offers, count as Cancel), and back.
+BoxAnswer AnswerOf(int buttonId);
+int ButtonIdOf(BoxAnswer answer);
 
 // A message of the core's table in the given language (Traditional: the
 // Chinese text and title converted).
-int ShowMessage(const Message& message, int languageMode);
+BoxAnswer ShowMessage(const Message& message, int languageMode);
 
 // Test seam: while an answerer is installed no box is shown; it receives the
 // prompt, style and title (after the empty-title rule) and returns the button

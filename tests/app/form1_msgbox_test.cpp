@@ -206,8 +206,8 @@ class Form1MessageBox : public QObject {
             return 7;
         });
         QCOMPARE(LocalMsgBox("p", 36, ""), 7);
-        QCOMPARE(ShowMessage(msg::kFileExists, 1), 7);
-        QCOMPARE(ShowMessage(msg::kNewWarning, 2), 7);
+        QVERIFY(ShowMessage(msg::kFileExists, 1) == BoxAnswer::kNo);
+        QVERIFY(ShowMessage(msg::kNewWarning, 2) == BoxAnswer::kNo);
         SetMessageBoxAnswerer({});
         QCOMPARE(asked.size(), std::size_t{3});
         QCOMPARE(asked[0].title, QString("Quelro"));
@@ -217,6 +217,20 @@ class Form1MessageBox : public QObject {
         QCOMPARE(asked[2].prompt, QString("所有信道的數據將被清除！"));
         QCOMPARE(asked[2].title, QString("警告"));
         QCOMPARE(asked[2].style, 305);
+    }
+
+    void buttonsAreTypedAnswers() {
+        // Abort, Retry and Ignore (3, 4, 5) are no answer a message offers.
+        const std::pair<int, BoxAnswer> cases[] = {{1, BoxAnswer::kOk},     {2, BoxAnswer::kCancel},
+                                                   {3, BoxAnswer::kCancel}, {4, BoxAnswer::kCancel},
+                                                   {5, BoxAnswer::kCancel}, {6, BoxAnswer::kYes},
+                                                   {7, BoxAnswer::kNo}};
+        for (const auto& [id, answer] : cases) {
+            SetMessageBoxAnswerer([id = id](const AskedBox&) { return id; });
+            QVERIFY2(ShowMessage(msg::kBandChange, 0) == answer, qPrintable(QString::number(id)));
+            if (id < 3 || id > 5) QCOMPARE(ButtonIdOf(answer), id);
+        }
+        SetMessageBoxAnswerer({});
     }
 };
 
