@@ -29,13 +29,9 @@ std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
                   << FileErrorReason(file.code, languageMode) << "\n";
         return std::nullopt;
     }
-    // Read in English (the forms' list texts are English); the messages in
-    // the language asked for.
-    ProgrammingRead read = ReadProgramming(file.bytes, form, base, baseGiven, kEnglish);
+    ProgrammingRead read = ReadProgramming(file.bytes, form, base, baseGiven, languageMode);
     if (!read.programming) {
-        std::cerr << "quelro-cli: " << path << ": "
-                  << ReadProgramming(file.bytes, form, base, baseGiven, languageMode).problem
-                  << "\n";
+        std::cerr << "quelro-cli: " << path << ": " << read.problem << "\n";
         return std::nullopt;
     }
     for (const CsvLeftOut& row : read.leftOut)
