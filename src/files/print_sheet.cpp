@@ -69,8 +69,7 @@ PaperSize SizeOf(Paper paper) {
 }
 
 Sheet BuildSheet(const ProgramState& state, const std::string& fileName, const std::string& date,
-                 int languageMode) {
-    const int lang = languageMode;
+                 int lang) {
     const std::vector<SettingText> texts = SettingTexts(state, lang);
     Sheet sheet;
     const std::string colon = Localize(kColon, lang);

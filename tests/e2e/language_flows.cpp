@@ -64,12 +64,15 @@ void WindowFlow(const Home& home, const QString& flow, const QString& lang) {
     Form1& form = program.MainWindow();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
+    // A switch redraws; it changes nothing the program holds.
     const auto next = [&] {
+        const ProgramState before = program.State();
         shown = (shown + 1) % 3;
         (shown == kSimplified ? form.mnuChineseJ
          : shown == kEnglish  ? form.mnuEnglish
                               : form.mnuChineseF)
             ->trigger();
+        QVERIFY(program.State() == before);
     };
     const auto key = [&](int row, Qt::Key key, Qt::KeyboardModifiers modifiers) {
         form.Grid1->SelectCell(row, kColRxFreq);
