@@ -370,7 +370,7 @@ bool ChannelCommands::ConfirmDiscard() {
     if (!Unsaved()) return true;
     const int language = form_.LanguageMode();
     auto t = [language](const Caption& c) { return Text(Localize(c, language)); };
-    switch (AnswerOf(LocalMsgBox(t(caption::kUnsaved), 0x33, QString(),
+    switch (AnswerOf(LocalMsgBox(t(caption::kUnsaved), 0x33, QString(), language,
                                  {t(caption::kSave), t(caption::kDiscard), t(caption::kCancel)}))) {
     case BoxAnswer::kYes:
         form_.SaveDataFile();
@@ -389,7 +389,7 @@ void ChannelCommands::Say(const Caption& caption, const QString& argument) const
 }
 
 void ChannelCommands::Report(const Caption& title, const QString& text, int style) const {
-    LocalMsgBox(text, style, Text(Localize(title, form_.LanguageMode())));
+    LocalMsgBox(text, style, Text(Localize(title, form_.LanguageMode())), form_.LanguageMode());
 }
 
 } // namespace quelro

@@ -255,7 +255,7 @@ void CompareAndPrint::ExportPdf() {
 }
 
 void CompareAndPrint::Report(const Caption& title, const QString& text, int style) const {
-    LocalMsgBox(text, style, Text(Localize(title, form_.LanguageMode())));
+    LocalMsgBox(text, style, Text(Localize(title, form_.LanguageMode())), form_.LanguageMode());
 }
 
 } // namespace quelro

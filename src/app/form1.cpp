@@ -405,7 +405,8 @@ void Form1::OpenDataFile() {
     fileName_ = name;
     const DataFileRead read = ReadDataFile(PathOf(name));
     if (read.status == DataFileRead::CannotOpen) {
-        LocalMsgBox(Text(OpenFailedText(name.toStdString(), read.code, LanguageMode())), 16, {});
+        LocalMsgBox(Text(OpenFailedText(name.toStdString(), read.code, LanguageMode())), 16, {},
+                    LanguageMode());
         return;
     }
     std::optional<std::vector<DecodeStep>> steps;
@@ -433,7 +434,7 @@ void Form1::SaveDataFile() {
         const DataFileWrite written = WriteDataFile(PathOf(name), image);
         if (!written.ok) {
             LocalMsgBox(Text(SaveFailedText(name.toStdString(), written.code, LanguageMode())), 16,
-                        QString());
+                        QString(), LanguageMode());
             return;
         }
         titleFile_ = name;

@@ -86,7 +86,6 @@ void Form1::ApplyLanguage(int languageMode) {
 
 void Form1::SetLanguageMode(int languageMode) {
     language_ = languageMode;
-    SetMessageBoxLanguage(languageMode);
     UseQtTranslations(languageMode);
     // The language shown carries the check mark (a reader says "checked").
     mnuChineseJ->setChecked(languageMode == kSimplified);

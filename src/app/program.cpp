@@ -117,8 +117,9 @@ void Program::WireLink() {
     ports_ = std::make_unique<PortSelector>(
         *link_, form->LanguageMode(),
         PortSelector::Callbacks{[form](int port, bool on) { form->mnucom(port)->setChecked(on); },
-                                [](const QString& prompt, BoxStyle style) {
-                                    LocalMsgBox(prompt, Win32Style(style), QString());
+                                [form](const QString& prompt, BoxStyle style) {
+                                    LocalMsgBox(prompt, Win32Style(style), QString(),
+                                                form->LanguageMode());
                                 }});
 
     Form1::Hooks& h = form->hooks();

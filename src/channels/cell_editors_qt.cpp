@@ -365,7 +365,7 @@ void CellEditors::ShowRefused(const std::vector<int>& rows) const {
         text += "\n" + QString::fromStdString(Localize(kKeptRows, language)) + numbers.join(", ");
     }
     LocalMsgBox(text, Win32Style(msg::kBeyondBand.style),
-                QString::fromStdString(Localize(msg::kBeyondBand.title, language)));
+                QString::fromStdString(Localize(msg::kBeyondBand.title, language)), language);
 }
 
 } // namespace quelro

@@ -106,7 +106,8 @@ BoxAnswer WindowTransferView::ShowMessage(const Message& message) {
 
 void WindowTransferView::ShowFailure(const TransferFailure& failure) {
     constexpr int kCriticalOk = 16; // as the communication error always was
-    LocalMsgBox(QString::fromStdString(FailureText(failure, language_)), kCriticalOk, QString());
+    LocalMsgBox(QString::fromStdString(FailureText(failure, language_)), kCriticalOk, QString(),
+                language_);
 }
 
 void WindowTransferView::WriteCompleted() {
