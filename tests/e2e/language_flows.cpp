@@ -161,11 +161,12 @@ void LanguageFlows::everyFlowKeepsTheBytesInEveryLanguage() {
                          : QStringList{"--save", home.File("radio1.DAT")});
         QVERIFY(!sim.Path().isEmpty());
         const QStringList arguments =
-            flow == "clone" ? QStringList{"clone",   home.File("in.DAT"),
-                                          "--port",  sim.Path(),
-                                          "--count", "1",
-                                          "--lang",  lang}
-                            : QStringList{"write", "--port", sim.Path(), home.File("in.DAT")};
+            flow == "clone"
+                ? QStringList{"clone",   home.File("in.DAT"),
+                              "--port",  sim.Path(),
+                              "--count", "1",
+                              "--lang",  lang}
+                : QStringList{"write", "--port", sim.Path(), home.File("in.DAT"), "--lang", lang};
         const Run run = RunCli(home, arguments, 60000);
         QCOMPARE(run.exitCode, 0);
         // The simulator saves the memory when it sees the write's end.
