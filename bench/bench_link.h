@@ -19,6 +19,7 @@ class BenchView : public TransferView {
   public:
     explicit BenchView(QEventLoop& loop) : loop_(loop) {}
     bool ok = false;
+    int Language() const override { return kSimplified; }
     void SetTransferLocked(bool) override {}
     void FocusBandSelector() override {}
     void SetStatusText(const std::string&) override {}
@@ -27,9 +28,9 @@ class BenchView : public TransferView {
     void ShowProgress(int) override {}
     void SetProgress(int) override {}
     void HideProgress() override {}
-    int ShowMessage(const Message&) override {
+    BoxAnswer ShowMessage(const Message&) override {
         loop_.quit();
-        return kIdOk;
+        return BoxAnswer::kOk;
     }
     void ShowFailure(const TransferFailure&) override { loop_.quit(); }
     void ReadCompleted(const std::string&, int) override { Done(); }

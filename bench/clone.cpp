@@ -40,6 +40,7 @@ class Timing : public CloneReport {
                          CloneResultWord(record.result));
         done.push_back(static_cast<double>(clock_.nsecsElapsed()) / 1e9);
     }
+    int Language() const override { return kSimplified; }
     void Instruct(CloneInstruction) override {}
     void TransferMessage(const std::string& text) override {
         std::fprintf(stderr, "bench_clone: %s\n", text.c_str());

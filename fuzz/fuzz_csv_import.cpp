@@ -19,7 +19,7 @@ using quelro::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const quelro::ProgramState base = quelro::ProgramState::StartUp(quelro::kEnglish);
+    const quelro::ProgramState base = quelro::ProgramState::StartUp();
     const quelro::CsvImport imported = quelro::ImportCsv(text, base, quelro::CsvBand{});
     if (imported.refusal) {
         for (int language : {quelro::kSimplified, quelro::kEnglish})

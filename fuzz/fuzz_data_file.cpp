@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    quelro::ProgramState state = quelro::ProgramState::StartUp(quelro::kEnglish);
+    quelro::ProgramState state = quelro::ProgramState::StartUp();
     Check(quelro::DecodeImage(state, read.imageHex).has_value(), "an accepted file did not decode");
     const std::string image = quelro::EncodeImage(state);
     Check(image.size() == quelro::kImageHexLength, "the encoded image is not 1696 characters");
@@ -55,10 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (hash % 8 != 0) return 0;
 
     // That file exported, then imported.
-    quelro::ProgramState opened = quelro::ProgramState::StartUp(quelro::kEnglish);
+    quelro::ProgramState opened = quelro::ProgramState::StartUp();
     Check(quelro::DecodeImage(opened, image).has_value(), "the encoded image did not decode");
     const auto form = quelro::cli::Json::parse(quelro::cli::ExportJsonForm(opened).dump());
-    quelro::ProgramState imported = quelro::ProgramState::StartUp(quelro::kEnglish);
+    quelro::ProgramState imported = quelro::ProgramState::StartUp();
     if (quelro::cli::ImportJsonForm(form, imported)) return 0; // refused, naming a field
     Check(quelro::EncodeImage(imported) == image, "import of the export changed the image");
     return 0;

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto form = quelro::cli::Json::parse(data, data + size, nullptr, false);
     if (form.is_discarded()) return 0;
 
-    quelro::ProgramState state = quelro::ProgramState::StartUp(quelro::kEnglish);
+    quelro::ProgramState state = quelro::ProgramState::StartUp();
     const quelro::ProgramState before = state;
     if (const auto error = quelro::cli::ImportJsonForm(form, state)) {
         Check(!error->reason.empty(), "a refusal without a reason");
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string text = quelro::cli::ExportJsonForm(state).dump(
         2, ' ', true, quelro::cli::Json::error_handler_t::replace);
-    quelro::ProgramState again = quelro::ProgramState::StartUp(quelro::kEnglish);
+    quelro::ProgramState again = quelro::ProgramState::StartUp();
     const auto error = quelro::cli::ImportJsonForm(quelro::cli::Json::parse(text), again);
     Check(!error, "the export of an imported state is refused");
     std::string expected = image;

@@ -93,15 +93,16 @@ struct Harness : quelro::TransferView, quelro::TransferLine {
     // TransferView: only what the invariants need; a box runs a few events.
     void SetTransferLocked(bool) override {}
     void FocusBandSelector() override {}
+    int Language() const override { return quelro::kEnglish; }
     void SetStatusText(const std::string&) override {}
     void ToggleStatusVisible() override {}
     void HideStatus() override {}
     void ShowProgress(int) override {}
     void SetProgress(int) override {}
     void HideProgress() override {}
-    int ShowMessage(const quelro::Message&) override {
+    quelro::BoxAnswer ShowMessage(const quelro::Message&) override {
         WhileABoxIsOpen();
-        return in.ConsumeBool() ? quelro::kIdYes : quelro::kIdNo;
+        return in.ConsumeBool() ? quelro::BoxAnswer::kYes : quelro::BoxAnswer::kNo;
     }
     void ShowFailure(const quelro::TransferFailure&) override { WhileABoxIsOpen(); }
     void WhileABoxIsOpen() {
@@ -253,7 +254,7 @@ struct Harness : quelro::TransferView, quelro::TransferLine {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     const auto mode = in.ConsumeBool() ? quelro::TransferMode::Write : quelro::TransferMode::Read;
-    quelro::ProgramState state = quelro::ProgramState::StartUp(quelro::kEnglish);
+    quelro::ProgramState state = quelro::ProgramState::StartUp();
     state.ServiceMode = in.ConsumeBool() ? 1 : 0;
     state.SelectBandPosition(in.ConsumeIntegralInRange(0, 8));
     quelro::sim::Options options;

@@ -190,7 +190,7 @@ void ChannelCommands::ApplyLanguage(int languageMode) {
 
 void ChannelCommands::ImportCsvFile() {
     if (!form_.ReadyToChange()) return;
-    const int language = state_.LanguageMode;
+    const int language = form_.LanguageMode();
     const QString name = chooseCsvFile(false);
     if (name.isEmpty()) return;
     QFile file(name);
@@ -210,7 +210,7 @@ void ChannelCommands::ImportCsvFile() {
         Report(caption::kImportTitle, name + "\n" + Text(RefusalText(*read.refusal, language)), 16);
         return;
     }
-    if (ShowMessage(msg::kNewWarning, language) == kIdCancel) return;
+    if (ShowMessage(msg::kNewWarning, language) == BoxAnswer::kCancel) return;
     state_.Channels = read.state.Channels;
     form_.SelectBandSilently(read.state.BandIndex);
     ShowTable();
@@ -227,11 +227,12 @@ void ChannelCommands::ImportCsvFile() {
 }
 
 void ChannelCommands::ExportCsvFile() {
-    const int language = state_.LanguageMode;
+    const int language = form_.LanguageMode();
     QString name = chooseCsvFile(true);
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += ".csv";
-    if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, language) == kIdNo) return;
+    if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, language) == BoxAnswer::kNo)
+        return;
     const CsvExport csv = ExportCsv(state_);
     const DataFileWrite written = WriteFileAtomically(PathOf(name), csv.text);
     if (!written.ok) {
@@ -292,7 +293,7 @@ void ChannelCommands::Paste() {
     const std::string text = data->text().toStdString();
     if (text.empty() && json.isEmpty()) return;
     if (text.size() > kCsvMaxBytes) {
-        Report(caption::kPasteTitle, Text(Localize(caption::kTooLarge, state_.LanguageMode)), 16);
+        Report(caption::kPasteTitle, Text(Localize(caption::kTooLarge, form_.LanguageMode())), 16);
         return;
     }
     // From the topmost selected row: a paste over a selection fills it.
@@ -303,7 +304,7 @@ void ChannelCommands::Paste() {
     ShowTable();
     RecordChange();
     if (paste.rowsWritten > 0) Say(caption::kChannelsPasted, QString::number(paste.rowsWritten));
-    const int language = state_.LanguageMode;
+    const int language = form_.LanguageMode();
     QString report = paste.refusal ? Text(RefusalText(*paste.refusal, language)) : QString();
     if (!paste.leftOut.empty() || !paste.changed.empty())
         report +=
@@ -367,14 +368,14 @@ bool ChannelCommands::Unsaved() const {
 
 bool ChannelCommands::ConfirmDiscard() {
     if (!Unsaved()) return true;
-    const int language = state_.LanguageMode;
+    const int language = form_.LanguageMode();
     auto t = [language](const Caption& c) { return Text(Localize(c, language)); };
-    switch (LocalMsgBox(t(caption::kUnsaved), 0x33, QString(),
-                        {t(caption::kSave), t(caption::kDiscard), t(caption::kCancel)})) {
-    case kIdYes:
+    switch (AnswerOf(LocalMsgBox(t(caption::kUnsaved), 0x33, QString(), language,
+                                 {t(caption::kSave), t(caption::kDiscard), t(caption::kCancel)}))) {
+    case BoxAnswer::kYes:
         form_.SaveDataFile();
         return !Unsaved();
-    case kIdNo:
+    case BoxAnswer::kNo:
         return true;
     default:
         return false;
@@ -382,13 +383,13 @@ bool ChannelCommands::ConfirmDiscard() {
 }
 
 void ChannelCommands::Say(const Caption& caption, const QString& argument) const {
-    QString text = Text(Localize(caption, state_.LanguageMode));
+    QString text = Text(Localize(caption, form_.LanguageMode()));
     if (text.contains(QLatin1String("%1"))) text = text.arg(argument);
     Announce(form_.Grid1, text);
 }
 
 void ChannelCommands::Report(const Caption& title, const QString& text, int style) const {
-    LocalMsgBox(text, style, Text(Localize(title, state_.LanguageMode)));
+    LocalMsgBox(text, style, Text(Localize(title, form_.LanguageMode())), form_.LanguageMode());
 }
 
 } // namespace quelro

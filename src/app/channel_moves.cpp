@@ -118,7 +118,8 @@ void ChannelMoves::InsertEmpty() {
         Done({row});
         break;
     case MoveOutcome::LastInUse:
-        LocalMsgBox(Text(Localize(caption::kLastInUse, state_.LanguageMode)), 48, QString());
+        LocalMsgBox(Text(Localize(caption::kLastInUse, form_.LanguageMode())), 48, QString(),
+                    form_.LanguageMode());
         break;
     case MoveOutcome::Unchanged:
         break;

@@ -22,11 +22,11 @@ CloneCommand::CloneCommand(SerialLink& link, ProgramState& state, Form1& form,
 CloneWindow& CloneCommand::CloneView() {
     // Built when first wanted: start-up shows the main window first.
     if (!window_) {
-        window_ = new CloneWindow(state_, &form_);
+        window_ = new CloneWindow(state_, form_.LanguageMode(), &form_);
         connect(window_, &CloneWindow::StartClicked, this, &CloneCommand::Start);
         connect(window_, &CloneWindow::StopClicked, this, &CloneCommand::Stop);
-        window_->ApplyLanguage(state_.LanguageMode);
-        if (state_.LanguageMode == kTraditional) window_->Translate();
+        window_->ApplyLanguage(form_.LanguageMode());
+        if (form_.LanguageMode() == kTraditional) window_->Translate();
     }
     return *window_;
 }
@@ -80,6 +80,10 @@ void CloneCommand::RadioDone(const CloneRecord& record, const QDateTime&, qint64
 
 void CloneCommand::Instruct(CloneInstruction instruction) {
     window_->ShowInstruction(instruction);
+}
+
+int CloneCommand::Language() const {
+    return form_.LanguageMode();
 }
 
 void CloneCommand::TransferMessage(const std::string& text) {

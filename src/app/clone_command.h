@@ -39,6 +39,7 @@ class CloneCommand : public QObject, public LanguagePart, private CloneReport {
 
   private:
     // CloneReport
+    int Language() const override;
     void RadioDone(const CloneRecord& record, const QDateTime& startedUtc,
                    qint64 elapsedMs) override;
     void Instruct(CloneInstruction instruction) override;

@@ -39,8 +39,6 @@ constexpr Caption kNoFont{"找不到信道表的字体：", "The font of the cha
 constexpr Caption kUntitled{"未命名", "untitled"};
 } // namespace caption
 
-// The answer No of a Yes / No question (LocalMsgBox).
-constexpr int kAnswerNo = 7;
 // Message-box styles.
 constexpr int kStyleError = 16;
 constexpr int kStyleInformation = 64;
@@ -181,8 +179,7 @@ void CompareAndPrint::CompareWith(const QString& name, bool lastRead) {
 }
 
 bool CompareAndPrint::Refresh(int languageMode) {
-    ProgramState screen = form_.State();
-    screen.LanguageMode = languageMode;
+    const ProgramState& screen = form_.State();
     // A form is taken as importing it onto the table would take it.
     const ProgrammingRead read =
         ReadProgramming(comparedBytes_, comparedForm_, screen, true, languageMode);
@@ -217,8 +214,9 @@ std::optional<CompareAndPrint::LaidOut> CompareAndPrint::Page(Paper paper) {
     }
     const QString name = form_.FileName().isEmpty() ? Text(Localize(caption::kUntitled, language))
                                                     : QFileInfo(form_.FileName()).fileName();
-    const Sheet sheet = BuildSheet(form_.State(), name.toStdString(),
-                                   QDate::currentDate().toString(Qt::ISODate).toStdString());
+    const Sheet sheet =
+        BuildSheet(form_.State(), name.toStdString(),
+                   QDate::currentDate().toString(Qt::ISODate).toStdString(), language);
     return LaidOut{LayOutSheet(sheet, *font_, paper), sheet.title};
 }
 
@@ -245,7 +243,8 @@ void CompareAndPrint::ExportPdf() {
     QString name = chooseFile(Dialog::ExportPdf);
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += ".pdf";
-    if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, language) == kAnswerNo) return;
+    if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, language) == BoxAnswer::kNo)
+        return;
     const std::optional<LaidOut> sheet = Page(LocalePaper());
     if (!sheet) return;
     const FileWrite written =
@@ -256,7 +255,7 @@ void CompareAndPrint::ExportPdf() {
 }
 
 void CompareAndPrint::Report(const Caption& title, const QString& text, int style) const {
-    LocalMsgBox(text, style, Text(Localize(title, form_.LanguageMode())));
+    LocalMsgBox(text, style, Text(Localize(title, form_.LanguageMode())), form_.LanguageMode());
 }
 
 } // namespace quelro

@@ -250,8 +250,8 @@ void Form1::BuildToolbar() {
 }
 
 void Form1::BuildPanels(QWidget* client) {
-    Grid1 = new ChannelGrid(state_, client);
-    editors_ = new CellEditors(state_, Grid1);
+    Grid1 = new ChannelGrid(state_, language_, client);
+    editors_ = new CellEditors(state_, language_, Grid1);
     connect(editors_, &CellEditors::Committed, this, &Form1::TableChanged);
 
     auto label = [](QWidget* parent, const char* name) {
@@ -394,7 +394,7 @@ bool Form1::ReadyToReplace() {
 
 void Form1::mnuNew_Click() {
     if (!ReadyToReplace()) return;
-    if (ShowMessage(msg::kNewWarning, LanguageMode()) == kIdCancel) return;
+    if (ShowMessage(msg::kNewWarning, LanguageMode()) == BoxAnswer::kCancel) return;
     state_.Channels = {};
     Grid1->ShowAll();
     emit TableChanged();
@@ -408,7 +408,8 @@ void Form1::OpenDataFile() {
     fileName_ = name;
     const DataFileRead read = ReadDataFile(PathOf(name));
     if (read.status == DataFileRead::CannotOpen) {
-        LocalMsgBox(Text(OpenFailedText(name.toStdString(), read.code, LanguageMode())), 16, {});
+        LocalMsgBox(Text(OpenFailedText(name.toStdString(), read.code, LanguageMode())), 16, {},
+                    LanguageMode());
         return;
     }
     std::optional<std::vector<DecodeStep>> steps;
@@ -430,12 +431,13 @@ void Form1::SaveDataFile() {
         if (name.isEmpty()) return;
         fileName_ = name;
         const std::string image = EncodeImage(state_);
-        if (QFileInfo::exists(name) && ShowMessage(msg::kFileExists, LanguageMode()) == kIdNo)
+        if (QFileInfo::exists(name) &&
+            ShowMessage(msg::kFileExists, LanguageMode()) == BoxAnswer::kNo)
             continue;
         const DataFileWrite written = WriteDataFile(PathOf(name), image);
         if (!written.ok) {
             LocalMsgBox(Text(SaveFailedText(name.toStdString(), written.code, LanguageMode())), 16,
-                        QString());
+                        QString(), LanguageMode());
             return;
         }
         titleFile_ = name;
@@ -480,10 +482,10 @@ void Form1::Combo1_Click() {
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
     if (position == state_.BandIndex) return;
-    const int answer = ShowMessage(msg::kBandChange, LanguageMode());
+    const BoxAnswer answer = ShowMessage(msg::kBandChange, LanguageMode());
     // After the question a listener hears which band stands.
     Announce(Combo1, NameOfLabel(Label3->text()) + " " + Combo1->currentText());
-    if (answer != kIdOk) return;
+    if (answer != BoxAnswer::kOk) return;
     state_.BandLow = limits.low;
     state_.BandHigh = limits.high;
     state_.Channels = {};

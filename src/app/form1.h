@@ -104,7 +104,8 @@ class Form1 : public QMainWindow, public LanguageWindow {
     QWidget* Window() override { return this; }
     void ApplyLanguage(int languageMode) override;
 
-    int LanguageMode() const { return state_.LanguageMode; }
+    // The language everything is shown in; the window's parts hold on to it.
+    const int& LanguageMode() const { return language_; }
     int SavedPort() const { return savedPort_; }
     // The data file last opened or saved (the one in the title); empty before.
     const QString& FileName() const { return titleFile_; }
@@ -245,6 +246,7 @@ class Form1 : public QMainWindow, public LanguageWindow {
     bool ReadyToReplace();
 
     ProgramState& state_;
+    int language_ = kSimplified;
     Hooks hooks_;
     CellEditors* editors_ = nullptr;
     QWidget* client_ = nullptr;

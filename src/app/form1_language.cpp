@@ -85,8 +85,7 @@ void Form1::ApplyLanguage(int languageMode) {
 }
 
 void Form1::SetLanguageMode(int languageMode) {
-    state_.LanguageMode = languageMode;
-    SetMessageBoxLanguage(languageMode);
+    language_ = languageMode;
     UseQtTranslations(languageMode);
     // The language shown carries the check mark (a reader says "checked").
     mnuChineseJ->setChecked(languageMode == kSimplified);

@@ -85,7 +85,7 @@ void Program::WireWindows() {
     Form1* form = form1_.get();
     AuxWindowHooks hooks;
     hooks.setServiceExitVisible = [form](bool visible) { form->TAnMa->setVisible(visible); };
-    aux_ = new AuxWindows(state_, form, std::move(hooks));
+    aux_ = new AuxWindows(state_, form->LanguageMode(), form, std::move(hooks));
     for (LanguageWindow* window : aux_->LanguageWindows()) form->RegisterWindow(window);
 
     Form1::Hooks& h = form->hooks();
@@ -107,7 +107,7 @@ void Program::WireLink() {
     link_ = std::make_unique<SerialLink>();
     const TransferWidgets widgets = form->TransferParts();
     view_ = std::make_unique<WindowTransferView>(
-        widgets, state_,
+        widgets, form->LanguageMode(),
         [form](const std::string& readImage, int radioBand) {
             form->ShowReadImage(readImage, radioBand);
         },
@@ -115,10 +115,11 @@ void Program::WireLink() {
     view_->OnWriteCompleted([this] { commands_->MarkSaved(); });
     transfers_ = std::make_unique<TransferDriver>(*link_, *view_, state_);
     ports_ = std::make_unique<PortSelector>(
-        *link_, state_,
+        *link_, form->LanguageMode(),
         PortSelector::Callbacks{[form](int port, bool on) { form->mnucom(port)->setChecked(on); },
-                                [](const QString& prompt, BoxStyle style) {
-                                    LocalMsgBox(prompt, Win32Style(style), QString());
+                                [form](const QString& prompt, BoxStyle style) {
+                                    LocalMsgBox(prompt, Win32Style(style), QString(),
+                                                form->LanguageMode());
                                 }});
 
     Form1::Hooks& h = form->hooks();

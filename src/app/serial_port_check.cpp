@@ -32,7 +32,7 @@ void SerialPortCheck::Show() {
             (text.isEmpty() ? "" : "\n\n") + QString::fromStdString(FindingText(finding, language));
     constexpr int kInformationOk = 64;
     LocalMsgBox(text, kInformationOk,
-                QString::fromStdString(Localize(linktext::kCheckTitle, language)));
+                QString::fromStdString(Localize(linktext::kCheckTitle, language)), language);
 }
 
 void SerialPortCheck::ApplyLanguage(int languageMode) {

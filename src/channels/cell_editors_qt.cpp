@@ -54,8 +54,8 @@ bool IsTypedCharacter(const QKeyEvent& key, char32_t& character) {
 
 } // namespace
 
-CellEditors::CellEditors(ProgramState& state, ChannelGrid* grid)
-    : QObject(grid), state_(state), grid_(grid) {
+CellEditors::CellEditors(ProgramState& state, const int& language, ChannelGrid* grid)
+    : QObject(grid), state_(state), language_(language), grid_(grid) {
     QWidget* host = grid->viewport();
 
     text1_ = new QLineEdit(host);
@@ -159,7 +159,7 @@ void CellEditors::Grid1_Click() {
     editRows_ = BulkEditRows(state_, row, SelectedRows());
 
     const QRect cell = grid_->CellRect(row, column);
-    const QString text = QString::fromStdString(state_.CellText(row, column, state_.LanguageMode));
+    const QString text = QString::fromStdString(state_.CellText(row, column, language_));
     // A listener hears which cell the editor edits, in the window's language.
     const QString place = grid_->CellPlace(row, column);
     switch (EditorForColumn(column)) {
@@ -357,7 +357,7 @@ std::vector<int> CellEditors::SelectedRows() const {
 }
 
 void CellEditors::ShowRefused(const std::vector<int>& rows) const {
-    const int language = state_.LanguageMode;
+    const int language = language_;
     QString text = QString::fromStdString(Localize(msg::kBeyondBand.text, language));
     if (editRows_.size() > 1) {
         QStringList numbers;
@@ -365,7 +365,7 @@ void CellEditors::ShowRefused(const std::vector<int>& rows) const {
         text += "\n" + QString::fromStdString(Localize(kKeptRows, language)) + numbers.join(", ");
     }
     LocalMsgBox(text, Win32Style(msg::kBeyondBand.style),
-                QString::fromStdString(Localize(msg::kBeyondBand.title, language)));
+                QString::fromStdString(Localize(msg::kBeyondBand.title, language)), language);
 }
 
 } // namespace quelro

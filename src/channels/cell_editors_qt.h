@@ -23,7 +23,8 @@ class CellEditors : public QObject {
 
   public:
     // The editors are created hidden over the grid's cells.
-    CellEditors(ProgramState& state, ChannelGrid* grid);
+    // `language` is the owner's: the language the editors' texts are in.
+    CellEditors(ProgramState& state, const int& language, ChannelGrid* grid);
 
     QLineEdit* Text1() const { return text1_; }
     QComboBox* Combo8() const { return combo8_; }
@@ -88,6 +89,7 @@ class CellEditors : public QObject {
     bool IsEditor(const QObject* object) const;
 
     ProgramState& state_;
+    const int& language_;
     ChannelGrid* grid_;
     QLineEdit* text1_;
     QComboBox* combo8_;

@@ -43,8 +43,8 @@ QString Localized(const Caption& caption, int languageMode) {
 
 } // namespace
 
-ChannelGrid::ChannelGrid(const ProgramState& state, QWidget* parent)
-    : QTableWidget(kChannels, kGridCols, parent), state_(state),
+ChannelGrid::ChannelGrid(const ProgramState& state, const int& language, QWidget* parent)
+    : QTableWidget(kChannels, kGridCols, parent), state_(state), language_(language),
       self_(std::make_shared<ChannelGrid*>(this)) {
     grid_accessible::InstallFactory();
     setObjectName("Grid1");
@@ -183,8 +183,7 @@ QString ChannelGrid::HeaderText(int column) const {
 }
 
 void ChannelGrid::ShowCell(int row, int column) {
-    item(row - 1, column)
-        ->setText(QString::fromStdString(state_.CellText(row, column, state_.LanguageMode)));
+    item(row - 1, column)->setText(QString::fromStdString(state_.CellText(row, column, language_)));
 }
 
 void ChannelGrid::ShowRow(int row) {
@@ -218,32 +217,31 @@ QSize ChannelGrid::FullSize() const {
 }
 
 QString ChannelGrid::TableName() const {
-    return Localized(kTableName, state_.LanguageMode);
+    return Localized(kTableName, language_);
 }
 
 QString ChannelGrid::CellName(int row, int column) const {
     const QString text = CellText(row, column);
-    return text.isEmpty() ? Localized(kEmptyCell, state_.LanguageMode) : text;
+    return text.isEmpty() ? Localized(kEmptyCell, language_) : text;
 }
 
 QString ChannelGrid::ChannelPlace(int row) const {
-    return Localized(kChannelPlace, state_.LanguageMode).arg(row, 2, 10, QLatin1Char('0'));
+    return Localized(kChannelPlace, language_).arg(row, 2, 10, QLatin1Char('0'));
 }
 
 QString ChannelGrid::ColumnName(int column) const {
-    if (column == kColRxTone) return Localized(kRxToneName, state_.LanguageMode);
-    if (column == kColTxTone) return Localized(kTxToneName, state_.LanguageMode);
+    if (column == kColRxTone) return Localized(kRxToneName, language_);
+    if (column == kColTxTone) return Localized(kTxToneName, language_);
     return HeaderText(column);
 }
 
 QString ChannelGrid::CellPlace(int row, int column) const {
     if (column == kColNumber) return ChannelPlace(row);
-    return Localized(kCellPlace, state_.LanguageMode).arg(ColumnName(column), ChannelPlace(row));
+    return Localized(kCellPlace, language_).arg(ColumnName(column), ChannelPlace(row));
 }
 
 QString ChannelGrid::CellPlaceAndText(int row, int column) const {
-    return Localized(kCellPlace, state_.LanguageMode)
-        .arg(CellPlace(row, column), CellName(row, column));
+    return Localized(kCellPlace, language_).arg(CellPlace(row, column), CellName(row, column));
 }
 
 void ChannelGrid::mousePressEvent(QMouseEvent* event) {

@@ -28,7 +28,8 @@ class ChannelGrid : public QTableWidget {
     // The contrast ratio of two colours, 1 (none) to 21 (black on white).
     static double Contrast(const QColor& a, const QColor& b);
 
-    explicit ChannelGrid(const ProgramState& state, QWidget* parent = nullptr);
+    // `language` is the owner's: the language every text is drawn in.
+    ChannelGrid(const ProgramState& state, const int& language, QWidget* parent = nullptr);
     ~ChannelGrid() override;
     ChannelGrid(const ChannelGrid&) = delete;
     ChannelGrid& operator=(const ChannelGrid&) = delete;
@@ -117,6 +118,7 @@ class ChannelGrid : public QTableWidget {
     bool InSelectionOfSeveralRows(int viewRow) const;
 
     const ProgramState& state_;
+    const int& language_;
     std::shared_ptr<ChannelGrid*> self_;
     QPersistentModelIndex anchor_;
     bool extending_ = false;

@@ -8,9 +8,8 @@
 
 namespace quelro {
 
-ProgramState ProgramState::StartUp(int languageMode) {
+ProgramState ProgramState::StartUp() {
     ProgramState s;
-    s.LanguageMode = languageMode;
     auto& text = s.Functions.Text;
     for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 16, 20, 21, 22, 23}) text[i] = "1";
     text[kPriorityMode] = "0";

@@ -96,11 +96,10 @@ struct ProgramState {
     int TxPowerHigh = 208;
     int TxPowerLow = 92;
     int ServiceMode = 0;
-    int LanguageMode = 0; // the language texts are shown in; no value depends on it
 
     // The state the program starts with: start-up values of every setting,
     // 16 empty channels, band 0, selectors at position 1.
-    static ProgramState StartUp(int languageMode = 0);
+    static ProgramState StartUp();
 
     bool operator==(const ProgramState&) const = default;
 

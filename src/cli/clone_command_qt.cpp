@@ -63,11 +63,14 @@ std::string ResultText(CloneResult result, int lang) {
 // and the transfers' messages on stderr.
 class CliCloneReport : public CloneReport {
   public:
-    CliCloneReport(const ProgramState& state, bool quiet, std::ofstream* log, QEventLoop& loop)
-        : state_(state), quiet_(quiet), log_(log), loop_(loop) {}
+    CliCloneReport(const ProgramState& state, int languageMode, bool quiet, std::ofstream* log,
+                   QEventLoop& loop)
+        : state_(state), lang_(languageMode), quiet_(quiet), log_(log), loop_(loop) {}
+
+    int Language() const override { return lang_; }
 
     void RadioDone(const CloneRecord& r, const QDateTime& startedUtc, qint64 elapsedMs) override {
-        const int lang = state_.LanguageMode;
+        const int lang = lang_;
         const std::string seconds = Seconds(elapsedMs);
         const std::string at = r.firstDifference ? Hex4(*r.firstDifference) : "";
         std::cout << LocalizeFilled(kRadioLine, lang,
@@ -85,12 +88,11 @@ class CliCloneReport : public CloneReport {
               << std::flush;
     }
     void Instruct(CloneInstruction instruction) override {
-        if (!quiet_)
-            std::cerr << Localize(InstructionText(instruction), state_.LanguageMode) << std::endl;
+        if (!quiet_) std::cerr << Localize(InstructionText(instruction), lang_) << std::endl;
     }
     void TransferMessage(const std::string& text) override { std::cerr << text << "\n"; }
     void Finished(const CloneSummary& s) override {
-        std::cout << LocalizeFilled(kSummary, state_.LanguageMode,
+        std::cout << LocalizeFilled(kSummary, lang_,
                                     {std::to_string(s.written), std::to_string(s.verified),
                                      std::to_string(s.failed), std::to_string(s.skipped)})
                   << std::endl;
@@ -99,21 +101,23 @@ class CliCloneReport : public CloneReport {
 
   private:
     const ProgramState& state_;
+    int lang_;
     bool quiet_;
     std::ofstream* log_;
     QEventLoop& loop_;
 };
 
-CloneSummary CloneRadios(SerialLink& link, ProgramState& state, const CloneOptions& options,
-                         bool quiet, std::ofstream* log, bool& lineLost) {
+CloneSummary CloneRadios(SerialLink& link, ProgramState& state, int languageMode,
+                         const CloneOptions& options, bool quiet, std::ofstream* log,
+                         bool& lineLost) {
     QEventLoop loop;
-    CliCloneReport report(state, quiet, log, loop);
+    CliCloneReport report(state, languageMode, quiet, log, loop);
     CloneDriver driver(link, state, options, report);
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
         if (!TakeInterrupt()) return;
         if (driver.Interrupt())
-            std::cerr << "quelro-cli: " << Localize(kInterrupted, state.LanguageMode) << "\n";
+            std::cerr << "quelro-cli: " << Localize(kInterrupted, languageMode) << "\n";
     });
     interruptWatch.start(50);
     QTimer::singleShot(0, &loop, [&driver] { driver.Start(); });
@@ -130,7 +134,6 @@ int RunClone(const CloneArgs& args, const Options& options) {
     ProgramState state = ProgramState::StartUp();
     if (!LoadDataFileToWrite(args.in, state, exitCode, language)) return exitCode;
     state.ServiceMode = args.service ? 1 : 0;
-    state.LanguageMode = language;
 
     std::ofstream log;
     if (!args.log.empty()) {
@@ -159,7 +162,7 @@ int RunClone(const CloneArgs& args, const Options& options) {
     CloneSummary summary;
     {
         InterruptGuard guard;
-        summary = CloneRadios(link, state, cloneOptions, options.quiet,
+        summary = CloneRadios(link, state, language, cloneOptions, options.quiet,
                               args.log.empty() ? nullptr : &log, lineLost);
     }
     link.Flush(1000);

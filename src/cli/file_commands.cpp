@@ -95,7 +95,7 @@ bool IsCsv(const std::string& format, const std::string& file) {
 // ---- new -------------------------------------------------------------------------
 
 int RunNew(const NewArgs& args, const Options& options) {
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     const int position = *BandPositionFromText(args.band);
     state.BandIndex = position;
     state.SelectBandPosition(position);
@@ -201,7 +201,7 @@ int ImportFromCsv(const ImportArgs& args, const Options& options, const ProgramS
 int RunImport(const ImportArgs& args, const Options& options) {
     const int lang = LanguageModeOf(args.lang);
     if (OutputIsInput(args.in, args.out, lang)) return kExitBadInput;
-    std::optional<ProgramState> state = ProgramState::StartUp(kEnglish);
+    std::optional<ProgramState> state = ProgramState::StartUp();
     if (!args.base.empty()) {
         const std::optional<Programming> base = LoadDataFile(args.base, lang);
         if (!base) return kExitBadInput;
@@ -218,10 +218,10 @@ int RunImport(const ImportArgs& args, const Options& options) {
 // ---- info ------------------------------------------------------------------------
 
 int RunInfo(const InfoArgs& args) {
-    const std::optional<Programming> programming =
-        LoadProgramming(args.in, {"dat", ""}, LanguageModeOf(args.lang));
+    const int lang = LanguageModeOf(args.lang);
+    const std::optional<Programming> programming = LoadProgramming(args.in, {"dat", ""}, lang);
     if (!programming) return kExitBadInput;
-    std::cout << InfoReport(programming->state) << std::flush;
+    std::cout << InfoReport(programming->state, lang) << std::flush;
     return kExitOk;
 }
 

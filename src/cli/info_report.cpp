@@ -54,8 +54,7 @@ void Table(std::string& out, const std::vector<std::vector<std::string>>& rows) 
     }
 }
 
-void ChannelSection(std::string& out, const ProgramState& s) {
-    const int lang = s.LanguageMode;
+void ChannelSection(std::string& out, const ProgramState& s, int lang) {
     out += GroupTitle(SettingGroup::Band, lang) + ": " + BandText(s) + "\n\n";
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> header;
@@ -70,8 +69,7 @@ void ChannelSection(std::string& out, const ProgramState& s) {
 }
 
 // Every setting under the title of its window, as files/setting_texts gives them.
-void SettingSections(std::string& out, const ProgramState& s) {
-    const int lang = s.LanguageMode;
+void SettingSections(std::string& out, const ProgramState& s, int lang) {
     const std::vector<SettingText> texts = SettingTexts(s, lang);
     for (SettingGroup group : {SettingGroup::General, SettingGroup::Optional, SettingGroup::Dtmf,
                                SettingGroup::Keys, SettingGroup::Embedded, SettingGroup::Service}) {
@@ -82,8 +80,7 @@ void SettingSections(std::string& out, const ProgramState& s) {
     }
 }
 
-void TestFrequencySection(std::string& out, const ProgramState& s) {
-    const int lang = s.LanguageMode;
+void TestFrequencySection(std::string& out, const ProgramState& s, int lang) {
     out += "\n" + GroupTitle(SettingGroup::TestFrequencies, lang) + "\n";
     std::vector<std::vector<std::string>> rows{{Localize({"频道", "Channel"}, lang),
                                                 Localize({"接收频率", "RX Frequency"}, lang),
@@ -115,11 +112,11 @@ std::size_t DisplayWidth(std::string_view utf8) {
     return width;
 }
 
-std::string InfoReport(const ProgramState& state) {
+std::string InfoReport(const ProgramState& state, int languageMode) {
     std::string out;
-    ChannelSection(out, state);
-    SettingSections(out, state);
-    TestFrequencySection(out, state);
+    ChannelSection(out, state, languageMode);
+    SettingSections(out, state, languageMode);
+    TestFrequencySection(out, state, languageMode);
     return out;
 }
 

@@ -9,9 +9,8 @@
 
 namespace quelro::cli {
 
-// The report in the state's LanguageMode (the channels are read from their
-// cells in that language, so decode in it first).
-std::string InfoReport(const ProgramState& state);
+// The report in `languageMode`.
+std::string InfoReport(const ProgramState& state, int languageMode);
 
 // Columns a UTF-8 text takes on a terminal (East Asian wide characters count 2).
 std::size_t DisplayWidth(std::string_view utf8);

@@ -67,7 +67,7 @@ int RunPrint(const PrintArgs& args, const Options& options) {
     if (!programming) return kExitBadInput;
     const Paper paper = args.paper == "letter" ? Paper::Letter : Paper::A4;
     const Sheet sheet =
-        BuildSheet(programming->state, Utf8Of(PathFromUtf8(args.in).filename()), Today());
+        BuildSheet(programming->state, Utf8Of(PathFromUtf8(args.in).filename()), Today(), lang);
     std::string bytes;
     if (Lower(Utf8Of(PathFromUtf8(args.out).extension())) == ".pdf") {
         const TrueTypeFont::Loaded loaded = TrueTypeFont::FromFile(args.font);

@@ -29,21 +29,14 @@ std::optional<Programming> Load(const std::string& path, ProgrammingForm form,
                   << FileErrorReason(file.code, languageMode) << "\n";
         return std::nullopt;
     }
-    // Read in English (the forms' list texts are English); the messages in
-    // the language asked for.
-    ProgrammingRead read = ReadProgramming(file.bytes, form, base, baseGiven, kEnglish);
+    ProgrammingRead read = ReadProgramming(file.bytes, form, base, baseGiven, languageMode);
     if (!read.programming) {
-        std::cerr << "quelro-cli: " << path << ": "
-                  << ReadProgramming(file.bytes, form, base, baseGiven, languageMode).problem
-                  << "\n";
+        std::cerr << "quelro-cli: " << path << ": " << read.problem << "\n";
         return std::nullopt;
     }
     for (const CsvLeftOut& row : read.leftOut)
         std::cerr << "quelro-cli: " << path << ": " << LeftOutText(row, languageMode) << "\n";
-    // Read in English, shown in the language asked for.
-    Programming& p = *read.programming;
-    p.state.LanguageMode = languageMode;
-    return std::move(p);
+    return std::move(*read.programming);
 }
 
 } // namespace
@@ -59,12 +52,11 @@ std::optional<Programming> LoadProgramming(const std::string& path, const InputF
                                                                {"json", ProgrammingForm::Json},
                                                                {"csv", ProgrammingForm::Csv}};
     const ProgrammingForm chosen = form.format.empty() ? FormOfName(path) : kForms.at(form.format);
-    ProgramState base = ProgramState::StartUp(kEnglish);
+    ProgramState base = ProgramState::StartUp();
     if (chosen != ProgrammingForm::DataFile && !form.base.empty()) {
         const auto loaded = Load(form.base, ProgrammingForm::DataFile, base, false, languageMode);
         if (!loaded) return std::nullopt;
         base = loaded->state;
-        base.LanguageMode = kEnglish;
     }
     return Load(path, chosen, base, !form.base.empty(), languageMode);
 }

@@ -15,8 +15,8 @@
 
 namespace quelro::cli {
 
-// The programming in `path`, its list cells in `languageMode`. Trouble
-// (unreadable, refused) is one line on stderr naming the file, and nullopt;
+// The programming in `path`. Trouble (unreadable, refused) is one line in
+// `languageMode` on stderr naming the file, and nullopt;
 // CSV rows left out are reported on stderr and the rest is taken.
 std::optional<Programming> LoadProgramming(const std::string& path, const InputForm& form,
                                            int languageMode);

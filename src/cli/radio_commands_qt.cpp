@@ -59,6 +59,7 @@ class CliView : public TransferView {
     const std::string& readImage() const { return readImage_; }
     int radioBand() const { return radioBand_; }
 
+    int Language() const override { return lang_; }
     void SetTransferLocked(bool) override {}
     void FocusBandSelector() override {}
     void SetStatusText(const std::string&) override {}
@@ -73,15 +74,15 @@ class CliView : public TransferView {
         if (drawn_) std::cerr << "\n";
         drawn_ = false;
     }
-    int ShowMessage(const Message& message) override {
+    BoxAnswer ShowMessage(const Message& message) override {
         const bool band = Is(message, msg::kBandMismatch);
-        if (band && acceptOtherBand_) return kIdYes;
+        if (band && acceptOtherBand_) return BoxAnswer::kYes;
         HideProgress();
         // The band question is answered here; the command says what to do.
         if (!band) std::cerr << Localize(message.text, lang_) << "\n";
         outcome_ = band ? Outcome::Refused : Outcome::Failed;
         finished_();
-        return band ? kIdNo : kIdOk;
+        return band ? BoxAnswer::kNo : BoxAnswer::kOk;
     }
     void ShowFailure(const TransferFailure& failure) override {
         HideProgress();
@@ -247,7 +248,7 @@ int RunRead(const ReadArgs& args, const Options& options) {
     if (!OpenPort(link, args.port, exitCode, lang)) return exitCode;
     // The read's bytes go to the file as they came; the language is that
     // of the messages only.
-    ProgramState state = ProgramState::StartUp(lang);
+    ProgramState state = ProgramState::StartUp();
     const TransferResult result =
         RunTransfer(link, state, TransferMode::Read, options, lang, false);
     if (result.outcome != CliView::Outcome::Done) return kExitLinkFailure;
@@ -293,7 +294,7 @@ int RunWrite(const WriteArgs& args, const Options& options) {
     if (wrote.outcome != CliView::Outcome::Done) return kExitLinkFailure;
     if (!options.quiet) std::cerr << Localize(status::kWriteDone, lang) << "\n";
     if (args.verify) {
-        ProgramState readState = ProgramState::StartUp(lang);
+        ProgramState readState = ProgramState::StartUp();
         const TransferResult read =
             RunTransfer(link, readState, TransferMode::Read, options, lang, false, true);
         if (read.outcome != CliView::Outcome::Done) {

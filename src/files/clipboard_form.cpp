@@ -35,7 +35,7 @@ std::optional<std::vector<JsonRow>> JsonRows(std::string_view text) {
         return std::nullopt;
     std::vector<JsonRow> rows;
     std::array<bool, kChannels + 1> taken{};
-    ProgramState scratch = ProgramState::StartUp(kEnglish);
+    ProgramState scratch = ProgramState::StartUp();
     for (const Json& row : form["rows"]) {
         if (!row.is_object() || !row.contains("location") || !row["location"].is_number_integer() ||
             !row.contains("channel"))

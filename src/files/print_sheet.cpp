@@ -68,8 +68,8 @@ PaperSize SizeOf(Paper paper) {
     return paper == Paper::A4 ? PaperSize{595.28, 841.89} : PaperSize{612, 792};
 }
 
-Sheet BuildSheet(const ProgramState& state, const std::string& fileName, const std::string& date) {
-    const int lang = state.LanguageMode;
+Sheet BuildSheet(const ProgramState& state, const std::string& fileName, const std::string& date,
+                 int lang) {
     const std::vector<SettingText> texts = SettingTexts(state, lang);
     Sheet sheet;
     const std::string colon = Localize(kColon, lang);

@@ -40,10 +40,10 @@ struct Sheet {
     SheetTable testFrequencies;
 };
 
-// The sheet of a state in its LanguageMode (decode in that language first,
-// so the list cells are in it). `fileName` is shown as given; `date` is the
-// caller's, since the core reads no clock.
-Sheet BuildSheet(const ProgramState& state, const std::string& fileName, const std::string& date);
+// The sheet of a state in `languageMode`. `fileName` is shown as given;
+// `date` is the caller's, since the core reads no clock.
+Sheet BuildSheet(const ProgramState& state, const std::string& fileName, const std::string& date,
+                 int languageMode);
 
 // The sheet as a web page of its own (UTF-8, print styles for the paper).
 std::string SheetHtml(const Sheet& sheet, Paper paper, int languageMode);

@@ -101,7 +101,7 @@ void CompareBytes(const Programming& a, const Programming& b, int lang,
 } // namespace
 
 Programming SavedProgramming(const ProgramState& state) {
-    Programming saved{ProgramState::StartUp(state.LanguageMode), {}};
+    Programming saved{ProgramState::StartUp(), {}};
     DecodeImage(saved.state, EncodeImage(state));
     return saved;
 }

@@ -14,8 +14,8 @@
 
 namespace quelro {
 
-// One side of a comparison: the state as opening the file leaves it, in the
-// language of the comparison, and the image the file holds (the hex text of
+// One side of a comparison: the state as opening the file leaves it, and the
+// image the file holds (the hex text of
 // a data file), or "" for a programming that no image stands behind (a form,
 // the table on screen): saving it writes the image encoding gives.
 struct Programming {
@@ -44,13 +44,12 @@ struct Difference {
 };
 
 // The programming that saving `state` writes, as opening that file gives it
-// back, in the state's language: what a form is once imported, and what the
+// back: what a form is once imported, and what the
 // table on screen is compared as (a scan delay box left empty is saved as 0).
 Programming SavedProgramming(const ProgramState& state);
 
 // Every difference, channels first, then the settings in the order of
 // SettingTexts, then the image bytes by offset; texts in `languageMode`.
-// Decode or import both sides in that language, so their list cells compare.
 std::vector<Difference> CompareProgrammings(const Programming& first, const Programming& second,
                                             int languageMode);
 

@@ -63,7 +63,7 @@ ProgrammingRead ReadProgramming(std::string_view bytes, ProgrammingForm form,
     const int lang = languageMode;
     if (form == ProgrammingForm::DataFile) {
         const DataFileRead read = ParseDataFile(bytes);
-        Programming p{ProgramState::StartUp(lang), read.imageHex};
+        Programming p{ProgramState::StartUp(), read.imageHex};
         if (read.status != DataFileRead::Ok || !DecodeImage(p.state, read.imageHex))
             return Refused(Filled(kNotDataFile, lang, std::to_string(kDataFileMinSize)));
         return {std::move(p), {}, {}};
@@ -72,7 +72,6 @@ ProgrammingRead ReadProgramming(std::string_view bytes, ProgrammingForm form,
     if (bytes.size() > kMaxFormBytes)
         return Refused(Filled(kTooLarge, lang, json ? "quelro-dat JSON form" : "CSV channel list"));
     ProgramState state = base;
-    state.LanguageMode = lang;
     if (json) return ReadJson(bytes, std::move(state), lang);
     CsvImport csv = ImportCsv(bytes, state, CsvBand{baseGiven ? state.BandIndex : -1},
                               baseGiven ? CsvUnnamed::BaseChannel : CsvUnnamed::NewChannel);

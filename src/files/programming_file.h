@@ -31,7 +31,7 @@ struct ProgrammingRead {
     std::vector<CsvLeftOut> leftOut; // CSV rows that did not become channels
 };
 
-// The programming in a file's bytes, its list cells in `languageMode`. A data
+// The programming in a file's bytes (`problem` in `languageMode`). A data
 // file is decoded onto the start-up state; a JSON form or CSV list is applied
 // to `base` (a CSV list keeps the base's band and takes what it has no
 // column for from the base's channels when `baseGiven`, else takes the band

@@ -88,11 +88,6 @@ int MainSelectorItemCount(MainSetting selector);
 std::string MainSelectorItemText(MainSetting selector, int index, int languageMode);
 
 // Messages. Titles that are empty show the application's title.
-// Win32 identifiers of the buttons a message box returns.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
 
 // What a message box shows: its buttons, icon and default button. The window
 // layer turns each into the system box's style.
@@ -105,6 +100,10 @@ enum class BoxStyle {
     kOkCancelWarning,  // OK and Cancel, warning icon, Cancel the default
     kOkCancelQuestion, // OK and Cancel, question icon, Cancel the default
 };
+
+// The button a message box was answered with (Escape and the close box
+// answer Cancel where there is one, else No, else OK).
+enum class BoxAnswer { kOk, kCancel, kYes, kNo };
 
 struct Message {
     Caption text;

@@ -1,5 +1,5 @@
 // LocalMsgBox on Qt: a QMessageBox shaped by a Win32 message-box style value,
-// its button captions taken from our own table for the current language.
+// its button captions taken from our own table for the language asked for.
 #include "i18n/local_msgbox_qt.h"
 
 #include <QApplication>
@@ -15,7 +15,6 @@
 namespace quelro {
 namespace {
 
-int g_language = kSimplified;
 QPointer<QWidget> g_owner;
 MessageBoxAnswerer g_answerer;
 
@@ -29,6 +28,8 @@ enum ButtonId : int {
     kYes = 6,
     kNo = 7
 };
+// The identifier of each BoxAnswer, in its order.
+constexpr std::array<int, 4> kAnswerIds{kOk, kCancel, kYes, kNo};
 
 struct ButtonInfo {
     int id;
@@ -100,10 +101,6 @@ int EscapeOf(const std::vector<int>& buttons) {
 
 } // namespace
 
-void SetMessageBoxLanguage(int languageMode) {
-    g_language = languageMode;
-}
-
 void SetMessageBoxOwner(QWidget* owner) {
     g_owner = owner;
 }
@@ -112,7 +109,7 @@ void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
     g_answerer = std::move(answerer);
 }
 
-int LocalMsgBox(const QString& prompt, int style, const QString& title,
+int LocalMsgBox(const QString& prompt, int style, const QString& title, int languageMode,
                 const QStringList& captions) {
     const QString shownTitle = title.isEmpty() ? QString::fromUtf8(kAppTitle) : title;
     if (g_answerer) return g_answerer(AskedBox{prompt, style, shownTitle});
@@ -133,8 +130,9 @@ int LocalMsgBox(const QString& prompt, int style, const QString& title,
         QPushButton* button = box.addButton(info.standard);
         if (buttons.size() < static_cast<std::size_t>(captions.size()))
             button->setText(captions.at(static_cast<qsizetype>(buttons.size())));
-        else if (g_language >= kSimplified && g_language <= kTraditional)
-            button->setText(QString::fromUtf8(info.captions[static_cast<std::size_t>(g_language)]));
+        else if (languageMode >= kSimplified && languageMode <= kTraditional)
+            button->setText(
+                QString::fromUtf8(info.captions[static_cast<std::size_t>(languageMode)]));
         buttons.emplace_back(button, id);
     }
     // Bits 8..11 name the default button; one beyond the box's buttons falls
@@ -181,10 +179,20 @@ int Win32Style(BoxStyle style) {
     return 0;
 }
 
-int ShowMessage(const Message& message, int languageMode) {
-    return LocalMsgBox(QString::fromStdString(Localize(message.text, languageMode)),
-                       Win32Style(message.style),
-                       QString::fromStdString(Localize(message.title, languageMode)));
+BoxAnswer AnswerOf(int buttonId) {
+    for (std::size_t i = 0; i < kAnswerIds.size(); ++i)
+        if (kAnswerIds[i] == buttonId) return static_cast<BoxAnswer>(i);
+    return BoxAnswer::kCancel;
+}
+
+int ButtonIdOf(BoxAnswer answer) {
+    return kAnswerIds.at(static_cast<std::size_t>(answer));
+}
+
+BoxAnswer ShowMessage(const Message& message, int languageMode) {
+    return AnswerOf(LocalMsgBox(
+        QString::fromStdString(Localize(message.text, languageMode)), Win32Style(message.style),
+        QString::fromStdString(Localize(message.title, languageMode)), languageMode));
 }
 
 } // namespace quelro

@@ -21,7 +21,7 @@ CloneDriver::CloneDriver(SerialLink& link, ProgramState& writeState, CloneOption
     connect(&link_, &SerialLink::Lost, this, [this] {
         if (!Running()) return;
         lineLost_ = true;
-        report_.TransferMessage(Localize(clone_text::kLineLost, writeState_.LanguageMode));
+        report_.TransferMessage(Localize(clone_text::kLineLost, Language()));
         Interrupt();
     });
     tick_.setInterval(kCloneTickMs);
@@ -62,7 +62,6 @@ void CloneDriver::Begin(Kind kind) {
     outcome_.reset();
     if (kind == Kind::Write) radioBand_ = -1;
     readState_ = ProgramState::StartUp();
-    readState_.LanguageMode = writeState_.LanguageMode;
     TransferView& view = *this;
     transfer_ = std::make_unique<TransferDriver>(link_, view,
                                                  kind == Kind::Write ? writeState_ : readState_);
@@ -82,8 +81,8 @@ void CloneDriver::Finish(CloneTransferOutcome outcome) {
     // that took part of it is named.
     if (kind_ == Kind::Write && outcome != CloneTransferOutcome::Done && transfer_ &&
         transfer_->Control().Engine().HalfWritten())
-        report_.TransferMessage(LocalizeFilled(clone_text::kHalfWritten, writeState_.LanguageMode,
-                                               {std::to_string(number_)}));
+        report_.TransferMessage(
+            LocalizeFilled(clone_text::kHalfWritten, Language(), {std::to_string(number_)}));
     // The transfer driver goes once its own step is over.
     QTimer::singleShot(0, this, [this] {
         const std::string written =
@@ -133,15 +132,15 @@ void CloneDriver::HideProgress() {
     if (display_) display_->HideProgress();
 }
 
-int CloneDriver::ShowMessage(const Message& message) {
+BoxAnswer CloneDriver::ShowMessage(const Message& message) {
     if (message.text.en == msg::kBandMismatch.text.en) {
-        if (control_.OnBandMismatch()) return kIdYes;
+        if (control_.OnBandMismatch()) return BoxAnswer::kYes;
         Finish(CloneTransferOutcome::Refused);
-        return kIdNo;
+        return BoxAnswer::kNo;
     }
-    report_.TransferMessage(Localize(message.text, writeState_.LanguageMode));
+    report_.TransferMessage(Localize(message.text, Language()));
     Finish(CloneTransferOutcome::Failed);
-    return kIdOk;
+    return BoxAnswer::kOk;
 }
 
 void CloneDriver::ShowFailure(const TransferFailure& failure) {
@@ -152,7 +151,7 @@ void CloneDriver::ShowFailure(const TransferFailure& failure) {
     // Finish names the radio when it is half written.
     TransferFailure what = failure;
     what.halfWritten = false;
-    report_.TransferMessage(FailureText(what, writeState_.LanguageMode));
+    report_.TransferMessage(FailureText(what, Language()));
     Finish(CloneTransferOutcome::Failed);
 }
 

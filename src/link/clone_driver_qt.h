@@ -29,6 +29,8 @@ namespace quelro {
 class CloneReport {
   public:
     virtual ~CloneReport() = default;
+    // The language the run is shown in.
+    virtual int Language() const = 0;
     // `startedUtc`: when the radio's write began; `elapsedMs` since then.
     virtual void RadioDone(const CloneRecord& record, const QDateTime& startedUtc,
                            qint64 elapsedMs) = 0;
@@ -43,8 +45,8 @@ class CloneDriver : public QObject, private CloneActions, private TransferView {
     Q_OBJECT
 
   public:
-    // `writeState` holds the programming to write and the language, service
-    // mode and band of the write. All must outlive the driver.
+    // `writeState` holds the programming to write and the service mode and
+    // band of the write. All must outlive the driver.
     CloneDriver(SerialLink& link, ProgramState& writeState, CloneOptions options,
                 CloneReport& report, TransferView* display = nullptr, QObject* parent = nullptr);
     // A transfer still running is ended with End.
@@ -79,6 +81,7 @@ class CloneDriver : public QObject, private CloneActions, private TransferView {
     void Finished(const CloneSummary& summary) override;
 
     // TransferView
+    int Language() const override { return report_.Language(); }
     void SetTransferLocked(bool) override {}
     void FocusBandSelector() override {}
     void SetStatusText(const std::string& text) override;
@@ -87,7 +90,7 @@ class CloneDriver : public QObject, private CloneActions, private TransferView {
     void ShowProgress(int maximum) override;
     void SetProgress(int value) override;
     void HideProgress() override;
-    int ShowMessage(const Message& message) override;
+    BoxAnswer ShowMessage(const Message& message) override;
     void ShowFailure(const TransferFailure& failure) override;
     void ReadCompleted(const std::string& image, int band) override;
     void WriteCompleted() override { Finish(CloneTransferOutcome::Done); }

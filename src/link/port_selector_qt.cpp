@@ -38,9 +38,9 @@ std::vector<std::string> SerialDevicesPresent() {
 #endif
 }
 
-PortSelector::PortSelector(SerialLink& link, const ProgramState& state, Callbacks callbacks,
+PortSelector::PortSelector(SerialLink& link, const int& language, Callbacks callbacks,
                            std::filesystem::path configFolder, SystemPaths paths)
-    : link_(link), state_(state), callbacks_(std::move(callbacks)),
+    : link_(link), language_(language), callbacks_(std::move(callbacks)),
       configFolder_(std::move(configFolder)), paths_(std::move(paths)) {
     // A device that goes away leaves no port open and no item marked; when
     // a transfer opens it again, its item is marked again.
@@ -71,7 +71,7 @@ std::optional<PortDevice> PortSelector::Device(int n) const {
 }
 
 QString PortSelector::StatusTip(int n) const {
-    return QString::fromStdString(PortStatusTip(Device(n), paths_, state_.LanguageMode));
+    return QString::fromStdString(PortStatusTip(Device(n), paths_, language_));
 }
 
 void PortSelector::SelectSavedPort() {
@@ -90,10 +90,10 @@ PortSelector::Opened PortSelector::Open(int n) {
     const std::optional<PortDevice> device = Device(n);
     if (!device)
         return {false, QString::fromStdString(
-                           NoDeviceLine(n, ConfigFolder() / kPortsFileName, state_.LanguageMode))};
+                           NoDeviceLine(n, ConfigFolder() / kPortsFileName, language_))};
     const SerialLink::OpenResult opened = link_.Open(QString::fromStdString(device->path));
     if (opened.ok) return {true, {}};
-    return {false, QString::fromStdString(OpenProblemText(opened.problem, n, state_.LanguageMode))};
+    return {false, QString::fromStdString(OpenProblemText(opened.problem, n, language_))};
 }
 
 void PortSelector::SelectPort(int n) {

@@ -27,10 +27,10 @@ class PortSelector {
         std::function<void(const QString& prompt, BoxStyle style)> showMessage;
     };
 
-    // `state` gives LanguageMode. `configFolder` holds the `ports` and
+    // `language` is the owner's: the language of the texts. `configFolder` holds the `ports` and
     // `adapter` files; empty: the application's configuration folder, looked
     // up each time. `paths` is where devices are identified.
-    PortSelector(SerialLink& link, const ProgramState& state, Callbacks callbacks,
+    PortSelector(SerialLink& link, const int& language, Callbacks callbacks,
                  std::filesystem::path configFolder = {},
                  SystemPaths paths = SystemPaths::FromEnvironment());
 
@@ -65,7 +65,7 @@ class PortSelector {
     std::filesystem::path ConfigFolder() const;
 
     SerialLink& link_;
-    const ProgramState& state_;
+    const int& language_;
     Callbacks callbacks_;
     std::filesystem::path configFolder_;
     SystemPaths paths_;

@@ -10,7 +10,7 @@ TransferControl::TransferControl(TransferView& view, TransferLine& line, Program
     : view_(view), line_(line), state_(state), encoder_(std::move(encoder)), engine_(*this) {}
 
 std::string TransferControl::Text(const Caption& caption) const {
-    return Localize(caption, state_.LanguageMode);
+    return Localize(caption, view_.Language());
 }
 
 template <typename Step> void TransferControl::Guarded(Step&& step) {
@@ -121,7 +121,7 @@ bool TransferControl::BandCheck() {
     if (engine_.RadioBand() == state_.BandSelection) return true;
     engine_.SetRadioBand(state_.BandSelection);
     // Only an explicit Yes goes on writing.
-    if (view_.ShowMessage(msg::kBandMismatch) == kIdYes) return true;
+    if (view_.ShowMessage(msg::kBandMismatch) == BoxAnswer::kYes) return true;
     view_.HideProgress();
     view_.SetStatusText(Text(msg::kBandMismatch.text));
     line_.StopWatchdog();

@@ -46,13 +46,15 @@ inline constexpr int kBlinkIntervalMs = 300;
 class TransferView {
   public:
     virtual ~TransferView() = default;
+    // The language the view shows its texts in.
+    virtual int Language() const = 0;
     // Toolbar1, the menu mnupro and toolbar buttons 5 and 6 disabled (true)
     // or enabled again (false).
     virtual void SetTransferLocked(bool locked) = 0;
     // Enables the band frame and puts the keyboard focus on the band list, so that a cell
     // edit still open commits before the image is built.
     virtual void FocusBandSelector() = 0;
-    // The status label: its text (UTF-8, already in the current language),
+    // The status label: its text (UTF-8, already in the view's language),
     // a blink step, and hidden.
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void ToggleStatusVisible() = 0;
@@ -61,9 +63,8 @@ class TransferView {
     virtual void ShowProgress(int maximum) = 0;
     virtual void SetProgress(int value) = 0;
     virtual void HideProgress() = 0;
-    // A message box in the current language; returns the button's Win32
-    // identifier (kIdYes, kIdNo, kIdOk).
-    virtual int ShowMessage(const Message& message) = 0;
+    // A message box in the view's language; the button it was answered with.
+    virtual BoxAnswer ShowMessage(const Message& message) = 0;
     // A transfer failed (see FailureText); the window is still locked.
     virtual void ShowFailure(const TransferFailure& failure) = 0;
     // A read finished: `readImage` holds radio memory 0x0010-0x040F as 2048
@@ -98,7 +99,7 @@ class TransferControl : private ProtocolEngine::Hooks {
 
     enum class Phase { Idle, Handshake, Reading, Writing, EndDisplay };
 
-    // `state` gives LanguageMode, ServiceMode and BandSelection (the band
+    // `state` gives ServiceMode and BandSelection (the band
     // list's position, read on every acknowledge of a write) and is what `encoder`
     // turns into the image to write.
     TransferControl(TransferView& view, TransferLine& line, ProgramState& state,

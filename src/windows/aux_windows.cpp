@@ -38,15 +38,17 @@ std::optional<FunctionText> Form5FieldOf(DecodeStep::Kind kind) {
 
 } // namespace
 
-AuxWindows::AuxWindows(ProgramState& state, QWidget* mainWindow, AuxWindowHooks hooks)
-    : QObject(mainWindow), state_(state), mainWindow_(mainWindow), hooks_(std::move(hooks)),
-      form2_([this] { return new Form2(state_, mainWindow_); }), form3_([this] {
-          auto* form3 = new Form3(state_, mainWindow_);
+AuxWindows::AuxWindows(ProgramState& state, const int& language, QWidget* mainWindow,
+                       AuxWindowHooks hooks)
+    : QObject(mainWindow), state_(state), language_(language), mainWindow_(mainWindow),
+      hooks_(std::move(hooks)), form2_([this] { return new Form2(state_, mainWindow_); }),
+      form3_([this] {
+          auto* form3 = new Form3(state_, language_, mainWindow_);
           connect(form3, &Form3::Unlocked, this, [this] { form2()->SetSlidersEnabled(true); });
           return form3;
       }),
       form4_([this] { return new Form4(state_, mainWindow_); }), form5_([this] {
-          auto* form5 = new Form5(state_, mainWindow_);
+          auto* form5 = new Form5(state_, language_, mainWindow_);
           connect(form5, &Form5::UnlockLabelClicked, this, &AuxWindows::UnlockLabelClicked);
           return form5;
       }),
@@ -84,7 +86,7 @@ void AuxWindows::ShowAbout() {
 }
 
 void AuxWindows::OpenHelp() {
-    OpenManual(state_.LanguageMode, hooks_.openUrl);
+    OpenManual(language_, hooks_.openUrl);
 }
 
 void AuxWindows::ShowDecoded(const std::vector<DecodeStep>& steps) {

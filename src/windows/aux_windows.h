@@ -48,7 +48,9 @@ class AuxWindows : public QObject {
     // Builds no window yet: each is built hidden, copying the store into its
     // controls, when first asked for. `state` and `mainWindow` must outlive
     // this object; the windows are children of `mainWindow`, this object too.
-    AuxWindows(ProgramState& state, QWidget* mainWindow, AuxWindowHooks hooks = {});
+    // `language` is the main window's, the language of the windows' messages.
+    AuxWindows(ProgramState& state, const int& language, QWidget* mainWindow,
+               AuxWindowHooks hooks = {});
 
     // Builds every window not built yet, in the order below.
     void CreateAll();
@@ -98,6 +100,7 @@ class AuxWindows : public QObject {
     void SetServiceExitVisible(bool visible);
 
     ProgramState& state_;
+    const int& language_;
     QWidget* mainWindow_;
     AuxWindowHooks hooks_;
     UnlockGesture gesture_;

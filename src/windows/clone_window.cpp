@@ -50,8 +50,8 @@ QString Seconds(qint64 ms) {
 
 } // namespace
 
-CloneWindow::CloneWindow(ProgramState& state, QWidget* owner)
-    : AuxWindow(state, owner, "frmClone") {
+CloneWindow::CloneWindow(ProgramState& state, const int& language, QWidget* owner)
+    : AuxWindow(state, owner, "frmClone"), language_(language) {
     instruction_ = NewLabel("", "Label1");
     instruction_->setWordWrap(true);
     counts_ = NewLabel("", "Label2");
@@ -72,7 +72,7 @@ CloneWindow::CloneWindow(ProgramState& state, QWidget* owner)
 }
 
 QString CloneWindow::Text(const Caption& caption) const {
-    return QString::fromStdString(Localize(caption, state_.LanguageMode));
+    return QString::fromStdString(Localize(caption, language_));
 }
 
 void CloneWindow::ApplyLanguage(int languageMode) {

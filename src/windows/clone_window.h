@@ -18,7 +18,8 @@ class CloneWindow : public AuxWindow {
     Q_OBJECT
 
   public:
-    CloneWindow(ProgramState& state, QWidget* owner);
+    // `language` is the owner's: the language of the window's messages.
+    CloneWindow(ProgramState& state, const int& language, QWidget* owner);
 
     void ApplyLanguage(int languageMode) override;
 
@@ -51,6 +52,7 @@ class CloneWindow : public AuxWindow {
     QPushButton* start_;
     QPushButton* stop_;
     CloneSummary counted_;
+    const int& language_;
 };
 
 } // namespace quelro

@@ -18,7 +18,8 @@ constexpr std::string_view kAccessCode = "5183";
 
 } // namespace
 
-Form3::Form3(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "Form3") {
+Form3::Form3(ProgramState& state, const int& language, QWidget* owner)
+    : AuxWindow(state, owner, "Form3"), language_(language) {
     setWindowTitle(QStringLiteral("Password"));
     Label1 = NewLabel("请输入密码：", "Label1");
     Text1 = new QLineEdit;
@@ -45,7 +46,7 @@ void Form3::Command1_Click() {
         state_.ServiceMode = 1;
         emit Unlocked();
     } else {
-        ShowMessage(msg::kWrongPassword, state_.LanguageMode);
+        ShowMessage(msg::kWrongPassword, language_);
     }
     hide();
 }

@@ -15,7 +15,8 @@ class Form3 : public AuxWindow {
     Q_OBJECT
 
   public:
-    Form3(ProgramState& state, QWidget* owner);
+    // `language` is the owner's: the language of the window's messages.
+    Form3(ProgramState& state, const int& language, QWidget* owner);
 
     void ApplyLanguage(int languageMode) override;
 
@@ -29,6 +30,7 @@ class Form3 : public AuxWindow {
     QLabel* Label1;
     QLineEdit* Text1;
     QPushButton* Command1;
+    const int& language_;
 };
 
 } // namespace quelro

@@ -95,7 +95,8 @@ void AddRow(QGridLayout* grid, QLabel* label, QWidget* named, QLayout* controls)
 
 } // namespace
 
-Form5::Form5(ProgramState& state, QWidget* owner) : AuxWindow(state, owner, "Form5") {
+Form5::Form5(ProgramState& state, const int& language, QWidget* owner)
+    : AuxWindow(state, owner, "Form5"), language_(language) {
     setWindowTitle(FromUtf8(kOptionalTitle.zh));
 
     Label8 = NewLabel(kVoxEnableLabel.zh, "Label8");
@@ -267,7 +268,7 @@ void Form5::Combo11_Click() {
             return;
         }
     }
-    ShowMessage(msg::kFixedNeedsChannel, state_.LanguageMode);
+    ShowMessage(msg::kFixedNeedsChannel, language_);
     Combo11->setCurrentIndex(0);
 }
 
@@ -275,7 +276,7 @@ void Form5::Combo12_Click() {
     if (Combo11->currentIndex() != kPriorityFixed) return;
     const int channel = Combo12->currentIndex() + 1;
     if (channel < 1 || !state_.ChannelEmpty(channel)) return;
-    ShowMessage(msg::kEmptyChannelPicked, state_.LanguageMode);
+    ShowMessage(msg::kEmptyChannelPicked, language_);
     // Setting the position does not re-run this check, so a last fixed channel
     // that has been emptied since cannot make the message come back forever.
     if (lastFixedChannel_ >= 1) Combo12->setCurrentIndex(lastFixedChannel_ - 1);

@@ -22,7 +22,8 @@ class Form5 : public AuxWindow {
     Q_OBJECT
 
   public:
-    Form5(ProgramState& state, QWidget* owner);
+    // `language` is the owner's: the language of the window's messages.
+    Form5(ProgramState& state, const int& language, QWidget* owner);
 
     void ApplyLanguage(int languageMode) override;
 
@@ -88,6 +89,7 @@ class Form5 : public AuxWindow {
 
     // Channel number (1..16) the last "Fixed" search found; 0 before any.
     int lastFixedChannel_ = 0;
+    const int& language_;
 };
 
 } // namespace quelro

@@ -44,11 +44,13 @@ QString FindManual(int languageMode, const QStringList& roots) {
 bool OpenManual(int languageMode, const UrlOpener& open, const QStringList& roots) {
     const QString page = FindManual(languageMode, roots);
     if (page.isEmpty()) {
-        LocalMsgBox(FromUtf8(Localize(kManualMissing, languageMode)), kWarningStyle, {});
+        LocalMsgBox(FromUtf8(Localize(kManualMissing, languageMode)), kWarningStyle, {},
+                    languageMode);
         return false;
     }
     if (open && open(QUrl::fromLocalFile(page))) return true;
-    LocalMsgBox(FromUtf8(Localize(kNoBrowser, languageMode)) + page, kWarningStyle, {});
+    LocalMsgBox(FromUtf8(Localize(kNoBrowser, languageMode)) + page, kWarningStyle, {},
+                languageMode);
     return false;
 }
 

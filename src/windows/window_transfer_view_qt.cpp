@@ -15,9 +15,9 @@
 
 namespace quelro {
 
-WindowTransferView::WindowTransferView(const TransferWidgets& widgets, const ProgramState& state,
+WindowTransferView::WindowTransferView(const TransferWidgets& widgets, const int& language,
                                        ReadHandler onRead, TipHandler showTip)
-    : w_(widgets), state_(state), onRead_(std::move(onRead)), showTip_(std::move(showTip)) {}
+    : w_(widgets), language_(language), onRead_(std::move(onRead)), showTip_(std::move(showTip)) {}
 
 namespace {
 
@@ -107,14 +107,14 @@ void WindowTransferView::HideProgress() {
     w_.progress->hide();
 }
 
-int WindowTransferView::ShowMessage(const Message& message) {
-    return quelro::ShowMessage(message, state_.LanguageMode);
+BoxAnswer WindowTransferView::ShowMessage(const Message& message) {
+    return quelro::ShowMessage(message, language_);
 }
 
 void WindowTransferView::ShowFailure(const TransferFailure& failure) {
     constexpr int kCriticalOk = 16; // as the communication error always was
-    LocalMsgBox(QString::fromStdString(FailureText(failure, state_.LanguageMode)), kCriticalOk,
-                QString());
+    LocalMsgBox(QString::fromStdString(FailureText(failure, language_)), kCriticalOk, QString(),
+                language_);
 }
 
 void WindowTransferView::WriteCompleted() {

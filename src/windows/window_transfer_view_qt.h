@@ -46,9 +46,10 @@ class WindowTransferView : public TransferView {
     using TipHandler = std::function<void(const QString& tip)>;
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
-    WindowTransferView(const TransferWidgets& widgets, const ProgramState& state,
-                       ReadHandler onRead, TipHandler showTip);
+    WindowTransferView(const TransferWidgets& widgets, const int& language, ReadHandler onRead,
+                       TipHandler showTip);
 
+    int Language() const override { return language_; }
     void SetTransferLocked(bool locked) override;
     void FocusBandSelector() override;
     void SetStatusText(const std::string& text) override;
@@ -57,7 +58,7 @@ class WindowTransferView : public TransferView {
     void ShowProgress(int maximum) override;
     void SetProgress(int value) override;
     void HideProgress() override;
-    int ShowMessage(const Message& message) override;
+    BoxAnswer ShowMessage(const Message& message) override;
     // A critical box (style 16) with FailureText in the current language.
     void ShowFailure(const TransferFailure& failure) override;
     void ReadCompleted(const std::string& readImage, int radioBand) override;
@@ -74,7 +75,7 @@ class WindowTransferView : public TransferView {
     void Say(QWidget* where, const QString& text);
 
     TransferWidgets w_;
-    const ProgramState& state_;
+    const int& language_; // the window's
     ReadHandler onRead_;
     TipHandler showTip_;
     std::function<void()> onWrite_;

@@ -115,7 +115,7 @@ class Form1ChannelCommands : public QObject {
                  form().hooks().readRadio = [this, radio] {
                      form().ShowReadImage(radio + std::string(2048 - radio.size(), 'F'), 0);
                  };
-                 if (commands_->Unsaved()) boxes_->Queue(7); // Discard
+                 if (commands_->Unsaved()) boxes_->Queue(BoxAnswer::kNo); // Discard
                  Key(Qt::Key_R);
              }},
         };
@@ -225,7 +225,7 @@ class Form1ChannelCommands : public QObject {
 
         // Cancelling the warning changes nothing; a refused file says why.
         boxes_->Clear();
-        boxes_->Queue(2);
+        boxes_->Queue(BoxAnswer::kCancel);
         WriteCsv("Location,Frequency\r\n1,146.0\r\n");
         const QStringList before = Table();
         commands_->mnuImportCsv->trigger();
@@ -336,11 +336,11 @@ class Form1ChannelCommands : public QObject {
         int reads = 0;
         form().hooks().readRadio = [&] { ++reads; };
         QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
-        boxes_->Queue(2); // Cancel
+        boxes_->Queue(BoxAnswer::kCancel); // Cancel
         Key(Qt::Key_R);
         QCOMPARE(reads, 0);
         QCOMPARE(boxes_->Asked().back().style, 0x33);
-        boxes_->Queue(7); // Discard
+        boxes_->Queue(BoxAnswer::kNo); // Discard
         form().Toolbar1_ButtonClick("read");
         QCOMPARE(reads, 1);
     }
@@ -351,31 +351,31 @@ class Form1ChannelCommands : public QObject {
         form().show();
 
         QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
-        boxes_->Queue(2); // Cancel
+        boxes_->Queue(BoxAnswer::kCancel); // Cancel
         form().OpenDataFile();
         QCOMPARE(fileDialogs_, 0);
         QCOMPARE(boxes_->Asked().back().style, 0x33);
         QCOMPARE(boxes_->Asked().back().prompt,
                  QString("The data has changed and was neither saved nor written to the radio. "
                          "Save it?"));
-        boxes_->Queue(2);
+        boxes_->Queue(BoxAnswer::kCancel);
         QVERIFY(!form().close());
         QVERIFY(form().isVisible());
-        boxes_->Queue(6); // Save, then the save dialog is cancelled: still not gone
+        boxes_->Queue(BoxAnswer::kYes); // Save, then the save dialog is cancelled: still not gone
         QVERIFY(!form().close());
         QCOMPARE(fileDialogs_, 1);
-        boxes_->Queue(7); // Discard
+        boxes_->Queue(BoxAnswer::kNo); // Discard
         QVERIFY(form().close());
     }
 
     void openingAFileStartsANewHistoryWithNothingUnsaved() {
-        ProgramState saved = ProgramState::StartUp(kEnglish);
+        ProgramState saved = ProgramState::StartUp();
         QCOMPARE(CommitFrequency(saved, 4, kColRxFreq, "446.4"), FrequencyOutcome::NewChannel);
         datName_ = config_->FilePath("a.DAT");
         QVERIFY(WriteDataFile(datName_.toStdString(), EncodeImage(saved)).ok);
         QCOMPARE(CommitFrequency(state(), 1, kColRxFreq, "446.0"), FrequencyOutcome::NewChannel);
         commands_->RecordChange();
-        boxes_->Queue(7); // Discard
+        boxes_->Queue(BoxAnswer::kNo); // Discard
         form().OpenDataFile();
         QCOMPARE(boxes_->Asked().size(), size_t(1));
         QCOMPARE(form().Grid1->CellText(4, kColRxFreq), QString("446.40000"));

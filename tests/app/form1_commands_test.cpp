@@ -96,7 +96,7 @@ class Form1Commands : public QObject {
 
     void bandChangeAsksAndClearsOnOk() {
         AddChannel(1, "450");
-        boxes_->Queue(1);
+        boxes_->Queue(BoxAnswer::kOk);
         form().SelectBand(5);
         QCOMPARE(boxes_->Asked().size(), std::size_t{1});
         QCOMPARE(boxes_->Asked()[0].prompt, QString("改变频段将清除频道列表，确定吗？"));
@@ -111,7 +111,7 @@ class Form1Commands : public QObject {
 
     void bandCancelKeepsChannelsButTakesTheLimits() {
         AddChannel(2, "480");
-        boxes_->Queue(2);
+        boxes_->Queue(BoxAnswer::kCancel);
         form().SelectBand(1); // 450-490MHz
         QCOMPARE(form().Combo1->currentText(), QString("450-490MHz"));
         QCOMPARE(cell(2, 1), QString("480.00000"));
@@ -126,7 +126,7 @@ class Form1Commands : public QObject {
     // Decoding after a cancelled band change: a file without a band code
     // keeps the band shown and asks nothing.
     void openingWithoutBandCodeAsksNothing() {
-        boxes_->Queue(2);
+        boxes_->Queue(BoxAnswer::kCancel);
         form().SelectBand(1); // 450-490MHz, cancelled
         boxes_->Clear();
         WriteTonesFile("noband.DAT", "00");
@@ -140,7 +140,7 @@ class Form1Commands : public QObject {
 
     void newClearsChannelsOnOkOnly() {
         for (int row : {1, 5, 16}) AddChannel(row, "430");
-        boxes_->Queue(2);
+        boxes_->Queue(BoxAnswer::kCancel);
         form().mnuNew->trigger();
         QCOMPARE(cell(5, 1), QString("430.00000"));
         form().mnuNew->trigger();
@@ -154,7 +154,7 @@ class Form1Commands : public QObject {
     }
 
     void saveThenOpenRoundTrip() {
-        boxes_->Queue(1);
+        boxes_->Queue(BoxAnswer::kOk);
         form().SelectBand(6); // 600-720MHz
         AddChannel(3, "650.0125");
         PickTone(state(), 3, 2, 51);
@@ -169,7 +169,7 @@ class Form1Commands : public QObject {
         QCOMPARE(bytes.left(5), QByteArray("RMD47"));
 
         // Back to a plain start, then open what was saved.
-        boxes_->Queue(1);
+        boxes_->Queue(BoxAnswer::kOk);
         form().SelectBand(0);
         form().Combo4->setCurrentIndex(1);
         std::vector<DecodeStep> steps;
@@ -282,7 +282,7 @@ class Form1Commands : public QObject {
 
         // No shows the dialog again; cancelling it then writes nothing.
         chosen_ << path;
-        boxes_->Queue(7);
+        boxes_->Queue(BoxAnswer::kNo);
         form().SaveDataFile();
         QCOMPARE(dialogs_, 2);
         QCOMPARE(boxes_->Asked()[0].prompt, QString("该文件已存在，是否覆盖？"));
@@ -291,7 +291,7 @@ class Form1Commands : public QObject {
         QCOMPARE(form().windowTitle(), title);
 
         chosen_ << path;
-        boxes_->Queue(6);
+        boxes_->Queue(BoxAnswer::kYes);
         form().SaveDataFile();
         QCOMPARE(ReadFile(path).size(), 853);
     }
@@ -318,7 +318,7 @@ class Form1Commands : public QObject {
         small.rlim_cur = 512;
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
         chosen_ << path;
-        boxes_->Queue(6);
+        boxes_->Queue(BoxAnswer::kYes);
         form().SaveDataFile();
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &saved) == 0);
         QCOMPARE(boxes_->Asked().size(), std::size_t{2});
@@ -338,7 +338,7 @@ class Form1Commands : public QObject {
         QVERIFY(QFile::setPermissions(target, mode));
         QVERIFY(QFile::link("real.DAT", link));
         chosen_ << link;
-        boxes_->Queue(6);
+        boxes_->Queue(BoxAnswer::kYes);
         form().SaveDataFile();
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(ReadFile(target).left(5), QByteArray("RMD47"));

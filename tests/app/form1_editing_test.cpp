@@ -39,7 +39,7 @@ class Form1Editing : public QObject {
 
     // Band 136-174 MHz, confirmed.
     void SelectVhfBand() {
-        boxes_->Queue(1);
+        boxes_->Queue(BoxAnswer::kOk);
         form().SelectBand(5);
         boxes_->Clear();
     }

@@ -30,7 +30,7 @@ struct SeenBox {
 // Shows a box with LocalMsgBox, looks at it once it is open and then lets
 // `act` close it. Returns LocalMsgBox's result.
 int ShowAndAnswer(const QString& prompt, int style, const QString& title, SeenBox& seen,
-                  const std::function<void(QMessageBox&)>& act) {
+                  const std::function<void(QMessageBox&)>& act, int language = kSimplified) {
     bool handled = false;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -54,7 +54,7 @@ int ShowAndAnswer(const QString& prompt, int style, const QString& title, SeenBo
             box->reject();
     });
     safety.start(5000);
-    const int result = LocalMsgBox(prompt, style, title);
+    const int result = LocalMsgBox(prompt, style, title, language);
     if (!handled) qWarning("the box was not seen open");
     return result;
 }
@@ -77,8 +77,6 @@ class Form1MessageBox : public QObject {
     Q_OBJECT
 
   private slots:
-    void cleanup() { SetMessageBoxLanguage(0); }
-
     void captionsFollowTheLanguage_data() {
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("style");
@@ -107,16 +105,14 @@ class Form1MessageBox : public QObject {
         QFETCH(QStringList, buttons);
         QFETCH(QString, pressed);
         QFETCH(int, result);
-        SetMessageBoxLanguage(language);
         SeenBox seen;
-        QCOMPARE(ShowAndAnswer("text", style, "T", seen, Click(pressed)), result);
+        QCOMPARE(ShowAndAnswer("text", style, "T", seen, Click(pressed), language), result);
         QCOMPARE(seen.buttons, Sorted(buttons));
     }
 
     void otherLanguagesKeepQtsCaptions() {
-        SetMessageBoxLanguage(7);
         SeenBox seen;
-        QCOMPARE(ShowAndAnswer("text", 4, "T", seen, Click("&No")), 7);
+        QCOMPARE(ShowAndAnswer("text", 4, "T", seen, Click("&No"), 7), 7);
         QCOMPARE(seen.buttons, (QStringList{"&No", "&Yes"}));
     }
 
@@ -205,9 +201,9 @@ class Form1MessageBox : public QObject {
             asked.push_back(box);
             return 7;
         });
-        QCOMPARE(LocalMsgBox("p", 36, ""), 7);
-        QCOMPARE(ShowMessage(msg::kFileExists, 1), 7);
-        QCOMPARE(ShowMessage(msg::kNewWarning, 2), 7);
+        QCOMPARE(LocalMsgBox("p", 36, "", kEnglish), 7);
+        QVERIFY(ShowMessage(msg::kFileExists, 1) == BoxAnswer::kNo);
+        QVERIFY(ShowMessage(msg::kNewWarning, 2) == BoxAnswer::kNo);
         SetMessageBoxAnswerer({});
         QCOMPARE(asked.size(), std::size_t{3});
         QCOMPARE(asked[0].title, QString("Quelro"));
@@ -217,6 +213,20 @@ class Form1MessageBox : public QObject {
         QCOMPARE(asked[2].prompt, QString("所有信道的數據將被清除！"));
         QCOMPARE(asked[2].title, QString("警告"));
         QCOMPARE(asked[2].style, 305);
+    }
+
+    void buttonsAreTypedAnswers() {
+        // Abort, Retry and Ignore (3, 4, 5) are no answer a message offers.
+        const std::pair<int, BoxAnswer> cases[] = {{1, BoxAnswer::kOk},     {2, BoxAnswer::kCancel},
+                                                   {3, BoxAnswer::kCancel}, {4, BoxAnswer::kCancel},
+                                                   {5, BoxAnswer::kCancel}, {6, BoxAnswer::kYes},
+                                                   {7, BoxAnswer::kNo}};
+        for (const auto& [id, answer] : cases) {
+            SetMessageBoxAnswerer([id = id](const AskedBox&) { return id; });
+            QVERIFY2(ShowMessage(msg::kBandChange, 0) == answer, qPrintable(QString::number(id)));
+            if (id < 3 || id > 5) QCOMPARE(ButtonIdOf(answer), id);
+        }
+        SetMessageBoxAnswerer({});
     }
 };
 

@@ -17,8 +17,8 @@ namespace {
 using test::Choice;
 using test::Shown;
 
-ProgramState StateWithBand(int position, int languageMode = kSimplified) {
-    ProgramState state = ProgramState::StartUp(languageMode);
+ProgramState StateWithBand(int position) {
+    ProgramState state = ProgramState::StartUp();
     state.SelectBandPosition(position);
     state.BandIndex = position;
     return state;
@@ -67,17 +67,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FrequencyCommit, NewChannelGetsItsDefaultsInTheCurrentLanguage) {
     for (int language : {kSimplified, kEnglish}) {
-        ProgramState state = StateWithBand(kBand136, language);
+        ProgramState state = StateWithBand(kBand136);
         ASSERT_EQ(CommitFrequency(state, 7, kColRxFreq, "145.5"), FrequencyOutcome::NewChannel);
         const bool zh = language == kSimplified;
-        EXPECT_EQ(Shown(state, 7, kColRxFreq), "145.50000");
-        EXPECT_EQ(Shown(state, 7, kColTxFreq), "145.50000");
-        EXPECT_EQ(Shown(state, 7, kColRxTone), zh ? "关闭" : "Off");
-        EXPECT_EQ(Shown(state, 7, kColTxTone), zh ? "关闭" : "Off");
-        EXPECT_EQ(Shown(state, 7, kColPower), zh ? "低" : "Low");
-        EXPECT_EQ(Shown(state, 7, kColBusyLock), zh ? "载波" : "Carrow");
-        EXPECT_EQ(Shown(state, 7, kColBandwidth), zh ? "宽带" : "Wide");
-        EXPECT_EQ(Shown(state, 7, kColScan), zh ? "有" : "Have");
+        EXPECT_EQ(Shown(state, 7, kColRxFreq, language), "145.50000");
+        EXPECT_EQ(Shown(state, 7, kColTxFreq, language), "145.50000");
+        EXPECT_EQ(Shown(state, 7, kColRxTone, language), zh ? "关闭" : "Off");
+        EXPECT_EQ(Shown(state, 7, kColTxTone, language), zh ? "关闭" : "Off");
+        EXPECT_EQ(Shown(state, 7, kColPower, language), zh ? "低" : "Low");
+        EXPECT_EQ(Shown(state, 7, kColBusyLock, language), zh ? "载波" : "Carrow");
+        EXPECT_EQ(Shown(state, 7, kColBandwidth, language), zh ? "宽带" : "Wide");
+        EXPECT_EQ(Shown(state, 7, kColScan, language), zh ? "有" : "Have");
         EXPECT_EQ(Choice(state, 7, kColRxTone), 0);
         EXPECT_EQ(Choice(state, 7, kColTxTone), 0);
         EXPECT_EQ(Choice(state, 7, kColPower), 0);
@@ -151,15 +151,15 @@ INSTANTIATE_TEST_SUITE_P(
                       ToneCase{"71.9", 3, "71.9", 3}));
 
 TEST(TonePick, StoresTheEntryAndItsPosition) {
-    ProgramState state = StateWithBand(kBand136, kEnglish);
+    ProgramState state = StateWithBand(kBand136);
     CommitFrequency(state, 5, kColRxFreq, "150");
     PickTone(state, 5, kColRxTone, 51);
-    EXPECT_EQ(Shown(state, 5, kColRxTone), "D023N");
+    EXPECT_EQ(Shown(state, 5, kColRxTone, kEnglish), "D023N");
     EXPECT_EQ(Choice(state, 5, kColRxTone), 51);
     PickTone(state, 5, kColRxTone, 260);
-    EXPECT_EQ(Shown(state, 5, kColRxTone), "D754I");
+    EXPECT_EQ(Shown(state, 5, kColRxTone, kEnglish), "D754I");
     PickTone(state, 5, kColRxTone, 0);
-    EXPECT_EQ(Shown(state, 5, kColRxTone), "Off");
+    EXPECT_EQ(Shown(state, 5, kColRxTone, kEnglish), "Off");
     EXPECT_EQ(Choice(state, 5, kColRxTone), 0);
 }
 

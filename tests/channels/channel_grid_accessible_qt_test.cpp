@@ -83,7 +83,7 @@ class GridAccessibility : public QObject {
         boxes_ = std::make_unique<BoxScript>();
         started_ = StartForm();
         ProgramState& state = started_->state;
-        boxes_->Queue(1);
+        boxes_->Queue(BoxAnswer::kOk);
         form().SelectBand(5);
         QCOMPARE(CommitFrequency(state, 3, kColRxFreq, "146.00625"), FrequencyOutcome::NewChannel);
         form().Grid1->ShowAll();

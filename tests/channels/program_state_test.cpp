@@ -16,8 +16,8 @@ namespace {
 using test::ChannelOf;
 using test::Shown;
 
-ProgramState WithChannels(int languageMode) {
-    ProgramState s = ProgramState::StartUp(languageMode);
+ProgramState WithChannels() {
+    ProgramState s = ProgramState::StartUp();
     for (int row : {1, 5, 16})
         s.Channel(row) = ChannelOf("462.56250", "462.56250", "", "88.5", 1, 1, 1, 1);
     return s;
@@ -40,7 +40,7 @@ TEST(ProgramState, StartUpValues) {
 }
 
 TEST(ProgramState, CellsAreDrawnInTheLanguageAskedFor) {
-    const ProgramState s = WithChannels(kSimplified);
+    const ProgramState s = WithChannels();
     const struct {
         int language;
         std::array<const char*, 8> cells;
@@ -59,7 +59,7 @@ TEST(ProgramState, CellsAreDrawnInTheLanguageAskedFor) {
 }
 
 TEST(ChannelHistory, UndoAndRedoEveryChangeWithItsBand) {
-    ProgramState s = WithChannels(0);
+    ProgramState s = WithChannels();
     ChannelHistory history;
     history.Reset(s);
     EXPECT_FALSE(history.Record(s)); // nothing changed
@@ -74,9 +74,9 @@ TEST(ChannelHistory, UndoAndRedoEveryChangeWithItsBand) {
     EXPECT_EQ(s.BandIndex, 0);
     EXPECT_EQ(s.BandLow, 400);
     EXPECT_TRUE(s.ChannelEmpty(5));
-    EXPECT_EQ(s.Channel(1), WithChannels(0).Channel(1));
+    EXPECT_EQ(s.Channel(1), WithChannels().Channel(1));
     ASSERT_TRUE(history.Undo(s));
-    EXPECT_EQ(s.Channels, WithChannels(0).Channels);
+    EXPECT_EQ(s.Channels, WithChannels().Channels);
     EXPECT_FALSE(history.Undo(s));
     ASSERT_TRUE(history.Redo(s));
     EXPECT_TRUE(s.ChannelEmpty(5));

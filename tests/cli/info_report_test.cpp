@@ -24,9 +24,9 @@ std::string Report(int lang) {
     std::string image = Patch(FreshImage(), 0x00, "506225465062254613287503F0F0FCFF");
     image = Patch(Patch(Patch(image, 0x16E, "01"), 0x120, "03"), 0x152, "5B");
     image = Patch(image, 0x10D, "04");
-    ProgramState state = ProgramState::StartUp(lang);
+    ProgramState state = ProgramState::StartUp();
     EXPECT_TRUE(DecodeImage(state, image));
-    return InfoReport(state);
+    return InfoReport(state, lang);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -118,9 +118,9 @@ INSTANTIATE_TEST_SUITE_P(Languages, InfoLanguageTest,
 
 TEST(InfoReportTest, RadioTextsShowUnprintableBytesEscaped) {
     std::string image = Patch(FreshImage(), 0x110, "4101FFFFFFFFFFFFFFFF");
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     ASSERT_TRUE(DecodeImage(state, image));
-    EXPECT_NE(InfoReport(state).find(R"("A\x01\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF")"),
+    EXPECT_NE(InfoReport(state, kEnglish).find(R"("A\x01\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF")"),
               std::string::npos);
 }
 

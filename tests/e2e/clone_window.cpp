@@ -40,19 +40,19 @@ void CloneWindowRun::twoRadiosThenStopBetweenThem() {
     Home home;
     home.Enter();
     test::BoxScript boxes;
-    boxes.AnswerWith([](const AskedBox&) { return kIdOk; });
+    boxes.AnswerWith([](const AskedBox&) { return BoxAnswer::kOk; });
     SimRadio sim(
         {"--radios", "3", "--stay", "1", "--off", "1", "--save-each", home.File("radio{n}.DAT")});
     QVERIFY(!sim.Path().isEmpty());
 
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     Form1 form(state);
     form.Form_Load();
     form.mnuEnglish_Click();
     form.show();
     const TransferWidgets widgets = form.TransferParts();
     WindowTransferView view(
-        widgets, state, [](const std::string&, int) {}, [](const QString&) {});
+        widgets, form.LanguageMode(), [](const std::string&, int) {}, [](const QString&) {});
     SerialLink link;
     QVERIFY(link.Open(sim.Path()).ok);
     auto* clone = new CloneCommand(link, state, form, view);

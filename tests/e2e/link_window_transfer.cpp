@@ -75,11 +75,12 @@ struct Rig {
     Home home;
     SimRadio sim;
     Window window;
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
+    int language = kEnglish;
     std::string readImage;
     int radioBand = -1;
     QString tip;
-    WindowTransferView view{window.Widgets(), state,
+    WindowTransferView view{window.Widgets(), language,
                             [this](const std::string& image, int band) {
                                 readImage = image;
                                 radioBand = band;
@@ -97,7 +98,8 @@ class LinkWindowTransfer : public QObject {
   private slots:
     void init() {
         boxes.Clear();
-        boxes.AnswerWith([](const AskedBox& box) { return box.style == 68 ? kIdNo : kIdOk; });
+        boxes.AnswerWith(
+            [](const AskedBox& box) { return box.style == 68 ? BoxAnswer::kNo : BoxAnswer::kOk; });
     }
     void cleanup() { VerifyNoSimDeviations(); }
 

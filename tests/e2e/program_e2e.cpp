@@ -144,7 +144,7 @@ class ProgramE2e : public QObject {
         boxes_.Clear();
         askedAfterMs_.clear();
         clock_.start();
-        boxes_.AnswerWith([](const AskedBox&) { return kIdOk; });
+        boxes_.AnswerWith([](const AskedBox&) { return BoxAnswer::kOk; });
         boxes_.OnAsk([this](const AskedBox&) { askedAfterMs_ << clock_.elapsed(); });
     }
     void cleanup() { VerifyNoSimDeviations(); }

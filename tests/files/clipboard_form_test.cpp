@@ -17,7 +17,7 @@ using test::Shown;
 
 // Channels 3..5 of a table: values no CSV carries, an empty channel between.
 ProgramState Source() {
-    ProgramState s = ProgramState::StartUp(kEnglish);
+    ProgramState s = ProgramState::StartUp();
     s.Channel(3) = ChannelOf("406.26300", "406.26300", "D777N", "300.0", 1, 0, 0, 0);
     s.Channel(5) = ChannelOf("446.00000", "", "D017N", ".5", 0, 0, 1, 1);
     return s;
@@ -26,7 +26,7 @@ ProgramState Source() {
 TEST(ClipboardForm, JsonRowsComeBackExactlyAtTheirOffsets) {
     const ProgramState source = Source();
     const ClipboardCopy copy = CopyChannels(source, {3, 4, 5});
-    ProgramState target = ProgramState::StartUp(kEnglish);
+    ProgramState target = ProgramState::StartUp();
     target.Channel(11) = ChannelOf("440.00000", "440.00000", "", "", 1, 1, 1, 1);
     const CsvPaste paste = PasteChannels(copy.json, copy.text, target, 10);
     EXPECT_TRUE(paste.leftOut.empty() && paste.changed.empty());
@@ -56,7 +56,7 @@ TEST(ClipboardForm, WithoutUsableJsonTheTextIsPastedAndItsLossesNamed) {
          {std::string(), std::string("{\"format\":\"quelro-channels\""),
           std::string("{\"format\":\"quelro-channels\",\"version\":1,\"rows\":[{\"location\":3,"
                       "\"channel\":{\"rx\":\"x\"}}]}")}) {
-        ProgramState target = ProgramState::StartUp(kEnglish);
+        ProgramState target = ProgramState::StartUp();
         target.Channel(2) = ChannelOf("440.00000", "440.00000", "", "", 1, 1, 1, 1);
         const CsvPaste paste = PasteChannels(json, copy.text, target, 1);
         ASSERT_EQ(paste.changed.size(), 1u) << json;
@@ -69,12 +69,12 @@ TEST(ClipboardForm, WithoutUsableJsonTheTextIsPastedAndItsLossesNamed) {
 }
 
 TEST(ClipboardForm, JsonRowsOutsideTheBandOrTheTableAreLeftOut) {
-    ProgramState source = ProgramState::StartUp(kEnglish);
+    ProgramState source = ProgramState::StartUp();
     source.Channel(1) = ChannelOf("146.52000", "146.52000", "", "", 0, 1, 1, 1);
     source.Channel(2) = ChannelOf("446.10000", "446.10000", "", "", 0, 1, 1, 1);
     source.Channel(3) = ChannelOf("446.20000", "446.20000", "", "", 0, 1, 1, 1);
     const ClipboardCopy copy = CopyChannels(source, {1, 2, 3});
-    ProgramState target = ProgramState::StartUp(kEnglish);
+    ProgramState target = ProgramState::StartUp();
     const CsvPaste paste = PasteChannels(copy.json, copy.text, target, 15);
     ASSERT_EQ(paste.leftOut.size(), 2u);
     EXPECT_EQ(LeftOutText(paste.leftOut[0], kEnglish),

@@ -38,7 +38,7 @@ std::vector<std::string> Report(const std::vector<CsvLeftOut>& leftOut) {
 }
 
 ProgramState English() {
-    return ProgramState::StartUp(kEnglish);
+    return ProgramState::StartUp();
 }
 
 struct ToneCase {
@@ -57,12 +57,13 @@ TEST_P(CsvTones, ReadIntoTheTwoTonesAndWrittenBack) {
     ASSERT_FALSE(read.refusal);
     EXPECT_TRUE(read.leftOut.empty()) << Report(read.leftOut).front();
     const ProgramState& s = read.state;
-    EXPECT_EQ(Shown(s, 1, kColTxTone), c.tx);
-    EXPECT_EQ(Shown(s, 1, kColRxTone), c.rx);
+    EXPECT_EQ(Shown(s, 1, kColTxTone, kEnglish), c.tx);
+    EXPECT_EQ(Shown(s, 1, kColRxTone, kEnglish), c.rx);
     // The list position, 0 for off, kToneNotListed for a tone that is no entry.
     for (int column : {kColTxTone, kColRxTone})
-        EXPECT_EQ(Choice(s, 1, column),
-                  Shown(s, 1, column) == "Off" ? 0 : ToneIndexOf(Shown(s, 1, column)));
+        EXPECT_EQ(Choice(s, 1, column), Shown(s, 1, column, kEnglish) == "Off"
+                                            ? 0
+                                            : ToneIndexOf(Shown(s, 1, column, kEnglish)));
     if (c.written) {
         EXPECT_EQ(ExportCsv(s).text, std::string(kHeader) + row);
     }
@@ -244,7 +245,8 @@ TEST(CsvRows, MissingColumnsComeFromANewChannelOnImportAndTheTargetOnPaste) {
     for (const auto& c : cases) {
         const int columns[] = {kColTxFreq, kColTxTone, kColPower, kColBusyLock, kColScan};
         for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(Shown(c.s, c.row, columns[i]), c.cells[i]) << c.row << " " << columns[i];
+            EXPECT_EQ(Shown(c.s, c.row, columns[i], kEnglish), c.cells[i])
+                << c.row << " " << columns[i];
     }
 }
 
@@ -257,9 +259,9 @@ TEST(CsvRows, PowerSkipAndMode) {
                                  {"Low", "Have", "Wide"},
                                  {"Hight", "Have", "Wide"}};
     for (int row = 1; row <= 4; ++row) {
-        EXPECT_EQ(Shown(s, row, kColPower), expected[row - 1][0]) << row;
-        EXPECT_EQ(Shown(s, row, kColScan), expected[row - 1][1]) << row;
-        EXPECT_EQ(Shown(s, row, kColBandwidth), expected[row - 1][2]) << row;
+        EXPECT_EQ(Shown(s, row, kColPower, kEnglish), expected[row - 1][0]) << row;
+        EXPECT_EQ(Shown(s, row, kColScan, kEnglish), expected[row - 1][1]) << row;
+        EXPECT_EQ(Shown(s, row, kColBandwidth, kEnglish), expected[row - 1][2]) << row;
     }
 }
 
@@ -275,7 +277,7 @@ TEST(CsvText, SpreadsheetFormsReadAlike) {
         const CsvImport read = ImportCsv(text, English(), {});
         ASSERT_FALSE(read.refusal) << text;
         EXPECT_EQ(Shown(read.state, 1, kColRxFreq), "446.00625") << text;
-        EXPECT_EQ(Shown(read.state, 1, kColBandwidth), "Narrow") << text;
+        EXPECT_EQ(Shown(read.state, 1, kColBandwidth, kEnglish), "Narrow") << text;
     }
 }
 

@@ -18,8 +18,8 @@ namespace {
 using test::FreshImage;
 using test::Patch;
 
-ProgramState Decoded(const std::string& image, int lang = kEnglish) {
-    ProgramState state = ProgramState::StartUp(lang);
+ProgramState Decoded(const std::string& image) {
+    ProgramState state = ProgramState::StartUp();
     EXPECT_TRUE(DecodeImage(state, image));
     return state;
 }
@@ -27,7 +27,7 @@ ProgramState Decoded(const std::string& image, int lang = kEnglish) {
 // export, through JSON text, then import onto the start-up state and encode.
 std::string ThroughJson(const std::string& image) {
     const std::string text = ExportJsonForm(Decoded(image)).dump();
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     const auto error = ImportJsonForm(Json::parse(text), state);
     EXPECT_FALSE(error) << error->field << ": " << error->reason;
     return EncodeImage(state);
@@ -35,7 +35,7 @@ std::string ThroughJson(const std::string& image) {
 
 TEST(JsonFormTest, FreshImageHelperIsTheStartUpEncoding) {
     // Guards the hand-written vector the other tests patch.
-    EXPECT_EQ(EncodeImage(ProgramState::StartUp(kEnglish)), FreshImage());
+    EXPECT_EQ(EncodeImage(ProgramState::StartUp()), FreshImage());
 }
 
 TEST(JsonFormTest, ExportOfAChannelRecord) {
@@ -69,8 +69,7 @@ TEST(JsonFormTest, ExportOfSettings) {
     EXPECT_EQ(settings["side_keys"], Json::parse("[10, 0]"));
     EXPECT_EQ(settings["tx_power_high"], 208);
     // The start-up delays are empty texts.
-    EXPECT_EQ(ExportJsonForm(ProgramState::StartUp(kEnglish))["settings"]["scan_rx_resume_delay"],
-              "");
+    EXPECT_EQ(ExportJsonForm(ProgramState::StartUp())["settings"]["scan_rx_resume_delay"], "");
 }
 
 using test::RoundTripCase;
@@ -114,7 +113,7 @@ TEST(JsonFormTest, CarriesWhatOpenAndSaveCarryForRandomImages) {
                 bytes.replace(static_cast<std::size_t>(k) * 16, 4, "\xFF\xFF\xFF\xFF");
         if (random() % 2 == 0) bytes[0x1AD] = "\x33\x21\x43\x63\x53\x01\x73"[random() % 7];
         const std::string image = HexFromBytes(bytes);
-        EXPECT_EQ(ThroughJson(image), EncodeImage(Decoded(image, kSimplified))) << image;
+        EXPECT_EQ(ThroughJson(image), EncodeImage(Decoded(image))) << image;
     }
 }
 
@@ -125,13 +124,13 @@ TEST(JsonFormTest, EmptyRetraceTimeComesBack) {
 }
 
 TEST(JsonFormTest, ImportOfAMinimalFormIsTheStartUpImage) {
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     ASSERT_FALSE(ImportJsonForm(Json::parse(R"({"format": "quelro-dat", "version": 1})"), state));
     EXPECT_EQ(EncodeImage(state), FreshImage());
 }
 
 TEST(JsonFormTest, NewChannelGetsTheEditorDefaults) {
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     const Json form = Json::parse(R"({"format": "quelro-dat", "version": 1,
         "channels": [{"rx": "145.00000"}, null, null, null, null, null, null, null,
                      null, null, null, null, null, null, null, null]})");
@@ -164,7 +163,7 @@ TEST_P(JsonRefusalTest, RefusesNamingTheFieldAndChangesNothing) {
     const RefusalCase& c = GetParam();
     Json form = Json::parse(R"({"format": "quelro-dat", "version": 1})");
     form.update(Json::parse(c.json));
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     const auto error = ImportJsonForm(form, state);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->field, c.field) << error->reason;
@@ -252,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(JsonFormTest, AcceptsTheEdgesOfEveryRange) {
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     const Json form = Json::parse(R"({"format": "quelro-dat", "version": 1,
         "channels": [{"rx": "000.00000", "tx": "999.99999", "rx_tone": "67.0",
                       "tx_tone": "D777I"}, null, null, null, null, null, null, null,

@@ -25,15 +25,15 @@ using cli::Json;
 using test::FreshImage;
 using test::Patch;
 
-Programming FromImage(const std::string& image, int lang = kEnglish) {
-    Programming p{ProgramState::StartUp(lang), image};
+Programming FromImage(const std::string& image) {
+    Programming p{ProgramState::StartUp(), image};
     EXPECT_TRUE(DecodeImage(p.state, image));
     return p;
 }
 
 std::vector<std::string> Lines(const std::string& a, const std::string& b, int lang = kEnglish) {
     std::vector<std::string> lines;
-    for (const Difference& d : CompareProgrammings(FromImage(a, lang), FromImage(b, lang), lang))
+    for (const Difference& d : CompareProgrammings(FromImage(a), FromImage(b), lang))
         lines.push_back(DifferenceLine(d));
     return lines;
 }

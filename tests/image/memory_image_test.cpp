@@ -27,7 +27,7 @@ TEST(EncodeImage, FreshStateIsByteExact) {
 
 ProgramState WithChannel(int row, const char* rx, const char* tx, const char* rxTone,
                          const char* txTone, int power, int busy, int wide, int scan) {
-    ProgramState s = ProgramState::StartUp(1);
+    ProgramState s = ProgramState::StartUp();
     s.Channel(row) = ChannelOf(rx, tx, rxTone, txTone, power, busy, wide, scan);
     return s;
 }
@@ -100,7 +100,7 @@ TEST(EncodeImage, ArbitraryStatesAlwaysGiveAFullImage) {
     };
     auto number = [&] { return static_cast<int>(random() % 200000) - 100000; };
     for (int round = 0; round < 300; ++round) {
-        ProgramState s = ProgramState::StartUp(static_cast<int>(random() % 3));
+        ProgramState s = ProgramState::StartUp();
         for (auto& channel : s.Channels) {
             if (random() % 4 == 0) continue;
             ChannelRecord c{static_cast<Frequency>(random()), static_cast<Frequency>(random()),
@@ -137,15 +137,15 @@ TEST(DecodeImage, ChannelsAndTones) {
     Poke(image, 0x00, "5062254650622546FFFF1328F8E0FCFF"); // busy on, narrow, high
     Poke(image, 0x10, "00005014FFFFFFFF7503FFFFF0C0FCFF");
     Poke(image, 0x16E, "02");
-    ProgramState s = ProgramState::StartUp(1);
+    ProgramState s = ProgramState::StartUp();
     ASSERT_TRUE(DecodeImage(s, image));
     const std::array<std::string, 9> row1{"01",    "462.56250", "Off",    "462.56250", "D023N",
                                           "Hight", "Carrow",    "Narrow", "No"};
     const std::array<std::string, 9> row2{"02",  "145.00000", "88.5",   "",    "Off",
                                           "Low", "Off",       "Narrow", "Have"};
     for (int col = 0; col < 9; ++col) {
-        EXPECT_EQ(Shown(s, 1, col), row1[col]) << col;
-        EXPECT_EQ(Shown(s, 2, col), row2[col]) << col;
+        EXPECT_EQ(Shown(s, 1, col, kEnglish), row1[col]) << col;
+        EXPECT_EQ(Shown(s, 2, col, kEnglish), row2[col]) << col;
     }
     EXPECT_EQ(Choice(s, 1, 2), 0);  // an off tone sets its entry
     EXPECT_EQ(Choice(s, 1, 4), 51); // so does a listed tone
@@ -218,7 +218,7 @@ TEST(DecodeImage, ReportsStepsInOrderAndRefusesShortText) {
 }
 
 TEST(DecodeImage, RoundTripKeepsEverythingButTheIdCodeFill) {
-    ProgramState s = ProgramState::StartUp(0);
+    ProgramState s = ProgramState::StartUp();
     s.Channel(3) = ChannelOf("462.56250", "467.56250", "D023N", "", 1, 0, 0, 0);
     s.Functions.Text[kRetraceTimeB] = "0"; // "Empty" comes back over another value
     s.SetIdCode("12");                     // comes back filled up to 10
@@ -232,7 +232,7 @@ TEST(DecodeImage, RoundTripKeepsEverythingButTheIdCodeFill) {
     s.Functions.Text[kScanRxResumeDelay] = "25"; // an empty delay would come back as "0"
     s.Functions.Text[kScanTxResumeDelay] = "300";
 
-    ProgramState back = ProgramState::StartUp(0);
+    ProgramState back = ProgramState::StartUp();
     back.Functions.Text[kRetraceTimeB] = "9";
     ASSERT_TRUE(DecodeImage(back, EncodeImage(s)));
     EXPECT_EQ(back.Channels, s.Channels);

@@ -66,7 +66,9 @@ struct FakeView : TransferView {
     int progress = -1;
     std::vector<std::string> asked; // English texts of the boxes shown
     std::vector<TransferFailure> failures;
-    std::function<int(const Message&)> answer = [](const Message&) { return kIdYes; };
+    std::function<BoxAnswer(const Message&)> answer = [](const Message&) {
+        return BoxAnswer::kYes;
+    };
     std::function<void()> onReadCompleted = [] {};
     std::function<void()> onFailure = [] {};
     std::string readImage;
@@ -74,6 +76,9 @@ struct FakeView : TransferView {
     bool written = false;
     std::string backupWarning;
 
+    int language = kEnglish;
+
+    int Language() const override { return language; }
     void SetTransferLocked(bool on) override {
         locked = on;
         log.push_back(on ? "lock" : "unlock");
@@ -98,7 +103,7 @@ struct FakeView : TransferView {
         progressMax.reset();
         log.push_back("hide progress");
     }
-    int ShowMessage(const Message& message) override {
+    BoxAnswer ShowMessage(const Message& message) override {
         asked.emplace_back(message.text.en);
         log.push_back("box " + std::string(message.text.en));
         return answer(message);
@@ -130,7 +135,7 @@ enum class Echo { None, WithReply, Apart, ByteByByte };
 struct Rig {
     FakeView view;
     FakeLine line;
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    ProgramState state = ProgramState::StartUp();
     TransferControl control{view, line, state, [](const ProgramState&) { return PatternImage(); }};
     Echo echo = Echo::None;
 

@@ -320,7 +320,7 @@ TEST(LostLine, WhileTheBandQuestionIsOpenItEndsAfterTheAnswer) {
     rig.view.answer = [&](const Message&) {
         rig.control.OnLineLost();
         EXPECT_TRUE(rig.view.failures.empty());
-        return kIdYes;
+        return BoxAnswer::kYes;
     };
     rig.control.WriteRadio();
     rig.Radio("06");
@@ -335,7 +335,7 @@ TEST(LostLine, WhileTheBandQuestionIsOpenItEndsAfterTheAnswer) {
 
 TEST(BandQuestion, RefusedAfterBlocksWereWrittenSaysTheWriteIsIncomplete) {
     Rig rig;
-    rig.view.answer = [](const Message&) { return kIdNo; };
+    rig.view.answer = [](const Message&) { return BoxAnswer::kNo; };
     rig.control.WriteRadio();
     rig.Radio("06");
     rig.Radio(Identity("21"));

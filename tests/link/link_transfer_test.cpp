@@ -70,7 +70,7 @@ TEST(TransferStart, LocksFocusesSendsProgramAndStartsTimers) {
 
 TEST(TransferStart, StatusTextFollowsTheLanguage) {
     Rig rig;
-    rig.state.LanguageMode = kSimplified;
+    rig.view.language = kSimplified;
     rig.control.WriteRadio();
     EXPECT_EQ(rig.view.status, "正在通信,请稍后……");
 }
@@ -175,7 +175,7 @@ TEST(Watchdog, RepliesWhileTheMessageIsOpenAreNotActedOn) {
     rig.control.ReadRadio();
     rig.view.answer = [&](const Message&) {
         rig.Radio("06");
-        return kIdOk;
+        return BoxAnswer::kOk;
     };
     rig.Advance(3000);
     // PROGRAM (four times), then End: the 06 that came in meanwhile asked for
@@ -253,7 +253,7 @@ TEST(WriteTransfer, ProgressEndsFullAndWriteSucceeds) {
 TEST(BandQuestion, NoSendsEndAndNoErrorFollows) {
     Rig rig;
     rig.state.BandSelection = 5;
-    rig.view.answer = [](const Message&) { return kIdNo; };
+    rig.view.answer = [](const Message&) { return BoxAnswer::kNo; };
     Open(rig, true, "21");
     const std::size_t before = rig.line.sent.size();
     rig.Radio("06");
@@ -294,7 +294,7 @@ TEST(BandQuestion, AskedAgainWhenTheSelectionChangesDuringTheWrite) {
 TEST(BandQuestion, AnythingButYesStopsTheWrite) {
     Rig rig;
     rig.state.BandSelection = 1;
-    rig.view.answer = [](const Message&) { return 2; }; // closed without an answer
+    rig.view.answer = [](const Message&) { return BoxAnswer::kCancel; }; // closed without an answer
     Open(rig, true, "21");
     rig.Radio("06");
     EXPECT_EQ(rig.line.Last(), "45");
@@ -309,7 +309,7 @@ TEST(BandQuestion, WatchdogWaitsAndBytesAreHeldWhileItIsOpen) {
         rig.Advance(10000);               // the user takes ten seconds
         rig.Radio("06");                  // and the radio says something meanwhile
         EXPECT_EQ(rig.line.Last(), "06"); // nothing sent yet
-        return kIdYes;
+        return BoxAnswer::kYes;
     };
     rig.Radio("06");
     EXPECT_TRUE(rig.line.timer1);

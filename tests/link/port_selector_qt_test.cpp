@@ -62,7 +62,7 @@ class ActAsNobody {
 
 struct Rig {
     explicit Rig(SystemPaths paths = SystemPaths::FromEnvironment(), QString folder = {})
-        : selector(link, state,
+        : selector(link, language,
                    {[this](int port, bool on) {
                         marks[port] = on;
                         touched.push_back(port);
@@ -75,7 +75,7 @@ struct Rig {
           folder_(folder.isEmpty() ? config.path() : folder) {}
     QTemporaryDir config;
     SerialLink link;
-    ProgramState state = ProgramState::StartUp(kEnglish);
+    int language = kEnglish;
     std::map<int, bool> marks;
     std::vector<int> touched; // items whose mark was set or removed, in order
     QStringList messages;
@@ -164,7 +164,7 @@ void LinkPortSelector::failedOpenLeavesNothingOpenAndKeepsSavedPort() {
 
 void LinkPortSelector::messageFollowsTheLanguage() {
     Rig rig;
-    rig.state.LanguageMode = kSimplified;
+    rig.language = kSimplified;
     rig.Ports({"", "", "", "", "", "", "/dev/quelro-no-such-device"});
     rig.selector.SelectPort(7);
     QCOMPARE(rig.messages,
@@ -195,7 +195,7 @@ void LinkPortSelector::portWithoutADeviceSaysSo() {
     if (rig.selector.Device(8)) QSKIP("this machine has eight serial devices");
     const QString ports = rig.config.filePath("ports");
     rig.selector.SelectPort(8);
-    rig.state.LanguageMode = kSimplified;
+    rig.language = kSimplified;
     rig.selector.SelectPort(8);
     QCOMPARE(rig.messages,
              (QStringList{"No serial device is assigned to COM8: plug in the programming cable, or "
@@ -238,7 +238,7 @@ void LinkPortSelector::statusTipsNameTheDevices() {
     QCOMPARE(rig.selector.StatusTip(2),
              QString("/dev/ttyUSB3 - QinHeng Electronics USB Serial, USB 1a86:7523, "
                      "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"));
-    rig.state.LanguageMode = kSimplified;
+    rig.language = kSimplified;
     QCOMPARE(rig.selector.StatusTip(1), QString::fromUtf8("/dev/pts/77（设备不存在）"));
 }
 

@@ -19,22 +19,22 @@ class BoxScript {
             asked_.push_back(box);
             if (watch_) watch_(box);
             if (!answers_.empty()) {
-                const int answer = answers_.front();
+                const BoxAnswer answer = answers_.front();
                 answers_.pop_front();
-                return answer;
+                return ButtonIdOf(answer);
             }
-            if (rule_) return rule_(box);
+            if (rule_) return ButtonIdOf(rule_(box));
             const int buttons = box.style & 0xF;
-            return buttons == 3 || buttons == 4 ? 6 : 1;
+            return ButtonIdOf(buttons == 3 || buttons == 4 ? BoxAnswer::kYes : BoxAnswer::kOk);
         });
     }
     ~BoxScript() { SetMessageBoxAnswerer({}); }
     BoxScript(const BoxScript&) = delete;
     BoxScript& operator=(const BoxScript&) = delete;
 
-    void Queue(int buttonId) { answers_.push_back(buttonId); }
+    void Queue(BoxAnswer answer) { answers_.push_back(answer); }
     // Answers the boxes no queued answer is left for.
-    void AnswerWith(std::function<int(const AskedBox&)> rule) { rule_ = std::move(rule); }
+    void AnswerWith(std::function<BoxAnswer(const AskedBox&)> rule) { rule_ = std::move(rule); }
     // Sees every box as it is asked, before it is answered.
     void OnAsk(std::function<void(const AskedBox&)> watch) { watch_ = std::move(watch); }
     const std::vector<AskedBox>& Asked() const { return asked_; }
@@ -42,8 +42,8 @@ class BoxScript {
     void Clear() { asked_.clear(); }
 
   private:
-    std::deque<int> answers_;
-    std::function<int(const AskedBox&)> rule_;
+    std::deque<BoxAnswer> answers_;
+    std::function<BoxAnswer(const AskedBox&)> rule_;
     std::function<void(const AskedBox&)> watch_;
     std::vector<AskedBox> asked_;
 };

@@ -31,9 +31,10 @@ inline ChannelRecord ChannelAt(std::string_view rx) {
     return ChannelOf(rx, rx, "", "", 0, 1, 1, 1);
 }
 
-// The text of a cell in the state's language.
-inline std::string Shown(const ProgramState& s, int row, int column) {
-    return s.CellText(row, column, s.LanguageMode);
+// The text of a cell in a language.
+inline std::string Shown(const ProgramState& s, int row, int column,
+                         int languageMode = kSimplified) {
+    return s.CellText(row, column, languageMode);
 }
 
 // The position the grid's list shows for a cell of a channel; 0 for an

@@ -424,7 +424,7 @@ class WindowsAccessibilityTest : public QObject {
     void focusComesBackAfterATransfer() {
         Form1& form = program_->MainWindow();
         const TransferWidgets widgets = form.TransferParts();
-        WindowTransferView view(widgets, program_->State(), {}, {});
+        WindowTransferView view(widgets, form.LanguageMode(), {}, {});
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.Combo4->setFocus();

@@ -52,7 +52,8 @@ class AuxWindowsTest : public QObject {
 
   private slots:
     void init() {
-        state_ = ProgramState::StartUp(0);
+        state_ = ProgramState::StartUp();
+        language_ = kSimplified;
         now_ = 1000.0;
         buttonShown_.clear();
         main_ = std::make_unique<QWidget>();
@@ -65,7 +66,7 @@ class AuxWindowsTest : public QObject {
         };
         opened_.clear();
         browserWorks_ = true;
-        aux_ = new AuxWindows(state_, main_.get(), hooks);
+        aux_ = new AuxWindows(state_, language_, main_.get(), hooks);
         for (LanguageWindow* window : aux_->LanguageWindows()) window->ApplyLanguage(0);
     }
     void cleanup() { main_.reset(); }
@@ -370,10 +371,10 @@ class AuxWindowsTest : public QObject {
         };
         QWidget earlyOwner;
         QWidget lateOwner;
-        ProgramState earlyState = ProgramState::StartUp(0);
-        ProgramState lateState = ProgramState::StartUp(0);
-        AuxWindows early(earlyState, &earlyOwner);
-        AuxWindows late(lateState, &lateOwner);
+        ProgramState earlyState = ProgramState::StartUp();
+        ProgramState lateState = ProgramState::StartUp();
+        AuxWindows early(earlyState, language_, &earlyOwner);
+        AuxWindows late(lateState, language_, &lateOwner);
         early.CreateAll();
         run(early);
         run(late);
@@ -412,7 +413,7 @@ class AuxWindowsTest : public QObject {
     void helpOpensTheManualInTheLanguage() {
         QFETCH(int, language);
         QFETCH(QString, page);
-        state_.LanguageMode = language;
+        language_ = language;
         BoxScript boxes;
         aux_->OpenHelp();
         QVERIFY(boxes.Asked().empty());
@@ -477,6 +478,7 @@ class AuxWindowsTest : public QObject {
     bool browserWorks_ = true;
     std::unique_ptr<QWidget> main_;
     AuxWindows* aux_ = nullptr;
+    int language_ = kSimplified;
 };
 
 QUELRO_TEST_MAIN(AuxWindowsTest)

@@ -62,10 +62,10 @@ class WindowLayoutTest : public QObject {
     void everyWindowFitsItsTexts() {
         QFETCH(int, language);
         if (language == 2 && !TraditionalAvailable()) QSKIP("conversion dictionaries missing");
-        ProgramState state = ProgramState::StartUp(language);
+        ProgramState state = ProgramState::StartUp();
         FillExample(state);
         QWidget main;
-        AuxWindows aux(state, &main);
+        AuxWindows aux(state, language, &main);
         for (LanguageWindow* window : aux.LanguageWindows())
             window->ApplyLanguage(language == 2 ? 0 : language);
         if (language == 2) {

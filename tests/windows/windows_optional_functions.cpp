@@ -37,10 +37,13 @@ class OptionalFunctionsTest : public QObject {
 
   private slots:
     void initTestCase() { quelro::test::VerifyCommaLocaleWhenAsked(); }
-    void init() { state_ = ProgramState::StartUp(0); }
+    void init() {
+        state_ = ProgramState::StartUp();
+        language_ = kSimplified;
+    }
 
     void fixedWithEveryChannelEmptyFallsBackToNo() {
-        Form5 form(state_, &main_);
+        Form5 form(state_, language_, &main_);
         QComboBox* mode = Find<QComboBox>(&form, "Combo11");
         QComboBox* channel = Find<QComboBox>(&form, "Combo12");
         BoxScript boxes;
@@ -56,7 +59,7 @@ class OptionalFunctionsTest : public QObject {
     void fixedSearchAndEmptyChannelCheck() {
         state_.Channel(3) = test::ChannelAt("462.56250");
         state_.Channel(7) = test::ChannelAt("462.58750");
-        Form5 form(state_, &main_);
+        Form5 form(state_, language_, &main_);
         QComboBox* mode = Find<QComboBox>(&form, "Combo11");
         QComboBox* channel = Find<QComboBox>(&form, "Combo12");
         BoxScript boxes;
@@ -88,7 +91,7 @@ class OptionalFunctionsTest : public QObject {
     }
     void otherModesAcceptAnyChannel() {
         QFETCH(int, mode);
-        Form5 form(state_, &main_);
+        Form5 form(state_, language_, &main_);
         BoxScript boxes;
         Pick(Find<QComboBox>(&form, "Combo11"), mode);
         Pick(Find<QComboBox>(&form, "Combo12"), 12);
@@ -113,8 +116,8 @@ class OptionalFunctionsTest : public QObject {
         QFETCH(QString, prompt);
         QFETCH(QString, title);
         if (language == 2 && !TraditionalAvailable()) QSKIP("conversion dictionaries missing");
-        state_.LanguageMode = language;
-        Form5 form(state_, &main_);
+        language_ = language;
+        Form5 form(state_, language_, &main_);
         BoxScript boxes;
         Pick(Find<QComboBox>(&form, "Combo11"), 1);
         QCOMPARE(boxes.Asked().size(), 1u);
@@ -131,7 +134,7 @@ class OptionalFunctionsTest : public QObject {
             state_.Functions.Text[kPriorityMode] = "1";
             state_.Functions.Text[kPriorityChannel] = "4"; // channel 5, empty
             BoxScript boxes;
-            Form5 form(state_, &main_);
+            Form5 form(state_, language_, &main_);
             QCOMPARE(boxes.Asked().size(), 0u);
             QCOMPARE(Find<QComboBox>(&form, "Combo11")->currentIndex(), 1);
             QCOMPARE(Find<QComboBox>(&form, "Combo12")->currentText(), Q("05"));
@@ -142,7 +145,7 @@ class OptionalFunctionsTest : public QObject {
     }
 
     void okStoresEveryControlCancelKeepsTheStore() {
-        Form5 form(state_, &main_);
+        Form5 form(state_, language_, &main_);
         form.show();
         Pick(Find<QComboBox>(&form, "Combo4"), 2);
         Pick(Find<QComboBox>(&form, "Combo7"), 10);
@@ -179,7 +182,7 @@ class OptionalFunctionsTest : public QObject {
     }
 
     void closeBoxOnlyHides() {
-        QPointer<Form5> form = new Form5(state_, &main_);
+        QPointer<Form5> form = new Form5(state_, language_, &main_);
         form->show();
         Find<QLineEdit>(form, "Text6")->setText("12");
         QVERIFY(!form->close());
@@ -190,7 +193,7 @@ class OptionalFunctionsTest : public QObject {
     }
 
     void retraceListsAreBuiltAtLoad() {
-        Form5 form(state_, &main_);
+        Form5 form(state_, language_, &main_);
         for (const char* name : {"Combo13", "Combo14"}) {
             QComboBox* list = Find<QComboBox>(&form, name);
             QCOMPARE(list->count(), 92);
@@ -205,7 +208,7 @@ class OptionalFunctionsTest : public QObject {
     }
 
     void languageWritesTheTableRowsOnly() {
-        Form5 form(state_, &main_);
+        Form5 form(state_, language_, &main_);
         form.ApplyLanguage(1);
         QCOMPARE(form.windowTitle(), Q("Optional Function"));
         QCOMPARE(Find<QLabel>(&form, "Label10")->text(), Q("VOX GBIN"));
@@ -223,7 +226,7 @@ class OptionalFunctionsTest : public QObject {
     }
 
     void upperSpinnerArrowCountsUp() {
-        Form5 form(state_, &main_);
+        Form5 form(state_, language_, &main_);
         form.show();
         QScrollBar* spinner = Find<QScrollBar>(&form, "VScroll1");
         QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, 2));
@@ -236,7 +239,7 @@ class OptionalFunctionsTest : public QObject {
     }
 
     void theThreeUnlockLabelsReportTheirClicks() {
-        Form5 form(state_, &main_);
+        Form5 form(state_, language_, &main_);
         form.show();
         QSignalSpy spy(&form, &Form5::UnlockLabelClicked);
         for (const char* name : {"Label18", "Label4", "Label8", "Label11"})
@@ -249,6 +252,7 @@ class OptionalFunctionsTest : public QObject {
 
   private:
     ProgramState state_;
+    int language_ = kSimplified;
     QWidget main_;
 };
 

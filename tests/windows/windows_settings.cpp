@@ -72,7 +72,7 @@ class SettingsWindowsTest : public QObject {
 
   private slots:
     void initTestCase() { quelro::test::VerifyCommaLocaleWhenAsked(); }
-    void init() { state_ = ProgramState::StartUp(0); }
+    void init() { state_ = ProgramState::StartUp(); }
 
     // ---- Form4 ----------------------------------------------------------------
 
@@ -378,7 +378,7 @@ class SettingsWindowsTest : public QObject {
     }
 
     void passwordWindow() {
-        Form3 form(state_, &main_);
+        Form3 form(state_, language_, &main_);
         form.ApplyLanguage(1);
         QCOMPARE(Find<QLabel>(&form, "Label1")->text(), Q("Password:"));
         QSignalSpy unlocked(&form, &Form3::Unlocked);
@@ -406,6 +406,7 @@ class SettingsWindowsTest : public QObject {
 
   private:
     ProgramState state_;
+    const int language_ = kSimplified;
     QWidget main_;
 };
 
