@@ -364,7 +364,7 @@ class WindowsAccessibilityTest : public QObject {
     // bar; the outcome is spoken at once.
     void progressIsSpokenOnceTheLineBeforeIsHeard() {
         Form1& form = program_->MainWindow();
-        WindowTransferView view(form.TransferParts(), program_->State(), {}, {});
+        WindowTransferView view(form.TransferParts(), form.LanguageMode(), {}, {});
         std::chrono::steady_clock::time_point now{};
         view.UseClock([&now] { return now; });
         const QString start = QStringLiteral("正在通信,请稍后……");
