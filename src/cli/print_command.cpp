@@ -15,6 +15,7 @@
 #include "files/truetype_font.h"
 #include "i18n/platform.h"
 #include "i18n/unicode_path.h"
+#include "i18n/utf8.h"
 
 namespace quelro::cli {
 namespace {
@@ -30,26 +31,6 @@ std::string Today() {
     char date[16];
     std::strftime(date, sizeof date, "%Y-%m-%d", &local);
     return date;
-}
-
-std::string Utf8(char32_t c) {
-    std::string text;
-    if (c < 0x80) {
-        text += static_cast<char>(c);
-    } else if (c < 0x800) {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        text += static_cast<char>(0xE0 | (c >> 12));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (c >> 18));
-        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return text;
 }
 
 } // namespace
@@ -83,7 +64,7 @@ int RunPrint(const PrintArgs& args, const Options& options) {
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(page.missing.front()));
             std::cerr << "quelro-cli: " << args.font << ": the font has no glyph for "
-                      << Utf8(page.missing.front()) << " (" << code << ") and "
+                      << EncodeUtf8(page.missing.front()) << " (" << code << ") and "
                       << page.missing.size() - 1
                       << " more characters of the sheet (name a CJK TrueType font with "
                          "--font, such as "

@@ -4,6 +4,7 @@
 
 #include "i18n/traditional.h"
 #include "i18n/traditional_table.h"
+#include "i18n/utf8.h"
 
 namespace quelro {
 namespace {
@@ -20,24 +21,6 @@ char32_t Decode(std::string_view character) {
     for (std::size_t i = 1; i < character.size(); ++i)
         value = (value << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
     return value;
-}
-
-void Encode(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 } // namespace
@@ -58,7 +41,7 @@ std::string ToTraditional(std::string_view text) {
         if (found == table.end() || found->simplified != c)
             out += character;
         else
-            Encode(found->traditional, out);
+            out += EncodeUtf8(found->traditional);
     }
     return out;
 }
